@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <variant>
+
+#include "entry_values.h"
+#include "receipt.h"
+#include "regional_settings.h"
+
+namespace recibo::payroll {
+
+// Why a run produced no receipt. `control` names the box whose text could not
+// be used (empty when no kind of employment was chosen), `text` quotes it, and
+// `message` says in Spanish what is wrong, naming the field as the user knows it.
+struct Failure {
+    std::string control;
+    std::string text;
+    std::string message;
+};
+
+inline constexpr const char* kNoKindChosenMessage = "No seleccionaste cargo ni horas";
+
+using CalculationResult = std::variant<Receipt, Failure>;
+
+// One run of "Calcular": from the entry values and the selected position to
+// the complete receipt, or to the first failure the run meets.
+CalculationResult calculate(const EntryValues& entry, const SelectedPosition& position,
+                            const RegionalSettings& settings);
+
+}  // namespace recibo::payroll

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace recibo::payroll {
+
+// Money with four decimal places, held as a signed 64-bit count of
+// ten-thousandths. Arithmetic is exact; every operation that could leave the
+// 64-bit range reports it (an empty optional) instead of wrapping.
+class Currency {
+public:
+    static constexpr std::int64_t kScale = 10000;
+
+    constexpr Currency() = default;
+
+    static constexpr Currency fromRaw(std::int64_t tenThousandths) { return Currency(tenThousandths); }
+
+    // Whole units, for the fixed amounts of the pay scale. Only for values that
+    // are known to fit (the constants); checked at compile time where constexpr.
+    static constexpr Currency fromUnits(std::int64_t units) { return Currency(units * kScale); }
+
+    // The value times 10000 in double precision, rounded to the nearest whole
+    // number with ties to even. Not a number, or outside the 64-bit range: empty.
+    static std::optional<Currency> fromDouble(double value);
+
+    constexpr std::int64_t raw() const { return value_; }
+
+    // The nearest double to raw / 10000.
+    double toDouble() const;
+
+    std::optional<Currency> plus(Currency other) const;
+    std::optional<Currency> minus(Currency other) const;
+    std::optional<Currency> times(std::int64_t factor) const;
+
+    constexpr auto operator<=>(const Currency&) const = default;
+
+private:
+    constexpr explicit Currency(std::int64_t raw) : value_(raw) {}
+    std::int64_t value_ = 0;
+};
+
+}  // namespace recibo::payroll

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "currency.h"
+
+namespace recibo::payroll {
+
+enum class Column : std::uint8_t { Earnings, Deductions };
+
+// One line of the receipt grid. Code and description are fixed texts of the
+// pay scale; quantity and amount are the texts shown.
+struct ReceiptLine {
+    std::string_view code;
+    std::string quantity;
+    // Line "1010" shows no quantity at all (its quantity cell stays hidden).
+    bool showsQuantity = true;
+    std::string_view description;
+    std::string amount;
+    Column column = Column::Earnings;
+};
+
+// The texts of the receipt header that a run sets.
+struct ReceiptHeader {
+    std::string_view label11;   // "Código del cargo" or "Cantidad de horas"
+    std::string numcargo;
+    std::string punbasicos;
+    std::string carsel;
+    // The position's point labels and boxes of the panel are shown for a
+    // position and hidden for hours.
+    bool showsPositionPoints = false;
+};
+
+// The amounts and counts a run computes, by their names in the pay scale.
+struct ComputationState {
+    std::int16_t puntosbas = 0, puntosjor = 0, puntosprol = 0;
+    Currency puntostd;
+    Currency impbasico, impcompbas, impjorcom, impproljor, impjornada, imptardif;
+    Currency imp006, impincentivo, imp113;
+    Currency sumabase, impantig, impzona, imp014, impplus, descinasist, remunerativo;
+    std::uint8_t pctantig = 0, pctzona = 0;
+    Currency impminimo, imptransporte, imphijos, imphijosdisc, impconyuge;
+    std::int16_t kilometros = 0, impfamnum = 0;
+    std::uint8_t canthijos = 0, canthijosdisc = 0;
+    Currency impiosper, imposplad, impaportejub, impley4035, impagmer, impcajacomp, impseguro;
+    Currency totalhaberes, totaldescuentos, impliquido;
+};
+
+inline constexpr int kReceiptGridRows = 27;
+inline constexpr int kMaxReceiptLines = 26;
+
+struct Receipt {
+    ReceiptHeader header;
+    std::string docente;
+    std::vector<ReceiptLine> lines;   // in receipt order; lines.size() rows written
+    std::string totalHaberes;         // captions of thaberes, tdescuentos, liquido
+    std::string totalDescuentos;
+    std::string liquido;
+    ComputationState state;
+
+    int rowsWritten() const { return static_cast<int>(lines.size()); }
+};
+
+// Vertical positions, in twips inside the receipt frame, of the lower part of
+// the receipt once n rows are written: it stands right under the last row.
+struct LowerPartPlacement {
+    float verticalLinesBottom;   // Y2 of Line1, Line2, Line3(0), Line3(1), Line5, Line7
+    float line6;                 // rule between grid and totals
+    float totalEarningsTop;      // thaberes and Label15
+    float line15;
+    float totalDeductionsTop;    // tdescuentos and Label16
+    float line16;
+    float netPayTop;             // liquido and Label17
+    float line17;                // closing line
+};
+
+LowerPartPlacement placeLowerPart(int rowsWritten);
+
+}  // namespace recibo::payroll

@@ -1,0 +1,124 @@
+#include "position_selection.h"
+
+#include "catalogue.h"
+#include "payroll/number_text.h"
+
+namespace recibo::positions {
+
+namespace {
+
+std::string fieldOf(std::optional<int> row, std::string_view CatalogueRow::*field)
+{
+    if (!row)
+        return {};
+    return std::string(catalogue()[*row].*field);
+}
+
+}  // namespace
+
+void PositionSelection::setCode(const std::string& text)
+{
+    if (text == code_)
+        return;
+    code_ = text;
+    onCodeChanged();
+}
+
+void PositionSelection::selectName(std::optional<int> row)
+{
+    if (row && (*row < 0 || *row >= kCatalogueRows))
+        row.reset();
+    if (row == nameRow_)
+        return;
+    nameRow_ = row;
+    nameText_ = fieldOf(row, &CatalogueRow::cargox);
+    onNameRowChanged();
+}
+
+void PositionSelection::setNameText(const std::string& text)
+{
+    nameText_ = text;
+}
+
+void PositionSelection::setValue(ValueBox box, const std::string& text)
+{
+    valueRef(box) = text;
+}
+
+// Typing a code: find its row and show that row everywhere, or empty the
+// values when there is none.
+void PositionSelection::onCodeChanged()
+{
+    const std::optional<int> row = findByCode(code_);
+    codeListRow_ = row;
+    selectName(row);
+    pointsListRow_ = row;
+    punbas_ = fieldOf(row, &CatalogueRow::puntosbasicos);
+    proljor_ = fieldOf(row, &CatalogueRow::proljornada);
+    jorcom_ = fieldOf(row, &CatalogueRow::jorcompleta);
+    tardif_ = fieldOf(row, &CatalogueRow::tareadif);
+    compbas_ = fieldOf(row, &CatalogueRow::compbasico);
+    listoEnabled_ = row.has_value();
+}
+
+// Picking a name: its code goes into the code box, which fills the values.
+// Losing the selection (a code with no row) changes nothing more: the code
+// handling that caused it has already emptied the values.
+void PositionSelection::onNameRowChanged()
+{
+    if (!nameRow_)
+        return;
+    const int row = *nameRow_;
+    codeListRow_ = row;
+    setCode(std::string(catalogue()[row].codigocargo));
+    pointsListRow_ = row;
+    listoEnabled_ = true;
+    punbas_ = std::string(catalogue()[row].puntosbasicos);
+}
+
+PositionSelection::Accepted PositionSelection::listo(const payroll::RegionalSettings& settings) const
+{
+    const auto number = payroll::readNumber(code_, settings);
+    // A code that is not a number cannot name a position either.
+    const bool noPosition = code_.empty() || !number.ok() || number.value == 0;
+    return {code_, punbas_, proljor_, jorcom_, tardif_, compbas_, nameText_, noPosition};
+}
+
+void PositionSelection::salirSinDatos()
+{
+    nameRow_.reset();
+    nameText_.clear();
+    codeListRow_.reset();
+    punbas_ = proljor_ = jorcom_ = tardif_ = compbas_ = "0";
+}
+
+const std::string& PositionSelection::value(ValueBox box) const
+{
+    return const_cast<PositionSelection*>(this)->valueRef(box);
+}
+
+std::string& PositionSelection::valueRef(ValueBox box)
+{
+    switch (box) {
+    case ValueBox::Punbas: return punbas_;
+    case ValueBox::Compbas: return compbas_;
+    case ValueBox::Proljor: return proljor_;
+    case ValueBox::Jorcom: return jorcom_;
+    case ValueBox::Tardif: break;
+    }
+    return tardif_;
+}
+
+payroll::SelectedPosition PositionSelection::selected() const
+{
+    return {punbas_,
+            compbas_,
+            proljor_,
+            jorcom_,
+            tardif_,
+            fieldOf(codeListRow_, &CatalogueRow::codigocargo),
+            fieldOf(pointsListRow_, &CatalogueRow::puntosbasicos),
+            nameText_};
+}
+
+}  // namespace recibo::positions
