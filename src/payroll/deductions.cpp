@@ -1,0 +1,72 @@
+// The deductions, the totals and the net pay.
+
+#include <array>
+
+#include "pay_scale.h"
+#include "run.h"
+
+namespace recibo::payroll {
+
+namespace {
+
+using namespace scale;
+
+struct RateDeduction {
+    std::string_view code;
+    std::string_view description;
+    std::string_view quantity;
+    double rate;
+    CheckState EntryValues::*box;
+    Currency ComputationState::*amount;
+    bool includesIncentive;   // AGMER's base includes the national incentive
+};
+
+// In the order they are written. The quantities of "504" and "512" carry a
+// decimal comma whatever the regional settings: they are fixed texts.
+constexpr std::array<RateDeduction, 7> kRateDeductions = {{
+    {"505", "IOSPER", "3 %", kIosperRate, &EntryValues::iosper, &ComputationState::impiosper, false},
+    {"508", "OSPLAD", "3 %", kOspladRate, &EntryValues::osplad, &ComputationState::imposplad, false},
+    {"502", "Aporte Jub.", "16 %", kPensionRate, &EntryValues::aportejub, &ComputationState::impaportejub, false},
+    {"504", "Ley 4035", "0,6 %", kLey4035Rate, &EntryValues::ley4035, &ComputationState::impley4035, false},
+    {"332", "AGMER", "2 %", kAgmerRate, &EntryValues::agmer, &ComputationState::impagmer, true},
+    {"512", "Caja Comp.", "4,5 %", kCajaCompRate, &EntryValues::cajacomp, &ComputationState::impcajacomp, false},
+    {"510", "Seguro 3011", "2 %", kSeguro3011Rate, &EntryValues::seguro3011, &ComputationState::impseguro, false},
+}};
+
+}  // namespace
+
+void computeDeductionsAndTotals(Run& run)
+{
+    ComputationState& s = run.state();
+    const EntryValues& entry = run.entry();
+
+    if (s.descinasist > Currency())
+        run.deductionsLine("440", entry.dinasist, "Reajuste cod. 188", run.amountText(s.descinasist));
+
+    for (const RateDeduction& deduction : kRateDeductions) {
+        Currency& amount = s.*deduction.amount;
+        if (entry.*deduction.box != CheckState::Checked) {
+            amount = Currency();
+            continue;
+        }
+        const Currency base = deduction.includesIncentive ? run.sum({s.remunerativo, s.impincentivo}) : s.remunerativo;
+        amount = run.money(base.toDouble() * deduction.rate);
+        run.deductionsLine(deduction.code, std::string(deduction.quantity), deduction.description,
+                           run.amountText(amount));
+    }
+
+    s.totalhaberes = run.sum({s.impjornada, s.impbasico, s.impcompbas, s.imp006, s.imp014, s.imptardif, s.impantig,
+                              s.impplus, s.impminimo, s.imphijos, s.imphijosdisc, Currency::fromUnits(s.impfamnum),
+                              s.impconyuge, s.impzona, s.impincentivo, s.imp113, s.imptransporte});
+    s.totaldescuentos = run.sum({s.impiosper, s.imposplad, s.impaportejub, s.impley4035, s.impagmer, s.impcajacomp,
+                                 s.impseguro, s.descinasist});
+    s.impliquido = run.difference(s.totalhaberes, s.totaldescuentos);
+
+    Receipt& receipt = run.receipt();
+    receipt.totalHaberes = run.amountText(s.totalhaberes);
+    receipt.totalDescuentos = run.amountText(s.totaldescuentos);
+    receipt.liquido = run.amountText(s.impliquido);
+    receipt.docente = entry.docente;
+}
+
+}  // namespace recibo::payroll

@@ -1,0 +1,153 @@
+// The first earnings of a receipt: the position's or the hours' basic amount,
+// the position's complements, and the amounts of the decree and national items
+// that the supplements write later.
+
+#include "pay_scale.h"
+#include "run.h"
+
+namespace recibo::payroll {
+
+namespace {
+
+using namespace scale;
+
+// What tells middle-level hours from higher-level hours.
+struct HoursLevel {
+    InputField hoursField;
+    std::string_view description;   // of line 001
+    std::string_view carsel;
+    double pointsPerHour;
+    double item006HourCap;
+    Currency item006Fixed;
+    double item084PerHour;
+    double item113PerHour;
+};
+
+constexpr HoursLevel kMiddleLevel = {InputField::Numerohorasmed, "Hs. N. Medio", "Horas de nivel medio",
+                                     kPointsPerMiddleLevelHour,  kItem006MiddleLevelHourCap,
+                                     kItem006MiddleLevelFixed,   kItem084PerMiddleLevelHour,
+                                     kItem113PerMiddleLevelHour};
+constexpr HoursLevel kHigherLevel = {InputField::Numerohorassup, "Hs. N. Superior", "Horas de nivel superior",
+                                     kPointsPerHigherLevelHour,  kItem006HigherLevelHourCap,
+                                     kItem006HigherLevelFixed,   kItem084PerHigherLevelHour,
+                                     kItem113PerHigherLevelHour};
+
+// Item 006 for a position: the seniority bracket picks the row (none counts
+// as the first), the full-day and base points pick the column.
+Currency item006ForPosition(int seniorityOption, std::int16_t fullDayPoints, std::int16_t basePoints)
+{
+    const std::size_t row = seniorityOption >= 1 && seniorityOption <= 12 ? seniorityOption - 1 : 0;
+    std::size_t column;
+    if (fullDayPoints >= kItem006FullDayThreshold) {
+        column = basePoints <= kItem006BaseUpToFirstColumn ? 0 : 1;
+    } else {
+        column = 2;
+        while (column - 2 < kItem006BaseColumnBounds.size() && basePoints > kItem006BaseColumnBounds[column - 2])
+            ++column;
+    }
+    return Currency::fromUnits(kItem006Table[row][column]);
+}
+
+void positionEarnings(Run& run)
+{
+    ComputationState& s = run.state();
+    const SelectedPosition& position = run.position();
+    ReceiptHeader& header = run.receipt().header;
+
+    s.puntosbas = run.integer(InputField::Punbas);
+    header.label11 = "Código del cargo";
+    header.numcargo = position.codigocargo;
+    header.punbasicos = position.puntosbasicos;
+    header.carsel = position.cargox;
+    s.impbasico = run.money(s.puntosbas * kPointValue, InputField::Punbas);
+
+    const double compbasx = run.number(InputField::Compbas);
+    s.puntosjor = run.integer(InputField::Jorcom);
+    s.puntosprol = run.integer(InputField::Proljor);
+    s.puntostd = run.currency(InputField::Tardif);
+    s.impcompbas = run.money(compbasx * kPointValue, InputField::Compbas);
+    s.impjorcom = run.money(s.puntosjor * kWorkingDayPointValue, InputField::Jorcom);
+    s.impproljor = run.money(s.puntosprol * kWorkingDayPointValue, InputField::Proljor);
+    s.imptardif = run.money(s.puntostd.toDouble() * kPointValue, InputField::Tardif);
+    header.showsPositionPoints = true;
+
+    run.earningsLine("001", "1", "Asign. de la categoría", "$" + formatAmount(s.impbasico, run.settings()));
+    if (compbasx > 0)
+        run.earningsLine("002", "", "Comp. de Básico", run.amountText(s.impcompbas));
+    else
+        s.impcompbas = Currency();
+    // Each working-day line shows its own amount; an amount whose line is
+    // left out counts as nothing.
+    if (s.puntosjor >= 1)
+        run.earningsLine("052", "", "Jornada completa", run.amountText(s.impjorcom));
+    else
+        s.impjorcom = Currency();
+    if (s.puntosprol >= 1)
+        run.earningsLine("052", "", "Prol. de Jornada", run.amountText(s.impproljor));
+    else
+        s.impproljor = Currency();
+    s.impjornada = run.sum({s.impjorcom, s.impproljor});
+    if (s.puntostd > Currency())
+        run.earningsLine("016", "", "Tarea diferenciada", run.amountText(s.imptardif));
+    else
+        s.imptardif = Currency();
+
+    s.imp006 = item006ForPosition(run.entry().seniorityOption, s.puntosjor, s.puntosbas);
+    const bool fromThreshold = s.puntosjor >= kNationalItemsFullDayThreshold;
+    if (run.entry().opincentivo == CheckState::Checked)
+        s.impincentivo = fromThreshold ? kItem084PositionFromThreshold : kItem084PositionBelowThreshold;
+    else
+        s.impincentivo = Currency();
+    s.imp113 = fromThreshold ? kItem113PositionFromThreshold : kItem113PositionBelowThreshold;
+}
+
+void hoursEarnings(Run& run, const HoursLevel& level)
+{
+    ComputationState& s = run.state();
+    ReceiptHeader& header = run.receipt().header;
+    const std::string& hoursText = run.textOf(level.hoursField);
+
+    const double hours = run.number(level.hoursField);
+    const double points = hours * level.pointsPerHour;
+    s.impbasico = run.money(points * kPointValue, level.hoursField);
+    header.label11 = "Cantidad de horas";
+    header.numcargo = hoursText;
+    header.punbasicos = formatPoints(points, run.settings());
+    header.carsel = level.carsel;
+    header.showsPositionPoints = false;
+
+    s.puntosjor = s.puntosprol = 0;
+    s.puntostd = s.impcompbas = s.imptardif = s.impjorcom = s.impproljor = s.impjornada = Currency();
+
+    run.earningsLine("001", hoursText, level.description, "$" + formatAmount(s.impbasico, run.settings()));
+
+    const double hours06 = run.number(InputField::Numhorascod06);
+    s.imp006 = hours06 >= level.item006HourCap ? level.item006Fixed
+                                               : run.money(hours06 * kItem006PerHour, InputField::Numhorascod06);
+
+    const double incentiveHours = run.number(InputField::Numhorasincen);
+    if (incentiveHours > 0) {
+        const double incentive = incentiveHours * level.item084PerHour;
+        s.impincentivo = incentive >= kItem084CeilingValue ? kItem084Ceiling
+                                                           : run.money(incentive, InputField::Numhorasincen);
+    } else {
+        s.impincentivo = Currency();
+    }
+
+    const double item113 = run.number(InputField::Numhorascod113) * level.item113PerHour;
+    s.imp113 = item113 >= kItem113CeilingValue ? kItem113Ceiling : run.money(item113, InputField::Numhorascod113);
+}
+
+}  // namespace
+
+void computeEarnings(Run& run)
+{
+    switch (run.entry().kind) {
+    case EmploymentKind::Position: positionEarnings(run); break;
+    case EmploymentKind::MiddleLevelHours: hoursEarnings(run, kMiddleLevel); break;
+    case EmploymentKind::HigherLevelHours: hoursEarnings(run, kHigherLevel); break;
+    case EmploymentKind::None: break;
+    }
+}
+
+}  // namespace recibo::payroll

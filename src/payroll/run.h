@@ -1,0 +1,86 @@
+#pragma once
+
+// One run of the calculation, shared by its stages: the inputs, the receipt
+// being written, the reading of boxes and the writing of lines. A stage that
+// meets a text it cannot use throws the Failure; `calculate` catches it, so a
+// failed run never hands out a receipt.
+
+#include <array>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "calculation.h"
+#include "input_field.h"
+#include "number_text.h"
+
+namespace recibo::payroll {
+
+class Run {
+public:
+    Run(const EntryValues& entry, const SelectedPosition& position, const RegionalSettings& settings,
+        Receipt& receipt);
+
+    const EntryValues& entry() const { return entry_; }
+    const SelectedPosition& position() const { return position_; }
+    const RegionalSettings& settings() const { return settings_; }
+    Receipt& receipt() { return receipt_; }
+    ComputationState& state() { return receipt_.state; }
+
+    // The box's text read as the type its item needs; a failure names the box.
+    double number(InputField field);
+    std::int16_t integer(InputField field);
+    std::uint8_t byte(InputField field);
+    Currency currency(InputField field);
+
+    // A double amount made Currency; out of range names the box it came from.
+    Currency money(double value, InputField source);
+    // A Currency amount that stems from a box, remembered so that an overflow
+    // further on can name the box behind the largest amount.
+    Currency tracked(Currency amount, InputField source);
+    // An amount derived from earlier amounts; out of range names the box
+    // behind the largest amount so far.
+    Currency money(double value);
+    Currency sum(std::initializer_list<Currency> amounts);
+    Currency difference(Currency minuend, Currency subtrahend);
+    Currency product(Currency amount, std::int64_t factor);
+
+    // Product of a count and a whole rate as a 16-bit whole number.
+    std::int16_t wholeProduct(std::uint8_t count, std::int16_t rate, InputField countField);
+
+    void earningsLine(std::string_view code, std::string quantity, std::string_view description,
+                      std::string amount, bool showsQuantity = true);
+    void deductionsLine(std::string_view code, std::string quantity, std::string_view description,
+                        std::string amount);
+
+    // "$ " followed by the amount, the form of every amount but line 001's.
+    std::string amountText(Currency amount) const;
+
+    const std::string& textOf(InputField field) const;
+
+    [[noreturn]] void fail(InputField field, std::string message) const;
+
+private:
+    [[noreturn]] void failReading(InputField field, ReadStatus status, std::string_view range) const;
+    [[noreturn]] void failOverflow() const;
+
+    const EntryValues& entry_;
+    const SelectedPosition& position_;
+    const RegionalSettings& settings_;
+    Receipt& receipt_;
+
+    struct Source {
+        Currency amount;
+        InputField field;
+    };
+    std::array<Source, 16> sources_{};
+    std::size_t sourceCount_ = 0;
+};
+
+// The stages of a run, in their order.
+void computeEarnings(Run& run);
+void computeSupplements(Run& run);
+void computeAllowances(Run& run);
+void computeDeductionsAndTotals(Run& run);
+
+}  // namespace recibo::payroll
