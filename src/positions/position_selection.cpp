@@ -28,10 +28,13 @@ void PositionSelection::selectName(std::optional<int> row)
 {
     if (row && (*row < 0 || *row >= kCatalogueRows))
         row.reset();
+    // Selecting a row (or none) always shows that row's name (or nothing),
+    // even over a text typed into the list; only a real change of row runs
+    // the name handling.
+    nameText_ = fieldOf(row, &CatalogueRow::cargox);
     if (row == nameRow_)
         return;
     nameRow_ = row;
-    nameText_ = fieldOf(row, &CatalogueRow::cargox);
     onNameRowChanged();
 }
 
@@ -52,6 +55,13 @@ void PositionSelection::onCodeChanged()
     const std::optional<int> row = findByCode(code_);
     codeListRow_ = row;
     selectName(row);
+    showValues(row);
+}
+
+// The values of a row (or empty values for none) into the boxes, and "Listo"
+// enabled exactly when there is a row.
+void PositionSelection::showValues(std::optional<int> row)
+{
     pointsListRow_ = row;
     punbas_ = fieldOf(row, &CatalogueRow::puntosbasicos);
     proljor_ = fieldOf(row, &CatalogueRow::proljornada);
@@ -62,6 +72,9 @@ void PositionSelection::onCodeChanged()
 }
 
 // Picking a name: its code goes into the code box, which fills the values.
+// When the box already holds that code (after "Salir sin datos" zeroed the
+// values but kept the code) the code handling does not run, so the row's
+// values are shown here; picking a name always shows all of its values.
 // Losing the selection (a code with no row) changes nothing more: the code
 // handling that caused it has already emptied the values.
 void PositionSelection::onNameRowChanged()
@@ -70,7 +83,11 @@ void PositionSelection::onNameRowChanged()
         return;
     const int row = *nameRow_;
     codeListRow_ = row;
-    setCode(std::string(catalogue()[row].codigocargo));
+    const std::string rowCode(catalogue()[row].codigocargo);
+    if (rowCode != code_)
+        setCode(rowCode);
+    else
+        showValues(row);
     pointsListRow_ = row;
     listoEnabled_ = true;
     punbas_ = std::string(catalogue()[row].puntosbasicos);

@@ -53,6 +53,7 @@ public:
 private:
     void onCodeChanged();
     void onNameRowChanged();
+    void showValues(std::optional<int> row);
     std::string& valueRef(ValueBox box);
 
     std::string code_ = "0";
