@@ -96,8 +96,9 @@ TEST_P(NumberText, IntegerRoundsHalfToEvenThenChecksItsRange)
         SCOPED_TRACE(typed(c.text));
         const auto reading = readInteger(typed(c.text), settings());
         EXPECT_EQ(reading.status, c.status);
-        if (c.status == ReadStatus::Ok)
+        if (c.status == ReadStatus::Ok) {
             EXPECT_EQ(reading.value, c.expected);
+        }
     }
 }
 
@@ -117,8 +118,9 @@ TEST_P(NumberText, ByteRoundsHalfToEvenThenChecksItsRange)
         SCOPED_TRACE(typed(c.text));
         const auto reading = readByte(typed(c.text), settings());
         EXPECT_EQ(reading.status, c.status);
-        if (c.status == ReadStatus::Ok)
+        if (c.status == ReadStatus::Ok) {
             EXPECT_EQ(reading.value, c.expected);
+        }
     }
 }
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "columns.h"
+#include "payroll/entry_values.h"
+
+namespace recibo::batch {
+
+// What the entry window and the selection dialog would hold for one row.
+struct RowInput {
+    payroll::EntryValues entry;
+    payroll::SelectedPosition position;
+};
+
+// A cell of an option, check-box, seniority, zone or kind column whose value
+// is none of those the control can take. The row is not computed.
+struct CellError {
+    Column column;
+    std::string text;
+    std::string message;   // in Spanish, naming the column
+};
+
+// The controls as a user would have set them to the row's cells: text
+// columns give the boxes' texts as they stand, option and check-box columns
+// their state (an empty cell leaves the control as at program start), and
+// the position code is typed into the selection dialog, whose boxes the
+// point columns then overwrite where they are not empty. `cells` holds one
+// cell per column, an empty one for a cell a short row lacks.
+std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::span<const std::string_view> cells);
+
+}  // namespace recibo::batch

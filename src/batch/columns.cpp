@@ -1,0 +1,92 @@
+#include "columns.h"
+
+#include <optional>
+
+namespace recibo::batch {
+
+namespace {
+
+constexpr std::array<std::string_view, kColumnCount> kNames = {
+    "docente",        "tipo",           "codcargo",       "punbas",        "compbas",       "proljor",
+    "jorcom",         "tardif",         "numerohorasmed", "numerohorassup", "numhorascod06", "numhorasincen",
+    "numhorascod113", "antiguedad",     "zona",           "opincentivo",   "dinasist",      "transporte",
+    "hijos",          "hijosdisc",      "conyuge",        "cantkm",        "cantidadhijos", "cantidadhijosdisc",
+    "Iosper",         "Osplad",         "APORTEJUB",      "Ley4035",       "AGMER",         "cajacomp",
+    "Seguro3011",
+};
+
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::optional<Column> columnNamed(std::string_view name)
+{
+    for (std::size_t i = 0; i < kNames.size(); ++i)
+        if (equalsIgnoringAsciiCase(name, kNames[i]))
+            return static_cast<Column>(i);
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    return true;
+}
+
+std::string_view columnName(Column column)
+{
+    return kNames[static_cast<std::size_t>(column)];
+}
+
+std::variant<std::vector<Column>, std::string> resolveHeader(const std::vector<std::string>& names)
+{
+    std::vector<Column> columns;
+    columns.reserve(names.size());
+    std::array<std::size_t, kColumnCount> seenAt{};   // 1-based position, 0 when not seen
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto column = columnNamed(names[i]);
+        if (!column)
+            return "columna desconocida " + quotedForMessage(names[i]) + " en la cabecera (columna "
+                + std::to_string(i + 1) + ")";
+        std::size_t& seen = seenAt[static_cast<std::size_t>(*column)];
+        if (seen != 0)
+            return "la columna " + quotedForMessage(columnName(*column)) + " aparece dos veces en la cabecera (columnas "
+                + std::to_string(seen) + " y " + std::to_string(i + 1) + ")";
+        seen = i + 1;
+        columns.push_back(*column);
+    }
+    return columns;
+}
+
+std::string quotedForMessage(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string quoted = "\"";
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\n')
+            quoted += "\\n";
+        else if (c == '\r')
+            quoted += "\\r";
+        else if (c == '\t')
+            quoted += "\\t";
+        else if (c < 0x20 || c == 0x7F) {
+            quoted += "\\x";
+            quoted += kHex[c >> 4];
+            quoted += kHex[c & 0xF];
+        } else {
+            quoted += ch;
+        }
+    }
+    quoted += '"';
+    return quoted;
+}
+
+}  // namespace recibo::batch

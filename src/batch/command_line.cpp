@@ -1,0 +1,34 @@
+#include "command_line.h"
+
+#include "columns.h"
+
+namespace recibo::batch {
+
+std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine line;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && (arg == "-h" || arg == "--help")) {
+            line.help = true;
+        } else if (!optionsEnded && arg == "--locale") {
+            if (i + 1 == args.size())
+                return std::string("falta el nombre de la configuración regional después de --locale");
+            line.locale = args[++i];
+        } else if (!optionsEnded && arg.starts_with("--locale=")) {
+            line.locale = arg.substr(9);
+        } else if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
+            return "opción desconocida " + quotedForMessage(arg) + " (recibo-lote --help muestra el uso)";
+        } else if (line.file) {
+            return "sobra el argumento " + quotedForMessage(arg) + ": se lee un solo archivo";
+        } else {
+            line.file = arg;
+        }
+    }
+    return line;
+}
+
+}  // namespace recibo::batch

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace recibo::batch {
+
+// recibo-lote [--locale NAME] [FILE]
+struct CommandLine {
+    bool help = false;
+    std::optional<std::string> locale;
+    // Absent or "-": standard input.
+    std::optional<std::string> file;
+};
+
+// The arguments after the program name, or why they cannot be used (in
+// Spanish, one line).
+std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace recibo::batch

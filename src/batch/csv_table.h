@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace recibo::batch {
+
+// A CSV table read whole: the header's column names and the data rows, every
+// cell already unquoted. Rows may hold fewer cells than the header, never more.
+class CsvTable {
+public:
+    char separator() const { return separator_; }
+    const std::vector<std::string>& header() const { return header_; }
+
+    std::size_t rowCount() const { return rowEnds_.size(); }
+    std::size_t cellCount(std::size_t row) const { return rowEnds_[row] - rowBegin(row); }
+    // The cell's text; a cell beyond the end of a short row is empty.
+    std::string_view cell(std::size_t row, std::size_t column) const
+    {
+        if (column >= cellCount(row))
+            return {};
+        const std::size_t index = rowBegin(row) + column;
+        const std::size_t begin = cellBegin(index);
+        return std::string_view(text_).substr(begin, cellEnds_[index] - begin);
+    }
+
+private:
+    friend class CsvTableBuilder;
+
+    std::size_t rowBegin(std::size_t row) const { return row == 0 ? 0 : rowEnds_[row - 1]; }
+    std::size_t cellBegin(std::size_t index) const { return index == 0 ? 0 : cellEnds_[index - 1]; }
+
+    char separator_ = ',';
+    std::vector<std::string> header_;
+    // Every data cell's text, one right after the other: cell i ends where
+    // cell i + 1 begins.
+    std::string text_;
+    std::vector<std::size_t> cellEnds_;   // where each cell ends in text_
+    std::vector<std::size_t> rowEnds_;    // one past each row's last cell
+};
+
+// Why a table cannot be used at all, in Spanish, one line.
+struct TableError {
+    std::string message;
+};
+
+// Reads a whole CSV text: UTF-8 with an optional byte-order mark, RFC 4180
+// quoting, `,` or `;` between cells (whichever the header line uses), the
+// first non-blank line as the header. Blank lines are skipped. Text that is
+// not UTF-8, malformed quoting, no header line, or a data row with more cells
+// than the header makes the whole table unusable.
+std::variant<CsvTable, TableError> readCsvTable(std::string_view input);
+
+// The cell separator of a table whose text starts at `text`: `;` when the
+// first non-blank line holds more semicolons than commas outside quotes,
+// `,` otherwise.
+char detectSeparator(std::string_view text);
+
+}  // namespace recibo::batch

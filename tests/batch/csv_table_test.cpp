@@ -1,0 +1,114 @@
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "batch/csv_table.h"
+
+namespace recibo::batch {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+Rows rowsOf(const CsvTable& table)
+{
+    Rows rows;
+    for (std::size_t r = 0; r < table.rowCount(); ++r) {
+        rows.emplace_back();
+        for (std::size_t c = 0; c < table.cellCount(r); ++c)
+            rows.back().emplace_back(table.cell(r, c));
+    }
+    return rows;
+}
+
+TEST(CsvTable, SeparatorComesFromTheHeaderLine)
+{
+    struct Case {
+        const char* text;
+        char separator;
+    };
+    const Case cases[] = {
+        {"a,b,c\n1;2;3\n", ','},
+        {"a;b;c\n1,2,3\n", ';'},
+        {"docente", ','},
+        {"\n\r\n  \na;b\n", ';'},         // blank lines before the header
+        {"\"x;y;z\",b\n", ','},            // inside quotes a semicolon does not count
+        {"\"x,\ny,z\";b\n", ';'},          // nor a comma on a quoted line break
+        {"a;b;c,d\n", ';'},
+        {"a,b;c\n", ','},                  // a tie goes to the comma
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(detectSeparator(c.text), c.separator);
+    }
+}
+
+TEST(CsvTable, CellsAreReadAsRfc4180Says)
+{
+    struct Case {
+        const char* text;
+        std::vector<std::string> header;
+        Rows rows;
+    };
+    const Case cases[] = {
+        {"a,b\n1,2\n", {"a", "b"}, {{"1", "2"}}},
+        {"a,b\r\n1,2\r\n3,4", {"a", "b"}, {{"1", "2"}, {"3", "4"}}},
+        {"a,b\n\"1,5\",\"x\"\"y\"\n", {"a", "b"}, {{"1,5", "x\"y"}}},
+        {"a,b\n\"l1\nl2\",\"l3\r\nl4\"\n", {"a", "b"}, {{"l1\nl2", "l3\r\nl4"}}},
+        {"a,b\n ,  x \n", {"a", "b"}, {{" ", "  x "}}},
+        {"a,b,c\n1,,\n", {"a", "b", "c"}, {{"1", "", ""}}},
+        {"a,b,c\n1\n\"\"\n\" \"\n", {"a", "b", "c"}, {{"1"}}},   // a line of one empty cell is blank
+        {"a;b\n\"1;5\";2,5\n", {"a", "b"}, {{"1;5", "2,5"}}},
+        {"\xEF\xBB\xBF" "a,b\n1,2\n", {"a", "b"}, {{"1", "2"}}},
+        {"a,b\n\n1,2\n\n \n\t\n3,4\n\n", {"a", "b"}, {{"1", "2"}, {"3", "4"}}},
+        {"a,b\n", {"a", "b"}, {}},
+        {"a,\"\"\n", {"a", ""}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto read = readCsvTable(c.text);
+        ASSERT_TRUE(std::holds_alternative<CsvTable>(read)) << std::get<TableError>(read).message;
+        const CsvTable& table = std::get<CsvTable>(read);
+        EXPECT_EQ(table.header(), c.header);
+        EXPECT_EQ(rowsOf(table), c.rows);
+    }
+}
+
+TEST(CsvTable, CellsBeyondAShortRowAreEmpty)
+{
+    const auto read = readCsvTable("a,b,c\n1\n");
+    ASSERT_TRUE(std::holds_alternative<CsvTable>(read));
+    const CsvTable& table = std::get<CsvTable>(read);
+    EXPECT_EQ(table.cell(0, 0), "1");
+    EXPECT_EQ(table.cell(0, 1), "");
+    EXPECT_EQ(table.cell(0, 2), "");
+}
+
+TEST(CsvTable, UnusableTablesSayWhere)
+{
+    struct Case {
+        const char* text;
+        const char* messagePart;
+    };
+    const Case cases[] = {
+        {"a,b\n1,2,3\n", "la fila 1 tiene 3 celdas"},
+        {"a,b\n1,2\n\n3,4\n5,6,7\n", "la fila 3"},
+        {"a,b\n1,2\n3,x\"y\n", "línea 3"},
+        {"a,b\n\"1\" ,2\n", "línea 2"},
+        {"a,b\n1,\"2\n", "comilla de cierre"},
+        {"a,b\n1,2\n\xff", "UTF-8 válido (línea 3)"},
+        {"", "vacía"},
+        {"\n\n", "vacía"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto read = readCsvTable(c.text);
+        ASSERT_TRUE(std::holds_alternative<TableError>(read));
+        EXPECT_NE(std::get<TableError>(read).message.find(c.messagePart), std::string::npos)
+            << std::get<TableError>(read).message;
+    }
+}
+
+}  // namespace
+}  // namespace recibo::batch
