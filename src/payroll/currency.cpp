@@ -19,33 +19,4 @@ std::optional<Currency> Currency::fromDouble(double value)
     return Currency(static_cast<std::int64_t>(std::nearbyint(scaled)));
 }
 
-double Currency::toDouble() const
-{
-    return static_cast<double>(value_) / static_cast<double>(kScale);
-}
-
-std::optional<Currency> Currency::plus(Currency other) const
-{
-    std::int64_t result;
-    if (__builtin_add_overflow(value_, other.value_, &result))
-        return std::nullopt;
-    return Currency(result);
-}
-
-std::optional<Currency> Currency::minus(Currency other) const
-{
-    std::int64_t result;
-    if (__builtin_sub_overflow(value_, other.value_, &result))
-        return std::nullopt;
-    return Currency(result);
-}
-
-std::optional<Currency> Currency::times(std::int64_t factor) const
-{
-    std::int64_t result;
-    if (__builtin_mul_overflow(value_, factor, &result))
-        return std::nullopt;
-    return Currency(result);
-}
-
 }  // namespace recibo::payroll

@@ -27,11 +27,31 @@ public:
     constexpr std::int64_t raw() const { return value_; }
 
     // The nearest double to raw / 10000.
-    double toDouble() const;
+    double toDouble() const { return static_cast<double>(value_) / static_cast<double>(kScale); }
 
-    std::optional<Currency> plus(Currency other) const;
-    std::optional<Currency> minus(Currency other) const;
-    std::optional<Currency> times(std::int64_t factor) const;
+    std::optional<Currency> plus(Currency other) const
+    {
+        std::int64_t result;
+        if (__builtin_add_overflow(value_, other.value_, &result))
+            return std::nullopt;
+        return Currency(result);
+    }
+
+    std::optional<Currency> minus(Currency other) const
+    {
+        std::int64_t result;
+        if (__builtin_sub_overflow(value_, other.value_, &result))
+            return std::nullopt;
+        return Currency(result);
+    }
+
+    std::optional<Currency> times(std::int64_t factor) const
+    {
+        std::int64_t result;
+        if (__builtin_mul_overflow(value_, factor, &result))
+            return std::nullopt;
+        return Currency(result);
+    }
 
     constexpr auto operator<=>(const Currency&) const = default;
 

@@ -71,7 +71,7 @@ void positionEarnings(Run& run)
     s.imptardif = run.money(s.puntostd.toDouble() * kPointValue, InputField::Tardif);
     header.showsPositionPoints = true;
 
-    run.earningsLine("001", "1", "Asign. de la categoría", "$" + formatAmount(s.impbasico, run.settings()));
+    run.earningsLine("001", "1", "Asign. de la categoría", formatAmount(s.impbasico, run.settings(), "$"));
     if (compbasx > 0)
         run.earningsLine("002", "", "Comp. de Básico", run.amountText(s.impcompbas));
     else
@@ -119,7 +119,7 @@ void hoursEarnings(Run& run, const HoursLevel& level)
     s.puntosjor = s.puntosprol = 0;
     s.puntostd = s.impcompbas = s.imptardif = s.impjorcom = s.impproljor = s.impjornada = Currency();
 
-    run.earningsLine("001", hoursText, level.description, "$" + formatAmount(s.impbasico, run.settings()));
+    run.earningsLine("001", hoursText, level.description, formatAmount(s.impbasico, run.settings(), "$"));
 
     const double hours06 = run.number(InputField::Numhorascod06);
     s.imp006 = hours06 >= level.item006HourCap ? level.item006Fixed

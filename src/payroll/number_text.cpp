@@ -132,35 +132,43 @@ Reading<Currency> readCurrency(std::string_view text, const RegionalSettings& se
     return {ReadStatus::Ok, *amount};
 }
 
-std::string formatAmount(Currency amount, const RegionalSettings& settings)
+std::string formatAmount(Currency amount, const RegionalSettings& settings, std::string_view prefix)
 {
     const std::int64_t raw = amount.raw();
     // The magnitude as unsigned, so that the most negative amount has one too.
     const std::uint64_t magnitude = raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
     const std::uint64_t scale = Currency::kScale;
 
-    char digits[24];
-    auto [end, error] = std::to_chars(digits, digits + sizeof digits, magnitude / scale);
-    std::string text;
-    text.reserve(24);
-    if (raw < 0)
-        text.push_back('-');
-    text.append(digits, end);
+    // Built in place, from the right: most amounts then fit in the string's
+    // own small buffer and need no allocation.
+    char text[80];
+    char* const end = text + sizeof text;
+    char* begin = end;
+    const auto prepend = [&begin](std::string_view part) {
+        begin -= part.size();
+        part.copy(begin, part.size());
+    };
 
     std::uint64_t fraction = magnitude % scale;
     if (fraction != 0) {
-        char decimals[4];
-        for (int i = 3; i >= 0; --i) {
-            decimals[i] = static_cast<char>('0' + fraction % 10);
+        int decimals = 4;
+        while (fraction % 10 == 0) {
             fraction /= 10;
+            --decimals;
         }
-        int count = 4;
-        while (decimals[count - 1] == '0')
-            --count;
-        text += settings.decimalSeparator;
-        text.append(decimals, count);
+        for (; decimals > 0; --decimals, fraction /= 10)
+            *--begin = static_cast<char>('0' + fraction % 10);
+        prepend(std::string_view(settings.decimalSeparator).substr(0, 16));
     }
-    return text;
+    std::uint64_t units = magnitude / scale;
+    do {
+        *--begin = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
+    if (raw < 0)
+        *--begin = '-';
+    prepend(prefix.substr(0, 16));
+    return std::string(begin, end);
 }
 
 std::string formatPoints(double value, const RegionalSettings& settings)

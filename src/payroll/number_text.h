@@ -37,8 +37,9 @@ Reading<std::uint8_t> readByte(std::string_view text, const RegionalSettings& se
 Reading<Currency> readCurrency(std::string_view text, const RegionalSettings& settings);
 
 // The shortest decimal form of an amount: no group separators, no trailing
-// zeros, at most four decimals, a leading minus sign when negative.
-std::string formatAmount(Currency amount, const RegionalSettings& settings);
+// zeros, at most four decimals, a leading minus sign when negative; after
+// the prefix, when one is given ("$ " on the receipt).
+std::string formatAmount(Currency amount, const RegionalSettings& settings, std::string_view prefix = {});
 
 // A double as text with at most 15 significant digits and no trailing zeros,
 // with the regional decimal separator (used for the points of hours).

@@ -185,20 +185,20 @@ std::int16_t Run::wholeProduct(std::uint8_t count, std::int16_t rate, InputField
 
 std::string Run::amountText(Currency amount) const
 {
-    return "$ " + formatAmount(amount, settings_);
+    return formatAmount(amount, settings_, "$ ");
 }
 
 void Run::earningsLine(std::string_view code, std::string quantity, std::string_view description,
                        std::string amount, bool showsQuantity)
 {
-    receipt_.lines.push_back(
-        {code, std::move(quantity), showsQuantity, description, std::move(amount), Column::Earnings});
+    receipt_.lines.emplace_back(code, std::move(quantity), showsQuantity, description, std::move(amount),
+                                Column::Earnings);
 }
 
 void Run::deductionsLine(std::string_view code, std::string quantity, std::string_view description,
                          std::string amount)
 {
-    receipt_.lines.push_back({code, std::move(quantity), true, description, std::move(amount), Column::Deductions});
+    receipt_.lines.emplace_back(code, std::move(quantity), true, description, std::move(amount), Column::Deductions);
 }
 
 }  // namespace recibo::payroll
