@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program.
+# Installs what is missing, builds, and starts the desktop program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/compilar.sh
-exec build/release/src/batch/recibo-lote examples/docentes.csv
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+    echo "No hay pantalla gráfica (DISPLAY vacío): el programa de escritorio necesita una." >&2
+    echo "Para probarlo sin pantalla: xvfb-run -a build/release/src/app/recibo" >&2
+    exit 1
+fi
+exec build/release/src/app/recibo

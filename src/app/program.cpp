@@ -1,0 +1,152 @@
+#include "program.h"
+
+#include <variant>
+
+#include <QDate>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+
+#include "batch/regional.h"
+#include "entry/entry_window.h"
+#include "entry/notice_window.h"
+#include "payroll/calculation.h"
+#include "positions/selection_dialog.h"
+#include "receipt/receipt_window.h"
+
+namespace recibo::app {
+
+Program::Program() : entry_(std::make_unique<entry::EntryWindow>())
+{
+    using entry::EntryWindow;
+    connect(entry_.get(), &EntryWindow::positionChosen, this, &Program::onCargoChosen);
+    connect(entry_.get(), &EntryWindow::hoursChosen, this, &Program::onHoursChosen);
+    connect(entry_.get(), &EntryWindow::calcularPressed, this, &Program::onCalcular);
+    connect(entry_.get(), &EntryWindow::salirPressed, this, &Program::quitRequested);
+    connect(entry_.get(), &EntryWindow::closedByUser, this, &Program::quitRequested);
+}
+
+Program::~Program()
+{
+    delete receipt_.data();
+}
+
+void Program::start()
+{
+    entry_->showInFront();
+}
+
+// ---- The windows, each created hidden when first needed ---------------------
+
+positions::SelectionDialog* Program::selectionDialog()
+{
+    if (!dialog_) {
+        dialog_ = std::make_unique<positions::SelectionDialog>(regional::systemSettings());
+        connect(dialog_.get(), &positions::SelectionDialog::listoPressed, this, &Program::onListo);
+        connect(dialog_.get(), &positions::SelectionDialog::salirSinDatosPressed, this, &Program::onSalirSinDatos);
+    }
+    return dialog_.get();
+}
+
+entry::NoticeWindow* Program::notice()
+{
+    if (!notice_)
+        notice_ = std::make_unique<entry::NoticeWindow>();
+    return notice_.get();
+}
+
+receipt::ReceiptWindow* Program::receiptWindow()
+{
+    if (!receipt_) {
+        receipt_ = new receipt::ReceiptWindow;
+        using receipt::ReceiptWindow;
+        connect(receipt_, &ReceiptWindow::volverPressed, this, &Program::onVolver);
+        connect(receipt_, &ReceiptWindow::salirPressed, this, &Program::quitRequested);
+        connect(receipt_, &ReceiptWindow::closedByUser, this, &Program::onReceiptClosed);
+    }
+    return receipt_;
+}
+
+// ---- What the user did ------------------------------------------------------
+
+void Program::onCargoChosen()
+{
+    selectionDialog()->open();
+}
+
+void Program::onHoursChosen()
+{
+    if (dialog_)
+        dialog_->hide();
+}
+
+// One run of the calculation. The receipt window changes only when the run
+// succeeds: a run that fails leaves the last receipt exactly as it was.
+void Program::onCalcular()
+{
+    const payroll::EntryValues values = entry_->values();
+    if (values.kind == payroll::EmploymentKind::None) {
+        notice()->showInFront();
+        return;
+    }
+    const payroll::SelectedPosition position = values.kind == payroll::EmploymentKind::Position
+                                                   ? selectionDialog()->selection().selected()
+                                                   : payroll::SelectedPosition{};
+    const payroll::CalculationResult result = payroll::calculate(values, position, regional::systemSettings());
+    if (const auto* failure = std::get_if<payroll::Failure>(&result)) {
+        showFailure(*failure);
+        return;
+    }
+    const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    receiptWindow()->showReceipt(std::get<payroll::Receipt>(result), date);
+}
+
+void Program::onListo(const positions::PositionSelection::Accepted& accepted)
+{
+    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    receiptWindow()->showPositionPanel({text(accepted.codcargo), text(accepted.punbas), text(accepted.compbas),
+                                        text(accepted.proljor), text(accepted.jorcom), text(accepted.tardif)});
+    entry_->showAcceptedPosition(accepted);
+    if (accepted.deselectPosition)
+        entry_->deselectPosition();
+    entry_->showInFront();
+}
+
+void Program::onSalirSinDatos()
+{
+    entry_->deselectPosition();
+}
+
+void Program::onVolver()
+{
+    receipt_->putAway();
+    entry_->returnToDataEntry();
+    entry_->showInFront();
+}
+
+// A receipt window closed from its title bar is gone; the next run builds a
+// new one in its design state.
+void Program::onReceiptClosed()
+{
+    receipt_->deleteLater();
+    receipt_ = nullptr;
+}
+
+// A modal message naming the field and quoting its text; the field that
+// could not be read gets the focus for correcting it.
+void Program::showFailure(const payroll::Failure& failure)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, "Dato no válido", QString::fromStdString(failure.message),
+                                QMessageBox::Ok, entry_.get());
+    box->setObjectName("datoinvalido");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    if (auto* field = entry_->findChild<QLineEdit*>(QString::fromStdString(failure.control));
+        field && field->isVisible()) {
+        field->setFocus();
+        field->selectAll();
+    }
+    box->show();
+}
+
+}  // namespace recibo::app

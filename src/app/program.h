@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+#include <QPointer>
+
+#include "positions/position_selection.h"
+
+namespace recibo::entry {
+class EntryWindow;
+class NoticeWindow;
+}
+namespace recibo::positions {
+class SelectionDialog;
+}
+namespace recibo::receipt {
+class ReceiptWindow;
+}
+namespace recibo::payroll {
+struct Failure;
+}
+
+namespace recibo::app {
+
+// The desktop program: the entry window for the whole run, and the
+// selection dialog, the notice and the receipt window, each created hidden
+// the first time it is needed and afterwards only hidden and shown again.
+// It carries what one window asks of another and runs "Calcular".
+class Program : public QObject {
+    Q_OBJECT
+public:
+    Program();
+    ~Program() override;
+
+    void start();
+
+    entry::EntryWindow* entryWindow() const { return entry_.get(); }
+    positions::SelectionDialog* selectionDialog();
+    entry::NoticeWindow* notice();
+    receipt::ReceiptWindow* receiptWindow();
+
+signals:
+    // "Salir", or the entry window closed: the program ends.
+    void quitRequested();
+
+private:
+    // What the user did.
+    void onCargoChosen();
+    void onHoursChosen();
+    void onCalcular();
+    void onListo(const positions::PositionSelection::Accepted& accepted);
+    void onSalirSinDatos();
+    void onVolver();
+    void onReceiptClosed();
+
+    void showFailure(const payroll::Failure& failure);
+
+    std::unique_ptr<entry::EntryWindow> entry_;
+    std::unique_ptr<positions::SelectionDialog> dialog_;
+    std::unique_ptr<entry::NoticeWindow> notice_;
+    QPointer<receipt::ReceiptWindow> receipt_;
+};
+
+}  // namespace recibo::app

@@ -1,0 +1,253 @@
+#include "entry_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "payroll/pay_scale.h"
+
+namespace recibo::entry {
+
+namespace {
+
+using payroll::CheckState;
+
+CheckState stateOf(const QCheckBox* box)
+{
+    switch (box->checkState()) {
+    case Qt::Checked: return CheckState::Checked;
+    case Qt::PartiallyChecked: return CheckState::Grayed;
+    case Qt::Unchecked: break;
+    }
+    return CheckState::Unchecked;
+}
+
+std::string textOf(const QLineEdit* box)
+{
+    return box->text().toStdString();
+}
+
+// One rule for every check box with a count: checked shows the count,
+// unchecked hides it and puts it back to "0".
+void bindCount(QCheckBox* check, QLineEdit* box, QLabel* label = nullptr)
+{
+    QObject::connect(check, &QCheckBox::toggled, box, [box, label](bool checked) {
+        if (checked) {
+            if (label)
+                label->show();
+            box->show();
+        } else {
+            box->hide();
+            if (label)
+                label->hide();
+            box->setText("0");
+        }
+    });
+}
+
+}  // namespace
+
+QString EntryWindow::seniorityText(int option)
+{
+    return QString::number(payroll::scale::kSeniorityPercent[option - 1]) + " %";
+}
+
+// Every handler runs on a real change of its control only, whether the user
+// or the program made it.
+void EntryWindow::connectHandlers()
+{
+    const auto whenSelected = [this](QRadioButton* button, void (EntryWindow::*handler)()) {
+        connect(button, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on)
+                (this->*handler)();
+        });
+    };
+    whenSelected(cargo_, &EntryWindow::onCargoSelected);
+    whenSelected(horasmedio_, &EntryWindow::onHorasMedioSelected);
+    whenSelected(horassup_, &EntryWindow::onHorasSupSelected);
+
+    connect(seniorityGroup_, &QButtonGroup::idToggled, this, [this](int option, bool on) {
+        if (on)
+            onSeniorityChosen(option);
+    });
+    connect(opincentivo_, &QCheckBox::toggled, this, &EntryWindow::onIncentivoToggled);
+
+    bindCount(inasist_, dinasist_);
+    bindCount(hijos_, cantidadhijos_);
+    bindCount(hijosdisc_, cantidadhijosdisc_);
+    bindCount(transporte_, cantkm_, mensajekm_);
+}
+
+// ---- What the user did ----------------------------------------------------
+
+void EntryWindow::onCargoSelected()
+{
+    emit positionChosen();
+    hideHourCounts();
+    for (QLineEdit* box : {cod06_.box, incentivo_.box, cod113_.box, medio_.box})
+        box->setText("0");
+    superior_.box->hide();
+    superior_.label->hide();
+    superior_.box->setText("0");
+}
+
+void EntryWindow::onHorasMedioSelected()
+{
+    for (const HourCount* count : {&medio_, &cod06_, &incentivo_, &cod113_}) {
+        count->label->show();
+        count->box->show();
+    }
+    emit hoursChosen();
+    hidePositionBlock();
+    superior_.box->hide();
+    superior_.label->hide();
+    superior_.box->setText("0");
+}
+
+void EntryWindow::onHorasSupSelected()
+{
+    for (const HourCount* count : {&superior_, &cod06_, &incentivo_, &cod113_}) {
+        count->label->show();
+        count->box->show();
+    }
+    emit hoursChosen();
+    medio_.box->setText("0");
+    medio_.box->hide();
+    medio_.label->hide();
+    hidePositionBlock();
+}
+
+void EntryWindow::onSeniorityChosen(int option)
+{
+    porcantig_->setText(seniorityText(option));
+    pctantig_ = payroll::scale::kSeniorityPercent[option - 1];
+}
+
+void EntryWindow::onIncentivoToggled(bool checked)
+{
+    text1_->setText(checked ? "Si" : "No");
+}
+
+// ---- Requests from the other windows ---------------------------------------
+
+void EntryWindow::showAcceptedPosition(const positions::PositionSelection::Accepted& accepted)
+{
+    for (QLabel* label : positionBlock_)
+        label->show();
+    cargoselect_->setText(QString::fromStdString(accepted.cargoName));
+    codcarval_->setText(QString::fromStdString(accepted.codcargo));
+    puncarval_->setText(QString::fromStdString(accepted.punbas));
+    punproljorval_->setText(QString::fromStdString(accepted.proljor));
+    punjorcomval_->setText(QString::fromStdString(accepted.jorcom));
+    puntardifval_->setText(QString::fromStdString(accepted.tardif));
+    puncompbasval_->setText(QString::fromStdString(accepted.compbas));
+}
+
+void EntryWindow::deselectPosition()
+{
+    setKindOff(cargo_);
+}
+
+void EntryWindow::returnToDataEntry()
+{
+    setKindOff(cargo_);
+    setKindOff(horasmedio_);
+    setKindOff(horassup_);
+    hidePositionBlock();
+    for (const HourCount* count : {&medio_, &superior_}) {
+        count->box->hide();
+        count->label->hide();
+    }
+}
+
+void EntryWindow::showInFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void EntryWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    emit closedByUser();
+}
+
+// ---- Reading the values -----------------------------------------------------
+
+payroll::EntryValues EntryWindow::values() const
+{
+    payroll::EntryValues v;
+    v.docente = textOf(docente_);
+    if (cargo_->isChecked())
+        v.kind = payroll::EmploymentKind::Position;
+    else if (horasmedio_->isChecked())
+        v.kind = payroll::EmploymentKind::MiddleLevelHours;
+    else if (horassup_->isChecked())
+        v.kind = payroll::EmploymentKind::HigherLevelHours;
+
+    v.numerohorasmed = textOf(medio_.box);
+    v.numerohorassup = textOf(superior_.box);
+    v.numhorascod06 = textOf(cod06_.box);
+    v.numhorasincen = textOf(incentivo_.box);
+    v.numhorascod113 = textOf(cod113_.box);
+
+    v.seniorityOption = std::max(seniorityGroup_->checkedId(), 0);
+    v.pctantig = pctantig_;
+    v.porcantig = textOf(porcantig_);
+
+    // The list's selection counts only while the box shows that item: a
+    // text typed over it selects no zone.
+    const int zone = zona_->currentIndex();
+    v.zona = (zone >= 0 && zona_->currentText() == zona_->itemText(zone)) ? zone : -1;
+
+    v.opincentivo = stateOf(opincentivo_);
+    v.dinasist = textOf(dinasist_);
+    v.transporte = stateOf(transporte_);
+    v.cantkm = textOf(cantkm_);
+    v.hijos = stateOf(hijos_);
+    v.cantidadhijos = textOf(cantidadhijos_);
+    v.hijosdisc = stateOf(hijosdisc_);
+    v.cantidadhijosdisc = textOf(cantidadhijosdisc_);
+    v.conyuge = stateOf(conyuge_);
+
+    v.iosper = stateOf(iosper_);
+    v.osplad = stateOf(osplad_);
+    v.aportejub = stateOf(aportejub_);
+    v.ley4035 = stateOf(ley4035_);
+    v.agmer = stateOf(agmer_);
+    v.cajacomp = stateOf(cajacomp_);
+    v.seguro3011 = stateOf(seguro3011_);
+    return v;
+}
+
+// ---- Shared steps -----------------------------------------------------------
+
+void EntryWindow::hideHourCounts()
+{
+    medio_.box->hide();
+    for (const HourCount* count : {&medio_, &cod06_, &incentivo_, &cod113_})
+        count->label->hide();
+    for (const HourCount* count : {&cod06_, &incentivo_, &cod113_})
+        count->box->hide();
+}
+
+void EntryWindow::hidePositionBlock()
+{
+    for (QLabel* label : positionBlock_)
+        label->hide();
+}
+
+// An exclusive group never lets its checked button go off by itself.
+void EntryWindow::setKindOff(QRadioButton* button)
+{
+    kindGroup_->setExclusive(false);
+    button->setChecked(false);
+    kindGroup_->setExclusive(true);
+}
+
+}  // namespace recibo::entry

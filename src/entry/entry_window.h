@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+#include "payroll/entry_values.h"
+#include "positions/position_selection.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLayout;
+class QLineEdit;
+class QRadioButton;
+
+namespace recibo::entry {
+
+// The entry window "ingreso": the teacher's employment, seniority, zone,
+// hours, allowances and deductions. It computes nothing; its handlers only
+// show, hide and reset its own fields and keep the seniority percentage.
+// What concerns other windows is announced through signals.
+class EntryWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit EntryWindow(QWidget* parent = nullptr);
+
+    // The values the calculation reads, exactly as the controls hold them.
+    payroll::EntryValues values() const;
+
+    // "Listo" in the selection dialog: the position block shows the accepted
+    // position.
+    void showAcceptedPosition(const positions::PositionSelection::Accepted& accepted);
+    // Switches "Cargo" off without running its handling.
+    void deselectPosition();
+    // "Volver" on the receipt: no kind of employment is chosen any more, and
+    // the position block and the two hour counts are hidden.
+    void returnToDataEntry();
+
+    void showInFront();
+
+signals:
+    void positionChosen();     // "Cargo" became selected
+    void hoursChosen();        // "Hs. N. Medio" or "Hs. N. Superior" became selected
+    void calcularPressed();
+    void salirPressed();
+    void closedByUser();       // the title bar's close button
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The window is built by these steps, top to bottom.
+    QLayout* buildTeacherRow();
+    QGroupBox* buildCategoria();
+    QWidget* buildPositionBlock();
+    QGroupBox* buildOtherData();
+    QGroupBox* buildAntiguedad();
+    QGroupBox* buildDescuentos();
+    QLayout* buildButtons();
+    void connectHandlers();
+    void setTabOrderDownTheForm();
+
+    // What the user did.
+    void onCargoSelected();
+    void onHorasMedioSelected();
+    void onHorasSupSelected();
+    void onSeniorityChosen(int option);
+    void onIncentivoToggled(bool checked);
+
+    static QString seniorityText(int option);   // "30 %"
+    void hideHourCounts();
+    void hidePositionBlock();
+    void setKindOff(QRadioButton* button);
+
+    QLineEdit* docente_ = nullptr;
+    QButtonGroup* kindGroup_ = nullptr;
+    QRadioButton* cargo_ = nullptr;
+    QRadioButton* horasmedio_ = nullptr;
+    QRadioButton* horassup_ = nullptr;
+
+    // Hour counts and their labels: numerohorasmed, numerohorassup,
+    // numhorascod06, numhorasincen, numhorascod113.
+    struct HourCount {
+        QLabel* label = nullptr;
+        QLineEdit* box = nullptr;
+    };
+    HourCount medio_, superior_, cod06_, incentivo_, cod113_;
+
+    // The position block, in the order in which "Listo" shows it.
+    std::array<QLabel*, 13> positionBlock_{};
+    QLabel* cargoselect_ = nullptr;
+    QLabel* codcarval_ = nullptr;
+    QLabel* puncarval_ = nullptr;
+    QLabel* punproljorval_ = nullptr;
+    QLabel* punjorcomval_ = nullptr;
+    QLabel* puntardifval_ = nullptr;
+    QLabel* puncompbasval_ = nullptr;
+
+    QCheckBox* opincentivo_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    QCheckBox* transporte_ = nullptr;
+    QLabel* mensajekm_ = nullptr;
+    QLineEdit* cantkm_ = nullptr;
+    QComboBox* zona_ = nullptr;
+    QCheckBox* inasist_ = nullptr;
+    QLineEdit* dinasist_ = nullptr;
+    QCheckBox* hijos_ = nullptr;
+    QLineEdit* cantidadhijos_ = nullptr;
+    QCheckBox* hijosdisc_ = nullptr;
+    QLineEdit* cantidadhijosdisc_ = nullptr;
+    QCheckBox* conyuge_ = nullptr;
+
+    QButtonGroup* seniorityGroup_ = nullptr;
+    QLineEdit* porcantig_ = nullptr;
+    std::uint8_t pctantig_ = 0;
+
+    QCheckBox* iosper_ = nullptr;
+    QCheckBox* osplad_ = nullptr;
+    QCheckBox* agmer_ = nullptr;
+    QCheckBox* aportejub_ = nullptr;
+    QCheckBox* cajacomp_ = nullptr;
+    QCheckBox* ley4035_ = nullptr;
+    QCheckBox* seguro3011_ = nullptr;
+};
+
+}  // namespace recibo::entry

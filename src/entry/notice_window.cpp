@@ -1,0 +1,47 @@
+#include "notice_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace recibo::entry {
+
+NoticeWindow::NoticeWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName("error");
+    setWindowTitle("Error de selección");
+
+    QPalette darkGreen = palette();
+    darkGreen.setColor(QPalette::Window, QColor(0, 100, 0));
+    darkGreen.setColor(QPalette::WindowText, Qt::white);
+    setPalette(darkGreen);
+    setAutoFillBackground(true);
+
+    auto* text = new QLabel("No seleccionaste cargo ni horas");
+    text->setObjectName("Label1");
+    QFont bold = text->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    text->setFont(bold);
+    text->setAlignment(Qt::AlignCenter);
+
+    auto* aceptar = new QPushButton("Aceptar");
+    aceptar->setObjectName("Aceptar");
+    aceptar->setDefault(true);
+    connect(aceptar, &QPushButton::clicked, this, &QWidget::hide);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->setSpacing(16);
+    layout->addWidget(text);
+    layout->addWidget(aceptar, 0, Qt::AlignHCenter);
+}
+
+void NoticeWindow::showInFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace recibo::entry

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+namespace recibo::entry {
+
+// The notice "Error de selección": shown when "Calcular" is pressed with no
+// kind of employment chosen; "Aceptar" hides it.
+class NoticeWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit NoticeWindow(QWidget* parent = nullptr);
+
+    // Shows the notice, modeless, in front of the other windows.
+    void showInFront();
+};
+
+}  // namespace recibo::entry

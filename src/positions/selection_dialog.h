@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QWidget>
+
+#include "payroll/regional_settings.h"
+#include "positions/position_selection.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace recibo::positions {
+
+// The dialog "advertencia" ("Selección de cargo"): a view over
+// PositionSelection. What the user does goes to the model; the model's state
+// is then shown in the widgets, with the widgets' own change signals ignored
+// while that happens.
+class SelectionDialog : public QWidget {
+    Q_OBJECT
+public:
+    explicit SelectionDialog(payroll::RegionalSettings settings, QWidget* parent = nullptr);
+
+    const PositionSelection& selection() const { return model_; }
+
+    // Shows the dialog, modeless, in front of the other windows.
+    void open();
+
+signals:
+    void listoPressed(const recibo::positions::PositionSelection::Accepted& accepted);
+    void salirSinDatosPressed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void layOut();
+    void connectHandlers();
+
+    // What the user did.
+    void onCodeChanged(const QString& text);
+    void onCodeBoxClicked();
+    void onNamePicked(int row);
+    void onNameTyped(const QString& text);
+    void onValueEdited(PositionSelection::ValueBox box, const QString& text);
+    void onListo();
+    void onSalirSinDatos();
+
+    void showState();
+
+    PositionSelection model_;
+    payroll::RegionalSettings settings_;
+    bool showingState_ = false;
+
+    QLineEdit* codcargo_ = nullptr;
+    QLineEdit* punbas_ = nullptr;
+    QLineEdit* compbas_ = nullptr;
+    QLineEdit* proljor_ = nullptr;
+    QLineEdit* jorcom_ = nullptr;
+    QLineEdit* tardif_ = nullptr;
+    QComboBox* cargox_ = nullptr;
+    QPushButton* listo_ = nullptr;
+    QPushButton* salirSinDatos_ = nullptr;
+};
+
+}  // namespace recibo::positions

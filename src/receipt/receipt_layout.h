@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include <QRect>
+#include <QString>
+
+namespace recibo::receipt {
+
+// The receipt window's fixed controls described once, as data: name, kind,
+// place (in twips), caption and look. The window is built from these tables.
+
+enum class Kind : std::uint8_t { Label, TextBox, CommentBox, Button };
+enum class Parent : std::uint8_t { Window, Frame };
+
+enum Look : unsigned {
+    Plain = 0,
+    Bold = 1u << 0,
+    Centred = 1u << 1,
+    RightAligned = 1u << 2,
+    WhiteBackground = 1u << 3,
+    StartsHidden = 1u << 4,
+    GridFont = 1u << 5,    // the window's default font, as the grid's texts use
+    TitleFont = 1u << 6,   // sans-serif 12 point bold
+    Middle = 1u << 7,      // text in the middle of its height, not at the top
+    ClearOfRule = 1u << 8, // the right edge passes a vertical line: the text keeps off it
+};
+
+inline constexpr std::uint32_t kNoBackground = 0xFFFFFFFFu;
+
+struct ControlSpec {
+    ControlSpec(QString name, Kind kind, Parent parent, QRect twips, QString caption, unsigned look = Plain,
+                std::uint32_t background = kNoBackground, QString tip = {})
+        : name(std::move(name)), kind(kind), parent(parent), twips(twips), caption(std::move(caption)),
+          look(look), background(background), tip(std::move(tip))
+    {
+    }
+
+    QString name;
+    Kind kind;
+    Parent parent;
+    QRect twips;
+    QString caption;
+    unsigned look;
+    std::uint32_t background;   // 0xRRGGBB
+    QString tip;
+};
+
+// A line inside the frame, from (x1, y1) to (x2, y2) in twips.
+struct LineSpec {
+    QString name;
+    int x1, y1, x2, y2;
+};
+
+// The window and the frame "sosten".
+inline constexpr int kWindowWidth = 11880;   // inner area at design
+inline constexpr int kWindowHeight = 8490;
+inline constexpr QRect kFrameAt{840, 0, 6840, 12000};
+inline constexpr std::uint32_t kWindowBackground = 0xFFC0C0;   // 255, 192, 192
+inline constexpr std::uint32_t kFrameBackground = 0xFFFFC0;    // 255, 255, 192
+
+// The scroll bar "movedor": its x, width, and how far its height stays
+// above the window's outer height.
+inline constexpr int kScrollBarX = 11520;
+inline constexpr int kScrollBarWidth = 345;
+inline constexpr int kScrollBarShorterBy = 400;
+
+// The receipt grid: 27 rows of 300 twips, one every 315 twips from 735.
+inline constexpr int kGridRows = 27;
+inline constexpr int kFirstRowTop = 735;
+inline constexpr int kRowPitch = 315;
+inline constexpr int kRowHeight = 300;
+inline constexpr int kDeductionsOffset = 27;   // Label1(r + 27): the deductions column
+
+// Every label, box and button: the frame's header and totals, the grid's
+// arrays (named "cod(0)", "Label1(27)", ...) and the panel.
+const std::vector<ControlSpec>& receiptControls();
+
+// Every line of the frame, "Line8(0)" to "Line8(26)" included.
+const std::vector<LineSpec>& receiptLines();
+
+QString arrayName(const char* array, int index);
+
+}  // namespace recibo::receipt

@@ -1,0 +1,448 @@
+#include "receipt_window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "receipt_layout.h"
+#include "twip_line.h"
+#include "twips.h"
+
+namespace recibo::receipt {
+
+namespace {
+
+// The scroll value at which the frame stands at its design place, and the
+// bar's two steps.
+constexpr int kDesignScrollValue = 100;
+constexpr int kScrollStep = 100;
+constexpr int kScrollPage = 500;
+
+// The frame grows at every scroll; it stops at the tallest widget Qt accepts.
+constexpr int kTallestFrame = QWIDGETSIZE_MAX * kTwipsPerPixel;
+
+QColor colourOf(std::uint32_t rgb)
+{
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+void fillWith(QWidget* widget, QPalette::ColorRole role, std::uint32_t rgb)
+{
+    QPalette colours = widget->palette();
+    colours.setColor(role, colourOf(rgb));
+    widget->setPalette(colours);
+}
+
+// The receipt's plain sans-serif font, of the narrow Arial or Helvetica cut
+// where one is installed, in the given size.
+QFont receiptFont(qreal points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("Helvetica")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QFont windowFont()
+{
+    return receiptFont(9.75);
+}
+
+// The grid's codes, quantities and descriptions use the smaller default size.
+QFont gridFont()
+{
+    return receiptFont(8.25);
+}
+
+// Labels hold their text at the top, as the receipt's layout expects; the
+// grid's cells hold it in the middle of the row.
+Qt::Alignment alignmentOf(unsigned look)
+{
+    const Qt::Alignment vertical = (look & Middle) ? Qt::AlignVCenter : Qt::AlignTop;
+    if (look & Centred)
+        return Qt::AlignHCenter | vertical;
+    if (look & RightAligned)
+        return Qt::AlignRight | vertical;
+    return Qt::AlignLeft | vertical;
+}
+
+QWidget* createControl(const ControlSpec& spec)
+{
+    switch (spec.kind) {
+    case Kind::Label: {
+        auto* label = new QLabel(spec.caption);
+        label->setAlignment(alignmentOf(spec.look));
+        if (spec.look & ClearOfRule)
+            label->setIndent(3);
+        if (spec.look & WhiteBackground) {
+            label->setAutoFillBackground(true);
+            fillWith(label, QPalette::Window, 0xFFFFFF);
+        }
+        return label;
+    }
+    case Kind::TextBox: {
+        auto* box = new QLineEdit(spec.caption);
+        box->setAccessibleName(spec.caption);
+        if (spec.background != kNoBackground)
+            fillWith(box, QPalette::Base, spec.background);
+        return box;
+    }
+    case Kind::CommentBox: {
+        return new QPlainTextEdit(spec.caption);
+    }
+    case Kind::Button: {
+        auto* button = new QPushButton(spec.caption);
+        if (spec.background != kNoBackground)
+            fillWith(button, QPalette::Button, spec.background);
+        return button;
+    }
+    }
+    return nullptr;
+}
+
+void applyLook(QWidget* control, const ControlSpec& spec)
+{
+    if (spec.look & GridFont)
+        control->setFont(gridFont());
+    if (spec.look & TitleFont) {
+        QFont title = windowFont();
+        title.setPointSize(12);
+        title.setBold(true);
+        control->setFont(title);
+    } else if (spec.look & Bold) {
+        QFont bold = control->font();
+        bold.setBold(true);
+        control->setFont(bold);
+    }
+    control->setProperty("designFont", control->font());
+    if (!spec.tip.isEmpty())
+        control->setToolTip(spec.tip);
+    if (spec.look & StartsHidden)
+        control->hide();
+}
+
+// A text wider than its control is drawn in a smaller size of the control's
+// font rather than cut off: amounts, names and descriptions stay whole.
+qreal fittingSize(const QWidget* control, const QString& text)
+{
+    QFont font = control->property("designFont").value<QFont>();
+    const auto* label = qobject_cast<const QLabel*>(control);
+    const int frame = label ? 2 + std::max(label->indent(), 0) : 10;
+    const int room = control->width() - frame;
+    constexpr qreal kSmallest = 6;
+    while (font.pointSizeF() > kSmallest && QFontMetricsF(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    return font.pointSizeF();
+}
+
+void setPointSize(QWidget* control, qreal points)
+{
+    QFont font = control->property("designFont").value<QFont>();
+    font.setPointSizeF(points);
+    control->setFont(font);
+}
+
+void fitText(QWidget* control, const QString& text)
+{
+    setPointSize(control, fittingSize(control, text));
+}
+
+// The texts of one column share one size: the largest at which all fit.
+void fitColumn(const QList<QLabel*>& cells)
+{
+    qreal points = std::numeric_limits<qreal>::max();
+    for (const QLabel* cell : cells)
+        if (!cell->isHidden())
+            points = std::min(points, fittingSize(cell, cell->text()));
+    if (points == std::numeric_limits<qreal>::max())
+        return;
+    for (QLabel* cell : cells)
+        setPointSize(cell, points);
+}
+
+void moveTopTo(QWidget* control, float top)
+{
+    QRect at = twipsOf(control);
+    at.moveTop(static_cast<int>(std::lround(top)));
+    placeInTwips(control, at);
+}
+
+}  // namespace
+
+ReceiptWindow::ReceiptWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName("Haberes");
+    setWindowTitle("Haberes");
+    setFont(windowFont());
+    setAutoFillBackground(true);
+    fillWith(this, QPalette::Window, kWindowBackground);
+    resize(toPixels(kWindowWidth), toPixels(kWindowHeight));
+
+    buildFrame();
+    buildControls();
+    buildLines();
+    buildScrollBar();
+    control("Volver")->setFocus();
+}
+
+// ---- Building from the tables ----------------------------------------------
+
+void ReceiptWindow::buildFrame()
+{
+    sosten_ = new QGroupBox("Recibo de haberes", this);
+    sosten_->setObjectName("sosten");
+    sosten_->setAutoFillBackground(true);
+    fillWith(sosten_, QPalette::Window, kFrameBackground);
+    frameTop_ = kFrameAt.top();
+    frameHeight_ = kFrameAt.height();
+    placeFrame();
+    controls_.insert("sosten", sosten_);
+}
+
+void ReceiptWindow::buildControls()
+{
+    for (const ControlSpec& spec : receiptControls()) {
+        QWidget* control = createControl(spec);
+        control->setObjectName(spec.name);
+        control->setParent(spec.parent == Parent::Frame ? static_cast<QWidget*>(sosten_) : this);
+        applyLook(control, spec);
+        placeInTwips(control, spec.twips);
+        if (spec.kind == Kind::Label || spec.kind == Kind::TextBox)
+            fitText(control, spec.caption);
+        controls_.insert(spec.name, control);
+    }
+    nameFieldsByTheirLabels();
+    connect(static_cast<QPushButton*>(control("Volver")), &QPushButton::clicked, this, &ReceiptWindow::volverPressed);
+    connect(static_cast<QPushButton*>(control("Salir")), &QPushButton::clicked, this, &ReceiptWindow::salirPressed);
+    connect(static_cast<QPushButton*>(control("Imprimir")), &QPushButton::clicked, this,
+            &ReceiptWindow::printRequested);
+}
+
+// The panel's boxes are named, for screen readers, by the captions above them.
+void ReceiptWindow::nameFieldsByTheirLabels()
+{
+    const std::pair<const char*, const char*> fields[] = {
+        {"Label11", "numcargo"}, {"Label12", "punbasicos"}, {"Label2", "compbas"}, {"Label14", "proljor"},
+        {"Label20", "jorcom"},   {"Label21", "tardif"},     {"Text12", "Text11"},
+    };
+    for (const auto& [caption, field] : fields) {
+        QWidget* box = control(field);
+        if (auto* label = qobject_cast<QLabel*>(control(caption))) {
+            label->setBuddy(box);   // Label11's caption changes with the receipt: read through the buddy
+            if (!label->text().isEmpty())
+                box->setAccessibleName(label->text());
+        } else {
+            box->setAccessibleName(static_cast<QLineEdit*>(control(caption))->text());
+        }
+    }
+    control("Text10")->setAccessibleName(QStringLiteral("Fecha"));
+}
+
+void ReceiptWindow::buildLines()
+{
+    for (const LineSpec& spec : receiptLines()) {
+        auto* line = new TwipLine(spec.x1, spec.y1, spec.x2, spec.y2, sosten_);
+        line->setObjectName(spec.name);
+        controls_.insert(spec.name, line);
+    }
+    for (int row = 0; row < kGridRows; ++row)
+        control(arrayName("Line8", row))->hide();
+}
+
+void ReceiptWindow::buildScrollBar()
+{
+    movedor_ = new QScrollBar(Qt::Vertical, this);
+    movedor_->setObjectName("movedor");
+    movedor_->setAccessibleName("Desplazar el recibo");
+    movedor_->setRange(kDesignScrollValue, kDesignScrollValue);
+    movedor_->setSingleStep(kScrollStep);
+    movedor_->setPageStep(kScrollPage);
+    movedor_->setValue(kDesignScrollValue);
+    controls_.insert("movedor", movedor_);
+    fitScrollBar();
+    connect(movedor_, &QScrollBar::valueChanged, this, &ReceiptWindow::onScrolled);
+}
+
+// ---- Showing a receipt -------------------------------------------------------
+
+void ReceiptWindow::showReceipt(const payroll::Receipt& receipt, const QString& date)
+{
+    writeGrid(receipt.lines);
+    writeHeader(receipt.header);
+    placeLowerPart(receipt.rowsWritten());
+    setCaption("thaberes", QString::fromStdString(receipt.totalHaberes));
+    setCaption("tdescuentos", QString::fromStdString(receipt.totalDescuentos));
+    setCaption("liquido", QString::fromStdString(receipt.liquido));
+    fitColumn({static_cast<QLabel*>(control("thaberes")), static_cast<QLabel*>(control("tdescuentos")),
+               static_cast<QLabel*>(control("liquido"))});
+    setCaption("docente", QString::fromStdString(receipt.docente));
+    setText("Text10", date);
+
+    setVisible(true);
+    setEnabled(true);
+    raise();
+    activateWindow();
+}
+
+void ReceiptWindow::writeGrid(const std::vector<payroll::ReceiptLine>& lines)
+{
+    for (int row = 0; row < kGridRows; ++row) {
+        for (const char* array : {"Line8", "Label10", "Label19", "cod"})
+            control(arrayName(array, row))->hide();
+        control(arrayName("Label1", row))->hide();
+        control(arrayName("Label1", row + kDeductionsOffset))->hide();
+    }
+
+    const int rows = std::min(static_cast<int>(lines.size()), kGridRows);
+    for (int row = 0; row < rows; ++row) {
+        const payroll::ReceiptLine& line = lines[row];
+        const int amountIndex = line.column == payroll::Column::Earnings ? row : row + kDeductionsOffset;
+        setCaption(arrayName("cod", row), QString::fromUtf8(line.code.data(), line.code.size()));
+        setCaption(arrayName("Label10", row), QString::fromStdString(line.quantity));
+        setCaption(arrayName("Label19", row),
+                   QString::fromUtf8(line.description.data(), line.description.size()));
+        setCaption(arrayName("Label1", amountIndex), QString::fromStdString(line.amount));
+        for (const QString& name : {arrayName("cod", row), arrayName("Label19", row),
+                                    arrayName("Label1", amountIndex), arrayName("Line8", row)})
+            control(name)->show();
+        control(arrayName("Label10", row))->setVisible(line.showsQuantity);
+    }
+    for (const char* array : {"cod", "Label10", "Label19"})
+        fitColumn(column(array, 0, kGridRows));
+    fitColumn(column("Label1", 0, 2 * kGridRows));
+}
+
+QList<QLabel*> ReceiptWindow::column(const char* array, int first, int count) const
+{
+    QList<QLabel*> cells;
+    for (int index = first; index < first + count; ++index)
+        cells.append(static_cast<QLabel*>(control(arrayName(array, index))));
+    return cells;
+}
+
+void ReceiptWindow::writeHeader(const payroll::ReceiptHeader& header)
+{
+    setCaption("Label11", QString::fromUtf8(header.label11.data(), header.label11.size()));
+    setText("numcargo", QString::fromStdString(header.numcargo));
+    setText("punbasicos", QString::fromStdString(header.punbasicos));
+    setCaption("carsel", QString::fromStdString(header.carsel));
+    for (const char* name : {"Label14", "Label20", "Label21", "Label2", "proljor", "jorcom", "tardif", "compbas"})
+        control(name)->setVisible(header.showsPositionPoints);
+}
+
+// The lines and totals under the grid follow its last written row.
+void ReceiptWindow::placeLowerPart(int rowsWritten)
+{
+    const payroll::LowerPartPlacement at = payroll::placeLowerPart(rowsWritten);
+    const auto y = [](float twips) { return static_cast<int>(std::lround(twips)); };
+    for (const char* name : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
+        line(name)->setY2(y(at.verticalLinesBottom));
+    const auto rule = [&](const char* name, float twips) {
+        line(name)->setY1(y(twips));
+        line(name)->setY2(y(twips));
+    };
+    rule("Line6", at.line6);
+    moveTopTo(control("thaberes"), at.totalEarningsTop);
+    moveTopTo(control("Label15"), at.totalEarningsTop);
+    rule("Line15", at.line15);
+    moveTopTo(control("tdescuentos"), at.totalDeductionsTop);
+    moveTopTo(control("Label16"), at.totalDeductionsTop);
+    rule("Line16", at.line16);
+    moveTopTo(control("liquido"), at.netPayTop);
+    moveTopTo(control("Label17"), at.netPayTop);
+    rule("Line17", at.line17);
+}
+
+void ReceiptWindow::showPositionPanel(const PositionPanel& panel)
+{
+    setText("numcargo", panel.numcargo);
+    setText("punbasicos", panel.punbasicos);
+    setText("proljor", panel.proljor);
+    setText("jorcom", panel.jorcom);
+    setText("tardif", panel.tardif);
+    setText("compbas", panel.compbas);
+}
+
+void ReceiptWindow::putAway()
+{
+    setEnabled(false);
+    hide();
+}
+
+void ReceiptWindow::setCaption(const QString& name, const QString& text)
+{
+    QWidget* label = control(name);
+    static_cast<QLabel*>(label)->setText(text);
+    fitText(label, text);
+}
+
+void ReceiptWindow::setText(const QString& name, const QString& text)
+{
+    auto* box = static_cast<QLineEdit*>(control(name));
+    box->setText(text);
+    box->setCursorPosition(0);
+    fitText(box, text);
+}
+
+TwipLine* ReceiptWindow::line(const QString& name) const
+{
+    return static_cast<TwipLine*>(control(name));
+}
+
+// ---- Scrolling and resizing ------------------------------------------------
+
+// The frame's top follows the bar (value 100: its design place) and the
+// frame grows by the value at every change, so that its lower edge never
+// rises into the window.
+void ReceiptWindow::onScrolled(int value)
+{
+    const int top = kDesignScrollValue - value;
+    if (top < std::numeric_limits<std::int16_t>::min() || top > std::numeric_limits<std::int16_t>::max())
+        return;
+    frameTop_ = top;
+    if (value > 0)
+        frameHeight_ = frameHeight_ > kTallestFrame - value ? kTallestFrame : frameHeight_ + value;
+    placeFrame();
+}
+
+void ReceiptWindow::placeFrame()
+{
+    placeInTwips(sosten_, QRect(kFrameAt.left(), frameTop_, kFrameAt.width(), frameHeight_));
+}
+
+// The bar is as tall as the window's outer height less 400 twips, never
+// negative and never past the window's lower edge. Its range lets the
+// frame's lower edge come up to the window's lower edge.
+void ReceiptWindow::fitScrollBar()
+{
+    const int outerHeight = frameGeometry().height() * kTwipsPerPixel;
+    const int innerHeight = height() * kTwipsPerPixel;
+    const int barHeight = std::clamp(outerHeight - kScrollBarShorterBy, 0, innerHeight);
+    placeInTwips(movedor_, QRect(kScrollBarX, 0, kScrollBarWidth, barHeight));
+    movedor_->setMaximum(kDesignScrollValue + std::max(0, kFrameAt.height() - innerHeight));
+}
+
+void ReceiptWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitScrollBar();
+}
+
+void ReceiptWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    emit closedByUser();
+}
+
+}  // namespace recibo::receipt

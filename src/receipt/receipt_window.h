@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+
+#include "payroll/receipt.h"
+
+class QGroupBox;
+class QLabel;
+class QScrollBar;
+
+namespace recibo::receipt {
+
+class TwipLine;
+
+// The points of the accepted position, written to the panel by "Listo".
+struct PositionPanel {
+    QString numcargo, punbasicos, compbas, proljor, jorcom, tardif;
+};
+
+// The receipt window "Haberes": the framed receipt grid with its totals
+// under a header, the panel beside it and the scroll bar that moves the
+// frame. Built from the control tables of receipt_layout.h.
+class ReceiptWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReceiptWindow(QWidget* parent = nullptr);
+
+    // Shows a computed receipt: grid, panel header, totals placed under the
+    // last row, teacher and date; then shows the window, enabled, in front.
+    void showReceipt(const payroll::Receipt& receipt, const QString& date);
+    void showPositionPanel(const PositionPanel& panel);
+    // "Volver": disabled and hidden until the next receipt.
+    void putAway();
+
+    // A control by its name ("thaberes", "cod(3)", "Line8(0)", ...).
+    QWidget* control(const QString& name) const { return controls_.value(name); }
+
+signals:
+    void volverPressed();
+    void salirPressed();
+    void printRequested();   // "Imprimir"
+    void closedByUser();     // the title bar's close button
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildFrame();
+    void buildControls();
+    void nameFieldsByTheirLabels();
+    void buildLines();
+    void buildScrollBar();
+
+    void writeGrid(const std::vector<payroll::ReceiptLine>& lines);
+    void writeHeader(const payroll::ReceiptHeader& header);
+    void placeLowerPart(int rowsWritten);
+    void setCaption(const QString& name, const QString& text);
+    void setText(const QString& name, const QString& text);
+    TwipLine* line(const QString& name) const;
+    QList<QLabel*> column(const char* array, int first, int count) const;
+
+    void onScrolled(int value);
+    void fitScrollBar();
+    void placeFrame();
+
+    QHash<QString, QWidget*> controls_;
+    QGroupBox* sosten_ = nullptr;
+    QScrollBar* movedor_ = nullptr;
+    int frameTop_ = 0;        // twips
+    int frameHeight_ = 0;     // twips
+};
+
+}  // namespace recibo::receipt

@@ -1,0 +1,433 @@
+// The program end to end, as a teacher uses it: the windows found by name,
+// driven by clicks and typing, with the receipt checked against the
+// calculation of the same request. Runs with the Argentine regional
+// settings (decimal comma).
+
+#include <memory>
+#include <variant>
+
+#include <QComboBox>
+#include <QDate>
+#include <QLocale>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/program.h"
+#include "batch/regional.h"
+#include "gui_driver.h"
+#include "payroll/calculation.h"
+#include "receipt/twips.h"
+
+using namespace recibo;
+using payroll::CheckState;
+
+namespace {
+
+const QString kEntry = QStringLiteral("ingreso");
+const QString kDialog = QStringLiteral("advertencia");
+const QString kReceipt = QStringLiteral("Haberes");
+
+QString cell(const char* array, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+bool visible(const QString& windowName)
+{
+    QWidget* w = gui::window(windowName);
+    return w && w->isVisible();
+}
+
+// Everything the receipt window shows, to compare two moments.
+QStringList receiptSnapshot()
+{
+    QStringList shown;
+    QWidget* receipt = gui::window(kReceipt);
+    for (QLabel* label : receipt->findChildren<QLabel*>())
+        shown << QStringLiteral("%1=%2:%3:%4")
+                     .arg(label->objectName(), label->text())
+                     .arg(label->isHidden())
+                     .arg(label->y());
+    for (QLineEdit* box : receipt->findChildren<QLineEdit*>())
+        shown << box->objectName() + "=" + box->text();
+    for (QWidget* line : receipt->findChildren<QWidget*>(QRegularExpression("^Line")))
+        shown << QStringLiteral("%1:%2:%3").arg(line->objectName()).arg(line->isHidden()).arg(line->y());
+    shown << QStringLiteral("visible=%1").arg(receipt->isVisible());
+    return shown;
+}
+
+// The typical request: a position by its code, seniority, zone, deductions.
+void typicalRequest()
+{
+    gui::type(kEntry, "docente", "Pérez, María Laura");
+    gui::click(kEntry, "cargo");
+    gui::type(kDialog, "codcargo", "645");
+    gui::click(kDialog, "Command1");
+    gui::click(kEntry, "Option4");
+    gui::control<QComboBox>(kEntry, "zona")->setCurrentIndex(1);
+    for (const char* deduction : {"Iosper", "APORTEJUB", "Ley4035", "AGMER"})
+        gui::click(kEntry, deduction);
+}
+
+payroll::EntryValues typicalValues()
+{
+    payroll::EntryValues v;
+    v.docente = "Pérez, María Laura";
+    v.kind = payroll::EmploymentKind::Position;
+    v.seniorityOption = 4;
+    v.pctantig = 30;
+    v.porcantig = "30 %";
+    v.zona = 1;
+    v.iosper = v.aportejub = v.ley4035 = v.agmer = CheckState::Checked;
+    return v;
+}
+
+const payroll::SelectedPosition kRow2{"2329", "0", "0", "0", "0", "645", "2329", "Asesor Pedag Proyecto 13"};
+
+payroll::Receipt calculated(const payroll::EntryValues& v, const payroll::SelectedPosition& p = kRow2)
+{
+    auto result = payroll::calculate(v, p, regional::systemSettings());
+    if (!std::holds_alternative<payroll::Receipt>(result))
+        qFatal("the reference request failed: %s", std::get<payroll::Failure>(result).message.c_str());
+    return std::get<payroll::Receipt>(result);
+}
+
+// The grid shows exactly the lines of `expected`, in order, each in its
+// column, and nothing below them.
+void compareGrid(const payroll::Receipt& expected)
+{
+    const int n = expected.rowsWritten();
+    for (int r = 0; r < n; ++r) {
+        const payroll::ReceiptLine& line = expected.lines[r];
+        const bool earning = line.column == payroll::Column::Earnings;
+        const QString amount = cell("Label1", earning ? r : r + 27);
+        QCOMPARE(gui::caption(kReceipt, cell("cod", r)), QString::fromUtf8(line.code.data(), line.code.size()));
+        QCOMPARE(gui::caption(kReceipt, cell("Label19", r)),
+                 QString::fromUtf8(line.description.data(), line.description.size()));
+        QCOMPARE(gui::caption(kReceipt, amount), QString::fromStdString(line.amount));
+        QVERIFY(!gui::control(kReceipt, amount)->isHidden());
+        QVERIFY(gui::control(kReceipt, cell("Label1", earning ? r + 27 : r))->isHidden());
+        QCOMPARE(gui::control(kReceipt, cell("Label10", r))->isHidden(), !line.showsQuantity);
+        if (line.showsQuantity)
+            QCOMPARE(gui::caption(kReceipt, cell("Label10", r)), QString::fromStdString(line.quantity));
+        QVERIFY(!gui::control(kReceipt, cell("Line8", r))->isHidden());
+    }
+    for (int r = n; r < 27; ++r)
+        for (const QString& name : {cell("cod", r), cell("Label19", r), cell("Label10", r), cell("Label1", r),
+                                    cell("Label1", r + 27), cell("Line8", r)})
+            QVERIFY2(gui::control(kReceipt, name)->isHidden(), qPrintable(name));
+    QCOMPARE(gui::caption(kReceipt, "thaberes"), QString::fromStdString(expected.totalHaberes));
+    QCOMPARE(gui::caption(kReceipt, "tdescuentos"), QString::fromStdString(expected.totalDescuentos));
+    QCOMPARE(gui::caption(kReceipt, "liquido"), QString::fromStdString(expected.liquido));
+    QCOMPARE(receipt::twipsOf(gui::control(kReceipt, "Label15")).top(), 315 * n + 1250);
+    QCOMPARE(gui::control(kReceipt, "Line17")->property("y1").toInt(), 315 * n + 2350);
+}
+
+}  // namespace
+
+class ProgramTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        gui::quietPlatformWarnings();
+        QCOMPARE(QLocale::system().decimalPoint(), QString(","));
+    }
+    void init()
+    {
+        program_ = std::make_unique<app::Program>();
+        program_->start();
+        QVERIFY(QTest::qWaitForWindowExposed(gui::window(kEntry)));
+    }
+    void cleanup() { program_.reset(); }
+
+    void startsWithTheEntryWindowOnly();
+    void theTypicalRequest();
+    void hoursRequest();
+    void noticeWhenNothingIsChosen();
+    void volverAndCalcularAtOnce();
+    void failureLeavesTheReceiptUntouched();
+    void failureInTheDialogsValues();
+    void secondRunWithFewerLines();
+    void salirSinDatosAndReopening();
+    void listoOnANewDialog();
+    void hoursOptionHidesTheDialog();
+    void receiptClosedFromItsTitleBar();
+    void endingTheProgram();
+
+private:
+    std::unique_ptr<app::Program> program_;
+};
+
+void ProgramTest::startsWithTheEntryWindowOnly()
+{
+    QVERIFY(visible(kEntry));
+    QVERIFY(!gui::window(kDialog));
+    QVERIFY(!gui::window(kReceipt));
+    QVERIFY(!gui::window("error"));
+}
+
+void ProgramTest::theTypicalRequest()
+{
+    gui::type(kEntry, "docente", "Pérez, María Laura");
+    gui::click(kEntry, "cargo");
+    QVERIFY(visible(kDialog));
+    gui::type(kDialog, "codcargo", "645");
+    QCOMPARE(gui::control<QComboBox>(kDialog, "cargox")->currentText(), QString("Asesor Pedag Proyecto 13"));
+    gui::click(kDialog, "Command1");
+    QVERIFY(!visible(kDialog));
+    QCOMPARE(gui::caption(kEntry, "codcarval"), QString("645"));
+    QCOMPARE(gui::caption(kEntry, "puncarval"), QString("2329"));
+    QCOMPARE(gui::caption(kEntry, "cargoselect"), QString("Asesor Pedag Proyecto 13"));
+    QVERIFY(gui::button(kEntry, "cargo")->isChecked());
+    // "Listo" also fills the receipt's panel, creating the window hidden.
+    QVERIFY(gui::window(kReceipt) && !visible(kReceipt));
+    QCOMPARE(gui::box(kReceipt, "compbas")->text(), QString("0"));
+
+    gui::click(kEntry, "Option4");
+    gui::control<QComboBox>(kEntry, "zona")->setCurrentIndex(1);
+    for (const char* deduction : {"Iosper", "APORTEJUB", "Ley4035", "AGMER"})
+        gui::click(kEntry, deduction);
+    gui::click(kEntry, "Command1");
+
+    QVERIFY(visible(kReceipt));
+    QVERIFY(gui::window(kReceipt)->isEnabled());
+    QVERIFY(visible(kEntry));
+    // 2329 points at 0.9842, with a decimal comma and no blank after "$".
+    QCOMPARE(gui::caption(kReceipt, "cod(0)"), QString("001"));
+    QCOMPARE(gui::caption(kReceipt, "Label19(0)"), QString("Asign. de la categoría"));
+    QCOMPARE(gui::caption(kReceipt, "Label1(0)"), QString("$2292,2018"));
+    QCOMPARE(gui::caption(kReceipt, "cod(1)"), QString("010"));
+    QCOMPARE(gui::caption(kReceipt, "Label10(1)"), QString("30 %"));
+    compareGrid(calculated(typicalValues()));
+
+    QCOMPARE(gui::caption(kReceipt, "docente"), QString("Pérez, María Laura"));
+    QCOMPARE(gui::box(kReceipt, "Text10")->text(),
+             QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    QCOMPARE(gui::caption(kReceipt, "carsel"), QString("Asesor Pedag Proyecto 13"));
+    QCOMPARE(gui::caption(kReceipt, "Label11"), QString("Código del cargo"));
+    QCOMPARE(gui::box(kReceipt, "numcargo")->text(), QString("645"));
+    QCOMPARE(gui::box(kReceipt, "punbasicos")->text(), QString("2329"));
+
+    // The deductions follow the earnings row by row, in their column.
+    const payroll::Receipt expected = calculated(typicalValues());
+    int firstDeduction = 0;
+    while (expected.lines[firstDeduction].column == payroll::Column::Earnings)
+        ++firstDeduction;
+    QCOMPARE(gui::caption(kReceipt, cell("cod", firstDeduction)), QString("505"));
+    QVERIFY(!gui::control(kReceipt, cell("Label1", firstDeduction + 27))->isHidden());
+}
+
+void ProgramTest::hoursRequest()
+{
+    gui::click(kEntry, "horasmedio");
+    gui::type(kEntry, "numerohorasmed", "12");
+    gui::click(kEntry, "Command1");
+    QVERIFY(visible(kReceipt));
+    payroll::EntryValues v;
+    v.kind = payroll::EmploymentKind::MiddleLevelHours;
+    v.numerohorasmed = "12";
+    compareGrid(calculated(v, {}));
+    QCOMPARE(gui::caption(kReceipt, "Label11"), QString("Cantidad de horas"));
+    QCOMPARE(gui::caption(kReceipt, "carsel"), QString("Horas de nivel medio"));
+    QVERIFY(gui::control(kReceipt, "jorcom")->isHidden());
+    QVERIFY(!gui::window(kDialog));   // hours never needed the dialog
+}
+
+void ProgramTest::noticeWhenNothingIsChosen()
+{
+    gui::click(kEntry, "Command1");
+    QVERIFY(visible("error"));
+    QCOMPARE(gui::window("error")->windowTitle(), QString("Error de selección"));
+    QCOMPARE(gui::caption("error", "Label1"), QString("No seleccionaste cargo ni horas"));
+    QVERIFY(!gui::window(kReceipt));
+    QVERIFY(!gui::window("error")->isModal());
+    gui::click("error", "Aceptar");
+    QVERIFY(!visible("error"));
+    gui::click(kEntry, "Command1");
+    QVERIFY(visible("error"));
+}
+
+void ProgramTest::volverAndCalcularAtOnce()
+{
+    typicalRequest();
+    gui::click(kEntry, "Command1");
+    const QStringList before = receiptSnapshot();
+    gui::click(kReceipt, "Volver");
+
+    QVERIFY(!visible(kReceipt));
+    QVERIFY(!gui::window(kReceipt)->isEnabled());
+    for (const char* kind : {"cargo", "horasmedio", "horassup"})
+        QVERIFY(!gui::button(kEntry, kind)->isChecked());
+    for (const char* hidden : {"cargoselect", "codcarval", "puncompbasval", "numerohorasmed", "Label3", "Label4"})
+        QVERIFY2(!gui::control(kEntry, hidden)->isVisible(), hidden);
+    // Everything else keeps its value.
+    QVERIFY(gui::button(kEntry, "Option4")->isChecked());
+    QVERIFY(gui::button(kEntry, "AGMER")->isChecked());
+    QCOMPARE(gui::box(kDialog, "codcargo")->text(), QString("645"));
+
+    gui::click(kEntry, "Command1");
+    QVERIFY(visible("error"));
+    QVERIFY(!visible(kReceipt));
+    QStringList after = receiptSnapshot();
+    after.last() = before.last();   // only its visibility changed, by "Volver"
+    QCOMPARE(after, before);
+}
+
+void ProgramTest::failureLeavesTheReceiptUntouched()
+{
+    typicalRequest();
+    gui::click(kEntry, "Command1");
+    const QStringList before = receiptSnapshot();
+
+    gui::click(kEntry, "horasmedio");
+    gui::type(kEntry, "numerohorasmed", "12a");
+    gui::click(kEntry, "Command1");
+
+    auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QVERIFY(message);
+    QVERIFY(message->isVisible());
+    QVERIFY(message->text().contains("\"12a\""));
+    QVERIFY(message->text().contains("Número de horas N. Medio"));
+    QCOMPARE(receiptSnapshot(), before);
+    QCOMPARE(gui::box(kEntry, "numerohorasmed")->text(), QString("12a"));
+    QCOMPARE(gui::window(kEntry)->focusWidget(), gui::control(kEntry, "numerohorasmed"));
+    message->accept();
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // Corrected, the same window shows the new receipt.
+    gui::type(kEntry, "numerohorasmed", "12");
+    gui::click(kEntry, "Command1");
+    QCOMPARE(gui::caption(kReceipt, "Label19(0)"), QString("Hs. N. Medio"));
+}
+
+void ProgramTest::failureInTheDialogsValues()
+{
+    typicalRequest();
+    gui::click(kEntry, "Command1");
+    const QStringList before = receiptSnapshot();
+    // The dialog's boxes are read as they stand, accepted or not.
+    gui::type(kDialog, "jorcom", "muchos");
+    gui::click(kEntry, "Command1");
+    auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QVERIFY(message);
+    QVERIFY(message->text().contains("\"muchos\""));
+    QVERIFY(message->text().contains("Jorn. completa"));
+    message->accept();
+    QCOMPARE(receiptSnapshot(), before);
+}
+
+void ProgramTest::secondRunWithFewerLines()
+{
+    typicalRequest();
+    for (const char* more : {"Osplad", "cajacomp", "Seguro3011", "conyuge"})
+        gui::click(kEntry, more);
+    gui::click(kEntry, "Command1");
+    payroll::EntryValues many = typicalValues();
+    many.osplad = many.cajacomp = many.seguro3011 = many.conyuge = CheckState::Checked;
+    const payroll::Receipt first = calculated(many);
+    compareGrid(first);
+
+    for (const char* fewer : {"Iosper", "Osplad", "APORTEJUB", "Ley4035", "AGMER", "cajacomp", "Seguro3011", "conyuge"})
+        gui::click(kEntry, fewer);
+    gui::click(kEntry, "Command1");
+    payroll::EntryValues few = typicalValues();
+    few.iosper = few.aportejub = few.ley4035 = few.agmer = CheckState::Unchecked;
+    const payroll::Receipt second = calculated(few);
+    QVERIFY(second.rowsWritten() < first.rowsWritten());
+    compareGrid(second);
+}
+
+void ProgramTest::salirSinDatosAndReopening()
+{
+    gui::click(kEntry, "cargo");
+    gui::type(kDialog, "codcargo", "645");
+    gui::click(kDialog, "Command2");
+    QVERIFY(!visible(kDialog));
+    QVERIFY(!gui::button(kEntry, "cargo")->isChecked());
+
+    gui::click(kEntry, "cargo");
+    QVERIFY(visible(kDialog));
+    QCOMPARE(gui::box(kDialog, "codcargo")->text(), QString("645"));
+    QCOMPARE(gui::box(kDialog, "punbas")->text(), QString("0"));
+    QCOMPARE(gui::control<QComboBox>(kDialog, "cargox")->currentText(), QString());
+    gui::click(kDialog, "Command1");
+    QCOMPARE(gui::caption(kEntry, "codcarval"), QString("645"));
+    QCOMPARE(gui::caption(kEntry, "puncarval"), QString("0"));
+    QVERIFY(gui::button(kEntry, "cargo")->isChecked());
+}
+
+void ProgramTest::listoOnANewDialog()
+{
+    gui::click(kEntry, "cargo");
+    gui::click(kDialog, "Command1");
+    QVERIFY(!gui::button(kEntry, "cargo")->isChecked());
+    QVERIFY(gui::control(kEntry, "codcarval")->isVisible());
+    QCOMPARE(gui::caption(kEntry, "codcarval"), QString("0"));
+    QCOMPARE(gui::caption(kEntry, "puncarval"), QString());
+    QCOMPARE(gui::caption(kEntry, "cargoselect"), QString());
+    gui::click(kEntry, "Command1");
+    QVERIFY(visible("error"));
+}
+
+void ProgramTest::hoursOptionHidesTheDialog()
+{
+    gui::click(kEntry, "cargo");
+    gui::type(kDialog, "codcargo", "645");
+    gui::click(kDialog, "Command1");
+    gui::click(kEntry, "horassup");
+    QVERIFY(!visible(kDialog));
+    QVERIFY(!gui::control(kEntry, "codcarval")->isVisible());
+    QCOMPARE(gui::box(kDialog, "punbas")->text(), QString("2329"));
+
+    gui::click(kEntry, "cargo");
+    QVERIFY(visible(kDialog));
+    gui::click(kEntry, "horasmedio");
+    QVERIFY(!visible(kDialog));
+}
+
+void ProgramTest::receiptClosedFromItsTitleBar()
+{
+    typicalRequest();
+    gui::click(kEntry, "Command1");
+    gui::control<QScrollBar>(kReceipt, "movedor")->setValue(400);
+    gui::window(kReceipt)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!gui::window(kReceipt));
+    QVERIFY(visible(kEntry));
+
+    gui::click(kEntry, "Command1");
+    QVERIFY(visible(kReceipt));
+    compareGrid(calculated(typicalValues()));
+    // A new window in its design state: the frame in place, the panel's
+    // points (written only by "Listo") empty.
+    QCOMPARE(receipt::twipsOf(gui::control(kReceipt, "sosten")), QRect(840, 0, 6840, 12000));
+    QCOMPARE(gui::control<QScrollBar>(kReceipt, "movedor")->value(), 100);
+    QCOMPARE(gui::box(kReceipt, "compbas")->text(), QString());
+}
+
+void ProgramTest::endingTheProgram()
+{
+    QSignalSpy quit(program_.get(), &app::Program::quitRequested);
+    gui::click(kEntry, "Command2");
+    QCOMPARE(quit.count(), 1);
+
+    typicalRequest();
+    gui::click(kEntry, "Command1");
+    gui::click(kReceipt, "Salir");
+    QCOMPARE(quit.count(), 2);
+
+    gui::window(kEntry)->close();
+    QCOMPARE(quit.count(), 3);
+    // Closing the dialog or the notice only hides it.
+    gui::click(kEntry, "cargo");
+    gui::window(kDialog)->close();
+    QCOMPARE(quit.count(), 3);
+    QVERIFY(gui::window(kDialog));
+}
+
+QTEST_MAIN(ProgramTest)
+#include "program_test.moc"

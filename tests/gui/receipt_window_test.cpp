@@ -1,0 +1,377 @@
+// The receipt window on its own: its controls where the layout puts them,
+// the grid and totals of a receipt, scrolling and resizing.
+
+#include <memory>
+
+#include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "gui_driver.h"
+#include "receipt/receipt_window.h"
+#include "receipt/twips.h"
+
+using recibo::payroll::Column;
+using recibo::payroll::Receipt;
+using recibo::payroll::ReceiptLine;
+using recibo::receipt::ReceiptWindow;
+using recibo::receipt::twipsOf;
+
+namespace {
+
+const QString kWin = QStringLiteral("Haberes");
+
+QString cell(const char* array, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+bool shown(const QString& name)
+{
+    QWidget* widget = gui::control(kWin, name);
+    if (!widget)
+        qFatal("no control %s", qPrintable(name));
+    return !widget->isHidden();
+}
+
+int lineY(const QString& name, const char* end)
+{
+    return gui::control(kWin, name)->property(end).toInt();
+}
+
+// A receipt of `earnings` earnings lines then `deductions` deduction lines.
+Receipt receiptWith(int earnings, int deductions)
+{
+    Receipt receipt;
+    for (int i = 0; i < earnings; ++i)
+        receipt.lines.push_back({"010", QStringLiteral("%1 %").arg(i).toStdString(), true, "Antigüedad",
+                                 QStringLiteral("$ %1").arg(100 + i).toStdString(), Column::Earnings});
+    for (int i = 0; i < deductions; ++i)
+        receipt.lines.push_back({"505", "3 %", true, "IOSPER", QStringLiteral("$ %1").arg(10 + i).toStdString(),
+                                 Column::Deductions});
+    receipt.header = {"Código del cargo", "645", "2329", "Asesor Pedag Proyecto 13", true};
+    receipt.docente = "Pérez, María";
+    receipt.totalHaberes = "$ 1000";
+    receipt.totalDescuentos = "$ 100";
+    receipt.liquido = "$ 900";
+    return receipt;
+}
+
+}  // namespace
+
+class ReceiptWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { gui::quietPlatformWarnings(); }
+    void init()
+    {
+        window_ = std::make_unique<ReceiptWindow>();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void cleanup() { window_.reset(); }
+
+    void placesInTwips_data();
+    void placesInTwips();
+    void designState();
+    void writesEarningsAndDeductions();
+    void lineWithoutQuantity();
+    void fewerLinesHideTheOldRows();
+    void lowerPartFollowsTheLastRow_data();
+    void lowerPartFollowsTheLastRow();
+    void headerForHoursHidesThePositionPoints();
+    void headerFields();
+    void longTextsAreNotCut();
+    void scrolling();
+    void frameGrowthStaysWithinLimits();
+    void resizing_data();
+    void resizing();
+    void buttons();
+    void putAwayAndShownAgain();
+    void positionPanel();
+
+private:
+    std::unique_ptr<ReceiptWindow> window_;
+};
+
+void ReceiptWindowTest::placesInTwips_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("sosten") << "sosten" << QRect(840, 0, 6840, 12000);
+    QTest::newRow("Label18") << "Label18" << QRect(360, 240, 2295, 375);
+    QTest::newRow("docente") << "docente" << QRect(3030, 210, 3135, 375);
+    QTest::newRow("cod(0)") << "cod(0)" << QRect(510, 735, 495, 300);
+    QTest::newRow("Label10(5)") << "Label10(5)" << QRect(1140, 735 + 5 * 315, 495, 300);
+    QTest::newRow("Label19(26)") << "Label19(26)" << QRect(1770, 8925, 2355, 300);
+    QTest::newRow("Label3") << "Label3" << QRect(7680, 0, 3495, 375);
+    QTest::newRow("carsel") << "carsel" << QRect(7680, 480, 3480, 300);
+    QTest::newRow("numcargo") << "numcargo" << QRect(7920, 1200, 1275, 360);
+    QTest::newRow("tardif") << "tardif" << QRect(7980, 5985, 1275, 360);
+    QTest::newRow("Text11") << "Text11" << QRect(9720, 1920, 1695, 2895);
+    QTest::newRow("Volver") << "Volver" << QRect(9840, 4920, 1335, 495);
+    QTest::newRow("Imprimir") << "Imprimir" << QRect(9840, 5640, 1335, 495);
+    QTest::newRow("Salir") << "Salir" << QRect(9840, 6360, 1335, 495);
+    QTest::newRow("Text10") << "Text10" << QRect(8880, 7680, 2415, 375);
+    QTest::newRow("Text8") << "Text8" << QRect(120, 3720, 615, 255);
+}
+
+void ReceiptWindowTest::placesInTwips()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    QWidget* control = gui::control(kWin, name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(twipsOf(control), twips);
+    // 15 twips to the pixel, rounded.
+    QCOMPARE(control->geometry(), QRect(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0),
+                                        qRound(twips.width() / 15.0), qRound(twips.height() / 15.0)));
+}
+
+void ReceiptWindowTest::designState()
+{
+    QCOMPARE(window_->windowTitle(), QString("Haberes"));
+    QCOMPARE(window_->size(), QSize(792, 566));   // 11880 x 8490 twips
+    for (int r = 0; r < 27; ++r)
+        for (const QString& name : {cell("cod", r), cell("Label10", r), cell("Label19", r), cell("Label1", r),
+                                    cell("Label1", r + 27), cell("Line8", r)})
+            QVERIFY2(!shown(name), qPrintable(name));
+    QVERIFY(!gui::control(kWin, "cod(27)") && !gui::control(kWin, "Label1(54)"));
+    for (int t = 2; t <= 9; ++t) {
+        QVERIFY(!shown(QStringLiteral("Text%1").arg(t)));
+        QCOMPARE(gui::box(kWin, QStringLiteral("Text%1").arg(t))->text(), QString("AGMER"));
+    }
+    QCOMPARE(gui::caption(kWin, "Label15"), QString("Total Haberes"));
+    QCOMPARE(gui::caption(kWin, "Label16"), QString("Total descuentos"));
+    QCOMPARE(gui::caption(kWin, "Label17"), QString("Liquido a pagar"));
+    QCOMPARE(gui::box(kWin, "Text12")->text(), QString("Poné tu comentario"));
+    QCOMPARE(gui::box(kWin, "Text1")->text(), QString("Se imprime en blanco y negro"));
+    QCOMPARE(gui::button(kWin, "Volver")->toolTip(), QString("Permite cambiar los datos ingresados"));
+    QCOMPARE(gui::button(kWin, "Imprimir")->toolTip(), QString("Se imprime con fondo blanco."));
+    QCOMPARE(window_->palette().color(QPalette::Window), QColor(255, 192, 192));
+    QCOMPARE(gui::control(kWin, "sosten")->palette().color(QPalette::Window), QColor(255, 255, 192));
+    QCOMPARE(gui::button(kWin, "Salir")->palette().color(QPalette::Button), QColor(0, 128, 128));
+    QCOMPARE(lineY("Line4", "y1"), 735);
+    QCOMPARE(lineY("Line8(3)", "y1"), 1050 + 3 * 315);
+    QCOMPARE(gui::control(kWin, "movedor")->property("twips").toRect().x(), 11520);
+}
+
+void ReceiptWindowTest::writesEarningsAndDeductions()
+{
+    window_->showReceipt(receiptWith(3, 2), "08/12/26");
+    for (int r = 0; r < 5; ++r) {
+        const bool earning = r < 3;
+        QVERIFY(shown(cell("cod", r)) && shown(cell("Label10", r)) && shown(cell("Label19", r)));
+        QVERIFY(shown(cell("Line8", r)));
+        QCOMPARE(shown(cell("Label1", r)), earning);
+        QCOMPARE(shown(cell("Label1", r + 27)), !earning);
+    }
+    QCOMPARE(gui::caption(kWin, "cod(0)"), QString("010"));
+    QCOMPARE(gui::caption(kWin, "Label10(1)"), QString("1 %"));
+    QCOMPARE(gui::caption(kWin, "Label19(2)"), QString("Antigüedad"));
+    QCOMPARE(gui::caption(kWin, "Label1(2)"), QString("$ 102"));
+    // The first deduction stands in the row after the last earning.
+    QCOMPARE(gui::caption(kWin, "cod(3)"), QString("505"));
+    QCOMPARE(gui::caption(kWin, "Label1(30)"), QString("$ 10"));
+    QCOMPARE(gui::caption(kWin, "Label1(31)"), QString("$ 11"));
+    QVERIFY(!shown("cod(5)") && !shown("Line8(5)"));
+}
+
+void ReceiptWindowTest::lineWithoutQuantity()
+{
+    Receipt receipt = receiptWith(1, 0);
+    receipt.lines.push_back({"1010", "", false, "Sal fam Cony", "$ 15", Column::Earnings});
+    window_->showReceipt(receipt, "");
+    QVERIFY(shown("cod(1)") && shown("Label19(1)") && shown("Label1(1)"));
+    QVERIFY(!shown("Label10(1)"));
+}
+
+void ReceiptWindowTest::fewerLinesHideTheOldRows()
+{
+    window_->showReceipt(receiptWith(18, 8), "");
+    QVERIFY(shown("cod(25)") && shown("Label1(52)"));
+    window_->showReceipt(receiptWith(4, 1), "");
+    QVERIFY(shown("cod(4)") && shown("Label1(31)"));
+    for (int r = 5; r < 27; ++r)
+        for (const QString& name : {cell("cod", r), cell("Label10", r), cell("Label19", r), cell("Label1", r),
+                                    cell("Label1", r + 27), cell("Line8", r)})
+            QVERIFY2(!shown(name), qPrintable(name));
+    // Row 3 held an earning before and holds one now; row 4 changed column.
+    QVERIFY(!shown("Label1(4)"));
+}
+
+void ReceiptWindowTest::lowerPartFollowsTheLastRow_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::newRow("none") << 0;
+    QTest::newRow("typical") << 13;
+    QTest::newRow("most") << 26;
+}
+
+void ReceiptWindowTest::lowerPartFollowsTheLastRow()
+{
+    QFETCH(int, rows);
+    window_->showReceipt(receiptWith(rows - rows / 3, rows / 3), "");
+    const int n = 315 * rows;
+    for (const char* vertical : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
+        QCOMPARE(lineY(vertical, "y2"), n + 2350);
+    QCOMPARE(lineY("Line1", "y1"), 720);   // the upper ends stay
+    QCOMPARE(lineY("Line2", "y1"), 735);
+    for (const auto& [rule, y] : {std::pair{"Line6", 1050}, {"Line15", 1550}, {"Line16", 1950}, {"Line17", 2350}}) {
+        QCOMPARE(lineY(rule, "y1"), n + y);
+        QCOMPARE(lineY(rule, "y2"), n + y);
+    }
+    for (const auto& [label, y] : {std::pair{"thaberes", 1250}, {"Label15", 1250}, {"tdescuentos", 1650},
+                                   {"Label16", 1650}, {"liquido", 2050}, {"Label17", 2050}})
+        QCOMPARE(twipsOf(gui::control(kWin, label)).top(), n + y);
+    QCOMPARE(gui::control(kWin, "Label15")->y(), qRound((n + 1250) / 15.0));
+    QCOMPARE(lineY("Line4", "y1"), 735);
+    if (rows == 26)
+        QCOMPARE(lineY("Line17", "y1"), 10540);
+}
+
+void ReceiptWindowTest::headerForHoursHidesThePositionPoints()
+{
+    const QStringList points = {"Label14", "Label20", "Label21", "Label2", "proljor", "jorcom", "tardif", "compbas"};
+    Receipt receipt = receiptWith(2, 0);
+    window_->showReceipt(receipt, "");
+    for (const QString& name : points)
+        QVERIFY2(shown(name), qPrintable(name));
+    receipt.header = {"Cantidad de horas", "12", "776.76", "Horas de nivel medio", false};
+    window_->showReceipt(receipt, "");
+    for (const QString& name : points)
+        QVERIFY2(!shown(name), qPrintable(name));
+    QCOMPARE(gui::caption(kWin, "Label11"), QString("Cantidad de horas"));
+    QCOMPARE(gui::box(kWin, "numcargo")->text(), QString("12"));
+    QCOMPARE(gui::box(kWin, "punbasicos")->text(), QString("776.76"));
+    QCOMPARE(gui::caption(kWin, "carsel"), QString("Horas de nivel medio"));
+}
+
+void ReceiptWindowTest::headerFields()
+{
+    window_->showReceipt(receiptWith(2, 1), "08/12/26");
+    QCOMPARE(gui::caption(kWin, "docente"), QString("Pérez, María"));
+    QCOMPARE(gui::box(kWin, "Text10")->text(), QString("08/12/26"));
+    QCOMPARE(gui::caption(kWin, "thaberes"), QString("$ 1000"));
+    QCOMPARE(gui::caption(kWin, "tdescuentos"), QString("$ 100"));
+    QCOMPARE(gui::caption(kWin, "liquido"), QString("$ 900"));
+    QCOMPARE(gui::caption(kWin, "Label11"), QString("Código del cargo"));
+}
+
+void ReceiptWindowTest::longTextsAreNotCut()
+{
+    Receipt receipt = receiptWith(1, 1);
+    receipt.lines[0].amount = "$ -1234567.8901";
+    receipt.lines[0].description = "Adic. Art 2 y 3 Dcrto 5863/05";
+    receipt.liquido = "$ -123456789.1234";
+    receipt.header.carsel = "Vicedirector Esc. 3era Cat. Con Prolong. De Jorn.";
+    window_->showReceipt(receipt, "");
+    for (const char* name : {"Label1(0)", "Label19(0)", "liquido", "carsel", "Label3"}) {
+        auto* label = gui::control<QLabel>(kWin, name);
+        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(), name);
+    }
+    // One column, one size: the short amount is drawn as small as the long one.
+    QCOMPARE(gui::control(kWin, "Label1(28)")->font().pointSizeF(),
+             gui::control(kWin, "Label1(0)")->font().pointSizeF());
+}
+
+void ReceiptWindowTest::scrolling()
+{
+    auto* bar = gui::control<QScrollBar>(kWin, "movedor");
+    QWidget* frame = gui::control(kWin, "sosten");
+    QCOMPARE(bar->value(), 100);   // the frame's design place
+    QCOMPARE(bar->minimum(), 100);
+    QVERIFY(bar->maximum() >= 100 + 12000 - 8490);
+
+    bar->setValue(300);
+    QCOMPARE(twipsOf(frame).top(), -200);
+    QCOMPARE(twipsOf(frame).height(), 12300);
+    bar->setValue(100);
+    QCOMPARE(twipsOf(frame).top(), 0);
+    QCOMPARE(twipsOf(frame).height(), 12400);
+    QCOMPARE(frame->geometry().top(), 0);
+
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(twipsOf(frame).top(), -500);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(twipsOf(frame).top(), -600);
+    // The frame's lower edge never rises above where it was.
+    QVERIFY(twipsOf(frame).bottom() >= 12000);
+}
+
+void ReceiptWindowTest::frameGrowthStaysWithinLimits()
+{
+    window_->resize(200, 20);
+    auto* bar = gui::control<QScrollBar>(kWin, "movedor");
+    QWidget* frame = gui::control(kWin, "sosten");
+    for (int i = 0; i < 50000; ++i)
+        bar->setValue(i % 2 ? bar->minimum() : bar->maximum());
+    QCOMPARE(frame->height(), QWIDGETSIZE_MAX);
+    QCOMPARE(twipsOf(frame).top(), 0);
+    QVERIFY(!window_->grab().isNull());
+}
+
+void ReceiptWindowTest::resizing_data()
+{
+    QTest::addColumn<int>("outerHeight");   // pixels
+    QTest::addColumn<int>("barHeight");     // twips
+    QTest::newRow("6000 twips") << 400 << 5600;
+    QTest::newRow("design") << 566 << 8090;
+    QTest::newRow("just over 400 twips") << 27 << 5;
+    QTest::newRow("under 400 twips") << 20 << 0;
+}
+
+void ReceiptWindowTest::resizing()
+{
+    QFETCH(int, outerHeight);
+    QFETCH(int, barHeight);
+    const int frameMargins = window_->frameGeometry().height() - window_->height();
+    window_->resize(window_->width(), outerHeight - frameMargins);
+    QCOMPARE(window_->frameGeometry().height(), outerHeight);
+    QWidget* bar = gui::control(kWin, "movedor");
+    QCOMPARE(twipsOf(bar).height(), barHeight);
+    QCOMPARE(bar->height(), qRound(barHeight / 15.0));
+}
+
+void ReceiptWindowTest::buttons()
+{
+    QSignalSpy volver(window_.get(), &ReceiptWindow::volverPressed);
+    QSignalSpy salir(window_.get(), &ReceiptWindow::salirPressed);
+    QSignalSpy print(window_.get(), &ReceiptWindow::printRequested);
+    QSignalSpy closed(window_.get(), &ReceiptWindow::closedByUser);
+    gui::click(kWin, "Volver");
+    gui::click(kWin, "Imprimir");
+    gui::click(kWin, "Salir");
+    QCOMPARE(volver.count(), 1);
+    QCOMPARE(print.count(), 1);
+    QCOMPARE(salir.count(), 1);
+    QCOMPARE(closed.count(), 0);
+    window_->close();
+    QCOMPARE(closed.count(), 1);
+}
+
+void ReceiptWindowTest::putAwayAndShownAgain()
+{
+    window_->putAway();
+    QVERIFY(!window_->isVisible());
+    QVERIFY(!window_->isEnabled());
+    window_->showReceipt(receiptWith(1, 0), "");
+    QVERIFY(window_->isVisible());
+    QVERIFY(window_->isEnabled());
+}
+
+void ReceiptWindowTest::positionPanel()
+{
+    window_->showPositionPanel({"750", "971", "170", "1", "2", "3"});
+    QCOMPARE(gui::box(kWin, "numcargo")->text(), QString("750"));
+    QCOMPARE(gui::box(kWin, "punbasicos")->text(), QString("971"));
+    QCOMPARE(gui::box(kWin, "compbas")->text(), QString("170"));
+    QCOMPARE(gui::box(kWin, "proljor")->text(), QString("1"));
+    QCOMPARE(gui::box(kWin, "jorcom")->text(), QString("2"));
+    QCOMPARE(gui::box(kWin, "tardif")->text(), QString("3"));
+}
+
+QTEST_MAIN(ReceiptWindowTest)
+#include "receipt_window_test.moc"

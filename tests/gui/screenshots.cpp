@@ -1,0 +1,63 @@
+// Takes pictures of the entry window and of a receipt for the documentation:
+//   screenshots DIRECTORY
+// Run it on a display (for instance under xvfb-run).
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QTimer>
+
+#include "app/program.h"
+#include "gui_driver.h"
+
+namespace {
+
+void save(const QString& windowName, const QDir& directory, const QString& file)
+{
+    QWidget* target = gui::window(windowName);
+    if (!target || !target->grab().save(directory.filePath(file)))
+        qFatal("could not save %s", qPrintable(file));
+}
+
+void settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QTest::qWait(25);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    const QDir directory(argc > 1 ? argv[1] : ".");
+    recibo::app::Program program;
+    program.start();
+    settle();
+
+    gui::type("ingreso", "docente", "Pérez, María Laura");
+    gui::click("ingreso", "cargo");
+    settle();
+    gui::type("advertencia", "codcargo", "645");
+    settle();
+    save("advertencia", directory, "advertencia.png");
+    gui::click("advertencia", "Command1");
+    gui::click("ingreso", "Option4");
+    gui::control<QComboBox>("ingreso", "zona")->setCurrentIndex(1);
+    for (const char* deduction : {"Iosper", "APORTEJUB", "Ley4035", "AGMER", "Seguro3011"})
+        gui::click("ingreso", deduction);
+    gui::click("ingreso", "hijos");
+    gui::type("ingreso", "cantidadhijos", "2");
+    settle();
+    save("ingreso", directory, "ingreso.png");
+    gui::click("ingreso", "Command1");
+    settle();
+    save("Haberes", directory, "recibo.png");
+    gui::click("Haberes", "Volver");
+    gui::click("ingreso", "Command1");
+    settle();
+    save("error", directory, "error.png");
+    return 0;
+}
