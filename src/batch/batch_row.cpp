@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "payroll/pay_scale.h"
+#include "payroll/seniority.h"
 #include "positions/position_selection.h"
 
 namespace recibo::batch {
@@ -77,9 +77,9 @@ void chooseSeniority(payroll::EntryValues& entry, int option)
     entry.seniorityOption = option;
     if (option == 0)
         return;
-    const std::uint8_t percent = payroll::scale::kSeniorityPercent[static_cast<std::size_t>(option - 1)];
-    entry.pctantig = percent;
-    entry.porcantig = std::to_string(percent) + " %";
+    payroll::SeniorityBracket bracket = payroll::seniorityBracket(option);
+    entry.pctantig = bracket.percent;
+    entry.porcantig = std::move(bracket.text);
 }
 
 }  // namespace

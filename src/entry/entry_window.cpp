@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "payroll/pay_scale.h"
+#include "payroll/seniority.h"
 
 namespace recibo::entry {
 
@@ -53,7 +53,7 @@ void bindCount(QCheckBox* check, QLineEdit* box, QLabel* label = nullptr)
 
 QString EntryWindow::seniorityText(int option)
 {
-    return QString::number(payroll::scale::kSeniorityPercent[option - 1]) + " %";
+    return QString::fromStdString(payroll::seniorityBracket(option).text);
 }
 
 // Every handler runs on a real change of its control only, whether the user
@@ -123,8 +123,9 @@ void EntryWindow::onHorasSupSelected()
 
 void EntryWindow::onSeniorityChosen(int option)
 {
-    porcantig_->setText(seniorityText(option));
-    pctantig_ = payroll::scale::kSeniorityPercent[option - 1];
+    const payroll::SeniorityBracket bracket = payroll::seniorityBracket(option);
+    porcantig_->setText(QString::fromStdString(bracket.text));
+    pctantig_ = bracket.percent;
 }
 
 void EntryWindow::onIncentivoToggled(bool checked)
