@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need,
-# only those that are missing. Safe to run again.
+# only those that are missing. Safe to run again. fonts-urw-base35 gives the
+# receipt its sans-serif (Nimbus Sans) on screen and in the printed PDF pages.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
     libcsv-dev
     libgtest-dev libbenchmark-dev
     poppler-utils xvfb xauth
+    fonts-urw-base35
 )
 
 missing=()

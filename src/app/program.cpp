@@ -63,6 +63,7 @@ receipt::ReceiptWindow* Program::receiptWindow()
         connect(receipt_, &ReceiptWindow::volverPressed, this, &Program::onVolver);
         connect(receipt_, &ReceiptWindow::salirPressed, this, &Program::quitRequested);
         connect(receipt_, &ReceiptWindow::closedByUser, this, &Program::onReceiptClosed);
+        connect(receipt_, &ReceiptWindow::printRequested, this, &Program::onImprimir);
     }
     return receipt_;
 }
@@ -130,6 +131,14 @@ void Program::onReceiptClosed()
 {
     receipt_->deleteLater();
     receipt_ = nullptr;
+}
+
+// The receipt on the default printer; when it cannot be printed the user is
+// told why and may save it as a PDF file.
+void Program::onImprimir()
+{
+    if (receipt_)
+        printing_.imprimir(*receipt_);
 }
 
 // A modal message naming the field and quoting its text; the field that

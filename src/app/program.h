@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include "positions/position_selection.h"
+#include "receipt/receipt_printer.h"
 
 namespace recibo::entry {
 class EntryWindow;
@@ -39,6 +40,9 @@ public:
     positions::SelectionDialog* selectionDialog();
     entry::NoticeWindow* notice();
     receipt::ReceiptWindow* receiptWindow();
+    // "Imprimir": where the receipt is printed, and what is offered when it
+    // cannot be.
+    receipt::ReceiptPrinting& printing() { return printing_; }
 
 signals:
     // "Salir", or the entry window closed: the program ends.
@@ -53,6 +57,7 @@ private:
     void onSalirSinDatos();
     void onVolver();
     void onReceiptClosed();
+    void onImprimir();
 
     void showFailure(const payroll::Failure& failure);
 
@@ -60,6 +65,7 @@ private:
     std::unique_ptr<positions::SelectionDialog> dialog_;
     std::unique_ptr<entry::NoticeWindow> notice_;
     QPointer<receipt::ReceiptWindow> receipt_;
+    receipt::ReceiptPrinting printing_;
 };
 
 }  // namespace recibo::app

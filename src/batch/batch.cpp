@@ -10,6 +10,9 @@
 #include <ostream>
 #include <variant>
 
+#include <QDate>
+#include <QLocale>
+
 #include "batch_row.h"
 #include "columns.h"
 #include "command_line.h"
@@ -23,7 +26,7 @@ namespace recibo::batch {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Uso: recibo-lote [--locale NOMBRE] [ARCHIVO]\n"
+    "Uso: recibo-lote [--locale NOMBRE] [--pdf CARPETA] [ARCHIVO]\n"
     "\n"
     "Calcula el recibo de haberes de cada docente de una tabla CSV (ARCHIVO, o la\n"
     "entrada estándar si falta o es \"-\") y escribe un objeto JSON por fila, en\n"
@@ -32,6 +35,11 @@ constexpr std::string_view kUsage =
     "  --locale NOMBRE  configuración regional con la que se leen los números y se\n"
     "                   escriben los importes (por ejemplo es_AR, en_US o C); sin\n"
     "                   esta opción, la del sistema\n"
+    "  --pdf CARPETA    además, guarda en CARPETA (la crea si no existe) el recibo\n"
+    "                   impreso de cada fila calculada, tal como lo imprime el\n"
+    "                   programa de escritorio: un PDF por fila, llamado\n"
+    "                   NNNN-docente.pdf (0001-Gómez-María-Laura.pdf); las filas\n"
+    "                   con error no tienen PDF\n"
     "  -h, --help       muestra esta ayuda\n"
     "\n"
     "La primera línea de la tabla nombra las columnas, separadas por \",\" o \";\".\n"
@@ -51,7 +59,8 @@ constexpr std::string_view kUsage =
     "                          0, 1 o 2 (2 = atenuada, no cuenta)\n"
     "\n"
     "Estado de salida: 0 si se calcularon todas las filas, 1 si alguna fila tiene\n"
-    "error, 2 si la entrada no se pudo usar.\n";
+    "error (o no se pudo guardar su PDF), 2 si la entrada o la carpeta de --pdf no\n"
+    "se pudieron usar.\n";
 
 // Output is handed to the stream in pieces of about this size.
 constexpr std::size_t kFlushSize = 1 << 18;
@@ -115,7 +124,8 @@ int unusable(std::ostream& err, std::string_view message)
     return kInputUnusable;
 }
 
-int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+        ReceiptPdfs* pdfs)
 {
     const auto parsed = parseCommandLine(args);
     if (const auto* problem = std::get_if<std::string>(&parsed))
@@ -128,14 +138,18 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     }
 
     payroll::RegionalSettings settings;
+    QLocale locale = QLocale::system();
     if (commandLine.locale) {
-        const auto locale = regional::localeNamed(*commandLine.locale);
-        if (!locale)
+        const auto named = regional::localeNamed(*commandLine.locale);
+        if (!named)
             return unusable(err, "configuración regional desconocida " + quotedForMessage(*commandLine.locale));
-        settings = regional::settingsOf(*locale);
+        locale = *named;
+        settings = regional::settingsOf(locale);
     } else {
         settings = regional::systemSettings();
     }
+    if (commandLine.pdfDirectory && !pdfs)
+        return unusable(err, "esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio");
 
     Input input = (!commandLine.file || *commandLine.file == "-") ? readStream(in) : readFile(*commandLine.file);
     if (input.problem)
@@ -151,6 +165,14 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     if (const auto* problem = std::get_if<std::string>(&resolved))
         return unusable(err, *problem);
     const std::vector<Column>& columns = std::get<std::vector<Column>>(resolved);
+
+    // The receipts carry the day's date as the desktop program shows it, in
+    // the same regional settings as the amounts.
+    if (commandLine.pdfDirectory) {
+        const std::string date = locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+        if (const auto problem = pdfs->open(*commandLine.pdfDirectory, date))
+            return unusable(err, *problem);
+    }
 
     // The table is sound: from here on every row gets its line.
     std::optional<std::size_t> docenteColumn;
@@ -176,6 +198,12 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
             const auto result = payroll::calculate(rowInput.entry, rowInput.position, settings);
             if (const auto* receipt = std::get_if<payroll::Receipt>(&result)) {
                 lines.appendReceipt(fila, *receipt);
+                if (commandLine.pdfDirectory) {
+                    if (const auto problem = pdfs->write(fila, *receipt, rowInput.position)) {
+                        someRowFailed = true;
+                        err << "recibo-lote: fila " << fila << ": " << *problem << '\n';
+                    }
+                }
             } else {
                 const auto& failure = std::get<payroll::Failure>(result);
                 someRowFailed = true;
@@ -199,10 +227,11 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
 
 }  // namespace
 
-int runBatch(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+int runBatch(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+             ReceiptPdfs* pdfs)
 {
     try {
-        return run(args, in, out, err);
+        return run(args, in, out, err, pdfs);
     } catch (const std::bad_alloc&) {
         return unusable(err, "no hay memoria suficiente para la tabla");
     }

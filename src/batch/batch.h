@@ -1,8 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
+
+namespace recibo::payroll {
+struct Receipt;
+struct SelectedPosition;
+}
 
 namespace recibo::batch {
 
@@ -11,11 +18,31 @@ inline constexpr int kAllRowsComputed = 0;
 inline constexpr int kSomeRowFailed = 1;
 inline constexpr int kInputUnusable = 2;
 
-// recibo-lote [--locale NAME] [FILE]: computes one receipt per data row of a
-// CSV table (FILE, or `in` when FILE is absent or "-") and writes one JSON
-// object per row to `out`, in the order of the rows. A table that cannot be
-// used is reported in one line on `err` before anything is written to `out`.
-// `args` are the arguments after the program name.
-int runBatch(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+// The printed receipts of `recibo-lote --pdf DIR`: the page the desktop
+// program prints, one PDF file per computed row.
+class ReceiptPdfs {
+public:
+    virtual ~ReceiptPdfs() = default;
+    // Makes `directory` ready for the files, creating it when missing; the
+    // receipts will carry `date`. Why it cannot take them (in Spanish, one
+    // line), or nothing when it can.
+    virtual std::optional<std::string> open(const std::string& directory, const std::string& date) = 0;
+    // Writes row `fila`'s receipt, computed with `position` in the selection
+    // dialog. Why it could not (in Spanish, one line, naming the file), or
+    // nothing when the file is complete.
+    virtual std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
+                                             const payroll::SelectedPosition& position) = 0;
+};
+
+// recibo-lote [--locale NAME] [--pdf DIR] [FILE]: computes one receipt per
+// data row of a CSV table (FILE, or `in` when FILE is absent or "-") and
+// writes one JSON object per row to `out`, in the order of the rows; with
+// --pdf, also each computed receipt to `pdfs`. A table that cannot be used,
+// or a DIR that cannot take the files, is reported in one line on `err`
+// before anything is computed or written to `out`; so is --pdf when `pdfs`
+// is null (a build without the desktop program). `args` are the arguments
+// after the program name.
+int runBatch(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+             ReceiptPdfs* pdfs = nullptr);
 
 }  // namespace recibo::batch

@@ -18,6 +18,12 @@ std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::s
             line.locale = args[++i];
         } else if (!optionsEnded && arg.starts_with("--locale=")) {
             line.locale = arg.substr(9);
+        } else if (!optionsEnded && arg == "--pdf") {
+            if (i + 1 == args.size())
+                return std::string("falta el nombre de la carpeta después de --pdf");
+            line.pdfDirectory = args[++i];
+        } else if (!optionsEnded && arg.starts_with("--pdf=")) {
+            line.pdfDirectory = arg.substr(6);
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
@@ -28,6 +34,8 @@ std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::s
             line.file = arg;
         }
     }
+    if (line.pdfDirectory && line.pdfDirectory->empty())
+        return std::string("falta el nombre de la carpeta después de --pdf");
     return line;
 }
 

@@ -7,10 +7,12 @@
 
 namespace recibo::batch {
 
-// recibo-lote [--locale NAME] [FILE]
+// recibo-lote [--locale NAME] [--pdf DIR] [FILE]
 struct CommandLine {
     bool help = false;
     std::optional<std::string> locale;
+    // The folder for one PDF receipt per computed row.
+    std::optional<std::string> pdfDirectory;
     // Absent or "-": standard input.
     std::optional<std::string> file;
 };

@@ -278,6 +278,15 @@ void ReceiptWindow::buildScrollBar()
 
 void ReceiptWindow::showReceipt(const payroll::Receipt& receipt, const QString& date)
 {
+    fillReceipt(receipt, date);
+    setVisible(true);
+    setEnabled(true);
+    raise();
+    activateWindow();
+}
+
+void ReceiptWindow::fillReceipt(const payroll::Receipt& receipt, const QString& date)
+{
     writeGrid(receipt.lines);
     writeHeader(receipt.header);
     placeLowerPart(receipt.rowsWritten());
@@ -288,11 +297,6 @@ void ReceiptWindow::showReceipt(const payroll::Receipt& receipt, const QString& 
                static_cast<QLabel*>(control("liquido"))});
     setCaption("docente", QString::fromStdString(receipt.docente));
     setText("Text10", date);
-
-    setVisible(true);
-    setEnabled(true);
-    raise();
-    activateWindow();
 }
 
 void ReceiptWindow::writeGrid(const std::vector<payroll::ReceiptLine>& lines)

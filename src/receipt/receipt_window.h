@@ -27,9 +27,11 @@ class ReceiptWindow : public QWidget {
 public:
     explicit ReceiptWindow(QWidget* parent = nullptr);
 
-    // Shows a computed receipt: grid, panel header, totals placed under the
-    // last row, teacher and date; then shows the window, enabled, in front.
+    // Shows a computed receipt: fillReceipt, then the window, enabled, in front.
     void showReceipt(const payroll::Receipt& receipt, const QString& date);
+    // Writes a computed receipt into the window without showing it: grid,
+    // panel header, totals placed under the last row, teacher and date.
+    void fillReceipt(const payroll::Receipt& receipt, const QString& date);
     void showPositionPanel(const PositionPanel& panel);
     // "Volver": disabled and hidden until the next receipt.
     void putAway();

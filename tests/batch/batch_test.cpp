@@ -585,7 +585,7 @@ INSTANTIATE_TEST_SUITE_P(
         UnusableCase{"EmptyInput", kPointLocale, "", "vacía"},
         UnusableCase{"OnlyBlankLines", kPointLocale, "\n\r\n  \n", "vacía"},
         UnusableCase{"OnlyByteOrderMark", kPointLocale, "\xEF\xBB\xBF", "vacía"},
-        UnusableCase{"UnknownOption", {"--pdf", "salida"}, kGoodTable, "\"--pdf\""},
+        UnusableCase{"UnknownOption", {"--salida", "recibos"}, kGoodTable, "\"--salida\""},
         UnusableCase{"UnknownShortOption", {"-x"}, kGoodTable, "\"-x\""},
         UnusableCase{"UnknownLocale", {"--locale", "xx_YY"}, kGoodTable, "\"xx_YY\""},
         UnusableCase{"UnknownTerritory", {"--locale", "es_XX"}, kGoodTable, "\"es_XX\""},
@@ -604,7 +604,7 @@ TEST(BatchCommandLine, HelpIsPrintedAndNothingComputed)
          {std::vector<std::string>{"--help"}, {"-h"}, {"--locale", "C", "-h", "docentes.csv"}}) {
         const BatchRun run = runWithInput(args, kGoodTable);
         EXPECT_EQ(run.status, kAllRowsComputed);
-        EXPECT_TRUE(run.out.starts_with("Uso: recibo-lote [--locale NOMBRE] [ARCHIVO]\n")) << run.out;
+        EXPECT_TRUE(run.out.starts_with("Uso: recibo-lote [--locale NOMBRE] [--pdf CARPETA] [ARCHIVO]\n")) << run.out;
         EXPECT_EQ(run.out.find("{\"fila\""), std::string::npos);
         EXPECT_EQ(run.err, "");
     }

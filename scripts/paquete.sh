@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds the Debian package recibo_<version>_<architecture>.deb and leaves it
+# in the repository's top directory. Installs whatever is missing first (with
+# sudo when not run as root). Safe to run again: it only rebuilds what changed.
+#
+#   RECIBO_BUILD_DIR   build directory (default build/paquete)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=${RECIBO_BUILD_DIR:-build/paquete}
+
+# What the build needs, then what packaging adds: dpkg-shlibdeps and
+# dpkg-buildflags (dpkg-dev) and file, which cpack uses to find the programs.
+bash scripts/dependencias.sh
+packages=(dpkg-dev file gzip)
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+if ((${#missing[@]} > 0)); then
+    echo "Instalando: ${missing[*]}"
+    sudo=""
+    if ((EUID != 0)); then
+        sudo="sudo"
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The build type the test suite runs (scripts/probar.sh), with Debian's
+# compiler and linker flags, hardening included, on top. cpack strips the
+# debugging information from the packaged programs.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+ldflags=$(dpkg-buildflags --get LDFLAGS)
+
+cmake -S . -B "$build_dir" -G Ninja \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="$cxxflags" \
+    -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+    -DRECIBO_BUILD_GUI=ON \
+    -DRECIBO_BUILD_TESTS=OFF \
+    -DRECIBO_BUILD_BENCHMARKS=OFF \
+    -DRECIBO_BUILD_FUZZERS=OFF \
+    -DRECIBO_SANITIZERS= >/dev/null
+cmake --build "$build_dir"
+
+rm -f "$build_dir"/recibo_*.deb
+(cd "$build_dir" && cpack -G DEB >/dev/null)
+built=("$build_dir"/recibo_*.deb)
+if ((${#built[@]} != 1)) || [[ ! -f "${built[0]}" ]]; then
+    echo "cpack no produjo el paquete recibo_*.deb en $build_dir" >&2
+    exit 1
+fi
+
+# Only the package just built stays here, so that ./recibo_*.deb names one file.
+rm -f ./recibo_*.deb
+cp "${built[0]}" .
+deb=$(basename "${built[0]}")
+echo "Paquete listo: ./$deb"
+echo "Para instalarlo:    sudo apt-get install ./$deb"
+echo "Para desinstalarlo: sudo apt-get remove recibo"

@@ -1,0 +1,110 @@
+#include "receipt_pdfs.h"
+
+#include <clocale>
+#include <cstdio>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include "columns.h"
+#include "payroll/entry_values.h"
+#include "payroll/receipt.h"
+#include "receipt/receipt_files.h"
+#include "receipt/receipt_printer.h"
+#include "receipt/receipt_window.h"
+
+namespace recibo::batch {
+
+namespace {
+
+// The QApplication that recibo-lote starts for itself keeps these: Qt's
+// offscreen platform, with or without a display, so that no window ever
+// shows.
+int argumentCount = 3;
+char programName[] = "recibo-lote";
+char platformOption[] = "-platform";
+char offscreen[] = "offscreen";
+char* arguments[] = {programName, platformOption, offscreen, nullptr};
+
+// Qt's notices about its platform (a missing runtime folder, a window
+// operation the offscreen platform lacks) say nothing about the receipts:
+// only its errors reach standard error.
+void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "recibo-lote: %s\n", message.toLocal8Bit().constData());
+}
+
+std::string quoted(const QString& path)
+{
+    return quotedForMessage(QDir::toNativeSeparators(path).toStdString());
+}
+
+}  // namespace
+
+WindowReceiptPdfs::WindowReceiptPdfs() = default;
+
+WindowReceiptPdfs::~WindowReceiptPdfs()
+{
+    window_.reset();   // before the application it lives in
+    application_.reset();
+}
+
+std::optional<std::string> WindowReceiptPdfs::open(const std::string& directory, const std::string& date)
+{
+    if (!QCoreApplication::instance()) {
+        qInstallMessageHandler(onlyQtErrors);
+        application_ = std::make_unique<QApplication>(argumentCount, arguments);
+        // Qt sets the C library's locale to the user's; numbers that the C
+        // library writes keep the point.
+        std::setlocale(LC_NUMERIC, "C");
+    } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        return std::string("no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica");
+    }
+
+    const QString path = QFile::decodeName(directory.c_str());
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir())
+        return "la carpeta de --pdf " + quoted(path) + " es un archivo, no una carpeta";
+    if (!QDir().mkpath(path))
+        return "no se pudo crear la carpeta de --pdf " + quoted(path);
+    // A file made and removed again: the folder takes new files.
+    QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".recibo-lote-XXXXXX")));
+    if (!probe.open())
+        return "no se puede escribir en la carpeta de --pdf " + quoted(path) + " (" + probe.errorString().toStdString()
+            + ")";
+
+    directory_ = QDir(path);
+    date_ = QString::fromStdString(date);
+    window_ = std::make_unique<receipt::ReceiptWindow>();
+    // Shown as the desktop program shows it, so that it is laid out alike
+    // (the scroll bar follows the window's outer frame); on the offscreen
+    // platform nothing appears anywhere.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        window_->show();
+    return std::nullopt;
+}
+
+// As on the desktop: "Listo" fills the panel with the position's points,
+// then "Calcular" writes the receipt; "Imprimir" prints it.
+std::optional<std::string> WindowReceiptPdfs::write(std::size_t fila, const payroll::Receipt& receipt,
+                                                    const payroll::SelectedPosition& position)
+{
+    if (!window_)
+        return std::string("la carpeta de --pdf no está preparada");
+    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    if (receipt.header.showsPositionPoints)
+        window_->showPositionPanel({text(position.codigocargo), text(position.punbas), text(position.compbas),
+                                    text(position.proljor), text(position.jorcom), text(position.tardif)});
+    window_->fillReceipt(receipt, date_);
+
+    const QString name = receipt::batchPdfName(fila, text(receipt.docente));
+    receipt::PdfFile file(directory_.filePath(name));
+    const receipt::PrintResult result = receipt::printReceipt(*window_, file);
+    if (!result.printed)
+        return "no se pudo guardar el PDF " + quoted(name) + ": " + result.problem.toStdString();
+    return std::nullopt;
+}
+
+}  // namespace recibo::batch

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+
+#include <QDir>
+#include <QString>
+
+#include "batch/batch.h"
+
+class QApplication;
+
+namespace recibo::receipt {
+class ReceiptWindow;
+}
+
+namespace recibo::batch {
+
+// recibo-lote's PDF receipts drawn by the desktop program's own receipt
+// window, kept off screen: each receipt is written into the window as
+// "Calcular" writes it and printed to a PDF file as "Imprimir" prints it.
+// Needs a QApplication; when the process has none, open() starts one on
+// Qt's offscreen platform, so that no display is needed and no window shows.
+class WindowReceiptPdfs final : public ReceiptPdfs {
+public:
+    WindowReceiptPdfs();
+    ~WindowReceiptPdfs() override;
+
+    std::optional<std::string> open(const std::string& directory, const std::string& date) override;
+    std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
+                                     const payroll::SelectedPosition& position) override;
+
+private:
+    std::unique_ptr<QApplication> application_;   // only when the process had none
+    std::unique_ptr<receipt::ReceiptWindow> window_;
+    QDir directory_;
+    QString date_;
+};
+
+}  // namespace recibo::batch

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPointer>
+#include <QRectF>
+
+class QPainter;
+class QWidget;
+
+namespace recibo::receipt {
+
+class ReceiptWindow;
+
+// The receipt window made ready for paper for as long as this object lives:
+// the buttons and the two hints hidden, the frame and the window white and
+// the eight "AGMER" margin boxes shown. When it ends, however it ends, the
+// window returns to its screen look: margin boxes hidden, the frame light
+// green, the window dark cyan, the hints and buttons shown again and the
+// keyboard focus back where it was.
+class PaperLook {
+public:
+    explicit PaperLook(ReceiptWindow& window);
+    ~PaperLook();
+    PaperLook(const PaperLook&) = delete;
+    PaperLook& operator=(const PaperLook&) = delete;
+
+private:
+    ReceiptWindow& window_;
+    QPointer<QWidget> focused_;
+};
+
+// Draws the receipt window's inner area as it stands now, every control that
+// is not hidden, onto `painter` inside `target` (in the painter's
+// coordinates): scaled to fit, proportions kept, at the top of `target` and
+// centred across it. Drawn as lines, fills and text at the device's own
+// resolution, in shades of grey. The one drawing of the printed page, for
+// the printer and for PDF files alike.
+void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target);
+
+}  // namespace recibo::receipt

@@ -1,0 +1,188 @@
+#include "receipt_printer.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "receipt_files.h"
+#include "receipt_page.h"
+#include "receipt_window.h"
+
+namespace recibo::receipt {
+
+namespace {
+
+QString docenteOf(const ReceiptWindow& window)
+{
+    const auto* label = qobject_cast<const QLabel*>(window.control(QStringLiteral("docente")));
+    return label ? label->text() : QString();
+}
+
+QString documentTitle(const ReceiptWindow& window)
+{
+    const QString docente = docenteOf(window);
+    return docente.isEmpty() ? QStringLiteral("Recibo de haberes") : QStringLiteral("Recibo de haberes - %1").arg(docente);
+}
+
+QString quoted(const QString& text)
+{
+    return QStringLiteral("«%1»").arg(text);
+}
+
+// What went wrong with a file, in Spanish, with the system's own words after.
+QString fileProblem(const QFileDevice& file, const QString& path)
+{
+    QString what;
+    switch (file.error()) {
+    case QFileDevice::PermissionsError: what = QStringLiteral("no hay permiso para escribir el archivo %1"); break;
+    case QFileDevice::OpenError: what = QStringLiteral("no se puede crear el archivo %1"); break;
+    case QFileDevice::RenameError: what = QStringLiteral("no se pudo reemplazar el archivo %1"); break;
+    default: what = QStringLiteral("no se pudo escribir el archivo %1"); break;
+    }
+    what = what.arg(quoted(QDir::toNativeSeparators(path)));
+    if (!file.errorString().isEmpty())
+        what += QStringLiteral(" (%1)").arg(file.errorString());
+    return what;
+}
+
+// The save dialog, in the user's documents folder, offering the suggested
+// name and adding ".pdf" when the user leaves it out.
+QString askWithDialog(QWidget* parent, const QString& suggestedPath)
+{
+    QFileDialog dialog(parent, QStringLiteral("Guardar el recibo como PDF"), QFileInfo(suggestedPath).path(),
+                       QStringLiteral("Documentos PDF (*.pdf)"));
+    dialog.setObjectName(QStringLiteral("guardarpdf"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(QFileInfo(suggestedPath).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+}  // namespace
+
+bool paintPage(const ReceiptWindow& window, QPagedPaintDevice& device)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    drawReceiptPage(window, painter, QRectF(0, 0, device.width(), device.height()));
+    return painter.end();
+}
+
+PrintResult DefaultPrinter::printPage(const ReceiptWindow& window)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return PrintResult::failed(QStringLiteral("no hay ninguna impresora predeterminada instalada en esta computadora"));
+    const QString name = quoted(info.description().isEmpty() ? info.printerName() : info.description());
+    QPrinter printer(info, QPrinter::HighResolution);
+    if (!printer.isValid())
+        return PrintResult::failed(QStringLiteral("la impresora %1 no está disponible").arg(name));
+    printer.setColorMode(QPrinter::GrayScale);
+    printer.setCopyCount(1);
+    printer.setDocName(documentTitle(window));
+    if (!paintPage(window, printer))
+        return PrintResult::failed(QStringLiteral("la impresora %1 no aceptó el trabajo").arg(name));
+    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+        return PrintResult::failed(QStringLiteral("falló el envío del recibo a la impresora %1").arg(name));
+    return PrintResult::done();
+}
+
+PrintResult PdfFile::printPage(const ReceiptWindow& window)
+{
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly))
+        return PrintResult::failed(fileProblem(file, path_));
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(1200);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                         QPageLayout::Millimeter));
+        writer.setTitle(documentTitle(window));
+        writer.setCreator(QStringLiteral("recibo"));
+        painted = paintPage(window, writer);
+    }
+    if (!painted) {
+        file.cancelWriting();
+        return PrintResult::failed(
+            QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quoted(QDir::toNativeSeparators(path_))));
+    }
+    if (!file.commit())
+        return PrintResult::failed(fileProblem(file, path_));
+    return PrintResult::done();
+}
+
+PrintResult printReceipt(ReceiptWindow& window, PrintBackend& backend)
+{
+    const PaperLook paper(window);
+    return backend.printPage(window);
+}
+
+ReceiptPrinting::ReceiptPrinting() : printer_(std::make_unique<DefaultPrinter>()), chooseFile_(askWithDialog) {}
+
+ReceiptPrinting::~ReceiptPrinting() = default;
+
+ReceiptPrinting::Outcome ReceiptPrinting::imprimir(ReceiptWindow& window)
+{
+    const PrintResult result = printReceipt(window, *printer_);
+    if (result.printed)
+        return Outcome::Printed;
+    return offerPdf(window, result.problem);
+}
+
+// The window is back in its screen look when this is asked.
+ReceiptPrinting::Outcome ReceiptPrinting::offerPdf(ReceiptWindow& window, const QString& problem)
+{
+    QMessageBox message(QMessageBox::Warning, QStringLiteral("No se pudo imprimir"),
+                        QStringLiteral("No se pudo imprimir el recibo: %1.").arg(problem), QMessageBox::NoButton, &window);
+    message.setObjectName(QStringLiteral("noseimprimio"));
+    message.setInformativeText(QStringLiteral("Podés guardar el mismo recibo como archivo PDF, para imprimirlo más "
+                                              "tarde o desde otra computadora."));
+    QPushButton* save = message.addButton(QStringLiteral("Guardar como PDF…"), QMessageBox::AcceptRole);
+    save->setObjectName(QStringLiteral("guardarcomopdf"));
+    QPushButton* dontSave = message.addButton(QStringLiteral("No guardar"), QMessageBox::RejectRole);
+    dontSave->setObjectName(QStringLiteral("noguardar"));
+    message.setDefaultButton(save);
+    message.setEscapeButton(dontSave);
+    message.exec();
+    if (message.clickedButton() != save)
+        return Outcome::NotPrinted;
+
+    const QString suggested =
+        QDir(documentsFolder()).filePath(suggestedPdfName(docenteOf(window), QDate::currentDate()));
+    const QString path = chooseFile_(&window, suggested);
+    if (path.isEmpty())
+        return Outcome::NotPrinted;
+    PdfFile file(path);
+    const PrintResult saved = printReceipt(window, file);
+    if (saved.printed)
+        return Outcome::SavedAsPdf;
+
+    QMessageBox failed(QMessageBox::Warning, QStringLiteral("No se pudo guardar"),
+                       QStringLiteral("No se pudo guardar el recibo como PDF: %1.").arg(saved.problem),
+                       QMessageBox::Ok, &window);
+    failed.setObjectName(QStringLiteral("noseguardo"));
+    failed.exec();
+    return Outcome::NotPrinted;
+}
+
+}  // namespace recibo::receipt

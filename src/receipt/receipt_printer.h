@@ -1,0 +1,88 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include <QString>
+
+class QPagedPaintDevice;
+class QWidget;
+
+namespace recibo::receipt {
+
+class ReceiptWindow;
+
+// What became of one page sent to a printer or a file.
+struct PrintResult {
+    bool printed = false;
+    // Why the page was not printed, in Spanish, to follow "No se pudo
+    // imprimir el recibo: "; empty when it was.
+    QString problem;
+
+    static PrintResult done() { return {true, {}}; }
+    static PrintResult failed(QString why) { return {false, std::move(why)}; }
+};
+
+// Where "Imprimir" sends the page: the default printer, a PDF file, or, in
+// the tests, whatever stands in for them.
+class PrintBackend {
+public:
+    virtual ~PrintBackend() = default;
+    // Prints the window's page (drawReceiptPage) as one page.
+    virtual PrintResult printPage(const ReceiptWindow& window) = 0;
+};
+
+// The system's default printer, in grey scale at its own resolution, with no
+// dialog and no choice of printer.
+class DefaultPrinter : public PrintBackend {
+public:
+    PrintResult printPage(const ReceiptWindow& window) override;
+};
+
+// A PDF file of one A4 page, written whole or not at all: a file that was
+// there before is replaced only once the new one is complete.
+class PdfFile : public PrintBackend {
+public:
+    explicit PdfFile(QString path) : path_(std::move(path)) {}
+    PrintResult printPage(const ReceiptWindow& window) override;
+
+private:
+    QString path_;
+};
+
+// Draws the window's page on one page of `device`, inside its printable
+// area. False when the device would not take the drawing.
+bool paintPage(const ReceiptWindow& window, QPagedPaintDevice& device);
+
+// "Imprimir": the window prepared for paper, its page sent to `backend`, and
+// the window returned to its screen look whatever happened.
+PrintResult printReceipt(ReceiptWindow& window, PrintBackend& backend);
+
+// "Imprimir" as the user meets it: the receipt goes to the default printer;
+// when it cannot be printed, a message says so and why, and offers to save
+// the same page as a PDF file instead.
+class ReceiptPrinting {
+public:
+    enum class Outcome { Printed, SavedAsPdf, NotPrinted };
+
+    // Asks where to save the PDF, offering `suggestedPath`; empty when the
+    // user gives up.
+    using FileChooser = std::function<QString(QWidget* parent, const QString& suggestedPath)>;
+
+    ReceiptPrinting();
+    ~ReceiptPrinting();
+
+    void setPrinter(std::unique_ptr<PrintBackend> printer) { printer_ = std::move(printer); }
+    void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+    Outcome imprimir(ReceiptWindow& window);
+
+private:
+    Outcome offerPdf(ReceiptWindow& window, const QString& problem);
+
+    std::unique_ptr<PrintBackend> printer_;
+    FileChooser chooseFile_;
+};
+
+}  // namespace recibo::receipt

@@ -1,0 +1,158 @@
+// recibo-lote --pdf DIR with the real writer: the receipt window off
+// screen, one PDF file per computed row, read back with poppler-utils.
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "batch/batch.h"
+#include "batch/receipt_pdfs.h"
+#include "batch_test_support.h"
+#include "pdf_tools.h"
+
+namespace recibo::batch {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome runWith(const std::vector<std::string>& args, const std::string& table)
+{
+    std::istringstream in(table);
+    std::ostringstream out, err;
+    WindowReceiptPdfs pdfs;
+    const int status = runBatch(args, in, out, err, &pdfs);
+    return {status, out.str(), err.str()};
+}
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+class BatchPdf : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    QString path(const QString& name) const { return QDir(folder_.path()).filePath(name); }
+    QTemporaryDir folder_;
+};
+
+// Row 2 cannot be computed and gets no file; the names carry the row
+// number and the teacher's name made safe for any file system.
+TEST_F(BatchPdf, OnePdfPerComputedRowNamedByRowAndTeacher)
+{
+    const QString out = path("recibos");
+    const Outcome run = runWith({"--locale", "es_AR", "--pdf", out.toStdString()},
+                            "docente;tipo;codcargo;numerohorasmed;numerohorassup;antiguedad;Iosper\n"
+                            "\"Pérez, María Laura\";cargo;645;0;0;4;1\n"
+                            "Beto;jornada;;0;0;;\n"
+                            "O'Brien / Juan;medio;;12;0;;1\n"
+                            ";superior;;0;10,5;;\n");
+    EXPECT_EQ(run.status, kSomeRowFailed) << run.err;
+    EXPECT_EQ(run.err, "");
+    const QStringList expected = {"0001-Pérez-María-Laura.pdf", "0003-O-Brien-Juan.pdf", "0004-sin-nombre.pdf"};
+    ASSERT_EQ(filesIn(out), expected);
+
+    const std::vector<QJsonObject> objects = testing::BatchRun{run.status, run.out, run.err}.objects();
+    ASSERT_EQ(objects.size(), 4u);
+    const std::size_t rows[] = {0, 2, 3};
+    for (int i = 0; i < 3; ++i) {
+        const QString file = QDir(out).filePath(expected[i]);
+        const QJsonObject& receipt = objects[rows[i]];
+        EXPECT_EQ(pdf::pages(file), 1) << expected[i].toStdString();
+        EXPECT_EQ(pdf::images(file), 0) << expected[i].toStdString();
+        EXPECT_LT(QFileInfo(file).size(), 100 * 1024) << expected[i].toStdString();
+        QString text = pdf::text(file);
+        EXPECT_TRUE(text.contains(receipt.value(u"docente").toString())) << text.toStdString();
+        EXPECT_TRUE(text.count("AGMER") == 8) << text.toStdString();
+        EXPECT_FALSE(text.contains("Se imprime en blanco y negro"));
+        EXPECT_FALSE(text.contains("Poné tu comentario"));
+        text.remove(' ');   // pdftotext may drop the blank after "$"
+        EXPECT_TRUE(text.contains(receipt.value(u"liquido").toString().remove(' '))) << text.toStdString();
+    }
+}
+
+// Every receipt of a run is its own: a later receipt with fewer lines or of
+// another kind shows nothing of an earlier one.
+TEST_F(BatchPdf, EachPageShowsOnlyItsOwnReceipt)
+{
+    const QString out = path("recibos");
+    const Outcome run = runWith({"--locale", "es_AR", "--pdf", out.toStdString()},
+                            "docente,tipo,codcargo,numerohorasmed,Iosper,Osplad,cajacomp\n"
+                            "Ana,cargo,645,0,1,1,1\n"
+                            "Beto,medio,,12,0,0,0\n");
+    ASSERT_EQ(run.status, kAllRowsComputed) << run.err;
+    const QString second = pdf::text(QDir(out).filePath("0002-Beto.pdf"));
+    ASSERT_FALSE(second.isEmpty());
+    for (const char* earlier : {"Ana", "IOSPER", "Asesor Pedag Proyecto 13", "Código del cargo", "Ptos. Comp Básico"})
+        EXPECT_FALSE(second.contains(QLatin1String(earlier))) << earlier;
+    EXPECT_TRUE(second.contains("Horas de nivel medio"));
+    EXPECT_TRUE(second.contains("Cantidad de horas"));
+}
+
+TEST_F(BatchPdf, MissingFoldersAreMadeAndOlderFilesReplaced)
+{
+    const QString out = path("a/b/c");
+    ASSERT_TRUE(QDir().mkpath(out));
+    {
+        std::ofstream(QDir(out).filePath("0001-Ana.pdf").toStdString()) << "not a PDF";
+    }
+    const Outcome run = runWith({"--locale", "C", "--pdf", out.toStdString()}, "docente,tipo,numerohorasmed\nAna,medio,12\n");
+    ASSERT_EQ(run.status, kAllRowsComputed) << run.err;
+    EXPECT_EQ(filesIn(out), QStringList{"0001-Ana.pdf"});
+    EXPECT_EQ(pdf::pages(QDir(out).filePath("0001-Ana.pdf")), 1);
+
+    const QString fresh = path("nueva/carpeta");
+    const Outcome second = runWith({"--locale", "C", "--pdf", fresh.toStdString()}, "docente,tipo,numerohorasmed\nAna,medio,12\n");
+    ASSERT_EQ(second.status, kAllRowsComputed) << second.err;
+    EXPECT_EQ(filesIn(fresh), QStringList{"0001-Ana.pdf"});
+}
+
+// A folder that cannot take files: exit status 2 before anything is
+// computed, nothing on standard output, nothing made.
+TEST_F(BatchPdf, FolderThatCannotTakeFiles)
+{
+    const QString file = path("archivo");
+    {
+        std::ofstream(file.toStdString()) << "x";
+    }
+    struct Case {
+        QString folder;
+        const char* saying;
+    };
+    const Case cases[] = {
+        {file, "es un archivo"},
+        {file + "/debajo", "no se pudo crear"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = runWith({"--locale", "C", "--pdf", c.folder.toStdString()},
+                                "docente,tipo,numerohorasmed\nAna,medio,12\n");
+        EXPECT_EQ(run.status, kInputUnusable) << c.saying;
+        EXPECT_EQ(run.out, "") << c.saying;
+        EXPECT_NE(run.err.find(c.saying), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.folder.toStdString()), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_EQ(filesIn(folder_.path()), QStringList{"archivo"});
+}
+
+}  // namespace
+}  // namespace recibo::batch
+
+// The receipt window needs a QApplication: one for all the tests, on the
+// offscreen platform.
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

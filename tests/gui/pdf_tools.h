@@ -1,0 +1,90 @@
+#pragma once
+
+// Reading PDF files back with poppler-utils (pdfinfo, pdftotext, pdfimages,
+// pdftoppm), as a person would: its pages, its text, its pictures, and the
+// page as an image.
+
+#include <QByteArray>
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace pdf {
+
+struct ToolRun {
+    bool ran = false;
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+inline ToolRun run(const QString& tool, const QStringList& arguments)
+{
+    ToolRun result;
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty()) {
+        result.err = tool.toUtf8() + " not found: poppler-utils is needed";
+        return result;
+    }
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        return result;
+    result.ran = process.exitStatus() == QProcess::NormalExit;
+    result.status = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+// The number of pages, or -1 when the file is not a PDF that can be read.
+inline int pages(const QString& file)
+{
+    const ToolRun info = run(QStringLiteral("pdfinfo"), {file});
+    if (!info.ran || info.status != 0)
+        return -1;
+    const auto match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption)
+                           .match(QString::fromUtf8(info.out));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// All the text a reader can search, or a null string when it cannot be read.
+inline QString text(const QString& file)
+{
+    const ToolRun extracted = run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file,
+                                                               QStringLiteral("-")});
+    if (!extracted.ran || extracted.status != 0)
+        return {};
+    return QString::fromUtf8(extracted.out);
+}
+
+// The number of raster images in the file, or -1 when it cannot be read.
+inline int images(const QString& file)
+{
+    const ToolRun listed = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), file});
+    if (!listed.ran || listed.status != 0)
+        return -1;
+    // Two heading lines, then one line per image.
+    const QStringList lines = QString::fromUtf8(listed.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return std::max(0, int(lines.size()) - 2);
+}
+
+// The first page as an image at `dpi` dots per inch; null when it cannot be made.
+inline QImage picture(const QString& file, int dpi)
+{
+    QTemporaryDir folder;
+    const QString prefix = QDir(folder.path()).filePath(QStringLiteral("page"));
+    const ToolRun rendered = run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                                              QString::number(dpi), QStringLiteral("-singlefile"),
+                                                              file, prefix});
+    if (!rendered.ran || rendered.status != 0)
+        return {};
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+}  // namespace pdf
