@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include <limits>
 
 namespace recibo::payroll {
@@ -20,17 +22,28 @@ std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
-// Scans the text as the user's number and writes it, in the plain form that
-// from_chars reads ("-1234.5"), into `plain`. Returns false when the text is
-// not a number. `integerIsZero` tells whether the integer part has only zeros.
-bool toPlainForm(std::string_view text, const RegionalSettings& settings, std::string& plain,
-                 bool& integerIsZero)
+// What scanning a number text found.
+struct ScannedNumber {
+    bool negative = false;
+    bool integerIsZero = true;       // the integer part has only zeros
+    std::uint64_t significand = 0;   // all digits, leading zeros left out
+    int significantDigits = 0;       // how many digits `significand` holds
+    int decimals = 0;                // digits after the decimal separator
+};
+
+// Scans the text as the user's number; false when it is not a number. When
+// `plain` is given, the number is also written there in the plain form that
+// from_chars reads ("-1234.5").
+bool scanNumber(std::string_view text, const RegionalSettings& settings, ScannedNumber& number,
+                std::string* plain)
 {
     std::string_view rest = trimBlanks(text);
-    plain.clear();
+    if (plain != nullptr)
+        plain->clear();
     if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
-        if (rest.front() == '-')
-            plain.push_back('-');
+        number.negative = rest.front() == '-';
+        if (number.negative && plain != nullptr)
+            plain->push_back('-');
         rest.remove_prefix(1);
     }
 
@@ -38,19 +51,28 @@ bool toPlainForm(std::string_view text, const RegionalSettings& settings, std::s
     const std::string_view decimal = settings.decimalSeparator;
     const bool groupsAllowed = !group.empty() && group != decimal;
 
+    std::size_t digits = 0;
+    const auto takeDigit = [&](char c) {
+        if (plain != nullptr)
+            plain->push_back(c);
+        ++digits;
+        if (c != '0' || number.significantDigits > 0) {
+            if (number.significantDigits < 19)
+                number.significand = number.significand * 10 + static_cast<std::uint64_t>(c - '0');
+            ++number.significantDigits;
+        }
+    };
+
     // Integer part: digits, in groups of three after the first group when the
     // group separator is used at all.
-    std::size_t digits = 0;
     std::size_t groupLength = 0;
     bool grouped = false;
-    integerIsZero = true;
     while (!rest.empty()) {
         if (isDigit(rest.front())) {
             if (rest.front() != '0')
-                integerIsZero = false;
-            plain.push_back(rest.front());
+                number.integerIsZero = false;
+            takeDigit(rest.front());
             rest.remove_prefix(1);
-            ++digits;
             ++groupLength;
         } else if (groupsAllowed && rest.starts_with(group)) {
             if (groupLength == 0 || (grouped ? groupLength != 3 : groupLength > 3))
@@ -67,15 +89,20 @@ bool toPlainForm(std::string_view text, const RegionalSettings& settings, std::s
 
     if (!decimal.empty() && rest.starts_with(decimal)) {
         rest.remove_prefix(decimal.size());
-        plain.push_back('.');
+        if (plain != nullptr)
+            plain->push_back('.');
         while (!rest.empty() && isDigit(rest.front())) {
-            plain.push_back(rest.front());
+            takeDigit(rest.front());
+            ++number.decimals;
             rest.remove_prefix(1);
-            ++digits;
         }
     }
     return rest.empty() && digits > 0;
 }
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Rounds half to even and checks the range of an integer type.
 template <typename T>
@@ -93,18 +120,28 @@ Reading<T> toWhole(const Reading<double>& number)
 
 Reading<double> readNumber(std::string_view text, const RegionalSettings& settings)
 {
-    thread_local std::string plain;
-    bool integerIsZero = true;
-    if (!toPlainForm(text, settings, plain, integerIsZero))
+    ScannedNumber number;
+    if (!scanNumber(text, settings, number, nullptr))
         return {ReadStatus::NotANumber, 0.0};
 
+    // Up to 15 significant digits the significand is exact in a double, and so
+    // is the power of ten: one division is then correctly rounded. That covers
+    // everything people type; longer numbers go through from_chars.
+    if (number.significantDigits <= 15 && number.decimals < static_cast<int>(std::size(kExactPowersOfTen))) {
+        const double magnitude = static_cast<double>(number.significand) / kExactPowersOfTen[number.decimals];
+        return {ReadStatus::Ok, number.negative ? -magnitude : magnitude};
+    }
+
+    thread_local std::string plain;
+    ScannedNumber rescanned;
+    scanNumber(text, settings, rescanned, &plain);
     double value = 0.0;
     const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (error == std::errc::result_out_of_range) {
         // Too small for a double is as good as zero; too large is out of range.
-        if (!integerIsZero)
+        if (!number.integerIsZero)
             return {ReadStatus::OutOfRange, 0.0};
-        value = plain.front() == '-' ? -0.0 : 0.0;
+        value = number.negative ? -0.0 : 0.0;
     } else if (error != std::errc() || end != plain.data() + plain.size()) {
         return {ReadStatus::NotANumber, 0.0};
     }
@@ -139,32 +176,42 @@ std::string formatAmount(Currency amount, const RegionalSettings& settings, std:
     const std::uint64_t magnitude = raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
     const std::uint64_t scale = Currency::kScale;
 
-    // Built in place, from the right: most amounts then fit in the string's
-    // own small buffer and need no allocation.
+    // Built in place, from the right, two digits at a time: most amounts then
+    // fit in the string's own small buffer and need no allocation.
+    static constexpr char kDigitPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     char text[80];
     char* const end = text + sizeof text;
     char* begin = end;
     const auto prepend = [&begin](std::string_view part) {
-        begin -= part.size();
-        part.copy(begin, part.size());
+        for (auto c = part.rbegin(); c != part.rend(); ++c)
+            *--begin = *c;
     };
 
-    std::uint64_t fraction = magnitude % scale;
-    if (fraction != 0) {
-        int decimals = 4;
-        while (fraction % 10 == 0) {
-            fraction /= 10;
-            --decimals;
-        }
-        for (; decimals > 0; --decimals, fraction /= 10)
-            *--begin = static_cast<char>('0' + fraction % 10);
+    if (const auto fraction = static_cast<unsigned>(magnitude % scale); fraction != 0) {
+        char decimals[4];
+        std::memcpy(decimals, kDigitPairs + 2 * (fraction / 100), 2);
+        std::memcpy(decimals + 2, kDigitPairs + 2 * (fraction % 100), 2);
+        std::size_t count = 4;
+        while (decimals[count - 1] == '0')
+            --count;
+        prepend(std::string_view(decimals, count));
         prepend(std::string_view(settings.decimalSeparator).substr(0, 16));
     }
     std::uint64_t units = magnitude / scale;
-    do {
-        *--begin = static_cast<char>('0' + units % 10);
-        units /= 10;
-    } while (units != 0);
+    while (units >= 100) {
+        begin -= 2;
+        std::memcpy(begin, kDigitPairs + 2 * (units % 100), 2);
+        units /= 100;
+    }
+    if (units >= 10) {
+        begin -= 2;
+        std::memcpy(begin, kDigitPairs + 2 * units, 2);
+    } else {
+        *--begin = static_cast<char>('0' + units);
+    }
     if (raw < 0)
         *--begin = '-';
     prepend(prefix.substr(0, 16));

@@ -79,7 +79,7 @@ inline constexpr std::array<std::uint8_t, 5> kZonePercent = {0, 20, 40, 80, 120}
 
 // Decree 5863/05 productivity and the productivity plus.
 inline constexpr double kDecreeProductivityRate = 0.07;
-inline constexpr double kDecreeProductivityQuantity = 0.7;
+inline constexpr Currency kDecreeProductivityQuantity = Currency::fromRaw(7000);   // 0.7, shown as quantity
 inline constexpr double kProductivityPlusRate = 0.07;
 
 // Absence reduction of the productivity plus, by days of absence 1, 2 and 3;

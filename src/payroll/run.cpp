@@ -188,17 +188,29 @@ std::string Run::amountText(Currency amount) const
     return formatAmount(amount, settings_, "$ ");
 }
 
+// Built in place in the receipt: every text is moved once.
+void Run::addLine(std::string_view code, std::string&& quantity, bool showsQuantity, std::string_view description,
+                  std::string&& amount, Column column)
+{
+    ReceiptLine& line = receipt_.lines.emplace_back();
+    line.code = code;
+    line.quantity = std::move(quantity);
+    line.showsQuantity = showsQuantity;
+    line.description = description;
+    line.amount = std::move(amount);
+    line.column = column;
+}
+
 void Run::earningsLine(std::string_view code, std::string quantity, std::string_view description,
                        std::string amount, bool showsQuantity)
 {
-    receipt_.lines.emplace_back(code, std::move(quantity), showsQuantity, description, std::move(amount),
-                                Column::Earnings);
+    addLine(code, std::move(quantity), showsQuantity, description, std::move(amount), Column::Earnings);
 }
 
 void Run::deductionsLine(std::string_view code, std::string quantity, std::string_view description,
                          std::string amount)
 {
-    receipt_.lines.emplace_back(code, std::move(quantity), true, description, std::move(amount), Column::Deductions);
+    addLine(code, std::move(quantity), true, description, std::move(amount), Column::Deductions);
 }
 
 }  // namespace recibo::payroll

@@ -63,6 +63,8 @@ public:
 private:
     [[noreturn]] void failReading(InputField field, ReadStatus status, std::string_view range) const;
     [[noreturn]] void failOverflow() const;
+    void addLine(std::string_view code, std::string&& quantity, bool showsQuantity, std::string_view description,
+                 std::string&& amount, Column column);
 
     const EntryValues& entry_;
     const SelectedPosition& position_;

@@ -70,7 +70,7 @@ void computeSupplements(Run& run)
                      "Adic. Art 2 y 3 Dcrto 5863/05", run.amountText(s.imp006));
 
     s.imp014 = run.money(s.imp006.toDouble() * kDecreeProductivityRate);
-    run.earningsLine("014", formatPoints(kDecreeProductivityQuantity, run.settings()), "Product Dcrto 5863/05",
+    run.earningsLine("014", formatAmount(kDecreeProductivityQuantity, run.settings()), "Product Dcrto 5863/05",
                      run.amountText(s.imp014));
 
     if (s.impincentivo > Currency())
