@@ -5,7 +5,7 @@ namespace recibo::receipt {
 namespace {
 
 // The grid's control arrays: one control per row, all of one column.
-struct ColumnSpec {
+struct ColumnDesign {
     const char* array;
     int firstIndex;
     int x;
@@ -13,7 +13,7 @@ struct ColumnSpec {
     unsigned look;
 };
 
-constexpr ColumnSpec kGridColumns[] = {
+constexpr ColumnDesign kGridColumns[] = {
     {"cod", 0, 510, 495, RightAligned | GridFont | Middle},
     {"Label10", 0, 1140, 495, RightAligned | GridFont | Middle},
     {"Label19", 0, 1770, 2355, GridFont | Middle},
@@ -21,7 +21,7 @@ constexpr ColumnSpec kGridColumns[] = {
     {"Label1", kDeductionsOffset, 5355, 1095, RightAligned | Middle},  // right edge at 6450
 };
 
-std::vector<ControlSpec> frameHeaderAndTotals()
+std::vector<ControlDesign> frameHeaderAndTotals()
 {
     using enum Kind;
     const Parent f = Parent::Frame;
@@ -38,11 +38,11 @@ std::vector<ControlSpec> frameHeaderAndTotals()
     };
 }
 
-std::vector<ControlSpec> panel()
+std::vector<ControlDesign> panel()
 {
     using enum Kind;
     const Parent w = Parent::Window;
-    std::vector<ControlSpec> controls = {
+    std::vector<ControlDesign> controls = {
         {"Label3", Label, w, {7680, 0, 3495, 375}, "Haberes desde Sept 2.010", TitleFont | Centred | WhiteBackground},
         {"carsel", Label, w, {7680, 480, 3480, 300}, "", WhiteBackground},
         {"Label11", Label, w, {7665, 840, 1890, 300}, ""},
@@ -79,25 +79,25 @@ std::vector<ControlSpec> panel()
     return controls;
 }
 
-std::vector<ControlSpec> buildControls()
+std::vector<ControlDesign> buildControls()
 {
-    std::vector<ControlSpec> controls = frameHeaderAndTotals();
-    for (const ColumnSpec& column : kGridColumns)
+    std::vector<ControlDesign> controls = frameHeaderAndTotals();
+    for (const ColumnDesign& column : kGridColumns)
         for (int row = 0; row < kGridRows; ++row)
             controls.push_back({arrayName(column.array, column.firstIndex + row), Kind::Label, Parent::Frame,
                                 {column.x, kFirstRowTop + kRowPitch * row, column.width, kRowHeight}, "",
                                 column.look | StartsHidden});
-    const std::vector<ControlSpec> side = panel();
+    const std::vector<ControlDesign> side = panel();
     controls.insert(controls.end(), side.begin(), side.end());
     return controls;
 }
 
-std::vector<LineSpec> buildLines()
+std::vector<LineDesign> buildLines()
 {
     // The lower ends of the vertical lines and the rules below the grid stand
     // at their design places until a run moves them.
     constexpr int kDesignBottom = 8520;
-    std::vector<LineSpec> lines = {
+    std::vector<LineDesign> lines = {
         {"Line4", 300, 735, 6570, 735},
         {"Line3(1)", 300, 735, 300, kDesignBottom},
         {"Line7", 1035, 735, 1035, kDesignBottom},
@@ -124,15 +124,15 @@ QString arrayName(const char* array, int index)
     return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
 }
 
-const std::vector<ControlSpec>& receiptControls()
+const std::vector<ControlDesign>& receiptControls()
 {
-    static const std::vector<ControlSpec> controls = buildControls();
+    static const std::vector<ControlDesign> controls = buildControls();
     return controls;
 }
 
-const std::vector<LineSpec>& receiptLines()
+const std::vector<LineDesign>& receiptLines()
 {
-    static const std::vector<LineSpec> lines = buildLines();
+    static const std::vector<LineDesign> lines = buildLines();
     return lines;
 }
 

@@ -30,8 +30,8 @@ enum Look : unsigned {
 
 inline constexpr std::uint32_t kNoBackground = 0xFFFFFFFFu;
 
-struct ControlSpec {
-    ControlSpec(QString name, Kind kind, Parent parent, QRect twips, QString caption, unsigned look = Plain,
+struct ControlDesign {
+    ControlDesign(QString name, Kind kind, Parent parent, QRect twips, QString caption, unsigned look = Plain,
                 std::uint32_t background = kNoBackground, QString tip = {})
         : name(std::move(name)), kind(kind), parent(parent), twips(twips), caption(std::move(caption)),
           look(look), background(background), tip(std::move(tip))
@@ -49,7 +49,7 @@ struct ControlSpec {
 };
 
 // A line inside the frame, from (x1, y1) to (x2, y2) in twips.
-struct LineSpec {
+struct LineDesign {
     QString name;
     int x1, y1, x2, y2;
 };
@@ -76,10 +76,10 @@ inline constexpr int kDeductionsOffset = 27;   // Label1(r + 27): the deductions
 
 // Every label, box and button: the frame's header and totals, the grid's
 // arrays (named "cod(0)", "Label1(27)", ...) and the panel.
-const std::vector<ControlSpec>& receiptControls();
+const std::vector<ControlDesign>& receiptControls();
 
 // Every line of the frame, "Line8(0)" to "Line8(26)" included.
-const std::vector<LineSpec>& receiptLines();
+const std::vector<LineDesign>& receiptLines();
 
 QString arrayName(const char* array, int index);
 

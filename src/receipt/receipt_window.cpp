@@ -77,58 +77,58 @@ Qt::Alignment alignmentOf(unsigned look)
     return Qt::AlignLeft | vertical;
 }
 
-QWidget* createControl(const ControlSpec& spec)
+QWidget* createControl(const ControlDesign& design)
 {
-    switch (spec.kind) {
+    switch (design.kind) {
     case Kind::Label: {
-        auto* label = new QLabel(spec.caption);
-        label->setAlignment(alignmentOf(spec.look));
-        if (spec.look & ClearOfRule)
+        auto* label = new QLabel(design.caption);
+        label->setAlignment(alignmentOf(design.look));
+        if (design.look & ClearOfRule)
             label->setIndent(3);
-        if (spec.look & WhiteBackground) {
+        if (design.look & WhiteBackground) {
             label->setAutoFillBackground(true);
             fillWith(label, QPalette::Window, 0xFFFFFF);
         }
         return label;
     }
     case Kind::TextBox: {
-        auto* box = new QLineEdit(spec.caption);
-        box->setAccessibleName(spec.caption);
-        if (spec.background != kNoBackground)
-            fillWith(box, QPalette::Base, spec.background);
+        auto* box = new QLineEdit(design.caption);
+        box->setAccessibleName(design.caption);
+        if (design.background != kNoBackground)
+            fillWith(box, QPalette::Base, design.background);
         return box;
     }
     case Kind::CommentBox: {
-        return new QPlainTextEdit(spec.caption);
+        return new QPlainTextEdit(design.caption);
     }
     case Kind::Button: {
-        auto* button = new QPushButton(spec.caption);
-        if (spec.background != kNoBackground)
-            fillWith(button, QPalette::Button, spec.background);
+        auto* button = new QPushButton(design.caption);
+        if (design.background != kNoBackground)
+            fillWith(button, QPalette::Button, design.background);
         return button;
     }
     }
     return nullptr;
 }
 
-void applyLook(QWidget* control, const ControlSpec& spec)
+void applyLook(QWidget* control, const ControlDesign& design)
 {
-    if (spec.look & GridFont)
+    if (design.look & GridFont)
         control->setFont(gridFont());
-    if (spec.look & TitleFont) {
+    if (design.look & TitleFont) {
         QFont title = windowFont();
         title.setPointSize(12);
         title.setBold(true);
         control->setFont(title);
-    } else if (spec.look & Bold) {
+    } else if (design.look & Bold) {
         QFont bold = control->font();
         bold.setBold(true);
         control->setFont(bold);
     }
     control->setProperty("designFont", control->font());
-    if (!spec.tip.isEmpty())
-        control->setToolTip(spec.tip);
-    if (spec.look & StartsHidden)
+    if (!design.tip.isEmpty())
+        control->setToolTip(design.tip);
+    if (design.look & StartsHidden)
         control->hide();
 }
 
@@ -212,15 +212,15 @@ void ReceiptWindow::buildFrame()
 
 void ReceiptWindow::buildControls()
 {
-    for (const ControlSpec& spec : receiptControls()) {
-        QWidget* control = createControl(spec);
-        control->setObjectName(spec.name);
-        control->setParent(spec.parent == Parent::Frame ? static_cast<QWidget*>(sosten_) : this);
-        applyLook(control, spec);
-        placeInTwips(control, spec.twips);
-        if (spec.kind == Kind::Label || spec.kind == Kind::TextBox)
-            fitText(control, spec.caption);
-        controls_.insert(spec.name, control);
+    for (const ControlDesign& design : receiptControls()) {
+        QWidget* control = createControl(design);
+        control->setObjectName(design.name);
+        control->setParent(design.parent == Parent::Frame ? static_cast<QWidget*>(sosten_) : this);
+        applyLook(control, design);
+        placeInTwips(control, design.twips);
+        if (design.kind == Kind::Label || design.kind == Kind::TextBox)
+            fitText(control, design.caption);
+        controls_.insert(design.name, control);
     }
     nameFieldsByTheirLabels();
     connect(static_cast<QPushButton*>(control("Volver")), &QPushButton::clicked, this, &ReceiptWindow::volverPressed);
@@ -251,10 +251,10 @@ void ReceiptWindow::nameFieldsByTheirLabels()
 
 void ReceiptWindow::buildLines()
 {
-    for (const LineSpec& spec : receiptLines()) {
-        auto* line = new TwipLine(spec.x1, spec.y1, spec.x2, spec.y2, sosten_);
-        line->setObjectName(spec.name);
-        controls_.insert(spec.name, line);
+    for (const LineDesign& design : receiptLines()) {
+        auto* line = new TwipLine(design.x1, design.y1, design.x2, design.y2, sosten_);
+        line->setObjectName(design.name);
+        controls_.insert(design.name, line);
     }
     for (int row = 0; row < kGridRows; ++row)
         control(arrayName("Line8", row))->hide();
