@@ -29,7 +29,7 @@ void guaranteedMinimum(Run& run)
     const double net = sumaminimo.toDouble() - descminimo;
     if (net < kMinimumGuaranteed) {
         s.impminimo = run.money(kMinimumGuaranteed - net);
-        run.earningsLine("172", "", "Adic para mínimo", run.amountText(s.impminimo));
+        run.earningsLine("172", "", "Adic para mínimo", s.impminimo);
     }
 }
 
@@ -44,7 +44,7 @@ void transport(Run& run)
     const double amount = s.kilometros * kTransportPerKilometre * kTransportWeeksPerMonth;
     s.imptransporte =
         amount < kTransportCeilingValue ? run.money(amount, InputField::Cantkm) : kTransportCeiling;
-    run.earningsLine("029", "", "transporte por KM", run.amountText(s.imptransporte));
+    run.earningsLine("029", "", "transporte por KM", s.imptransporte);
 }
 
 std::int16_t childRate(Currency familyIncome)
@@ -72,7 +72,7 @@ void children(Run& run)
     s.imphijos = run.tracked(
         Currency::fromUnits(run.wholeProduct(s.canthijos, childRate(familyIncome), InputField::Cantidadhijos)),
         InputField::Cantidadhijos);
-    run.earningsLine("1001", std::to_string(s.canthijos), "Sal fam hijo", run.amountText(s.imphijos));
+    run.earningsLine("1001", std::to_string(s.canthijos), "Sal fam hijo", s.imphijos);
 }
 
 void disabledChildren(Run& run)
@@ -88,7 +88,7 @@ void disabledChildren(Run& run)
         Currency::fromUnits(run.wholeProduct(s.canthijosdisc, kDisabledChildRate, InputField::Cantidadhijosdisc)),
         InputField::Cantidadhijosdisc);
     run.earningsLine("1002", std::to_string(s.canthijosdisc), "Sal fam hijo diferenciado",
-                     run.amountText(s.imphijosdisc));
+                     s.imphijosdisc);
 }
 
 void largeFamily(Run& run)
@@ -102,7 +102,7 @@ void largeFamily(Run& run)
     if (children >= kLargeFamilyChildren) {
         s.impfamnum = kLargeFamilyAmount;
         run.earningsLine("1003", std::to_string(children), "Familia numerosa",
-                         run.amountText(Currency::fromUnits(s.impfamnum)));
+                         Currency::fromUnits(s.impfamnum));
     } else {
         s.impfamnum = 0;
     }
@@ -116,7 +116,7 @@ void spouse(Run& run)
         return;
     }
     s.impconyuge = kSpouseAllowance;
-    run.earningsLine("1010", "", "Sal fam Cony", run.amountText(s.impconyuge), false);
+    run.earningsLineWithoutQuantity("1010", "Sal fam Cony", s.impconyuge);
 }
 
 }  // namespace

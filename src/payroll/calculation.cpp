@@ -10,7 +10,9 @@ CalculationResult calculate(const EntryValues& entry, const SelectedPosition& po
     if (entry.kind == EmploymentKind::None)
         return Failure{{}, {}, kNoKindChosenMessage};
 
-    Receipt receipt;
+    // The receipt is written where it is handed out, never copied.
+    CalculationResult result(std::in_place_type<Receipt>);
+    Receipt& receipt = std::get<Receipt>(result);
     receipt.lines.reserve(kMaxReceiptLines);
     Run run(entry, position, settings, receipt);
     try {
@@ -19,9 +21,9 @@ CalculationResult calculate(const EntryValues& entry, const SelectedPosition& po
         computeAllowances(run);
         computeDeductionsAndTotals(run);
     } catch (Failure& failure) {
-        return std::move(failure);
+        result = std::move(failure);
     }
-    return receipt;
+    return result;
 }
 
 }  // namespace recibo::payroll

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "rounding.h"
+
 namespace recibo::payroll {
 
 // Money with four decimal places, held as a signed 64-bit count of
@@ -22,7 +24,16 @@ public:
 
     // The value times 10000 in double precision, rounded to the nearest whole
     // number with ties to even. Not a number, or outside the 64-bit range: empty.
-    static std::optional<Currency> fromDouble(double value);
+    static std::optional<Currency> fromDouble(double value)
+    {
+        // 2^63: every double below it (and at or above -2^63) rounds to a
+        // value that fits in 64 bits.
+        constexpr double kTwoToThe63 = 9223372036854775808.0;
+        const double scaled = value * static_cast<double>(kScale);
+        if (!(scaled >= -kTwoToThe63 && scaled < kTwoToThe63))
+            return std::nullopt;
+        return Currency(static_cast<std::int64_t>(roundHalfToEven(scaled)));
+    }
 
     constexpr std::int64_t raw() const { return value_; }
 

@@ -41,7 +41,7 @@ void computeDeductionsAndTotals(Run& run)
     const EntryValues& entry = run.entry();
 
     if (s.descinasist > Currency())
-        run.deductionsLine("440", entry.dinasist, "Reajuste cod. 188", run.amountText(s.descinasist));
+        run.deductionsLine("440", entry.dinasist, "Reajuste cod. 188", s.descinasist);
 
     for (const RateDeduction& deduction : kRateDeductions) {
         Currency& amount = s.*deduction.amount;
@@ -51,8 +51,8 @@ void computeDeductionsAndTotals(Run& run)
         }
         const Currency base = deduction.includesIncentive ? run.sum({s.remunerativo, s.impincentivo}) : s.remunerativo;
         amount = run.money(base.toDouble() * deduction.rate);
-        run.deductionsLine(deduction.code, std::string(deduction.quantity), deduction.description,
-                           run.amountText(amount));
+        run.deductionsLine(deduction.code, deduction.quantity, deduction.description,
+                           amount);
     }
 
     s.totalhaberes = run.sum({s.impjornada, s.impbasico, s.impcompbas, s.imp006, s.imp014, s.imptardif, s.impantig,
@@ -63,9 +63,9 @@ void computeDeductionsAndTotals(Run& run)
     s.impliquido = run.difference(s.totalhaberes, s.totaldescuentos);
 
     Receipt& receipt = run.receipt();
-    receipt.totalHaberes = run.amountText(s.totalhaberes);
-    receipt.totalDescuentos = run.amountText(s.totaldescuentos);
-    receipt.liquido = run.amountText(s.impliquido);
+    run.writeAmount(receipt.totalHaberes, s.totalhaberes);
+    run.writeAmount(receipt.totalDescuentos, s.totaldescuentos);
+    run.writeAmount(receipt.liquido, s.impliquido);
     receipt.docente = entry.docente;
 }
 

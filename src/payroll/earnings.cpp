@@ -71,24 +71,24 @@ void positionEarnings(Run& run)
     s.imptardif = run.money(s.puntostd.toDouble() * kPointValue, InputField::Tardif);
     header.showsPositionPoints = true;
 
-    run.earningsLine("001", "1", "Asign. de la categoría", formatAmount(s.impbasico, run.settings(), "$"));
+    run.firstLine("1", "Asign. de la categoría", s.impbasico);
     if (compbasx > 0)
-        run.earningsLine("002", "", "Comp. de Básico", run.amountText(s.impcompbas));
+        run.earningsLine("002", "", "Comp. de Básico", s.impcompbas);
     else
         s.impcompbas = Currency();
     // Each working-day line shows its own amount; an amount whose line is
     // left out counts as nothing.
     if (s.puntosjor >= 1)
-        run.earningsLine("052", "", "Jornada completa", run.amountText(s.impjorcom));
+        run.earningsLine("052", "", "Jornada completa", s.impjorcom);
     else
         s.impjorcom = Currency();
     if (s.puntosprol >= 1)
-        run.earningsLine("052", "", "Prol. de Jornada", run.amountText(s.impproljor));
+        run.earningsLine("052", "", "Prol. de Jornada", s.impproljor);
     else
         s.impproljor = Currency();
     s.impjornada = run.sum({s.impjorcom, s.impproljor});
     if (s.puntostd > Currency())
-        run.earningsLine("016", "", "Tarea diferenciada", run.amountText(s.imptardif));
+        run.earningsLine("016", "", "Tarea diferenciada", s.imptardif);
     else
         s.imptardif = Currency();
 
@@ -119,7 +119,7 @@ void hoursEarnings(Run& run, const HoursLevel& level)
     s.puntosjor = s.puntosprol = 0;
     s.puntostd = s.impcompbas = s.imptardif = s.impjorcom = s.impproljor = s.impjornada = Currency();
 
-    run.earningsLine("001", hoursText, level.description, formatAmount(s.impbasico, run.settings(), "$"));
+    run.firstLine(hoursText, level.description, s.impbasico);
 
     const double hours06 = run.number(InputField::Numhorascod06);
     s.imp006 = hours06 >= level.item006HourCap ? level.item006Fixed

@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+#include "rounding.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -12,6 +14,15 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Separators are one character almost always; comparing that one directly
+// keeps the scan of a number free of library calls.
+bool startsWith(std::string_view text, std::string_view separator)
+{
+    if (separator.size() == 1)
+        return !text.empty() && text.front() == separator.front();
+    return !separator.empty() && text.starts_with(separator);
+}
 
 std::string_view trimBlanks(std::string_view text)
 {
@@ -49,7 +60,7 @@ bool scanNumber(std::string_view text, const RegionalSettings& settings, Scanned
 
     const std::string_view group = settings.groupSeparator;
     const std::string_view decimal = settings.decimalSeparator;
-    const bool groupsAllowed = !group.empty() && group != decimal;
+    const bool groupsAllowed = !group.empty() && !(group.size() == decimal.size() && group == decimal);
 
     std::size_t digits = 0;
     const auto takeDigit = [&](char c) {
@@ -74,7 +85,7 @@ bool scanNumber(std::string_view text, const RegionalSettings& settings, Scanned
             takeDigit(rest.front());
             rest.remove_prefix(1);
             ++groupLength;
-        } else if (groupsAllowed && rest.starts_with(group)) {
+        } else if (groupsAllowed && startsWith(rest, group)) {
             if (groupLength == 0 || (grouped ? groupLength != 3 : groupLength > 3))
                 return false;
             grouped = true;
@@ -87,7 +98,7 @@ bool scanNumber(std::string_view text, const RegionalSettings& settings, Scanned
     if (grouped && groupLength != 3)
         return false;
 
-    if (!decimal.empty() && rest.starts_with(decimal)) {
+    if (startsWith(rest, decimal)) {
         rest.remove_prefix(decimal.size());
         if (plain != nullptr)
             plain->push_back('.');
@@ -110,7 +121,7 @@ Reading<T> toWhole(const Reading<double>& number)
 {
     if (!number.ok())
         return {number.status, T{}};
-    const double rounded = std::nearbyint(number.value);
+    const double rounded = roundHalfToEven(number.value);
     if (rounded < std::numeric_limits<T>::min() || rounded > std::numeric_limits<T>::max())
         return {ReadStatus::OutOfRange, T{}};
     return {ReadStatus::Ok, static_cast<T>(rounded)};
@@ -169,7 +180,7 @@ Reading<Currency> readCurrency(std::string_view text, const RegionalSettings& se
     return {ReadStatus::Ok, *amount};
 }
 
-std::string formatAmount(Currency amount, const RegionalSettings& settings, std::string_view prefix)
+void formatAmountInto(std::string& out, Currency amount, const RegionalSettings& settings, std::string_view prefix)
 {
     const std::int64_t raw = amount.raw();
     // The magnitude as unsigned, so that the most negative amount has one too.
@@ -185,9 +196,20 @@ std::string formatAmount(Currency amount, const RegionalSettings& settings, std:
     char text[80];
     char* const end = text + sizeof text;
     char* begin = end;
+    // Prefixes and separators are one or two characters almost always.
     const auto prepend = [&begin](std::string_view part) {
-        for (auto c = part.rbegin(); c != part.rend(); ++c)
-            *--begin = *c;
+        switch (part.size()) {
+        case 0: break;
+        case 1: *--begin = part[0]; break;
+        case 2:
+            begin -= 2;
+            begin[0] = part[0];
+            begin[1] = part[1];
+            break;
+        default:
+            begin -= part.size();
+            std::memcpy(begin, part.data(), part.size());
+        }
     };
 
     if (const auto fraction = static_cast<unsigned>(magnitude % scale); fraction != 0) {
@@ -215,7 +237,14 @@ std::string formatAmount(Currency amount, const RegionalSettings& settings, std:
     if (raw < 0)
         *--begin = '-';
     prepend(prefix.substr(0, 16));
-    return std::string(begin, end);
+    out.assign(begin, end);
+}
+
+std::string formatAmount(Currency amount, const RegionalSettings& settings, std::string_view prefix)
+{
+    std::string text;
+    formatAmountInto(text, amount, settings, prefix);
+    return text;
 }
 
 std::string formatPoints(double value, const RegionalSettings& settings)

@@ -40,6 +40,9 @@ Reading<Currency> readCurrency(std::string_view text, const RegionalSettings& se
 // zeros, at most four decimals, a leading minus sign when negative; after
 // the prefix, when one is given ("$ " on the receipt).
 std::string formatAmount(Currency amount, const RegionalSettings& settings, std::string_view prefix = {});
+// The same, written over `text` (whose buffer is reused).
+void formatAmountInto(std::string& text, Currency amount, const RegionalSettings& settings,
+                      std::string_view prefix = {});
 
 // A double as text with at most 15 significant digits and no trailing zeros,
 // with the regional decimal separator (used for the points of hours).

@@ -15,12 +15,12 @@ enum class Column : std::uint8_t { Earnings, Deductions };
 // pay scale; quantity and amount are the texts shown.
 struct ReceiptLine {
     std::string_view code;
-    std::string quantity;
-    // Line "1010" shows no quantity at all (its quantity cell stays hidden).
-    bool showsQuantity = true;
     std::string_view description;
+    std::string quantity;
     std::string amount;
     Column column = Column::Earnings;
+    // Line "1010" shows no quantity at all (its quantity cell stays hidden).
+    bool showsQuantity = true;
 };
 
 // The texts of the receipt header that a run sets.

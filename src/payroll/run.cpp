@@ -183,34 +183,48 @@ std::int16_t Run::wholeProduct(std::uint8_t count, std::int16_t rate, InputField
     return static_cast<std::int16_t>(result);
 }
 
-std::string Run::amountText(Currency amount) const
-{
-    return formatAmount(amount, settings_, "$ ");
-}
+namespace {
+constexpr std::string_view kAmountPrefix = "$ ";
+constexpr std::string_view kFirstLineAmountPrefix = "$";
+}  // namespace
 
-// Built in place in the receipt: every text is moved once.
-void Run::addLine(std::string_view code, std::string&& quantity, bool showsQuantity, std::string_view description,
-                  std::string&& amount, Column column)
+// Built in place in the receipt: every text is written once.
+void Run::addLine(std::string_view code, std::string_view quantity, bool showsQuantity, std::string_view description,
+                  Currency amount, std::string_view amountPrefix, Column column)
 {
     ReceiptLine& line = receipt_.lines.emplace_back();
     line.code = code;
-    line.quantity = std::move(quantity);
+    line.quantity = quantity;
     line.showsQuantity = showsQuantity;
     line.description = description;
-    line.amount = std::move(amount);
+    formatAmountInto(line.amount, amount, settings_, amountPrefix);
     line.column = column;
 }
 
-void Run::earningsLine(std::string_view code, std::string quantity, std::string_view description,
-                       std::string amount, bool showsQuantity)
+void Run::firstLine(std::string_view quantity, std::string_view description, Currency amount)
 {
-    addLine(code, std::move(quantity), showsQuantity, description, std::move(amount), Column::Earnings);
+    addLine("001", quantity, true, description, amount, kFirstLineAmountPrefix, Column::Earnings);
 }
 
-void Run::deductionsLine(std::string_view code, std::string quantity, std::string_view description,
-                         std::string amount)
+void Run::earningsLine(std::string_view code, std::string_view quantity, std::string_view description, Currency amount)
 {
-    addLine(code, std::move(quantity), true, description, std::move(amount), Column::Deductions);
+    addLine(code, quantity, true, description, amount, kAmountPrefix, Column::Earnings);
+}
+
+void Run::earningsLineWithoutQuantity(std::string_view code, std::string_view description, Currency amount)
+{
+    addLine(code, {}, false, description, amount, kAmountPrefix, Column::Earnings);
+}
+
+void Run::deductionsLine(std::string_view code, std::string_view quantity, std::string_view description,
+                         Currency amount)
+{
+    addLine(code, quantity, true, description, amount, kAmountPrefix, Column::Deductions);
+}
+
+void Run::writeAmount(std::string& text, Currency amount) const
+{
+    formatAmountInto(text, amount, settings_, kAmountPrefix);
 }
 
 }  // namespace recibo::payroll

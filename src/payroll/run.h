@@ -48,13 +48,16 @@ public:
     // Product of a count and a whole rate as a 16-bit whole number.
     std::int16_t wholeProduct(std::uint8_t count, std::int16_t rate, InputField countField);
 
-    void earningsLine(std::string_view code, std::string quantity, std::string_view description,
-                      std::string amount, bool showsQuantity = true);
-    void deductionsLine(std::string_view code, std::string quantity, std::string_view description,
-                        std::string amount);
+    // Amounts are shown after "$ ", except on line 001 ("$" alone).
+    void firstLine(std::string_view quantity, std::string_view description, Currency amount);
+    void earningsLine(std::string_view code, std::string_view quantity, std::string_view description, Currency amount);
+    // Line 1010 shows no quantity at all.
+    void earningsLineWithoutQuantity(std::string_view code, std::string_view description, Currency amount);
+    void deductionsLine(std::string_view code, std::string_view quantity, std::string_view description,
+                        Currency amount);
 
-    // "$ " followed by the amount, the form of every amount but line 001's.
-    std::string amountText(Currency amount) const;
+    // "$ " followed by the amount, written over `text`: the totals' captions.
+    void writeAmount(std::string& text, Currency amount) const;
 
     const std::string& textOf(InputField field) const;
 
@@ -63,8 +66,8 @@ public:
 private:
     [[noreturn]] void failReading(InputField field, ReadStatus status, std::string_view range) const;
     [[noreturn]] void failOverflow() const;
-    void addLine(std::string_view code, std::string&& quantity, bool showsQuantity, std::string_view description,
-                 std::string&& amount, Column column);
+    void addLine(std::string_view code, std::string_view quantity, bool showsQuantity, std::string_view description,
+                 Currency amount, std::string_view amountPrefix, Column column);
 
     const EntryValues& entry_;
     const SelectedPosition& position_;

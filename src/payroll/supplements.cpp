@@ -55,37 +55,37 @@ void computeSupplements(Run& run)
     s.pctantig = entry.pctantig;
     s.impantig = percentOf(run, s.sumabase, s.pctantig);
     if (s.pctantig != 0)
-        run.earningsLine("010", entry.porcantig, "Antigüedad", run.amountText(s.impantig));
+        run.earningsLine("010", entry.porcantig, "Antigüedad", s.impantig);
 
     s.pctzona = entry.zona >= 0 && entry.zona < static_cast<int>(kZonePercent.size()) ? kZonePercent[entry.zona] : 0;
     if (s.pctzona != 0) {
         s.impzona = percentOf(run, s.sumabase, s.pctzona);
-        run.earningsLine("078", std::to_string(s.pctzona) + " %", "As. por zona", run.amountText(s.impzona));
+        run.earningsLine("078", std::to_string(s.pctzona) + " %", "As. por zona", s.impzona);
     } else {
         s.impzona = Currency();
     }
 
     run.earningsLine("006",
                      hoursQuantity(run, InputField::Numhorascod06, kItem006MiddleLevelHourCap, kItem006HigherLevelHourCap),
-                     "Adic. Art 2 y 3 Dcrto 5863/05", run.amountText(s.imp006));
+                     "Adic. Art 2 y 3 Dcrto 5863/05", s.imp006);
 
     s.imp014 = run.money(s.imp006.toDouble() * kDecreeProductivityRate);
     run.earningsLine("014", formatAmount(kDecreeProductivityQuantity, run.settings()), "Product Dcrto 5863/05",
-                     run.amountText(s.imp014));
+                     s.imp014);
 
     if (s.impincentivo > Currency())
         run.earningsLine("084",
                          hoursQuantity(run, InputField::Numhorasincen, kMiddleLevelHoursShownCap,
                                        kHigherLevelNationalHoursShownCap),
-                         "Incentivo de Nación", run.amountText(s.impincentivo));
+                         "Incentivo de Nación", s.impincentivo);
 
     run.earningsLine("113",
                      hoursQuantity(run, InputField::Numhorascod113, kMiddleLevelHoursShownCap,
                                    kHigherLevelNationalHoursShownCap),
-                     "Negro de Nación", run.amountText(s.imp113));
+                     "Negro de Nación", s.imp113);
 
     s.impplus = run.money(run.sum({s.sumabase, s.impantig, s.impzona}).toDouble() * kProductivityPlusRate);
-    run.earningsLine("188", "7.0", "Plus Productividad", run.amountText(s.impplus));
+    run.earningsLine("188", "7.0", "Plus Productividad", s.impplus);
 
     s.descinasist = absenceReduction(run, s.impplus);
 
