@@ -79,8 +79,10 @@ TEST(JsonLines, ReceiptObject)
     receipt.header.numcargo = "12";
     receipt.header.punbasicos = "776.76";
     receipt.header.carsel = "Horas de nivel medio";
-    receipt.lines.push_back({"001", "12", true, "Hs. N. Medio", "$764.4872", payroll::Column::Earnings});
-    receipt.lines.push_back({"1010", "", false, "Sal fam Cony", "$ 15", payroll::Column::Earnings});
+    receipt.lines.push_back({.code = "001", .description = "Hs. N. Medio", .quantity = "12", .amount = "$764.4872",
+                             .column = payroll::Column::Earnings, .showsQuantity = true});
+    receipt.lines.push_back({.code = "1010", .description = "Sal fam Cony", .quantity = "", .amount = "$ 15",
+                             .column = payroll::Column::Earnings, .showsQuantity = false});
     receipt.lines.push_back({"505", "3 %", true, "IOSPER", "$ 1.5", payroll::Column::Deductions});
     receipt.totalHaberes = "$ 779.4872";
     receipt.totalDescuentos = "$ 1.5";
