@@ -83,7 +83,8 @@ TEST(JsonLines, ReceiptObject)
                              .column = payroll::Column::Earnings, .showsQuantity = true});
     receipt.lines.push_back({.code = "1010", .description = "Sal fam Cony", .quantity = "", .amount = "$ 15",
                              .column = payroll::Column::Earnings, .showsQuantity = false});
-    receipt.lines.push_back({"505", "3 %", true, "IOSPER", "$ 1.5", payroll::Column::Deductions});
+    receipt.lines.push_back({.code = "505", .description = "IOSPER", .quantity = "3 %", .amount = "$ 1.5",
+                             .column = payroll::Column::Deductions});
     receipt.totalHaberes = "$ 779.4872";
     receipt.totalDescuentos = "$ 1.5";
     receipt.liquido = "$ 777.9872";

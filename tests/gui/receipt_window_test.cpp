@@ -45,11 +45,17 @@ Receipt receiptWith(int earnings, int deductions)
 {
     Receipt receipt;
     for (int i = 0; i < earnings; ++i)
-        receipt.lines.push_back({"010", QStringLiteral("%1 %").arg(i).toStdString(), true, "Antigüedad",
-                                 QStringLiteral("$ %1").arg(100 + i).toStdString(), Column::Earnings});
+        receipt.lines.push_back({.code = "010",
+                                 .description = "Antigüedad",
+                                 .quantity = QStringLiteral("%1 %").arg(i).toStdString(),
+                                 .amount = QStringLiteral("$ %1").arg(100 + i).toStdString(),
+                                 .column = Column::Earnings});
     for (int i = 0; i < deductions; ++i)
-        receipt.lines.push_back({"505", "3 %", true, "IOSPER", QStringLiteral("$ %1").arg(10 + i).toStdString(),
-                                 Column::Deductions});
+        receipt.lines.push_back({.code = "505",
+                                 .description = "IOSPER",
+                                 .quantity = "3 %",
+                                 .amount = QStringLiteral("$ %1").arg(10 + i).toStdString(),
+                                 .column = Column::Deductions});
     receipt.header = {"Código del cargo", "645", "2329", "Asesor Pedag Proyecto 13", true};
     receipt.docente = "Pérez, María";
     receipt.totalHaberes = "$ 1000";
@@ -182,7 +188,12 @@ void ReceiptWindowTest::writesEarningsAndDeductions()
 void ReceiptWindowTest::lineWithoutQuantity()
 {
     Receipt receipt = receiptWith(1, 0);
-    receipt.lines.push_back({"1010", "", false, "Sal fam Cony", "$ 15", Column::Earnings});
+    receipt.lines.push_back({.code = "1010",
+                             .description = "Sal fam Cony",
+                             .quantity = "",
+                             .amount = "$ 15",
+                             .column = Column::Earnings,
+                             .showsQuantity = false});
     window_->showReceipt(receipt, "");
     QVERIFY(shown("cod(1)") && shown("Label19(1)") && shown("Label1(1)"));
     QVERIFY(!shown("Label10(1)"));
