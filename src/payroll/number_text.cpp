@@ -24,6 +24,13 @@ bool startsWith(std::string_view text, std::string_view separator)
     return !separator.empty() && text.starts_with(separator);
 }
 
+bool sameSeparator(std::string_view a, std::string_view b)
+{
+    if (a.size() == 1 && b.size() == 1)
+        return a.front() == b.front();
+    return a == b;
+}
+
 std::string_view trimBlanks(std::string_view text)
 {
     while (!text.empty() && isBlank(text.front()))
@@ -60,7 +67,7 @@ bool scanNumber(std::string_view text, const RegionalSettings& settings, Scanned
 
     const std::string_view group = settings.groupSeparator;
     const std::string_view decimal = settings.decimalSeparator;
-    const bool groupsAllowed = !group.empty() && !(group.size() == decimal.size() && group == decimal);
+    const bool groupsAllowed = !group.empty() && !sameSeparator(group, decimal);
 
     std::size_t digits = 0;
     const auto takeDigit = [&](char c) {

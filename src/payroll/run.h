@@ -78,7 +78,7 @@ private:
         Currency amount;
         InputField field;
     };
-    std::array<Source, 16> sources_{};
+    std::array<Source, 16> sources_;   // the first sourceCount_ are set
     std::size_t sourceCount_ = 0;
 };
 
