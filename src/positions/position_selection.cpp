@@ -106,7 +106,8 @@ void PositionSelection::salirSinDatos()
     nameRow_.reset();
     nameText_.clear();
     codeListRow_.reset();
-    punbas_ = proljor_ = jorcom_ = tardif_ = compbas_ = "0";
+    for (std::string* box : {&punbas_, &proljor_, &jorcom_, &tardif_, &compbas_})
+        *box = "0";
 }
 
 const std::string& PositionSelection::value(ValueBox box) const

@@ -6,12 +6,16 @@
 #include <limits>
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include "receipt_layout.h"
 #include "twip_line.h"
@@ -132,45 +136,6 @@ void applyLook(QWidget* control, const ControlDesign& design)
         control->hide();
 }
 
-// A text wider than its control is drawn in a smaller size of the control's
-// font rather than cut off: amounts, names and descriptions stay whole.
-qreal fittingSize(const QWidget* control, const QString& text)
-{
-    QFont font = control->property("designFont").value<QFont>();
-    const auto* label = qobject_cast<const QLabel*>(control);
-    const int frame = label ? 2 + std::max(label->indent(), 0) : 10;
-    const int room = control->width() - frame;
-    constexpr qreal kSmallest = 6;
-    while (font.pointSizeF() > kSmallest && QFontMetricsF(font).horizontalAdvance(text) > room)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    return font.pointSizeF();
-}
-
-void setPointSize(QWidget* control, qreal points)
-{
-    QFont font = control->property("designFont").value<QFont>();
-    font.setPointSizeF(points);
-    control->setFont(font);
-}
-
-void fitText(QWidget* control, const QString& text)
-{
-    setPointSize(control, fittingSize(control, text));
-}
-
-// The texts of one column share one size: the largest at which all fit.
-void fitColumn(const QList<QLabel*>& cells)
-{
-    qreal points = std::numeric_limits<qreal>::max();
-    for (const QLabel* cell : cells)
-        if (!cell->isHidden())
-            points = std::min(points, fittingSize(cell, cell->text()));
-    if (points == std::numeric_limits<qreal>::max())
-        return;
-    for (QLabel* cell : cells)
-        setPointSize(cell, points);
-}
-
 void moveTopTo(QWidget* control, float top)
 {
     QRect at = twipsOf(control);
@@ -179,6 +144,69 @@ void moveTopTo(QWidget* control, float top)
 }
 
 }  // namespace
+
+// ---- Fitting texts -----------------------------------------------------------
+
+// A text wider than its control is drawn in a smaller size of the control's
+// font rather than cut off: amounts, names and descriptions stay whole. The
+// size found is kept with the control: a text shown again in the same room
+// is not measured again.
+qreal ReceiptWindow::fittingSize(const QWidget* control, const QString& text)
+{
+    Fitting& fitting = fittings_[control];
+    if (fitting.room < 0)
+        fitting.design = control->property("designFont").value<QFont>();
+    const auto* label = qobject_cast<const QLabel*>(control);
+    const int frame = label ? 2 + std::max(label->indent(), 0) : 10;
+    const int room = control->width() - frame;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchY() : 0;
+    if (fitting.room == room && fitting.dpi == dpi && fitting.text == text)
+        return fitting.points;
+
+    QFont font = fitting.design;
+    constexpr qreal kSmallest = 6;
+    while (font.pointSizeF() > kSmallest && QFontMetricsF(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    fitting.text = text;
+    fitting.room = room;
+    fitting.dpi = dpi;
+    fitting.points = font.pointSizeF();
+    return fitting.points;
+}
+
+// The control's designed font in the given size; a control already in it is
+// left alone.
+void ReceiptWindow::setPointSize(QWidget* control, qreal points)
+{
+    if (fittings_[control].room < 0)
+        fittingSize(control, QString());
+    QFont font = fittings_[control].design;
+    font.setPointSizeF(points);
+    if (!control->testAttribute(Qt::WA_SetFont) || control->font() != font)
+        control->setFont(font);
+}
+
+void ReceiptWindow::fitText(QWidget* control, const QString& text)
+{
+    setPointSize(control, fittingSize(control, text));
+}
+
+// The texts of one column share one size: the largest at which all its shown
+// texts fit. When none is shown, each text written keeps its own size.
+void ReceiptWindow::fitColumn(const QList<QLabel*>& cells, const QList<bool>& written)
+{
+    qreal points = std::numeric_limits<qreal>::max();
+    for (const QLabel* cell : cells)
+        if (!cell->isHidden())
+            points = std::min(points, fittingSize(cell, cell->text()));
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (points != std::numeric_limits<qreal>::max())
+            setPointSize(cells[i], points);
+        else if (written[i])
+            fitText(cells[i], cells[i]->text());
+    }
+}
 
 ReceiptWindow::ReceiptWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
@@ -193,6 +221,7 @@ ReceiptWindow::ReceiptWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     buildControls();
     buildLines();
     buildScrollBar();
+    collectGrid();
     control("Volver")->setFocus();
 }
 
@@ -202,6 +231,14 @@ void ReceiptWindow::buildFrame()
 {
     sosten_ = new QGroupBox("Recibo de haberes", this);
     sosten_->setObjectName("sosten");
+    // The frame is drawn as a plain etched line, in the classic style. A
+    // style that draws a frame from an image stretched over its whole
+    // inside (Fusion does) takes longer than all the receipt's texts
+    // together at every paint.
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) {
+        classic->setParent(sosten_);
+        sosten_->setStyle(classic);
+    }
     sosten_->setAutoFillBackground(true);
     fillWith(sosten_, QPalette::Window, kFrameBackground);
     frameTop_ = kFrameAt.top();
@@ -260,6 +297,23 @@ void ReceiptWindow::buildLines()
         control(arrayName("Line8", row))->hide();
 }
 
+// The grid's cells by row, looked up once.
+void ReceiptWindow::collectGrid()
+{
+    const auto labels = [this](const char* array, int count) {
+        QList<QLabel*> cells;
+        for (int index = 0; index < count; ++index)
+            cells.append(static_cast<QLabel*>(control(arrayName(array, index))));
+        return cells;
+    };
+    codes_ = labels("cod", kGridRows);
+    quantities_ = labels("Label10", kGridRows);
+    descriptions_ = labels("Label19", kGridRows);
+    amounts_ = labels("Label1", 2 * kGridRows);
+    for (int row = 0; row < kGridRows; ++row)
+        rowRules_.append(control(arrayName("Line8", row)));
+}
+
 void ReceiptWindow::buildScrollBar()
 {
     movedor_ = new QScrollBar(Qt::Vertical, this);
@@ -290,49 +344,47 @@ void ReceiptWindow::fillReceipt(const payroll::Receipt& receipt, const QString& 
     writeGrid(receipt.lines);
     writeHeader(receipt.header);
     placeLowerPart(receipt.rowsWritten());
-    setCaption("thaberes", QString::fromStdString(receipt.totalHaberes));
-    setCaption("tdescuentos", QString::fromStdString(receipt.totalDescuentos));
-    setCaption("liquido", QString::fromStdString(receipt.liquido));
-    fitColumn({static_cast<QLabel*>(control("thaberes")), static_cast<QLabel*>(control("tdescuentos")),
-               static_cast<QLabel*>(control("liquido"))});
+    const QList<QLabel*> totals = {static_cast<QLabel*>(control("thaberes")),
+                                   static_cast<QLabel*>(control("tdescuentos")),
+                                   static_cast<QLabel*>(control("liquido"))};
+    totals[0]->setText(QString::fromStdString(receipt.totalHaberes));
+    totals[1]->setText(QString::fromStdString(receipt.totalDescuentos));
+    totals[2]->setText(QString::fromStdString(receipt.liquido));
+    fitColumn(totals, {true, true, true});
     setCaption("docente", QString::fromStdString(receipt.docente));
     setText("Text10", date);
 }
 
+// Every cell goes straight to its state for this receipt, its text written
+// and shown or hidden once: a cell hidden and shown again in the same run
+// would be laid out, announced and repainted for nothing.
 void ReceiptWindow::writeGrid(const std::vector<payroll::ReceiptLine>& lines)
 {
-    for (int row = 0; row < kGridRows; ++row) {
-        for (const char* array : {"Line8", "Label10", "Label19", "cod"})
-            control(arrayName(array, row))->hide();
-        control(arrayName("Label1", row))->hide();
-        control(arrayName("Label1", row + kDeductionsOffset))->hide();
-    }
-
     const int rows = std::min(static_cast<int>(lines.size()), kGridRows);
+    QList<bool> rowWritten(kGridRows, false), quantityShown(kGridRows, false), amountWritten(2 * kGridRows, false);
     for (int row = 0; row < rows; ++row) {
         const payroll::ReceiptLine& line = lines[row];
         const int amountIndex = line.column == payroll::Column::Earnings ? row : row + kDeductionsOffset;
-        setCaption(arrayName("cod", row), QString::fromUtf8(line.code.data(), line.code.size()));
-        setCaption(arrayName("Label10", row), QString::fromStdString(line.quantity));
-        setCaption(arrayName("Label19", row),
-                   QString::fromUtf8(line.description.data(), line.description.size()));
-        setCaption(arrayName("Label1", amountIndex), QString::fromStdString(line.amount));
-        for (const QString& name : {arrayName("cod", row), arrayName("Label19", row),
-                                    arrayName("Label1", amountIndex), arrayName("Line8", row)})
-            control(name)->show();
-        control(arrayName("Label10", row))->setVisible(line.showsQuantity);
+        codes_[row]->setText(QString::fromUtf8(line.code.data(), line.code.size()));
+        quantities_[row]->setText(QString::fromStdString(line.quantity));
+        descriptions_[row]->setText(QString::fromUtf8(line.description.data(), line.description.size()));
+        amounts_[amountIndex]->setText(QString::fromStdString(line.amount));
+        rowWritten[row] = true;
+        quantityShown[row] = line.showsQuantity;
+        amountWritten[amountIndex] = true;
     }
-    for (const char* array : {"cod", "Label10", "Label19"})
-        fitColumn(column(array, 0, kGridRows));
-    fitColumn(column("Label1", 0, 2 * kGridRows));
-}
-
-QList<QLabel*> ReceiptWindow::column(const char* array, int first, int count) const
-{
-    QList<QLabel*> cells;
-    for (int index = first; index < first + count; ++index)
-        cells.append(static_cast<QLabel*>(control(arrayName(array, index))));
-    return cells;
+    for (int row = 0; row < kGridRows; ++row) {
+        codes_[row]->setVisible(rowWritten[row]);
+        quantities_[row]->setVisible(quantityShown[row]);
+        descriptions_[row]->setVisible(rowWritten[row]);
+        amounts_[row]->setVisible(amountWritten[row]);
+        amounts_[row + kDeductionsOffset]->setVisible(amountWritten[row + kDeductionsOffset]);
+        rowRules_[row]->setVisible(rowWritten[row]);
+    }
+    fitColumn(codes_, rowWritten);
+    fitColumn(quantities_, rowWritten);
+    fitColumn(descriptions_, rowWritten);
+    fitColumn(amounts_, amountWritten);
 }
 
 void ReceiptWindow::writeHeader(const payroll::ReceiptHeader& header)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -62,13 +64,33 @@ private:
     void setCaption(const QString& name, const QString& text);
     void setText(const QString& name, const QString& text);
     TwipLine* line(const QString& name) const;
-    QList<QLabel*> column(const char* array, int first, int count) const;
+    void collectGrid();
+
+    qreal fittingSize(const QWidget* control, const QString& text);
+    void setPointSize(QWidget* control, qreal points);
+    void fitText(QWidget* control, const QString& text);
+    void fitColumn(const QList<QLabel*>& cells, const QList<bool>& written);
 
     void onScrolled(int value);
     void fitScrollBar();
     void placeFrame();
 
     QHash<QString, QWidget*> controls_;
+    // The grid's cells: codes, quantities and descriptions by row, amounts
+    // by row in the earnings column and 27 rows on in the deductions column,
+    // and the rule under each row.
+    QList<QLabel*> codes_, quantities_, descriptions_, amounts_;
+    QList<QWidget*> rowRules_;
+
+    // The size a control's text was last fitted at, in its designed font.
+    struct Fitting {
+        QFont design;
+        QString text;
+        int room = -1;   // pixels; -1 until first fitted
+        qreal dpi = 0;
+        qreal points = 0;
+    };
+    QHash<const QWidget*, Fitting> fittings_;
     QGroupBox* sosten_ = nullptr;
     QScrollBar* movedor_ = nullptr;
     int frameTop_ = 0;        // twips
