@@ -13,18 +13,4 @@ packages=(
     fonts-urw-base35
 )
 
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-
-if ((${#missing[@]} > 0)); then
-    echo "Instalando: ${missing[*]}"
-    sudo=""
-    if ((EUID != 0)); then
-        sudo="sudo"
-    fi
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$(dirname "$0")/instalar-faltantes.sh" "${packages[@]}"

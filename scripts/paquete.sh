@@ -12,21 +12,7 @@ build_dir=${RECIBO_BUILD_DIR:-build/paquete}
 # What the build needs, then what packaging adds: dpkg-shlibdeps and
 # dpkg-buildflags (dpkg-dev) and file, which cpack uses to find the programs.
 bash scripts/dependencias.sh
-packages=(dpkg-dev file gzip)
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if ((${#missing[@]} > 0)); then
-    echo "Instalando: ${missing[*]}"
-    sudo=""
-    if ((EUID != 0)); then
-        sudo="sudo"
-    fi
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/instalar-faltantes.sh dpkg-dev file gzip
 
 # The build type the test suite runs (scripts/probar.sh), with Debian's
 # compiler and linker flags, hardening included, on top. cpack strips the

@@ -10,21 +10,7 @@ cd "$(dirname "$0")/.."
 bash scripts/dependencias.sh
 
 # The start-up watcher needs libxcb's DAMAGE extension.
-packages=(libxcb1-dev libxcb-damage0-dev)
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if ((${#missing[@]} > 0)); then
-    echo "Instalando: ${missing[*]}"
-    sudo=""
-    if ((EUID != 0)); then
-        sudo="sudo"
-    fi
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/instalar-faltantes.sh libxcb1-dev libxcb-damage0-dev
 
 cmake --preset release >/dev/null
 cmake --build --preset release

@@ -17,21 +17,7 @@ fail() {
 bash scripts/paquete.sh
 
 # The validators.
-packages=(desktop-file-utils appstream lintian)
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if ((${#missing[@]} > 0)); then
-    echo "Instalando: ${missing[*]}"
-    sudo=""
-    if ((EUID != 0)); then
-        sudo="sudo"
-    fi
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/instalar-faltantes.sh desktop-file-utils appstream lintian
 
 debs=(./recibo_*.deb)
 if ((${#debs[@]} != 1)) || [[ ! -f "${debs[0]}" ]]; then
