@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,10 +40,37 @@ inline QAbstractButton* button(const QString& windowName, const QString& name)
     return control<QAbstractButton>(windowName, name);
 }
 
+// What a window draws without a widget of its own (the receipt grid's cells
+// and rules) is an object of that name carrying a label's "text" and
+// "hidden" as properties.
+inline const QObject* drawnPart(const QString& windowName, const QString& name)
+{
+    QWidget* top = window(windowName);
+    if (!top)
+        return nullptr;
+    for (const QObject* part : top->findChildren<QObject*>(name))
+        if (!part->isWidgetType())
+            return part;
+    return nullptr;
+}
+
 inline QString caption(const QString& windowName, const QString& name)
 {
-    const QLabel* label = control<QLabel>(windowName, name);
-    return label ? label->text() : QStringLiteral("<no %1>").arg(name);
+    if (const QLabel* label = control<QLabel>(windowName, name))
+        return label->text();
+    if (const QObject* part = drawnPart(windowName, name))
+        return part->property("text").toString();
+    return QStringLiteral("<no %1>").arg(name);
+}
+
+// Whether the control, or the drawn part, is hidden.
+inline bool isHidden(const QString& windowName, const QString& name)
+{
+    if (const QWidget* widget = control(windowName, name))
+        return widget->isHidden();
+    if (const QObject* part = drawnPart(windowName, name))
+        return part->property("hidden").toBool();
+    qFatal("no control %s in %s", qPrintable(name), qPrintable(windowName));
 }
 
 inline void click(const QString& windowName, const QString& name)
@@ -65,6 +93,30 @@ inline void type(const QString& windowName, const QString& name, const QString& 
     // Key by key, so that every keystroke is one change of the text.
     for (const QChar character : text)
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
+// Types into the box as a keyboard does, over what it holds: one keystroke
+// per character, a character outside the Basic Multilingual Plane (an emoji)
+// included, so that no handler ever sees half of one.
+inline void typeCharacters(QLineEdit* target, const QString& text)
+{
+    target->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(target, Qt::Key_Backspace);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
+        i += length - 1;
+    }
+}
+
+// Pastes over what the box holds, as Ctrl+V does: one change of the text,
+// cut to the box's longest text, and nothing at all in a read-only box.
+inline void paste(QLineEdit* target, const QString& text)
+{
+    QApplication::clipboard()->setText(text);
+    target->selectAll();
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
 }
 
 }  // namespace gui

@@ -18,114 +18,13 @@
 #include "batch/regional.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
+#include "program_driver.h"
 #include "receipt/twips.h"
 
 using namespace recibo;
 using payroll::CheckState;
 
-namespace {
-
-const QString kEntry = QStringLiteral("ingreso");
-const QString kDialog = QStringLiteral("advertencia");
-const QString kReceipt = QStringLiteral("Haberes");
-
-QString cell(const char* array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
-bool visible(const QString& windowName)
-{
-    QWidget* w = gui::window(windowName);
-    return w && w->isVisible();
-}
-
-// Everything the receipt window shows, to compare two moments.
-QStringList receiptSnapshot()
-{
-    QStringList shown;
-    QWidget* receipt = gui::window(kReceipt);
-    for (QLabel* label : receipt->findChildren<QLabel*>())
-        shown << QStringLiteral("%1=%2:%3:%4")
-                     .arg(label->objectName(), label->text())
-                     .arg(label->isHidden())
-                     .arg(label->y());
-    for (QLineEdit* box : receipt->findChildren<QLineEdit*>())
-        shown << box->objectName() + "=" + box->text();
-    for (QWidget* line : receipt->findChildren<QWidget*>(QRegularExpression("^Line")))
-        shown << QStringLiteral("%1:%2:%3").arg(line->objectName()).arg(line->isHidden()).arg(line->y());
-    shown << QStringLiteral("visible=%1").arg(receipt->isVisible());
-    return shown;
-}
-
-// The typical request: a position by its code, seniority, zone, deductions.
-void typicalRequest()
-{
-    gui::type(kEntry, "docente", "Pérez, María Laura");
-    gui::click(kEntry, "cargo");
-    gui::type(kDialog, "codcargo", "645");
-    gui::click(kDialog, "Command1");
-    gui::click(kEntry, "Option4");
-    gui::control<QComboBox>(kEntry, "zona")->setCurrentIndex(1);
-    for (const char* deduction : {"Iosper", "APORTEJUB", "Ley4035", "AGMER"})
-        gui::click(kEntry, deduction);
-}
-
-payroll::EntryValues typicalValues()
-{
-    payroll::EntryValues v;
-    v.docente = "Pérez, María Laura";
-    v.kind = payroll::EmploymentKind::Position;
-    v.seniorityOption = 4;
-    v.pctantig = 30;
-    v.porcantig = "30 %";
-    v.zona = 1;
-    v.iosper = v.aportejub = v.ley4035 = v.agmer = CheckState::Checked;
-    return v;
-}
-
-const payroll::SelectedPosition kRow2{"2329", "0", "0", "0", "0", "645", "2329", "Asesor Pedag Proyecto 13"};
-
-payroll::Receipt calculated(const payroll::EntryValues& v, const payroll::SelectedPosition& p = kRow2)
-{
-    auto result = payroll::calculate(v, p, regional::systemSettings());
-    if (!std::holds_alternative<payroll::Receipt>(result))
-        qFatal("the reference request failed: %s", std::get<payroll::Failure>(result).message.c_str());
-    return std::get<payroll::Receipt>(result);
-}
-
-// The grid shows exactly the lines of `expected`, in order, each in its
-// column, and nothing below them.
-void compareGrid(const payroll::Receipt& expected)
-{
-    const int n = expected.rowsWritten();
-    for (int r = 0; r < n; ++r) {
-        const payroll::ReceiptLine& line = expected.lines[r];
-        const bool earning = line.column == payroll::Column::Earnings;
-        const QString amount = cell("Label1", earning ? r : r + 27);
-        QCOMPARE(gui::caption(kReceipt, cell("cod", r)), QString::fromUtf8(line.code.data(), line.code.size()));
-        QCOMPARE(gui::caption(kReceipt, cell("Label19", r)),
-                 QString::fromUtf8(line.description.data(), line.description.size()));
-        QCOMPARE(gui::caption(kReceipt, amount), QString::fromStdString(line.amount));
-        QVERIFY(!gui::control(kReceipt, amount)->isHidden());
-        QVERIFY(gui::control(kReceipt, cell("Label1", earning ? r + 27 : r))->isHidden());
-        QCOMPARE(gui::control(kReceipt, cell("Label10", r))->isHidden(), !line.showsQuantity);
-        if (line.showsQuantity)
-            QCOMPARE(gui::caption(kReceipt, cell("Label10", r)), QString::fromStdString(line.quantity));
-        QVERIFY(!gui::control(kReceipt, cell("Line8", r))->isHidden());
-    }
-    for (int r = n; r < 27; ++r)
-        for (const QString& name : {cell("cod", r), cell("Label19", r), cell("Label10", r), cell("Label1", r),
-                                    cell("Label1", r + 27), cell("Line8", r)})
-            QVERIFY2(gui::control(kReceipt, name)->isHidden(), qPrintable(name));
-    QCOMPARE(gui::caption(kReceipt, "thaberes"), QString::fromStdString(expected.totalHaberes));
-    QCOMPARE(gui::caption(kReceipt, "tdescuentos"), QString::fromStdString(expected.totalDescuentos));
-    QCOMPARE(gui::caption(kReceipt, "liquido"), QString::fromStdString(expected.liquido));
-    QCOMPARE(receipt::twipsOf(gui::control(kReceipt, "Label15")).top(), 315 * n + 1250);
-    QCOMPARE(gui::control(kReceipt, "Line17")->property("y1").toInt(), 315 * n + 2350);
-}
-
-}  // namespace
+using namespace program_driver;
 
 class ProgramTest : public QObject {
     Q_OBJECT
@@ -218,7 +117,7 @@ void ProgramTest::theTypicalRequest()
     while (expected.lines[firstDeduction].column == payroll::Column::Earnings)
         ++firstDeduction;
     QCOMPARE(gui::caption(kReceipt, cell("cod", firstDeduction)), QString("505"));
-    QVERIFY(!gui::control(kReceipt, cell("Label1", firstDeduction + 27))->isHidden());
+    QVERIFY(!gui::isHidden(kReceipt, cell("Label1", firstDeduction + 27)));
 }
 
 void ProgramTest::hoursRequest()
