@@ -99,8 +99,9 @@ inline int receiptLinesShown()
         return 0;
     int shown = 0;
     for (int row = 0; row < 27; ++row) {
-        const auto* code = receipt->findChild<QLabel*>(QStringLiteral("cod(%1)").arg(row));
-        if (code && !code->isHidden() && !code->text().isEmpty())
+        // The grid's cells are not widgets: they are read through their properties.
+        const auto* code = receipt->findChild<QObject*>(QStringLiteral("cod(%1)").arg(row));
+        if (code && !code->property("hidden").toBool() && !code->property("text").toString().isEmpty())
             ++shown;
     }
     return shown;

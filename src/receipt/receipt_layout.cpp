@@ -82,14 +82,20 @@ std::vector<ControlDesign> panel()
 std::vector<ControlDesign> buildControls()
 {
     std::vector<ControlDesign> controls = frameHeaderAndTotals();
-    for (const ColumnDesign& column : kGridColumns)
-        for (int row = 0; row < kGridRows; ++row)
-            controls.push_back({arrayName(column.array, column.firstIndex + row), Kind::Label, Parent::Frame,
-                                {column.x, kFirstRowTop + kRowPitch * row, column.width, kRowHeight}, "",
-                                column.look | StartsHidden});
     const std::vector<ControlDesign> side = panel();
     controls.insert(controls.end(), side.begin(), side.end());
     return controls;
+}
+
+std::vector<ControlDesign> buildGridCells()
+{
+    std::vector<ControlDesign> cells;
+    for (const ColumnDesign& column : kGridColumns)
+        for (int row = 0; row < kGridRows; ++row)
+            cells.push_back({arrayName(column.array, column.firstIndex + row), Kind::Label, Parent::Frame,
+                             {column.x, kFirstRowTop + kRowPitch * row, column.width, kRowHeight}, "",
+                             column.look | StartsHidden});
+    return cells;
 }
 
 std::vector<LineDesign> buildLines()
@@ -110,11 +116,17 @@ std::vector<LineDesign> buildLines()
         {"Line16", 300, 8400, 6570, 8400},
         {"Line17", 300, kDesignBottom, 6570, kDesignBottom},
     };
+    return lines;
+}
+
+std::vector<LineDesign> buildGridRules()
+{
+    std::vector<LineDesign> rules;
     for (int row = 0; row < kGridRows; ++row) {
         const int y = kFirstRowTop + kRowPitch * (row + 1);   // 1050 + 315 r: under row r
-        lines.push_back({arrayName("Line8", row), 300, y, 6570, y});
+        rules.push_back({arrayName("Line8", row), 300, y, 6570, y});
     }
-    return lines;
+    return rules;
 }
 
 }  // namespace
@@ -134,6 +146,18 @@ const std::vector<LineDesign>& receiptLines()
 {
     static const std::vector<LineDesign> lines = buildLines();
     return lines;
+}
+
+const std::vector<ControlDesign>& receiptGridCells()
+{
+    static const std::vector<ControlDesign> cells = buildGridCells();
+    return cells;
+}
+
+const std::vector<LineDesign>& receiptGridRules()
+{
+    static const std::vector<LineDesign> rules = buildGridRules();
+    return rules;
 }
 
 }  // namespace recibo::receipt

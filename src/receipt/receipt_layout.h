@@ -74,12 +74,17 @@ inline constexpr int kRowPitch = 315;
 inline constexpr int kRowHeight = 300;
 inline constexpr int kDeductionsOffset = 27;   // Label1(r + 27): the deductions column
 
-// Every label, box and button: the frame's header and totals, the grid's
-// arrays (named "cod(0)", "Label1(27)", ...) and the panel.
+// Every label, box and button but the grid's: the frame's header and totals,
+// and the panel.
 const std::vector<ControlDesign>& receiptControls();
 
-// Every line of the frame, "Line8(0)" to "Line8(26)" included.
+// The lines of the frame around the grid and under its totals.
 const std::vector<LineDesign>& receiptLines();
+
+// The grid's cells, by array ("cod(0)", "Label10(0)", "Label19(0)",
+// "Label1(0)" to "Label1(53)"), and its rules "Line8(0)" to "Line8(26)".
+const std::vector<ControlDesign>& receiptGridCells();
+const std::vector<LineDesign>& receiptGridRules();
 
 QString arrayName(const char* array, int index);
 

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 
+#include "receipt_grid.h"
 #include "receipt_window.h"
 #include "twip_line.h"
 #include "twips.h"
@@ -82,17 +83,23 @@ QFont twipsFont(const QFont& font)
     return sized;
 }
 
-void drawText(QPainter& painter, const QWidget* control, QPalette::ColorRole role, const QRectF& box,
-              const QRectF& textArea, int flags, const QString& text)
+void drawText(QPainter& painter, const QFont& font, const QColor& colour, const QRectF& box, const QRectF& textArea,
+              int flags, const QString& text)
 {
     if (text.isEmpty())
         return;
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
-    painter.setFont(twipsFont(control->font()));
-    painter.setPen(ink(control->palette().color(role)));
+    painter.setFont(twipsFont(font));
+    painter.setPen(ink(colour));
     painter.drawText(textArea, flags, text);
     painter.restore();
+}
+
+void drawText(QPainter& painter, const QWidget* control, QPalette::ColorRole role, const QRectF& box,
+              const QRectF& textArea, int flags, const QString& text)
+{
+    drawText(painter, control->font(), control->palette().color(role), box, textArea, flags, text);
 }
 
 // A sunken box of the window: its background and a thin border.
@@ -151,13 +158,39 @@ void drawButton(QPainter& painter, const QPushButton* button, const QRectF& at)
 
 // A line covers the screen pixels from its end points to the right and
 // downwards; on paper it runs through their middle.
-void drawLine(QPainter& painter, const TwipLine* line)
+template <typename Line>
+void drawLine(QPainter& painter, const Line* line, const QColor& colour)
 {
     painter.save();
-    painter.setPen(QPen(ink(line->palette().color(QPalette::Window)), kRule, Qt::SolidLine, Qt::SquareCap));
+    painter.setPen(QPen(ink(colour), kRule, Qt::SolidLine, Qt::SquareCap));
     const QPointF half(kRule / 2, kRule / 2);
     painter.drawLine(QPointF(line->x1(), line->y1()) + half, QPointF(line->x2(), line->y2()) + half);
     painter.restore();
+}
+
+template <typename Line>
+QRectF placeOfLine(const Line* line)
+{
+    return QRectF(QPointF(std::min(line->x1(), line->x2()), std::min(line->y1(), line->y2())),
+                  QPointF(std::max(line->x1(), line->x2()) + kRule, std::max(line->y1(), line->y2()) + kRule));
+}
+
+// The grid's rules and the texts of its cells, those shown and in the part
+// being drawn, as the grid draws them on screen.
+void drawGrid(QPainter& painter, const ReceiptGrid* grid)
+{
+    const QRectF visible = painter.clipBoundingRect();
+    const auto inView = [&visible](const QRectF& place) { return visible.isEmpty() || place.intersects(visible); };
+    for (const GridRule* rule : grid->rules())
+        if (!rule->isHidden() && inView(placeOfLine(rule)))
+            drawLine(painter, rule, Qt::black);
+    const QColor text = grid->palette().color(QPalette::WindowText);
+    for (const GridCell* cell : grid->cells()) {
+        const QRectF box(cell->twips());
+        if (!cell->isHidden() && inView(box))
+            drawText(painter, cell->font(), text, box, box, int(cell->alignment()) | Qt::TextSingleLine,
+                     cell->text());
+    }
 }
 
 void drawArrow(QPainter& painter, const QRectF& button, bool up)
@@ -245,7 +278,11 @@ void drawFrame(QPainter& painter, const QGroupBox* frame, const QRectF& at)
 void drawControl(QPainter& painter, const QWidget* control)
 {
     if (const auto* line = qobject_cast<const TwipLine*>(control)) {
-        drawLine(painter, line);
+        drawLine(painter, line, line->palette().color(QPalette::Window));
+        return;
+    }
+    if (const auto* grid = qobject_cast<const ReceiptGrid*>(control)) {
+        drawGrid(painter, grid);
         return;
     }
     const QRectF at = twipsRect(control);
@@ -263,12 +300,14 @@ void drawControl(QPainter& painter, const QWidget* control)
         drawScrollBar(painter, bar, at);
 }
 
-// Where a control stands, lines included.
+// Where a control stands, lines included; the grid stands wherever its cells
+// do, and leaves out those outside the part drawn itself.
 QRectF placeOf(const QWidget* control)
 {
     if (const auto* line = qobject_cast<const TwipLine*>(control))
-        return QRectF(QPointF(std::min(line->x1(), line->x2()), std::min(line->y1(), line->y2())),
-                      QPointF(std::max(line->x1(), line->x2()) + kRule, std::max(line->y1(), line->y2()) + kRule));
+        return placeOfLine(line);
+    if (qobject_cast<const ReceiptGrid*>(control))
+        return QRectF();
     return twipsRect(control);
 }
 
@@ -282,7 +321,8 @@ void drawChildren(QPainter& painter, const QWidget* parent)
         const auto* control = qobject_cast<const QWidget*>(child);
         if (!control || control->isHidden() || control->isWindow())
             continue;
-        if (!visible.isEmpty() && !placeOf(control).intersects(visible))
+        const QRectF place = placeOf(control);
+        if (!visible.isEmpty() && !place.isNull() && !place.intersects(visible))
             continue;
         drawControl(painter, control);
     }

@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include "receipt_grid.h"
 #include "receipt_layout.h"
 #include "twip_line.h"
 #include "twips.h"
@@ -151,14 +152,11 @@ void moveTopTo(QWidget* control, float top)
 // font rather than cut off: amounts, names and descriptions stay whole. The
 // size found is kept with the control: a text shown again in the same room
 // is not measured again.
-qreal ReceiptWindow::fittingSize(const QWidget* control, const QString& text)
+qreal ReceiptWindow::fittingSize(const QObject* control, const QFont& design, int room, const QString& text)
 {
     Fitting& fitting = fittings_[control];
     if (fitting.room < 0)
-        fitting.design = control->property("designFont").value<QFont>();
-    const auto* label = qobject_cast<const QLabel*>(control);
-    const int frame = label ? 2 + std::max(label->indent(), 0) : 10;
-    const int room = control->width() - frame;
+        fitting.design = design;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal dpi = screen ? screen->logicalDotsPerInchY() : 0;
     if (fitting.room == room && fitting.dpi == dpi && fitting.text == text)
@@ -175,16 +173,33 @@ qreal ReceiptWindow::fittingSize(const QWidget* control, const QString& text)
     return fitting.points;
 }
 
+// A label's room is its width less its indent and a pixel each side; a box's
+// also leaves out its frame and margins.
+qreal ReceiptWindow::fittingSize(const QWidget* control, const QString& text)
+{
+    const auto* label = qobject_cast<const QLabel*>(control);
+    const int frame = label ? 2 + std::max(label->indent(), 0) : 10;
+    return fittingSize(control, control->property("designFont").value<QFont>(), control->width() - frame, text);
+}
+
+qreal ReceiptWindow::fittingSize(const GridCell* cell, const QString& text)
+{
+    return fittingSize(cell, cell->designFont(), cell->width() - 2, text);
+}
+
 // The control's designed font in the given size; a control already in it is
 // left alone.
 void ReceiptWindow::setPointSize(QWidget* control, qreal points)
 {
-    if (fittings_[control].room < 0)
-        fittingSize(control, QString());
-    QFont font = fittings_[control].design;
+    QFont font = control->property("designFont").value<QFont>();
     font.setPointSizeF(points);
     if (!control->testAttribute(Qt::WA_SetFont) || control->font() != font)
         control->setFont(font);
+}
+
+void ReceiptWindow::setPointSize(GridCell* cell, qreal points)
+{
+    cell->setPointSize(points);
 }
 
 void ReceiptWindow::fitText(QWidget* control, const QString& text)
@@ -194,17 +209,18 @@ void ReceiptWindow::fitText(QWidget* control, const QString& text)
 
 // The texts of one column share one size: the largest at which all its shown
 // texts fit. When none is shown, each text written keeps its own size.
-void ReceiptWindow::fitColumn(const QList<QLabel*>& cells, const QList<bool>& written)
+template <typename Cell>
+void ReceiptWindow::fitColumn(const QList<Cell*>& cells, const QList<bool>& written)
 {
     qreal points = std::numeric_limits<qreal>::max();
-    for (const QLabel* cell : cells)
+    for (const Cell* cell : cells)
         if (!cell->isHidden())
             points = std::min(points, fittingSize(cell, cell->text()));
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (points != std::numeric_limits<qreal>::max())
             setPointSize(cells[i], points);
         else if (written[i])
-            fitText(cells[i], cells[i]->text());
+            setPointSize(cells[i], fittingSize(cells[i], cells[i]->text()));
     }
 }
 
@@ -219,10 +235,26 @@ ReceiptWindow::ReceiptWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     buildFrame();
     buildControls();
+    buildGrid();
     buildLines();
     buildScrollBar();
-    collectGrid();
+    useClassicStyle();
     control("Volver")->setFocus();
+}
+
+// The receipt window is drawn in the classic style: etched frame, sunken
+// boxes, flat coloured buttons. The window is painted whole every time a
+// receipt is shown, and the shaded, rounded frame, boxes and scroll bar of
+// other styles (Fusion's) take longer to paint than the whole receipt grid.
+void ReceiptWindow::useClassicStyle()
+{
+    QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"));
+    if (!classic)
+        return;
+    classic->setParent(this);
+    setStyle(classic);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setStyle(classic);
 }
 
 // ---- Building from the tables ----------------------------------------------
@@ -231,14 +263,6 @@ void ReceiptWindow::buildFrame()
 {
     sosten_ = new QGroupBox("Recibo de haberes", this);
     sosten_->setObjectName("sosten");
-    // The frame is drawn as a plain etched line, in the classic style. A
-    // style that draws a frame from an image stretched over its whole
-    // inside (Fusion does) takes longer than all the receipt's texts
-    // together at every paint.
-    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) {
-        classic->setParent(sosten_);
-        sosten_->setStyle(classic);
-    }
     sosten_->setAutoFillBackground(true);
     fillWith(sosten_, QPalette::Window, kFrameBackground);
     frameTop_ = kFrameAt.top();
@@ -293,25 +317,32 @@ void ReceiptWindow::buildLines()
         line->setObjectName(design.name);
         controls_.insert(design.name, line);
     }
-    for (int row = 0; row < kGridRows; ++row)
-        control(arrayName("Line8", row))->hide();
 }
 
-// The grid's cells by row, looked up once.
-void ReceiptWindow::collectGrid()
+// The grid's cells and rules, all hidden until a receipt is written, kept by
+// row for writing.
+void ReceiptWindow::buildGrid()
 {
-    const auto labels = [this](const char* array, int count) {
-        QList<QLabel*> cells;
+    grid_ = new ReceiptGrid(sosten_);
+    QHash<QString, GridCell*> byName;
+    for (const ControlDesign& design : receiptGridCells()) {
+        const QFont font = (design.look & GridFont) ? gridFont() : windowFont();
+        byName.insert(design.name, grid_->addCell(design.name, design.twips, alignmentOf(design.look), font));
+    }
+    for (const LineDesign& design : receiptGridRules())
+        rowRules_.append(grid_->addRule(design.name, design.x1, design.y1, design.x2, design.y2));
+    grid_->fitToContents();
+
+    const auto column = [&byName](const char* array, int count) {
+        QList<GridCell*> cells;
         for (int index = 0; index < count; ++index)
-            cells.append(static_cast<QLabel*>(control(arrayName(array, index))));
+            cells.append(byName.value(arrayName(array, index)));
         return cells;
     };
-    codes_ = labels("cod", kGridRows);
-    quantities_ = labels("Label10", kGridRows);
-    descriptions_ = labels("Label19", kGridRows);
-    amounts_ = labels("Label1", 2 * kGridRows);
-    for (int row = 0; row < kGridRows; ++row)
-        rowRules_.append(control(arrayName("Line8", row)));
+    codes_ = column("cod", kGridRows);
+    quantities_ = column("Label10", kGridRows);
+    descriptions_ = column("Label19", kGridRows);
+    amounts_ = column("Label1", 2 * kGridRows);
 }
 
 void ReceiptWindow::buildScrollBar()
@@ -333,8 +364,10 @@ void ReceiptWindow::buildScrollBar()
 void ReceiptWindow::showReceipt(const payroll::Receipt& receipt, const QString& date)
 {
     fillReceipt(receipt, date);
-    setVisible(true);
+    // Enabled while still hidden: its controls then have nothing to repaint
+    // for the change, as they are all painted once shown.
     setEnabled(true);
+    setVisible(true);
     raise();
     activateWindow();
 }
@@ -385,6 +418,18 @@ void ReceiptWindow::writeGrid(const std::vector<payroll::ReceiptLine>& lines)
     fitColumn(quantities_, rowWritten);
     fitColumn(descriptions_, rowWritten);
     fitColumn(amounts_, amountWritten);
+
+    // Screen readers read the grid as one text, a row a line.
+    QStringList shown;
+    for (int row = 0; row < rows; ++row) {
+        QStringList cells;
+        for (const GridCell* cell : {codes_[row], quantities_[row], descriptions_[row], amounts_[row],
+                                     amounts_[row + kDeductionsOffset]})
+            if (!cell->isHidden() && !cell->text().isEmpty())
+                cells << cell->text();
+        shown << cells.join(QLatin1Char(' '));
+    }
+    grid_->setAccessibleDescription(shown.join(QLatin1Char('\n')));
 }
 
 void ReceiptWindow::writeHeader(const payroll::ReceiptHeader& header)

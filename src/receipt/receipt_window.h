@@ -14,6 +14,9 @@ class QScrollBar;
 
 namespace recibo::receipt {
 
+class GridCell;
+class GridRule;
+class ReceiptGrid;
 class TwipLine;
 
 // The points of the accepted position, written to the panel by "Listo".
@@ -38,8 +41,10 @@ public:
     // "Volver": disabled and hidden until the next receipt.
     void putAway();
 
-    // A control by its name ("thaberes", "cod(3)", "Line8(0)", ...).
+    // A control by its name ("thaberes", "Line1", ...); the grid's cells and
+    // rules ("cod(3)", "Line8(0)") are the grid's, not windows.
     QWidget* control(const QString& name) const { return controls_.value(name); }
+    const ReceiptGrid* grid() const { return grid_; }
 
 signals:
     void volverPressed();
@@ -55,8 +60,10 @@ private:
     void buildFrame();
     void buildControls();
     void nameFieldsByTheirLabels();
+    void buildGrid();
     void buildLines();
     void buildScrollBar();
+    void useClassicStyle();
 
     void writeGrid(const std::vector<payroll::ReceiptLine>& lines);
     void writeHeader(const payroll::ReceiptHeader& header);
@@ -64,23 +71,27 @@ private:
     void setCaption(const QString& name, const QString& text);
     void setText(const QString& name, const QString& text);
     TwipLine* line(const QString& name) const;
-    void collectGrid();
 
+    qreal fittingSize(const QObject* control, const QFont& design, int room, const QString& text);
     qreal fittingSize(const QWidget* control, const QString& text);
+    qreal fittingSize(const GridCell* cell, const QString& text);
     void setPointSize(QWidget* control, qreal points);
+    void setPointSize(GridCell* cell, qreal points);
     void fitText(QWidget* control, const QString& text);
-    void fitColumn(const QList<QLabel*>& cells, const QList<bool>& written);
+    template <typename Cell>
+    void fitColumn(const QList<Cell*>& cells, const QList<bool>& written);
 
     void onScrolled(int value);
     void fitScrollBar();
     void placeFrame();
 
     QHash<QString, QWidget*> controls_;
+    ReceiptGrid* grid_ = nullptr;
     // The grid's cells: codes, quantities and descriptions by row, amounts
     // by row in the earnings column and 27 rows on in the deductions column,
     // and the rule under each row.
-    QList<QLabel*> codes_, quantities_, descriptions_, amounts_;
-    QList<QWidget*> rowRules_;
+    QList<GridCell*> codes_, quantities_, descriptions_, amounts_;
+    QList<GridRule*> rowRules_;
 
     // The size a control's text was last fitted at, in its designed font.
     struct Fitting {
@@ -90,7 +101,7 @@ private:
         qreal dpi = 0;
         qreal points = 0;
     };
-    QHash<const QWidget*, Fitting> fittings_;
+    QHash<const QObject*, Fitting> fittings_;
     QGroupBox* sosten_ = nullptr;
     QScrollBar* movedor_ = nullptr;
     int frameTop_ = 0;        // twips

@@ -31,11 +31,16 @@ void TwipLine::setY2(int y)
 
 void TwipLine::place()
 {
-    const int left = toPixels(std::min(x1_, x2_));
-    const int top = toPixels(std::min(y1_, y2_));
-    const int width = toPixels(std::max(x1_, x2_)) - left + 1;
-    const int height = toPixels(std::max(y1_, y2_)) - top + 1;
-    setGeometry(left, top, width, height);
+    setGeometry(linePixels(x1_, y1_, x2_, y2_));
+}
+
+QRect linePixels(int x1, int y1, int x2, int y2)
+{
+    const int left = toPixels(std::min(x1, x2));
+    const int top = toPixels(std::min(y1, y2));
+    const int width = toPixels(std::max(x1, x2)) - left + 1;
+    const int height = toPixels(std::max(y1, y2)) - top + 1;
+    return {left, top, width, height};
 }
 
 }  // namespace recibo::receipt

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 
 namespace recibo::receipt {
+
+// The pixels a line between two points in twips covers: from its end points
+// to the right and downwards, one pixel thick.
+QRect linePixels(int x1, int y1, int x2, int y2);
 
 // A straight horizontal or vertical line between two points given in twips,
 // drawn one pixel thick. Its end points can be moved one coordinate at a time.

@@ -3,18 +3,22 @@
 
 #include <memory>
 
+#include <QImage>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "gui_driver.h"
+#include "receipt/receipt_grid.h"
 #include "receipt/receipt_window.h"
 #include "receipt/twips.h"
 
 using recibo::payroll::Column;
 using recibo::payroll::Receipt;
 using recibo::payroll::ReceiptLine;
+using recibo::receipt::GridCell;
+using recibo::receipt::ReceiptGrid;
 using recibo::receipt::ReceiptWindow;
 using recibo::receipt::twipsOf;
 
@@ -29,15 +33,32 @@ QString cell(const char* array, int index)
 
 bool shown(const QString& name)
 {
-    QWidget* widget = gui::control(kWin, name);
-    if (!widget)
+    return !gui::isHidden(kWin, name);
+}
+
+// A control or a part the grid draws, by name.
+QObject* part(const QString& name)
+{
+    QObject* found = gui::window(kWin)->findChild<QObject*>(name);
+    if (!found)
         qFatal("no control %s", qPrintable(name));
-    return !widget->isHidden();
+    return found;
 }
 
 int lineY(const QString& name, const char* end)
 {
-    return gui::control(kWin, name)->property(end).toInt();
+    return part(name)->property(end).toInt();
+}
+
+// Whether any pixel of the window's picture inside `area` (window pixels)
+// is darker than the frame's pale yellow: a text or a rule drawn there.
+bool inked(const QImage& picture, const QRect& area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(picture.pixel(x, y)) < 160)
+                return true;
+    return false;
 }
 
 // A receipt of `earnings` earnings lines then `deductions` deduction lines.
@@ -90,6 +111,7 @@ private slots:
     void headerForHoursHidesThePositionPoints();
     void headerFields();
     void longTextsAreNotCut();
+    void gridDrawsWhatItShows();
     void scrolling();
     void frameGrowthStaysWithinLimits();
     void resizing_data();
@@ -128,11 +150,12 @@ void ReceiptWindowTest::placesInTwips()
 {
     QFETCH(QString, name);
     QFETCH(QRect, twips);
-    QWidget* control = gui::control(kWin, name);
-    QVERIFY2(control, qPrintable(name));
-    QCOMPARE(twipsOf(control), twips);
+    QObject* control = part(name);
+    QCOMPARE(control->property("twips").toRect(), twips);
+    const auto* cell = qobject_cast<const GridCell*>(control);
+    const QRect pixels = cell ? cell->geometry() : static_cast<QWidget*>(control)->geometry();
     // 15 twips to the pixel, rounded.
-    QCOMPARE(control->geometry(), QRect(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0),
+    QCOMPARE(pixels, QRect(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0),
                                         qRound(twips.width() / 15.0), qRound(twips.height() / 15.0)));
 }
 
@@ -144,7 +167,7 @@ void ReceiptWindowTest::designState()
         for (const QString& name : {cell("cod", r), cell("Label10", r), cell("Label19", r), cell("Label1", r),
                                     cell("Label1", r + 27), cell("Line8", r)})
             QVERIFY2(!shown(name), qPrintable(name));
-    QVERIFY(!gui::control(kWin, "cod(27)") && !gui::control(kWin, "Label1(54)"));
+    QVERIFY(!window_->findChild<QObject*>("cod(27)") && !window_->findChild<QObject*>("Label1(54)"));
     for (int t = 2; t <= 9; ++t) {
         QVERIFY(!shown(QStringLiteral("Text%1").arg(t)));
         QCOMPARE(gui::box(kWin, QStringLiteral("Text%1").arg(t))->text(), QString("AGMER"));
@@ -279,13 +302,57 @@ void ReceiptWindowTest::longTextsAreNotCut()
     receipt.liquido = "$ -123456789.1234";
     receipt.header.carsel = "Vicedirector Esc. 3era Cat. Con Prolong. De Jorn.";
     window_->showReceipt(receipt, "");
-    for (const char* name : {"Label1(0)", "Label19(0)", "liquido", "carsel", "Label3"}) {
+    for (const char* name : {"Label1(0)", "Label19(0)"}) {
+        auto* cell = qobject_cast<GridCell*>(part(name));
+        QVERIFY2(QFontMetrics(cell->font()).horizontalAdvance(cell->text()) <= cell->width(), name);
+    }
+    for (const char* name : {"liquido", "carsel", "Label3"}) {
         auto* label = gui::control<QLabel>(kWin, name);
         QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(), name);
     }
     // One column, one size: the short amount is drawn as small as the long one.
-    QCOMPARE(gui::control(kWin, "Label1(28)")->font().pointSizeF(),
-             gui::control(kWin, "Label1(0)")->font().pointSizeF());
+    const auto* shortAmount = qobject_cast<GridCell*>(part("Label1(28)"));
+    const auto* longAmount = qobject_cast<GridCell*>(part("Label1(0)"));
+    QVERIFY(longAmount->font().pointSizeF() < longAmount->designFont().pointSizeF());
+    QCOMPARE(shortAmount->font().pointSizeF(), longAmount->font().pointSizeF());
+}
+
+// The grid draws each shown cell's text and each shown rule where the cell
+// or rule stands, and nothing where one is hidden; a receipt written over a
+// longer one leaves nothing of the rows it no longer fills. (The totals block
+// stands in the rows just under the last one: those are not looked at.)
+void ReceiptWindowTest::gridDrawsWhatItShows()
+{
+    window_->showReceipt(receiptWith(16, 4), "");
+    window_->showReceipt(receiptWith(2, 1), "");
+    const QImage picture = window_->grab().toImage();
+    const QWidget* frame = gui::control(kWin, "sosten");
+    const auto inWindow = [frame](QRect framePixels) { return framePixels.translated(frame->pos()); };
+    const int totalsBottom = lineY("Line17", "y1");   // twips
+    int cellsSeen = 0, hiddenLookedAt = 0;
+    for (const GridCell* cell : window_->grid()->cells()) {
+        if (cell->isHidden() && cell->twips().top() <= totalsBottom)
+            continue;
+        // Inside the cell's edges, clear of the vertical lines it touches,
+        // and on the window (the frame is taller than the window).
+        const QRect inside = inWindow(cell->geometry()).adjusted(2, 1, -2, -1) & picture.rect();
+        if (inside.isEmpty())
+            continue;
+        QVERIFY2(inked(picture, inside) == !cell->isHidden(), qPrintable(cell->objectName()));
+        cellsSeen += cell->isHidden() ? 0 : 1;
+        hiddenLookedAt += cell->isHidden() ? 1 : 0;
+    }
+    QCOMPARE(cellsSeen, 3 * 4);   // code, quantity, description and amount of 3 rows
+    QVERIFY(hiddenLookedAt >= 9 * 4);   // rows the first receipt filled, below the totals
+    for (const recibo::receipt::GridRule* rule : window_->grid()->rules()) {
+        if (rule->isHidden() && rule->y1() <= totalsBottom)
+            continue;
+        // A stretch of the rule away from the vertical lines it crosses.
+        const QRect stretch = inWindow(QRect(130, rule->y(), 60, 1)) & picture.rect();
+        if (stretch.isEmpty())
+            continue;
+        QVERIFY2(inked(picture, stretch) == !rule->isHidden(), qPrintable(rule->objectName()));
+    }
 }
 
 void ReceiptWindowTest::scrolling()

@@ -1,0 +1,163 @@
+#include "receipt_grid.h"
+
+#include <cmath>
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "twip_line.h"
+#include "twips.h"
+
+namespace recibo::receipt {
+
+// ---- Cells and rules -----------------------------------------------------------
+
+GridCell::GridCell(ReceiptGrid* grid, const QString& name, const QRect& twips, Qt::Alignment alignment,
+                   const QFont& font)
+    : QObject(grid), grid_(grid), twips_(twips), pixels_(toPixels(twips)), alignment_(alignment), design_(font),
+      font_(font)
+{
+    setObjectName(name);
+}
+
+void GridCell::setText(const QString& text)
+{
+    if (text == text_)
+        return;
+    text_ = text;
+    laidOutNow_ = false;
+    if (!hidden_)
+        grid_->changed(pixels_);
+}
+
+void GridCell::setVisible(bool visible)
+{
+    if (visible == !hidden_)
+        return;
+    hidden_ = !visible;
+    grid_->changed(pixels_);
+}
+
+void GridCell::setPointSize(qreal points)
+{
+    if (font_.pointSizeF() == points)
+        return;
+    font_ = design_;
+    font_.setPointSizeF(points);
+    laidOutNow_ = false;
+    if (!hidden_)
+        grid_->changed(pixels_);
+}
+
+const QStaticText& GridCell::laidOut() const
+{
+    if (!laidOutNow_) {
+        laidOut_.setTextFormat(Qt::PlainText);
+        laidOut_.setText(text_);
+        laidOut_.prepare(QTransform(), font_);
+        laidOutNow_ = true;
+    }
+    return laidOut_;
+}
+
+GridRule::GridRule(ReceiptGrid* grid, const QString& name, int x1, int y1, int x2, int y2)
+    : QObject(grid), grid_(grid), x1_(x1), y1_(y1), x2_(x2), y2_(y2), pixels_(linePixels(x1, y1, x2, y2))
+{
+    setObjectName(name);
+}
+
+void GridRule::setVisible(bool visible)
+{
+    if (visible == !hidden_)
+        return;
+    hidden_ = !visible;
+    grid_->changed(pixels_);
+}
+
+// ---- The grid ------------------------------------------------------------------
+
+ReceiptGrid::ReceiptGrid(QWidget* frame) : QWidget(frame)
+{
+    setObjectName(QStringLiteral("rejilla"));
+    setAccessibleName(QStringLiteral("Líneas del recibo"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+GridCell* ReceiptGrid::addCell(const QString& name, const QRect& twips, Qt::Alignment alignment, const QFont& font)
+{
+    cells_.append(new GridCell(this, name, twips, alignment, font));
+    return cells_.last();
+}
+
+GridRule* ReceiptGrid::addRule(const QString& name, int x1, int y1, int x2, int y2)
+{
+    rules_.append(new GridRule(this, name, x1, y1, x2, y2));
+    return rules_.last();
+}
+
+void ReceiptGrid::fitToContents()
+{
+    QRect covered;
+    for (const GridCell* cell : cells_)
+        covered |= cell->geometry();
+    for (const GridRule* rule : rules_)
+        covered |= rule->geometry();
+    setGeometry(covered);
+}
+
+void ReceiptGrid::changed(const QRect& framePixels)
+{
+    update(framePixels.translated(-pos()));
+}
+
+namespace {
+
+// Where a text of `size` starts in `box` for the alignment a label gives it.
+QPointF alignedIn(const QRect& box, const QSizeF& size, Qt::Alignment alignment)
+{
+    qreal x = box.left();
+    if (alignment & Qt::AlignRight)
+        x = box.left() + box.width() - size.width();
+    else if (alignment & Qt::AlignHCenter)
+        x = box.left() + (box.width() - size.width()) / 2;
+    qreal y = box.top();
+    if (alignment & Qt::AlignVCenter)
+        y = box.top() + (box.height() - size.height()) / 2;
+    else if (alignment & Qt::AlignBottom)
+        y = box.top() + box.height() - size.height();
+    return {std::round(x), std::round(y)};
+}
+
+}  // namespace
+
+// Each cell's text is drawn as a label draws it: in the cell's font and
+// alignment, in the window's text colour, cut at the cell's edges.
+void ReceiptGrid::paintEvent(QPaintEvent* event)
+{
+    const QRect dirty = event->rect().translated(pos());
+    QPainter painter(this);
+    painter.translate(-pos());
+    for (const GridRule* rule : rules_)
+        if (!rule->isHidden() && rule->geometry().intersects(dirty))
+            painter.fillRect(rule->geometry(), Qt::black);
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (const GridCell* cell : cells_) {
+        if (cell->isHidden() || cell->text().isEmpty() || !cell->geometry().intersects(dirty))
+            continue;
+        const QStaticText& text = cell->laidOut();
+        const QSizeF size = text.size();
+        const bool fits = size.width() <= cell->width() && size.height() <= cell->geometry().height();
+        if (!fits) {
+            painter.save();
+            painter.setClipRect(cell->geometry(), Qt::IntersectClip);
+        }
+        // A column's cells share one font: the painter changes font between columns.
+        if (painter.font() != cell->font())
+            painter.setFont(cell->font());
+        painter.drawStaticText(alignedIn(cell->geometry(), size, cell->alignment()), text);
+        if (!fits)
+            painter.restore();
+    }
+}
+
+}  // namespace recibo::receipt
