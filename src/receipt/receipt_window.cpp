@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include "receipt_frame.h"
 #include "receipt_grid.h"
 #include "receipt_layout.h"
 #include "twip_line.h"
@@ -261,7 +262,7 @@ void ReceiptWindow::useClassicStyle()
 
 void ReceiptWindow::buildFrame()
 {
-    sosten_ = new QGroupBox("Recibo de haberes", this);
+    sosten_ = new ReceiptFrame("Recibo de haberes", this);
     sosten_->setObjectName("sosten");
     sosten_->setAutoFillBackground(true);
     fillWith(sosten_, QPalette::Window, kFrameBackground);

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QScrollBar>
@@ -112,6 +113,7 @@ private slots:
     void headerFields();
     void longTextsAreNotCut();
     void gridDrawsWhatItShows();
+    void frameDrawsCaptionAndEdge();
     void scrolling();
     void frameGrowthStaysWithinLimits();
     void resizing_data();
@@ -353,6 +355,33 @@ void ReceiptWindowTest::gridDrawsWhatItShows()
             continue;
         QVERIFY2(inked(picture, stretch) == !rule->isHidden(), qPrintable(rule->objectName()));
     }
+}
+
+// The frame draws its caption at its top left and its edge around the
+// receipt, also once scrolling has made it taller; a new caption is drawn
+// in full.
+void ReceiptWindowTest::frameDrawsCaptionAndEdge()
+{
+    auto* frame = gui::control<QGroupBox>(kWin, "sosten");
+    const int height = QFontMetrics(frame->font()).height();
+    // The upper part of a capital letter at `x` from the caption's start,
+    // above the edge that runs through the caption's middle.
+    const auto capitalAt = [&](int x) {
+        const QImage picture = window_->grab().toImage();
+        return inked(picture, QRect(frame->x() + x, frame->y(), 14, height / 2 - 1));
+    };
+    const QRect leftEdge(frame->x(), frame->y() + 60, 3, 200);
+    QVERIFY(capitalAt(4));   // "R"
+    QVERIFY(inked(window_->grab().toImage(), leftEdge));
+    QVERIFY(!capitalAt(300));
+
+    gui::control<QScrollBar>(kWin, "movedor")->setValue(100 + 500);
+    gui::control<QScrollBar>(kWin, "movedor")->setValue(100);
+    QVERIFY(capitalAt(4));
+    const QString longer = QStringLiteral("RECIBO DE HABERES DEL MES DE DICIEMBRE");
+    frame->setTitle(longer);
+    QVERIFY(capitalAt(QFontMetrics(frame->font()).horizontalAdvance(longer) - 10));
+    QVERIFY(inked(window_->grab().toImage(), leftEdge));
 }
 
 void ReceiptWindowTest::scrolling()
