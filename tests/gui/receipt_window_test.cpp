@@ -113,6 +113,7 @@ private slots:
     void headerFields();
     void longTextsAreNotCut();
     void gridDrawsWhatItShows();
+    void gridIsReadAsText();
     void frameDrawsCaptionAndEdge();
     void scrolling();
     void frameGrowthStaysWithinLimits();
@@ -355,6 +356,20 @@ void ReceiptWindowTest::gridDrawsWhatItShows()
             continue;
         QVERIFY2(inked(picture, stretch) == !rule->isHidden(), qPrintable(rule->objectName()));
     }
+}
+
+// Screen readers get the grid as one text, a row a line, with the cells
+// shown in it; a shorter receipt leaves no row of the longer one behind.
+void ReceiptWindowTest::gridIsReadAsText()
+{
+    window_->showReceipt(receiptWith(4, 2), "");
+    Receipt receipt = receiptWith(2, 1);
+    receipt.lines[1].showsQuantity = false;
+    window_->showReceipt(receipt, "");
+    QCOMPARE(window_->grid()->accessibleName(), QString("Líneas del recibo"));
+    QCOMPARE(window_->grid()->accessibleDescription(), QString("010 0 % Antigüedad $ 100\n"
+                                                               "010 Antigüedad $ 101\n"
+                                                               "505 3 % IOSPER $ 10"));
 }
 
 // The frame draws its caption at its top left and its edge around the
