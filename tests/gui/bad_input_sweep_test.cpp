@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <variant>
 
 #include <QComboBox>
@@ -316,6 +317,18 @@ void BadInputSweep::inputRows(const std::vector<BadInput>& list)
         QTest::newRow(qPrintable(qs(list[i].name))) << static_cast<int>(i);
 }
 
+namespace {
+
+// The box and the input of the row being run.
+std::pair<const Field&, const BadInput&> fetchedCase()
+{
+    QFETCH(int, field);
+    QFETCH(int, input);
+    return {sweep::sweptFields()[static_cast<std::size_t>(field)], inputs()[static_cast<std::size_t>(input)]};
+}
+
+}  // namespace
+
 void BadInputSweep::showGoodReceipt(Scenario scenario)
 {
     enterRequest(scenario);
@@ -370,11 +383,7 @@ void BadInputSweep::calcularWith(const Field& field, QLineEdit* box, const BadIn
 
 void BadInputSweep::entryWindowBoxes()
 {
-    QFETCH(int, field);
-    QFETCH(int, input);
-    const Field& f = sweep::sweptFields()[static_cast<std::size_t>(field)];
-    const BadInput& in = inputs()[static_cast<std::size_t>(input)];
-
+    const auto [f, in] = fetchedCase();
     showGoodReceipt(f.scenario);
     if (QTest::currentTestFailed())
         return;
@@ -389,11 +398,7 @@ void BadInputSweep::entryWindowBoxes()
 
 void BadInputSweep::dialogValueBoxes()
 {
-    QFETCH(int, field);
-    QFETCH(int, input);
-    const Field& f = sweep::sweptFields()[static_cast<std::size_t>(field)];
-    const BadInput& in = inputs()[static_cast<std::size_t>(input)];
-
+    const auto [f, in] = fetchedCase();
     showGoodReceipt(f.scenario);
     if (QTest::currentTestFailed())
         return;
