@@ -16,14 +16,14 @@ using ValueBox = positions::PositionSelection::ValueBox;
 
 std::string inColumn(Column column)
 {
-    return "La columna \"" + std::string(columnName(column)) + "\"";
+    return "La columna " + quotedForMessage(columnName(column));
 }
 
 CellError badCell(Column column, std::string_view text, std::string_view expected)
 {
     return CellError{column, std::string(text),
-                     inColumn(column) + " no tiene un valor válido: \"" + std::string(text) + "\". Debe " + std::string(expected)
-                         + " o quedar vacía."};
+                     inColumn(column) + " no tiene un valor válido: " + quotedForMessage(text) + ". Debe "
+                         + std::string(expected) + " o quedar vacía."};
 }
 
 // A small whole number written plainly: an optional minus sign and one or

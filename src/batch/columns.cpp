@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "payroll/message_text.h"
+
 namespace recibo::batch {
 
 namespace {
@@ -67,26 +69,7 @@ std::variant<std::vector<Column>, std::string> resolveHeader(const std::vector<s
 
 std::string quotedForMessage(std::string_view text)
 {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string quoted = "\"";
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '\n')
-            quoted += "\\n";
-        else if (c == '\r')
-            quoted += "\\r";
-        else if (c == '\t')
-            quoted += "\\t";
-        else if (c < 0x20 || c == 0x7F) {
-            quoted += "\\x";
-            quoted += kHex[c >> 4];
-            quoted += kHex[c & 0xF];
-        } else {
-            quoted += ch;
-        }
-    }
-    quoted += '"';
-    return quoted;
+    return payroll::quotedForMessage(text);
 }
 
 }  // namespace recibo::batch

@@ -58,8 +58,9 @@ std::variant<std::vector<Column>, std::string> resolveHeader(const std::vector<s
 // Equal when ASCII letters are compared without regard to case.
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
-// A text fit for a one-line message: quoted, with line breaks and other
-// control characters written as escapes.
+// A text fit for a one-line message, quoted as the calculation's messages
+// quote theirs: shortened when long, with line breaks, other control
+// characters and bidirectional marks written as escapes.
 std::string quotedForMessage(std::string_view text);
 
 }  // namespace recibo::batch

@@ -19,6 +19,10 @@ struct Failure {
 };
 
 inline constexpr const char* kNoKindChosenMessage = "No seleccionaste cargo ni horas";
+// "Cargo" is chosen but no catalogue row is: the base-points box is empty.
+inline constexpr const char* kNoPositionChosenMessage =
+    "No hay un cargo elegido. Elegí un cargo en «Selección de cargo» (escribí su código o elegí su nombre en la "
+    "lista) y apretá «Listo».";
 
 using CalculationResult = std::variant<Receipt, Failure>;
 

@@ -54,6 +54,11 @@ void positionEarnings(Run& run)
     const SelectedPosition& position = run.position();
     ReceiptHeader& header = run.receipt().header;
 
+    // The dialog fills the base points from the catalogue row and the user
+    // cannot type into that box: empty means no row was chosen, which the
+    // user mends in the dialog, not in the box.
+    if (position.punbas.empty())
+        run.fail(InputField::Punbas, kNoPositionChosenMessage);
     s.puntosbas = run.integer(InputField::Punbas);
     header.label11 = "Código del cargo";
     header.numcargo = position.codigocargo;

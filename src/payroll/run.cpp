@@ -2,27 +2,11 @@
 
 #include <cstdlib>
 
+#include "message_text.h"
+
 namespace recibo::payroll {
 
 namespace {
-
-// Very long texts are quoted shortened in messages; the failure keeps them whole.
-std::string quoted(std::string_view text)
-{
-    constexpr std::size_t kLongest = 40;
-    std::string result = "\"";
-    if (text.size() <= kLongest) {
-        result += text;
-    } else {
-        std::size_t cut = kLongest;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-            --cut;   // never split a UTF-8 character
-        result += text.substr(0, cut);
-        result += "…";
-    }
-    result += '"';
-    return result;
-}
 
 std::uint64_t magnitude(Currency amount)
 {
@@ -66,14 +50,14 @@ void Run::fail(InputField field, std::string message) const
 
 void Run::failReading(InputField field, ReadStatus status, std::string_view range) const
 {
-    const std::string label = "\"" + std::string(userLabel(field)) + "\"";
+    const std::string label = quotedForMessage(userLabel(field));
     const std::string& text = textOf(field);
     if (status == ReadStatus::NotANumber) {
         if (text.find_first_not_of(" \t") == std::string::npos)
             fail(field, "El campo " + label + " está vacío: escribí un número.");
-        fail(field, "El campo " + label + " no tiene un número válido: " + quoted(text) + ".");
+        fail(field, "El campo " + label + " no tiene un número válido: " + quotedForMessage(text) + ".");
     }
-    fail(field, "El número " + quoted(text) + " del campo " + label + " está fuera del rango permitido " +
+    fail(field, "El número " + quotedForMessage(text) + " del campo " + label + " está fuera del rango permitido " +
                     std::string(range) + ".");
 }
 
@@ -120,8 +104,8 @@ Currency Run::money(double value, InputField source)
 {
     const std::optional<Currency> amount = Currency::fromDouble(value);
     if (!amount)
-        fail(source, "El valor " + quoted(textOf(source)) + " del campo \"" + std::string(userLabel(source)) +
-                         "\" da un importe demasiado grande.");
+        fail(source, "El valor " + quotedForMessage(textOf(source)) + " del campo " +
+                         quotedForMessage(userLabel(source)) + " da un importe demasiado grande.");
     return tracked(*amount, source);
 }
 
@@ -134,8 +118,8 @@ void Run::failOverflow() const
         if (largest == nullptr || magnitude(sources_[i].amount) > magnitude(largest->amount))
             largest = &sources_[i];
     const InputField field = largest != nullptr ? largest->field : InputField::Punbas;
-    fail(field, "El valor " + quoted(textOf(field)) + " del campo \"" + std::string(userLabel(field)) +
-                    "\" lleva el recibo a importes demasiado grandes.");
+    fail(field, "El valor " + quotedForMessage(textOf(field)) + " del campo " + quotedForMessage(userLabel(field)) +
+                    " lleva el recibo a importes demasiado grandes.");
 }
 
 Currency Run::money(double value)
@@ -178,7 +162,8 @@ std::int16_t Run::wholeProduct(std::uint8_t count, std::int16_t rate, InputField
 {
     const int result = count * rate;
     if (result > INT16_MAX || result < INT16_MIN)
-        fail(countField, "La " + std::string(userLabel(countField)) + " " + quoted(textOf(countField)) +
+        fail(countField, "El valor " + quotedForMessage(textOf(countField)) + " del campo " +
+                             quotedForMessage(userLabel(countField)) +
                              " da una asignación fuera de rango (más de 32767).");
     return static_cast<std::int16_t>(result);
 }

@@ -232,7 +232,7 @@ void expectFailureObject(const QJsonObject& object, std::string_view control, st
         std::size_t shown = std::min<std::size_t>(text.size(), 20);
         while (shown < text.size() && (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80)
             --shown;
-        EXPECT_NE(message.find("\"" + text.substr(0, shown)), std::string::npos) << message;
+        EXPECT_NE(message.find("«" + text.substr(0, shown)), std::string::npos) << message;
     }
 }
 
@@ -283,14 +283,13 @@ TEST_P(BatchBadInputSweep, OneCellInTheMiddleRow)
     const Field* field = fieldNamed(c.column);
     if (field == nullptr) {
         // The code, typed into the selection dialog: a catalogue code fills
-        // its boxes; anything else leaves them empty, and the empty base
-        // points stop the run.
+        // its boxes; anything else leaves them empty: no position is chosen.
         if (const auto row = sweep::catalogueRowOfCode(input.text)) {
             EXPECT_EQ(run.status, kAllRowsComputed);
             expectReceiptObject(objects[1], receiptOf(entry, sweep::positionOfRow(*row)), settings);
         } else {
             EXPECT_EQ(run.status, kSomeRowFailed);
-            expectFailureObject(objects[1], "punbas", "Puntos básicos", "");
+            expectFailureObject(objects[1], "punbas", "No hay un cargo elegido", "");
         }
         return;
     }

@@ -372,7 +372,7 @@ TEST(BatchRowFailure, BadCellsInEnumeratedColumns)
         EXPECT_EQ(str(failed.value(u"campo")), c.campo);
         EXPECT_EQ(str(failed.value(u"texto")), c.cell);
         const std::string message = str(failed.value(u"error"));
-        EXPECT_NE(message.find(std::string("\"") + c.campo + "\""), std::string::npos) << message;
+        EXPECT_NE(message.find("«" + std::string(c.campo) + "»"), std::string::npos) << message;
     }
 }
 
@@ -567,11 +567,11 @@ const std::string kGoodTable = "docente,tipo,numerohorasmed\nAna,medio,12\n";
 INSTANTIATE_TEST_SUITE_P(
     Tables, BatchUnusable,
     ::testing::Values(
-        UnusableCase{"UnknownColumn", kPointLocale, "docente,tipo,sueldo\nAna,medio,1\n", "\"sueldo\""},
-        UnusableCase{"UnknownColumnWithLineBreak", kPointLocale, "docente,\"ti\npo\"\nAna,medio\n", "\"ti\\npo\""},
+        UnusableCase{"UnknownColumn", kPointLocale, "docente,tipo,sueldo\nAna,medio,1\n", "«sueldo»"},
+        UnusableCase{"UnknownColumnWithLineBreak", kPointLocale, "docente,\"ti\npo\"\nAna,medio\n", "«ti\\npo»"},
         UnusableCase{"EmptyColumnName", kPointLocale, "docente,tipo,\nAna,medio,\n", "columna 3"},
-        UnusableCase{"ColumnNameWithBlanks", kPointLocale, "docente, tipo\nAna,medio\n", "\" tipo\""},
-        UnusableCase{"DuplicateColumn", kPointLocale, "docente,tipo,Docente\nAna,medio,Ana\n", "\"docente\""},
+        UnusableCase{"ColumnNameWithBlanks", kPointLocale, "docente, tipo\nAna,medio\n", "« tipo»"},
+        UnusableCase{"DuplicateColumn", kPointLocale, "docente,tipo,Docente\nAna,medio,Ana\n", "«docente»"},
         UnusableCase{"MoreCellsThanColumns", kPointLocale,
                      "docente,tipo,numerohorasmed\nAna,medio,12\nBeto,,12\nCarla,medio,12,9\nDora,medio,1\n",
                      "fila 3"},
@@ -585,16 +585,36 @@ INSTANTIATE_TEST_SUITE_P(
         UnusableCase{"EmptyInput", kPointLocale, "", "vacía"},
         UnusableCase{"OnlyBlankLines", kPointLocale, "\n\r\n  \n", "vacía"},
         UnusableCase{"OnlyByteOrderMark", kPointLocale, "\xEF\xBB\xBF", "vacía"},
-        UnusableCase{"UnknownOption", {"--salida", "recibos"}, kGoodTable, "\"--salida\""},
-        UnusableCase{"UnknownShortOption", {"-x"}, kGoodTable, "\"-x\""},
-        UnusableCase{"UnknownLocale", {"--locale", "xx_YY"}, kGoodTable, "\"xx_YY\""},
-        UnusableCase{"UnknownTerritory", {"--locale", "es_XX"}, kGoodTable, "\"es_XX\""},
+        UnusableCase{"UnknownOption", {"--salida", "recibos"}, kGoodTable, "«--salida»"},
+        UnusableCase{"UnknownShortOption", {"-x"}, kGoodTable, "«-x»"},
+        UnusableCase{"UnknownLocale", {"--locale", "xx_YY"}, kGoodTable, "«xx_YY»"},
+        UnusableCase{"UnknownTerritory", {"--locale", "es_XX"}, kGoodTable, "«es_XX»"},
         UnusableCase{"EmptyLocaleName", {"--locale", ""}, kGoodTable, "regional"},
         UnusableCase{"LocaleWithoutName", {"--locale"}, kGoodTable, "--locale"},
-        UnusableCase{"TwoFiles", {"a.csv", "b.csv"}, kGoodTable, "\"b.csv\""},
+        UnusableCase{"TwoFiles", {"a.csv", "b.csv"}, kGoodTable, "«b.csv»"},
         UnusableCase{"MissingFile", {"/nonexistent/docentes.csv"}, kGoodTable, "no existe"},
-        UnusableCase{"Directory", {"/"}, kGoodTable, "\"/\""}),
+        UnusableCase{"Directory", {"/"}, kGoodTable, "«/»"}),
     [](const ::testing::TestParamInfo<UnusableCase>& info) { return std::string(info.param.name); });
+
+// Whatever a header or a cell holds, the message quotes a short piece of it,
+// on one line that reads in order; the failure keeps the whole text.
+TEST(BatchMessages, QuotedTextsAreShortAndEscaped)
+{
+    const std::string longName(100000, 'x');
+    const BatchRun header = runWithInput(kPointLocale, "docente," + longName + "\nAna\n");
+    EXPECT_EQ(header.status, kInputUnusable);
+    EXPECT_LT(header.err.size(), 200u);
+    EXPECT_NE(header.err.find("«" + longName.substr(0, 40) + "…»"), std::string::npos) << header.err;
+
+    const std::string reversed = "\u202E4";
+    const BatchRun cell = runWithInput(kPointLocale, "docente,tipo,zona\nAna,medio," + reversed + "\n");
+    const auto objects = cell.objects();
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(str(objects[0].value(u"texto")), reversed);
+    const std::string message = str(objects[0].value(u"error"));
+    EXPECT_NE(message.find("«\\u202E4»"), std::string::npos) << message;
+    EXPECT_EQ(message.find(reversed), std::string::npos) << message;
+}
 
 // --- Command line ------------------------------------------------------------------
 
@@ -642,7 +662,7 @@ TEST_F(BatchFileArgument, DashAndNoFileReadStandardInput)
     // After "--" a name starting with a dash is a file name.
     const BatchRun afterDashes = runWithInput({"--locale", "C", "--", "-x"}, kGoodTable);
     EXPECT_EQ(afterDashes.status, kInputUnusable);
-    EXPECT_NE(afterDashes.err.find("\"-x\": no existe"), std::string::npos) << afterDashes.err;
+    EXPECT_NE(afterDashes.err.find("«-x»: no existe"), std::string::npos) << afterDashes.err;
 }
 
 TEST(BatchCommandLine, WithoutLocaleTheSystemSettingsApply)

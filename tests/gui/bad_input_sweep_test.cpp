@@ -243,7 +243,7 @@ QMessageBox* expectRefusal(std::string_view label, const QString& held, const QS
             qsizetype shown = std::min<qsizetype>(held.size(), 20);
             if (held[shown - 1].isHighSurrogate())
                 --shown;
-            QVERIFY2(message->text().contains("\"" + held.left(shown)), qPrintable(message->text()));
+            QVERIFY2(message->text().contains("«" + held.left(shown)), qPrintable(message->text()));
         }
         QCOMPARE(receiptSnapshot(), before);
     }();
@@ -471,7 +471,7 @@ void BadInputSweep::dialogCodeBox()
     // "Calcular" reads the empty base points as they stand.
     const QStringList before = receiptSnapshot();
     pressCalcular();
-    QMessageBox* message = expectRefusal("Puntos básicos", QString(), before);
+    QMessageBox* message = expectRefusal("No hay un cargo elegido", QString(), before);
     if (!message)
         return;
     message->accept();

@@ -189,7 +189,7 @@ void ProgramTest::failureLeavesTheReceiptUntouched()
     auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     QVERIFY(message);
     QVERIFY(message->isVisible());
-    QVERIFY(message->text().contains("\"12a\""));
+    QVERIFY(message->text().contains("«12a»"));
     QVERIFY(message->text().contains("Número de horas N. Medio"));
     QCOMPARE(receiptSnapshot(), before);
     QCOMPARE(gui::box(kEntry, "numerohorasmed")->text(), QString("12a"));
@@ -213,7 +213,7 @@ void ProgramTest::failureInTheDialogsValues()
     gui::click(kEntry, "Command1");
     auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     QVERIFY(message);
-    QVERIFY(message->text().contains("\"muchos\""));
+    QVERIFY(message->text().contains("«muchos»"));
     QVERIFY(message->text().contains("Jorn. completa"));
     message->accept();
     QCOMPARE(receiptSnapshot(), before);

@@ -29,19 +29,21 @@ void middleHours(EntryValues& entry, SelectedPosition&)
 
 const FailureCase kCases[] = {
     {"base points not a number", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.punbas = "abc"; },
-     "punbas", "\"Puntos básicos\" no tiene un número válido: \"abc\""},
-    {"base points empty", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.punbas = ""; },
-     "punbas", "\"Puntos básicos\" está vacío"},
+     "punbas", "«Puntos básicos» no tiene un número válido: «abc»"},
+    {"no position chosen", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.punbas = ""; },
+     "punbas", "No hay un cargo elegido. Elegí un cargo en «Selección de cargo»"},
+    {"base points blank", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.punbas = " "; },
+     "punbas", "«Puntos básicos» está vacío"},
     {"base points beyond an Integer", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.punbas = "40000"; },
      "punbas", "fuera del rango permitido (de -32768 a 32767)"},
     {"complement with an exponent", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.compbas = "1e3"; },
-     "compbas", "\"Comp básico\" no tiene un número válido"},
+     "compbas", "«Comp básico» no tiene un número válido"},
     {"full day beyond an Integer", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.jorcom = "32768"; },
-     "jorcom", "\"Jorn. completa\""},
+     "jorcom", "«Jorn. completa»"},
     {"extended day letters", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.proljor = "x"; },
-     "proljor", "\"Prol. de jornada\""},
+     "proljor", "«Prol. de jornada»"},
     {"differentiated task inf", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.tardif = "inf"; },
-     "tardif", "\"Tarea diferenc.\""},
+     "tardif", "«Tarea diferenc.»"},
     {"differentiated task beyond Currency",
      [](EntryValues& e, SelectedPosition& p) { position(e, p); p.tardif = "922337203685478"; },
      "tardif", "fuera del rango permitido para un importe"},
@@ -65,7 +67,7 @@ const FailureCase kCases[] = {
      },
      "tardif", "importes demasiado grandes"},
     {"middle-level hours not a number", [](EntryValues& e, SelectedPosition& p) { middleHours(e, p); e.numerohorasmed = "diez"; },
-     "numerohorasmed", "\"Número de horas N. Medio\""},
+     "numerohorasmed", "«Número de horas N. Medio»"},
     {"higher-level hours too many digits",
      [](EntryValues& e, SelectedPosition&) {
          e.kind = EmploymentKind::HigherLevelHours;
@@ -92,7 +94,7 @@ const FailureCase kCases[] = {
          e.transporte = CheckState::Checked;
          e.cantkm = "abc";
      },
-     "cantkm", "\"cantidad de km semanales\" no tiene un número válido: \"abc\""},
+     "cantkm", "«cantidad de km semanales» no tiene un número válido: «abc»"},
     {"kilometres beyond an Integer", [](EntryValues& e, SelectedPosition& p) {
          middleHours(e, p);
          e.transporte = CheckState::Checked;

@@ -1,0 +1,61 @@
+// Texts quoted in messages: bounded, never cut inside a character, and
+// unable to break the message's line or reorder what follows it.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "payroll/message_text.h"
+
+namespace recibo::payroll {
+namespace {
+
+struct QuoteCase {
+    const char* name;
+    std::string text;
+    std::string quoted;
+};
+
+std::string repeat(std::string_view piece, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+const std::string k39 = repeat("x", 39);
+const std::string k40 = repeat("x", 40);
+
+const QuoteCase kCases[] = {
+    {"empty", "", "«»"},
+    {"plain", "12a", "«12a»"},
+    {"forty characters whole", k40, "«" + k40 + "»"},
+    {"forty-one cut after forty", k40 + "y", "«" + k40 + "…»"},
+    {"two-byte character counts as one", k39 + "ñy", "«" + k39 + "ñ…»"},
+    {"four-byte character at the cut kept whole", k39 + "𝄞𝄞", "«" + k39 + "𝄞…»"},
+    {"forty accented letters whole", repeat("é", 40), "«" + repeat("é", 40) + "»"},
+    {"line breaks and tab", "a\nb\r\tc", "«a\\nb\\r\\tc»"},
+    {"NUL, escape and DEL", std::string("a\0b", 3) + "\x1b\x7f", "«a\\u0000b\\u001B\\u007F»"},
+    {"C1 control", "a\u0085b", "«a\\u0085b»"},
+    {"right-to-left override", "12\u202Eab", "«12\\u202Eab»"},
+    {"embeddings and pop", "\u202A\u202B\u202C\u202D", "«\\u202A\\u202B\\u202C\\u202D»"},
+    {"isolates", "\u2066\u2067\u2068\u2069", "«\\u2066\\u2067\\u2068\\u2069»"},
+    {"marks", "\u200E\u200F\u061C", "«\\u200E\\u200F\\u061C»"},
+    {"line separators", "a\u2028b\u2029", "«a\\u2028b\\u2029»"},
+    {"escapes count as one character each", repeat("\n", 41), "«" + repeat("\\n", 40) + "…»"},
+    {"bytes that are not UTF-8", "a\xff\xc3(\xe2\x82", "«a\\xFF\\xC3(\\xE2\\x82»"},
+    {"overlong and surrogate encodings", "\xc0\xaf\xed\xa0\x80", "«\\xC0\\xAF\\xED\\xA0\\x80»"},
+};
+
+TEST(QuotedForMessage, BoundedEscapedAndWhole)
+{
+    for (const QuoteCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(quotedForMessage(c.text), c.quoted);
+    }
+}
+
+}  // namespace
+}  // namespace recibo::payroll
