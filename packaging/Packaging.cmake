@@ -85,8 +85,10 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(RECIBO_BUILD_GUI)
   # The libraries alone do not open a window: Qt loads its platform plugins
-  # (X11, Wayland) at run time, and libqt6gui6 only recommends them.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  # (X11, Wayland) at run time, and libqt6gui6 only recommends them. Qt's
+  # own texts (standard buttons, the file dialog) come in Spanish from its
+  # translations, a package of their own.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 endif()
 
 # The package_source target (cpack --config CPackSourceConfig.cmake): the

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need,
 # only those that are missing. Safe to run again. fonts-urw-base35 gives the
-# receipt its sans-serif (Nimbus Sans) on screen and in the printed PDF pages.
+# receipt its sans-serif (Nimbus Sans) on screen and in the printed PDF pages;
+# qt6-translations-l10n gives Qt's own texts (buttons, the file dialog) in Spanish.
 set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     libcsv-dev
     libgtest-dev libbenchmark-dev
     poppler-utils xvfb xauth

@@ -1,11 +1,14 @@
 #include <QApplication>
 
+#include "batch/qt_translations.h"
 #include "program.h"
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     application.setApplicationName("recibo");
+    // The file dialog and the standard buttons in Spanish, like the rest.
+    recibo::regional::installQtTranslations();
 
     recibo::app::Program program;
     QObject::connect(&program, &recibo::app::Program::quitRequested, &application,

@@ -8,8 +8,10 @@
 #include <QTemporaryFile>
 
 #include "columns.h"
+#include "qt_translations.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
+#include "receipt/file_errors.h"
 #include "receipt/receipt_files.h"
 #include "receipt/receipt_printer.h"
 #include "receipt/receipt_window.h"
@@ -59,6 +61,7 @@ std::optional<std::string> WindowReceiptPdfs::open(const std::string& directory,
         // Qt sets the C library's locale to the user's; numbers that the C
         // library writes keep the point.
         std::setlocale(LC_NUMERIC, "C");
+        regional::installQtTranslations();
     } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         return std::string("no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica");
     }
@@ -72,8 +75,8 @@ std::optional<std::string> WindowReceiptPdfs::open(const std::string& directory,
     // A file made and removed again: the folder takes new files.
     QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".recibo-lote-XXXXXX")));
     if (!probe.open())
-        return "no se puede escribir en la carpeta de --pdf " + quoted(path) + " (" + probe.errorString().toStdString()
-            + ")";
+        return "no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
+            + receipt::fileErrorText(probe).toStdString() + ")";
 
     directory_ = QDir(path);
     date_ = QString::fromStdString(date);

@@ -13,6 +13,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "file_errors.h"
+#include "payroll/message_text.h"
 #include "receipt_files.h"
 #include "receipt_page.h"
 #include "receipt_window.h"
@@ -33,9 +35,10 @@ QString documentTitle(const ReceiptWindow& window)
     return docente.isEmpty() ? QStringLiteral("Recibo de haberes") : QStringLiteral("Recibo de haberes - %1").arg(docente);
 }
 
+// As every message quotes what it names: short, on one line, in order.
 QString quoted(const QString& text)
 {
-    return QStringLiteral("«%1»").arg(text);
+    return QString::fromStdString(payroll::quotedForMessage(text.toStdString()));
 }
 
 // What went wrong with a file, in Spanish, with the system's own words after.
@@ -50,7 +53,7 @@ QString fileProblem(const QFileDevice& file, const QString& path)
     }
     what = what.arg(quoted(QDir::toNativeSeparators(path)));
     if (!file.errorString().isEmpty())
-        what += QStringLiteral(" (%1)").arg(file.errorString());
+        what += QStringLiteral(" (%1)").arg(fileErrorText(file));
     return what;
 }
 
