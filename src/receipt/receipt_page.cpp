@@ -9,11 +9,10 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
 
+#include "paper_layout.h"
 #include "receipt_grid.h"
+#include "receipt_layout.h"
 #include "receipt_window.h"
 #include "twip_line.h"
 #include "twips.h"
@@ -50,6 +49,8 @@ void setShown(ReceiptWindow& window, std::initializer_list<const char*> names, b
 constexpr qreal kRule = kTwipsPerPixel;
 // The grey of the borders of boxes and of the frame.
 const QColor kBorder(128, 128, 128);
+// The smallest text on paper, in points.
+constexpr qreal kSmallestOnPaper = 7;
 
 // Every colour goes to paper as the grey of its brightness.
 QColor ink(const QColor& colour)
@@ -58,48 +59,15 @@ QColor ink(const QColor& colour)
     return QColor(grey, grey, grey, colour.alpha());
 }
 
-// Where a control stands, in twips of its parent: the exact place it was put
-// at, or its pixels for a control placed in pixels.
-QRectF twipsRect(const QWidget* control)
+void drawText(QPainter& painter, const PaperText& text, const QColor& colour, const QRectF& area,
+              Qt::Alignment alignment)
 {
-    const QVariant twips = control->property("twips");
-    if (twips.isValid())
-        return QRectF(twips.toRect());
-    const QRect pixels = control->geometry();
-    return QRectF(pixels.x() * kTwipsPerPixel, pixels.y() * kTwipsPerPixel, pixels.width() * kTwipsPerPixel,
-                  pixels.height() * kTwipsPerPixel);
-}
-
-// A control's font at its size in twips (a point is 20 twips), unhinted so
-// that its text keeps the proportions it has on screen at any scale.
-QFont twipsFont(const QFont& font)
-{
-    QFont sized(font);
-    if (font.pointSizeF() > 0)
-        sized.setPixelSize(qRound(font.pointSizeF() * 20));
-    else
-        sized.setPixelSize(font.pixelSize() * kTwipsPerPixel);
-    sized.setHintingPreference(QFont::PreferNoHinting);
-    return sized;
-}
-
-void drawText(QPainter& painter, const QFont& font, const QColor& colour, const QRectF& box, const QRectF& textArea,
-              int flags, const QString& text)
-{
-    if (text.isEmpty())
+    if (text.lines.isEmpty())
         return;
     painter.save();
-    painter.setClipRect(box, Qt::IntersectClip);
-    painter.setFont(twipsFont(font));
     painter.setPen(ink(colour));
-    painter.drawText(textArea, flags, text);
+    drawPaperText(painter, text, area, alignment);
     painter.restore();
-}
-
-void drawText(QPainter& painter, const QWidget* control, QPalette::ColorRole role, const QRectF& box,
-              const QRectF& textArea, int flags, const QString& text)
-{
-    drawText(painter, control->font(), control->palette().color(role), box, textArea, flags, text);
 }
 
 // A sunken box of the window: its background and a thin border.
@@ -113,219 +81,128 @@ void drawBox(QPainter& painter, const QRectF& box, const QColor& background)
     painter.restore();
 }
 
-void drawLabel(QPainter& painter, const QLabel* label, const QRectF& box)
+void drawLabel(QPainter& painter, const QLabel* label, const PaperLayout::Placed& at)
 {
     if (label->autoFillBackground())
-        painter.fillRect(box, ink(label->palette().color(QPalette::Window)));
-    const Qt::Alignment alignment = label->alignment();
-    const qreal indent = std::max(label->indent(), 0) * kTwipsPerPixel + std::max(label->margin(), 0) * kTwipsPerPixel;
-    QRectF area = box;
-    if (alignment & Qt::AlignRight)
-        area.setRight(area.right() - indent);
-    else if (alignment & Qt::AlignLeft)
-        area.setLeft(area.left() + indent);
-    drawText(painter, label, QPalette::WindowText, box, area, int(alignment), label->text());
+        painter.fillRect(at.box, ink(label->palette().color(QPalette::Window)));
+    drawText(painter, at.text, label->palette().color(QPalette::WindowText), textArea(label, at.box),
+             label->alignment());
 }
 
-void drawTextBox(QPainter& painter, const QLineEdit* box, const QRectF& at)
+void drawTextBox(QPainter& painter, const QLineEdit* box, const PaperLayout::Placed& at)
 {
-    drawBox(painter, at, box->palette().color(QPalette::Base));
-    // The border and the box's own margin, as on screen.
-    constexpr qreal kInside = 4 * kTwipsPerPixel;
-    drawText(painter, box, QPalette::Text, at.adjusted(kRule, kRule, -kRule, -kRule),
-             at.adjusted(kInside, 0, -kInside, 0), int(box->alignment()) | Qt::TextSingleLine, box->text());
+    drawBox(painter, at.box, box->palette().color(QPalette::Base));
+    drawText(painter, at.text, box->palette().color(QPalette::Text), textArea(box, at.box), box->alignment());
 }
 
-void drawCommentBox(QPainter& painter, const QPlainTextEdit* box, const QRectF& at)
+void drawCommentBox(QPainter& painter, const QPlainTextEdit* box, const PaperLayout::Placed& at)
 {
-    drawBox(painter, at, box->palette().color(QPalette::Base));
-    constexpr qreal kInside = 5 * kTwipsPerPixel;
-    drawText(painter, box, QPalette::Text, at.adjusted(kRule, kRule, -kRule, -kRule),
-             at.adjusted(kInside, kInside, -kInside, -kInside), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-             box->toPlainText());
+    drawBox(painter, at.box, box->palette().color(QPalette::Base));
+    drawText(painter, at.text, box->palette().color(QPalette::Text), textArea(box, at.box),
+             Qt::AlignLeft | Qt::AlignTop);
 }
 
-void drawButton(QPainter& painter, const QPushButton* button, const QRectF& at)
+void drawButton(QPainter& painter, const QPushButton* button, const PaperLayout::Placed& at)
 {
     painter.save();
     painter.setPen(QPen(ink(kBorder), kRule));
     painter.setBrush(ink(button->palette().color(QPalette::Button)));
-    const QRectF inside = at.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2);
+    const QRectF inside = at.box.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2);
     painter.drawRoundedRect(inside, 2 * kTwipsPerPixel, 2 * kTwipsPerPixel);
     painter.restore();
-    drawText(painter, button, QPalette::ButtonText, at, at, Qt::AlignCenter | Qt::TextSingleLine, button->text());
+    drawText(painter, at.text, button->palette().color(QPalette::ButtonText), at.box, Qt::AlignCenter);
 }
 
 // A line covers the screen pixels from its end points to the right and
 // downwards; on paper it runs through their middle.
-template <typename Line>
-void drawLine(QPainter& painter, const Line* line, const QColor& colour)
+void drawLine(QPainter& painter, const QLineF& line, const QColor& colour)
 {
     painter.save();
     painter.setPen(QPen(ink(colour), kRule, Qt::SolidLine, Qt::SquareCap));
-    const QPointF half(kRule / 2, kRule / 2);
-    painter.drawLine(QPointF(line->x1(), line->y1()) + half, QPointF(line->x2(), line->y2()) + half);
+    painter.drawLine(line.translated(kRule / 2, kRule / 2));
     painter.restore();
 }
 
-template <typename Line>
-QRectF placeOfLine(const Line* line)
+// The grid's rules and the texts of its cells, those shown, as the grid
+// draws them on screen.
+void drawGrid(QPainter& painter, const ReceiptGrid* grid, const PaperLayout& layout)
 {
-    return QRectF(QPointF(std::min(line->x1(), line->x2()), std::min(line->y1(), line->y2())),
-                  QPointF(std::max(line->x1(), line->x2()) + kRule, std::max(line->y1(), line->y2()) + kRule));
-}
-
-// The grid's rules and the texts of its cells, those shown and in the part
-// being drawn, as the grid draws them on screen.
-void drawGrid(QPainter& painter, const ReceiptGrid* grid)
-{
-    const QRectF visible = painter.clipBoundingRect();
-    const auto inView = [&visible](const QRectF& place) { return visible.isEmpty() || place.intersects(visible); };
     for (const GridRule* rule : grid->rules())
-        if (!rule->isHidden() && inView(placeOfLine(rule)))
-            drawLine(painter, rule, Qt::black);
+        if (!rule->isHidden())
+            drawLine(painter, layout.line(rule), Qt::black);
     const QColor text = grid->palette().color(QPalette::WindowText);
-    for (const GridCell* cell : grid->cells()) {
-        const QRectF box(cell->twips());
-        if (!cell->isHidden() && inView(box))
-            drawText(painter, cell->font(), text, box, box, int(cell->alignment()) | Qt::TextSingleLine,
-                     cell->text());
-    }
+    for (const GridCell* cell : grid->cells())
+        if (const PaperLayout::Placed* at = layout.placed(cell))
+            drawText(painter, at->text, text, at->box, cell->alignment());
 }
 
-void drawArrow(QPainter& painter, const QRectF& button, bool up)
-{
-    const QPointF centre = button.center();
-    const qreal half = std::min(button.width(), button.height()) / 4;
-    const QPointF tip = centre + QPointF(0, up ? -half / 2 : half / 2);
-    const QPointF left = centre + QPointF(-half, up ? half / 2 : -half / 2);
-    const QPointF right = centre + QPointF(half, up ? half / 2 : -half / 2);
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(ink(Qt::black));
-    painter.drawPolygon(QPolygonF({tip, left, right}));
-    painter.restore();
-}
-
-// The scroll bar: its trough, the two arrow buttons and the slider where the
-// style puts them for the bar's range and value.
-void drawScrollBar(QPainter& painter, const QScrollBar* bar, const QRectF& at)
-{
-    if (bar->width() <= 0 || bar->height() <= 0 || at.isEmpty())
-        return;
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.subControls = QStyle::SC_All;
-    option.orientation = bar->orientation();
-    if (bar->orientation() == Qt::Horizontal)
-        option.state |= QStyle::State_Horizontal;
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    option.upsideDown = bar->invertedAppearance();
-    const auto part = [&](QStyle::SubControl control) {
-        const QRect pixels = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar);
-        const qreal sx = at.width() / bar->width();
-        const qreal sy = at.height() / bar->height();
-        return QRectF(at.left() + pixels.x() * sx, at.top() + pixels.y() * sy, pixels.width() * sx,
-                      pixels.height() * sy)
-            .intersected(at);
-    };
-    const QColor trough = bar->palette().color(QPalette::Window).darker(108);
-    const QColor face = bar->palette().color(QPalette::Button);
-    drawBox(painter, at, trough);
-    const bool vertical = bar->orientation() == Qt::Vertical;
-    for (const auto& [control, up] : {std::pair{QStyle::SC_ScrollBarSubLine, true},
-                                      std::pair{QStyle::SC_ScrollBarAddLine, false}}) {
-        const QRectF button = part(control);
-        if (button.isEmpty())
-            continue;
-        drawBox(painter, button, face);
-        if (vertical)
-            drawArrow(painter, button, up);
-    }
-    const QRectF slider = part(QStyle::SC_ScrollBarSlider);
-    if (!slider.isEmpty())
-        drawBox(painter, slider, face.darker(115));
-}
-
-void drawChildren(QPainter& painter, const QWidget* parent);
+void drawChildren(QPainter& painter, const QWidget* parent, const PaperLayout& layout);
 
 // The frame: its background, its caption at its top left, the border under
 // the caption, and the receipt inside it, cut at its edges.
-void drawFrame(QPainter& painter, const QGroupBox* frame, const QRectF& at)
+void drawFrame(QPainter& painter, const QGroupBox* frame, const PaperLayout::Placed& at)
 {
-    painter.save();
-    painter.setClipRect(at, Qt::IntersectClip);
     if (frame->autoFillBackground())
-        painter.fillRect(at, ink(frame->palette().color(QPalette::Window)));
-
-    const qreal captionHeight = frame->title().isEmpty() ? 0 : QFontMetricsF(twipsFont(frame->font())).height();
+        painter.fillRect(at.box, ink(frame->palette().color(QPalette::Window)));
+    const qreal captionHeight = at.text.lines.isEmpty() ? 0 : at.text.lineHeight;
+    painter.save();
     painter.setPen(QPen(ink(kBorder), kRule));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(at.adjusted(kRule * 1.5, captionHeight + kRule / 2, -kRule / 2, -kRule / 2));
-    drawText(painter, frame, QPalette::WindowText, at, QRectF(at.left() + kRule, at.top(), at.width(), captionHeight),
-             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, frame->title());
-
-    painter.translate(at.topLeft());
-    drawChildren(painter, frame);
+    painter.drawRect(at.box.adjusted(kRule * 1.5, captionHeight + kRule / 2, -kRule / 2, -kRule / 2));
     painter.restore();
+    drawText(painter, at.text, frame->palette().color(QPalette::WindowText),
+             QRectF(at.box.left() + kRule, at.box.top(), at.box.width(), captionHeight), Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-void drawControl(QPainter& painter, const QWidget* control)
+void drawControl(QPainter& painter, const QWidget* control, const PaperLayout& layout)
 {
     if (const auto* line = qobject_cast<const TwipLine*>(control)) {
-        drawLine(painter, line, line->palette().color(QPalette::Window));
+        drawLine(painter, layout.line(line), line->palette().color(QPalette::Window));
         return;
     }
     if (const auto* grid = qobject_cast<const ReceiptGrid*>(control)) {
-        drawGrid(painter, grid);
+        drawGrid(painter, grid, layout);
         return;
     }
-    const QRectF at = twipsRect(control);
-    if (const auto* frame = qobject_cast<const QGroupBox*>(control))
-        drawFrame(painter, frame, at);
-    else if (const auto* label = qobject_cast<const QLabel*>(control))
-        drawLabel(painter, label, at);
-    else if (const auto* box = qobject_cast<const QLineEdit*>(control))
-        drawTextBox(painter, box, at);
-    else if (const auto* comment = qobject_cast<const QPlainTextEdit*>(control))
-        drawCommentBox(painter, comment, at);
-    else if (const auto* button = qobject_cast<const QPushButton*>(control))
-        drawButton(painter, button, at);
-    else if (const auto* bar = qobject_cast<const QScrollBar*>(control))
-        drawScrollBar(painter, bar, at);
+    const PaperLayout::Placed* at = layout.placed(control);
+    if (!at)
+        return;
+    if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
+        painter.save();
+        painter.setClipRect(at->box, Qt::IntersectClip);
+        drawFrame(painter, frame, *at);
+        painter.translate(at->box.topLeft());
+        drawChildren(painter, frame, layout);
+        painter.restore();
+    } else if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        drawLabel(painter, label, *at);
+    } else if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
+        drawTextBox(painter, box, *at);
+    } else if (const auto* comment = qobject_cast<const QPlainTextEdit*>(control)) {
+        drawCommentBox(painter, comment, *at);
+    } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+        drawButton(painter, button, *at);
+    }
 }
 
-// Where a control stands, lines included; the grid stands wherever its cells
-// do, and leaves out those outside the part drawn itself.
-QRectF placeOf(const QWidget* control)
+// The controls that are not hidden, in their stacking order.
+void drawChildren(QPainter& painter, const QWidget* parent, const PaperLayout& layout)
 {
-    if (const auto* line = qobject_cast<const TwipLine*>(control))
-        return placeOfLine(line);
-    if (qobject_cast<const ReceiptGrid*>(control))
-        return QRectF();
-    return twipsRect(control);
-}
-
-// The controls that are not hidden, in their stacking order. Those wholly
-// outside the part of the window being drawn are left out altogether: cut
-// away, their texts would still be found in the document.
-void drawChildren(QPainter& painter, const QWidget* parent)
-{
-    const QRectF visible = painter.clipBoundingRect();
     for (const QObject* child : parent->children()) {
         const auto* control = qobject_cast<const QWidget*>(child);
-        if (!control || control->isHidden() || control->isWindow())
-            continue;
-        const QRectF place = placeOf(control);
-        if (!visible.isEmpty() && !place.isNull() && !place.intersects(visible))
-            continue;
-        drawControl(painter, control);
+        if (control && !control->isHidden() && !control->isWindow())
+            drawControl(painter, control, layout);
     }
+}
+
+// The window laid out for a page `scale` device units to the twip: its texts
+// no smaller than the smallest readable size on paper, and no taller than
+// the target holds at that scale.
+PaperLayout layOut(const ReceiptWindow& window, const QPainter& painter, const QRectF& target, qreal scale)
+{
+    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 0;
+    const qreal paperPointsPerPoint = dpi > 0 ? scale * 1440 / dpi : 1;
+    return PaperLayout(window, kSmallestOnPaper / paperPointsPerPoint, target.height() / scale);
 }
 
 }  // namespace
@@ -352,20 +229,25 @@ PaperLook::~PaperLook()
 
 void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target)
 {
-    const QSizeF area(window.width() * kTwipsPerPixel, window.height() * kTwipsPerPixel);
-    if (area.isEmpty() || target.isEmpty())
+    if (target.isEmpty())
         return;
-    const qreal scale = std::min(target.width() / area.width(), target.height() / area.height());
+    // As wide as the target, unless the whole receipt is then too tall for it.
+    qreal scale = target.width() / kWindowWidth;
+    PaperLayout layout = layOut(window, painter, target, scale);
+    if (layout.page().height() * scale > target.height()) {
+        layout = layOut(window, painter, target, target.height() / layout.page().height());
+        scale = std::min(target.width() / layout.page().width(), target.height() / layout.page().height());
+    }
+    const QRectF page(QPointF(0, 0), layout.page());
 
     painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    painter.translate(target.left() + (target.width() - area.width() * scale) / 2, target.top());
+    painter.translate(target.left() + (target.width() - page.width() * scale) / 2, target.top());
     painter.scale(scale, scale);
-    const QRectF inner(QPointF(0, 0), area);
-    painter.setClipRect(inner, Qt::IntersectClip);
+    painter.setClipRect(page, Qt::IntersectClip);
     if (window.autoFillBackground())
-        painter.fillRect(inner, ink(window.palette().color(window.backgroundRole())));
-    drawChildren(painter, &window);
+        painter.fillRect(page, ink(window.palette().color(window.backgroundRole())));
+    drawChildren(painter, &window, layout);
     painter.restore();
 }
 

@@ -28,12 +28,14 @@ private:
     QPointer<QWidget> focused_;
 };
 
-// Draws the receipt window's inner area as it stands now, every control that
-// is not hidden, onto `painter` inside `target` (in the painter's
-// coordinates): scaled to fit, proportions kept, at the top of `target` and
-// centred across it. Drawn as lines, fills and text at the device's own
-// resolution, in shades of grey. The one drawing of the printed page, for
-// the printer and for PDF files alike.
+// Draws the receipt window as a page, every control that is not hidden but
+// the scroll bar, onto `painter` inside `target` (in the painter's
+// coordinates): the whole receipt whatever the window's height and scroll
+// position (see PaperLayout), scaled to fit, proportions kept, at the top of
+// `target` and centred across it. Drawn as lines, fills and text at the
+// device's own resolution, in shades of grey, no text smaller than 7 points
+// on the device. The one drawing of the printed page, for the printer and
+// for PDF files alike.
 void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target);
 
 }  // namespace recibo::receipt

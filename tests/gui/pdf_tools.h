@@ -7,7 +7,9 @@
 #include <QByteArray>
 #include <QDir>
 #include <QImage>
+#include <QList>
 #include <QProcess>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
@@ -61,6 +63,32 @@ inline QString text(const QString& file)
     if (!extracted.ran || extracted.status != 0)
         return {};
     return QString::fromUtf8(extracted.out);
+}
+
+// A word of the first page and where it stands, in points from the page's
+// top left corner.
+struct Word {
+    QString text;
+    QRectF box;
+};
+
+// The words of the first page with their places, or none when it cannot be read.
+inline QList<Word> words(const QString& file)
+{
+    const ToolRun extracted = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-enc"),
+                                                               QStringLiteral("UTF-8"), QStringLiteral("-l"),
+                                                               QStringLiteral("1"), file, QStringLiteral("-")});
+    QList<Word> found;
+    if (!extracted.ran || extracted.status != 0)
+        return found;
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    for (auto match = word.globalMatch(QString::fromUtf8(extracted.out)); match.hasNext();) {
+        const auto m = match.next();
+        found.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+    return found;
 }
 
 // The number of raster images in the file, or -1 when it cannot be read.

@@ -32,6 +32,7 @@
 #include "gui_driver.h"
 #include "payroll/calculation.h"
 #include "pdf_tools.h"
+#include "receipt/paper_layout.h"
 #include "receipt/receipt_files.h"
 #include "receipt/receipt_page.h"
 #include "receipt/receipt_printer.h"
@@ -80,6 +81,31 @@ payroll::Receipt expectedReceipt()
     auto result = payroll::calculate(v, row2, regional::systemSettings());
     if (!std::holds_alternative<payroll::Receipt>(result))
         qFatal("the reference request failed");
+    return std::get<payroll::Receipt>(result);
+}
+
+// The fullest receipt, 26 lines: every earning, every family allowance and
+// all seven deductions.
+payroll::Receipt fullestReceipt(const QString& docente, const QString& position)
+{
+    payroll::EntryValues v;
+    v.docente = docente.toStdString();
+    v.kind = payroll::EmploymentKind::Position;
+    v.seniorityOption = 2;
+    v.pctantig = 10;
+    v.porcantig = "10 %";
+    v.zona = 1;
+    v.transporte = v.hijos = v.hijosdisc = v.conyuge = payroll::CheckState::Checked;
+    v.cantkm = "100";
+    v.cantidadhijos = "2";
+    v.cantidadhijosdisc = "1";
+    v.dinasist = "1";
+    using payroll::CheckState;
+    v.iosper = v.osplad = v.aportejub = v.ley4035 = v.agmer = v.cajacomp = v.seguro3011 = CheckState::Checked;
+    const payroll::SelectedPosition row{"980", "1", "1", "1", "1", "628", "980", position.toStdString()};
+    auto result = payroll::calculate(v, row, regional::systemSettings());
+    if (!std::holds_alternative<payroll::Receipt>(result))
+        qFatal("the fullest request failed");
     return std::get<payroll::Receipt>(result);
 }
 
@@ -235,8 +261,8 @@ private slots:
 
     void printsTheReceiptAsOnePaperPage();
     void printingTwiceGivesIdenticalPages();
-    void printsWhatTheWindowShows_data();
-    void printsWhatTheWindowShows();
+    void printsTheWholeReceipt_data();
+    void printsTheWholeReceipt();
     void pageFitsTheTargetKeepingProportions_data();
     void pageFitsTheTargetKeepingProportions();
     void marginBoxesOnPaper();
@@ -338,44 +364,94 @@ void ReceiptPrintTest::printingTwiceGivesIdenticalPages()
     QCOMPARE(lookOf(*receiptWindow()), kScreenLook);
 }
 
-// The print is the window's inner area as drawn at that moment: what the
-// scroll bar has moved above the window, or what lies below its lower
-// edge, is not on paper.
-void ReceiptPrintTest::printsWhatTheWindowShows_data()
+// The page holds the whole receipt whatever the window's height and the
+// scroll bar's position: the teacher, every code, the three totals with
+// their amounts. A text too long for its box wraps inside it, whole, and
+// the comment continues below its box; no word is drawn over another, none
+// leaves the printable area, none is smaller than 7 points.
+void ReceiptPrintTest::printsTheWholeReceipt_data()
 {
-    QTest::addColumn<int>("scrollValue");
     QTest::addColumn<int>("heightInPixels");
-    QTest::addColumn<QStringList>("printed");
-    QTest::addColumn<QStringList>("notPrinted");
-    QTest::newRow("as shown") << 100 << 566 << QStringList{"Recibo de sueldos de:", "Liquido a pagar"}
-                              << QStringList{};
-    QTest::newRow("scrolled up") << 1000 << 566 << QStringList{"Liquido a pagar", "Haberes desde Sept 2.010"}
-                                 << QStringList{"Recibo de sueldos de:", kTeacher};
-    QTest::newRow("short window") << 100 << 200 << QStringList{"Recibo de sueldos de:", kTeacher}
-                                  << QStringList{"Liquido a pagar", "Total Haberes"};
+    QTest::addColumn<bool>("scrolledToBottom");
+    QTest::addColumn<QString>("docente");
+    QTest::addColumn<QString>("position");
+    QTest::addColumn<QString>("comment");
+    const QString longName = "Fernández de la Cruz Etchegaray y Sáenz Valiente, María de los Ángeles Guadalupe Inés "
+                             "del Corazón de Jesús";
+    const QString longPosition = "Preceptor Ayudante Intern. 1era Cat. Con P. De Jorn. (Pasó A 684)";
+    QString longComment;
+    for (int line = 1; line <= 12; ++line)
+        longComment += QStringLiteral("Renglón %1 de la nota: cobra por ventanilla. ").arg(line);
+    QTest::newRow("small window, top") << 200 << false << kTeacher << "Maestro" << QString();
+    QTest::newRow("small window, bottom") << 200 << true << kTeacher << "Maestro" << QString();
+    QTest::newRow("design size, bottom") << 566 << true << kTeacher << "Maestro" << QString();
+    QTest::newRow("long texts") << 566 << false << longName << longPosition << longComment;
 }
 
-void ReceiptPrintTest::printsWhatTheWindowShows()
+void ReceiptPrintTest::printsTheWholeReceipt()
 {
-    QFETCH(int, scrollValue);
     QFETCH(int, heightInPixels);
-    QFETCH(QStringList, printed);
-    QFETCH(QStringList, notPrinted);
+    QFETCH(bool, scrolledToBottom);
+    QFETCH(QString, docente);
+    QFETCH(QString, position);
+    QFETCH(QString, comment);
+    const payroll::Receipt receipt = fullestReceipt(docente, position);
+    QCOMPARE(receipt.rowsWritten(), payroll::kMaxReceiptLines);
     ReceiptWindow* window = receiptWindow();
+    window->showReceipt(receipt, "08/12/2026");
+    gui::control<QPlainTextEdit>(kReceipt, "Text11")->setPlainText(comment);
     window->resize(window->width(), heightInPixels);
     auto* bar = gui::control<QScrollBar>(kReceipt, "movedor");
-    QVERIFY(bar->maximum() >= scrollValue);
-    bar->setValue(scrollValue);
+    bar->setValue(scrolledToBottom ? bar->maximum() : bar->minimum());
 
     standIn(StandInPrinter::Then::WritePdf, pdfPath("recibo.pdf"));
     gui::click(kReceipt, "Imprimir");
-    const QString text = pdf::text(pdfPath("recibo.pdf"));
-    QVERIFY(!text.isEmpty());
-    for (const QString& shown : printed)
-        QVERIFY2(text.contains(shown), qPrintable(shown));
-    for (const QString& hidden : notPrinted)
-        QVERIFY2(!text.contains(hidden), qPrintable(hidden));
-    QCOMPARE(bar->value(), scrollValue);
+
+    {
+        // Every text fits the box it is given, and no box covers another
+        // (the frame holds the receipt's).
+        const receipt::PaperLook paper(*window);
+        auto placed = receipt::PaperLayout(*window, 7.75, 17000).everyPlaced();
+        QObject* frame = window->control("sosten");
+        placed.remove(frame);
+        const auto sheet = [frame](const QObject* control) {
+            return qobject_cast<const QWidget*>(control) ? control->parent() : frame;
+        };
+        for (auto one = placed.cbegin(); one != placed.cend(); ++one) {
+            const QString name = one.key()->objectName();
+            QVERIFY2(one->text.height() <= one->box.height() + 1, qPrintable(name));
+            for (auto other = std::next(one); other != placed.cend(); ++other)
+                QVERIFY2(sheet(one.key()) != sheet(other.key()) || !one->box.intersects(other->box),
+                         qPrintable(name + " / " + other.key()->objectName()));
+        }
+    }
+    QCOMPARE(pdf::pages(pdfPath("recibo.pdf")), 1);
+    const QString text = pdf::text(pdfPath("recibo.pdf")).simplified();
+    QString unspaced = text;
+    unspaced.remove(' ');
+    for (const QString& whole : {docente, position, comment.simplified(), QString("Liquido a pagar")})
+        QVERIFY2(text.contains(whole), qPrintable(whole));
+    for (const payroll::ReceiptLine& line : receipt.lines)
+        QVERIFY2(text.contains(QString::fromUtf8(line.code.data(), line.code.size())), line.code.data());
+    for (const std::string& total : {receipt.totalHaberes, receipt.totalDescuentos, receipt.liquido})
+        QVERIFY2(unspaced.contains(QString::fromStdString(total).remove(' ')), total.c_str());
+    QVERIFY(!text.contains(QChar(0x2026)));
+
+    // A4 less 10 mm margins, in points, give or take a point for the
+    // letters' own height. A word's box is as high as its font's tallest
+    // and deepest letters: 9.6 points at 7 points of type.
+    const QRectF printable(27.3, 27.3, 595.3 - 2 * 27.3, 841.9 - 2 * 27.3);
+    const QList<pdf::Word> words = pdf::words(pdfPath("recibo.pdf"));
+    QVERIFY(words.size() > 100);
+    const auto inked = [](const QRectF& box) { return box.adjusted(0.5, box.height() / 5, -0.5, -box.height() / 5); };
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const pdf::Word& word = words[i];
+        QVERIFY2(printable.contains(word.box), qPrintable(word.text));
+        QVERIFY2(word.box.height() >= 9.5, qPrintable(QStringLiteral("%1: %2").arg(word.text).arg(word.box.height())));
+        for (qsizetype j = i + 1; j < words.size(); ++j)
+            QVERIFY2(!inked(word.box).intersects(inked(words[j].box)),
+                     qPrintable(word.text + " / " + words[j].text));
+    }
 }
 
 // The page drawn into a target rectangle: as large as fits, proportions of

@@ -1,0 +1,112 @@
+#include "paper_text.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+
+#include "twips.h"
+
+namespace recibo::receipt {
+
+namespace {
+
+constexpr qreal kSizeStep = 0.25;   // points
+
+QFont atSize(const QFont& font, qreal points)
+{
+    QFont sized(font);
+    sized.setPointSizeF(points);
+    return twipsFont(sized);
+}
+
+// The text of each line `text` takes in `width`, a paragraph at a time.
+QStringList wrap(const QString& text, const QFont& font, qreal width)
+{
+    QStringList lines;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+        if (paragraph.isEmpty())
+            lines << QString();
+    }
+    return lines;
+}
+
+}  // namespace
+
+QFont twipsFont(const QFont& font)
+{
+    QFont sized(font);
+    if (font.pointSizeF() > 0)
+        sized.setPixelSize(qRound(font.pointSizeF() * 20));
+    else
+        sized.setPixelSize(font.pixelSize() * kTwipsPerPixel);
+    sized.setHintingPreference(QFont::PreferNoHinting);
+    return sized;
+}
+
+qreal oneLineSize(const QString& text, const QFont& design, const PaperFit& fit)
+{
+    qreal points = design.pointSizeF();
+    if (!fit.shrinks)
+        return points;
+    const QString oneLine = QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    while (points > fit.smallest && QFontMetricsF(atSize(design, points)).horizontalAdvance(oneLine) > fit.width)
+        points = std::max(points - kSizeStep, fit.smallest);
+    return points;
+}
+
+PaperText setOnPaper(const QString& text, const QFont& font, qreal points, const PaperFit& fit)
+{
+    PaperText set;
+    set.font = atSize(font, points);
+    const QFontMetricsF metrics(set.font);
+    set.lineHeight = metrics.lineSpacing();
+    if (text.isEmpty())
+        return set;
+    if (!text.contains(QLatin1Char('\n')) && metrics.horizontalAdvance(text) <= fit.width) {
+        set.lines << text;
+        return set;
+    }
+    set.lines = wrap(text, set.font, fit.width);
+    const int most = std::max(fit.mostLines, 1);
+    if (set.lines.size() > most) {
+        const QString rest = set.lines.mid(most - 1).join(QLatin1Char(' '));
+        set.lines.resize(most);
+        set.lines.back() = metrics.elidedText(rest, Qt::ElideRight, fit.width);
+    }
+    return set;
+}
+
+PaperText fitOnPaper(const QString& text, const QFont& design, const PaperFit& fit)
+{
+    return setOnPaper(text, design, oneLineSize(text, design, fit), fit);
+}
+
+void drawPaperText(QPainter& painter, const PaperText& text, const QRectF& area, Qt::Alignment alignment)
+{
+    if (text.lines.isEmpty())
+        return;
+    const qreal block = text.height();
+    qreal top = area.top();
+    if (alignment & Qt::AlignVCenter)
+        top += (area.height() - block) / 2;
+    else if (alignment & Qt::AlignBottom)
+        top = area.bottom() - block;
+    painter.setFont(text.font);
+    const int across = int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine;
+    for (const QString& line : text.lines) {
+        painter.drawText(QRectF(area.left(), top, area.width(), text.lineHeight), across, line);
+        top += text.lineHeight;
+    }
+}
+
+}  // namespace recibo::receipt
