@@ -41,7 +41,9 @@ void Program::start()
 positions::SelectionDialog* Program::selectionDialog()
 {
     if (!dialog_) {
-        dialog_ = std::make_unique<positions::SelectionDialog>(regional::systemSettings());
+        // A window of its own that the window manager keeps above the entry
+        // window, so that it cannot get lost behind it.
+        dialog_ = std::make_unique<positions::SelectionDialog>(regional::systemSettings(), entry_.get());
         connect(dialog_.get(), &positions::SelectionDialog::listoPressed, this, &Program::onListo);
         connect(dialog_.get(), &positions::SelectionDialog::salirSinDatosPressed, this, &Program::onSalirSinDatos);
     }
@@ -150,8 +152,10 @@ void Program::showFailure(const payroll::Failure& failure)
     box->setObjectName("datoinvalido");
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
+    // Only the entry window's own boxes: the dialog, a child window, has
+    // boxes of the same names.
     if (auto* field = entry_->findChild<QLineEdit*>(QString::fromStdString(failure.control));
-        field && field->isVisible()) {
+        field && field->window() == entry_.get() && field->isVisible()) {
         field->setFocus();
         field->selectAll();
     }

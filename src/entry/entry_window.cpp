@@ -4,8 +4,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "payroll/seniority.h"
@@ -66,7 +68,13 @@ void EntryWindow::connectHandlers()
                 (this->*handler)();
         });
     };
-    whenSelected(cargo_, &EntryWindow::onCargoSelected);
+    // "Cargo" is handled on every click, keyboard included, also when it was
+    // already selected: a click brings back the selection dialog after
+    // "Listo" or after it was closed.
+    connect(cargo_, &QRadioButton::clicked, this, [this](bool on) {
+        if (on)
+            onCargoSelected();
+    });
     whenSelected(horasmedio_, &EntryWindow::onHorasMedioSelected);
     whenSelected(horassup_, &EntryWindow::onHorasSupSelected);
 
@@ -176,6 +184,21 @@ void EntryWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
     emit closedByUser();
+}
+
+// Only dialogs press their default button on Enter: in this window Enter
+// presses the button that has the focus, and otherwise "Calcular".
+void EntryWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    QPushButton* button = focused ? focused : calcular_;
+    if (button->isEnabled())
+        button->click();
 }
 
 // ---- Reading the values -----------------------------------------------------

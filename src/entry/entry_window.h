@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QLayout;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace recibo::entry {
@@ -43,7 +44,7 @@ public:
     void showInFront();
 
 signals:
-    void positionChosen();     // "Cargo" became selected
+    void positionChosen();     // "Cargo" clicked, whether it was selected before or not
     void hoursChosen();        // "Hs. N. Medio" or "Hs. N. Superior" became selected
     void calcularPressed();
     void salirPressed();
@@ -51,6 +52,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The window is built by these steps, top to bottom.
@@ -125,6 +127,8 @@ private:
     QCheckBox* cajacomp_ = nullptr;
     QCheckBox* ley4035_ = nullptr;
     QCheckBox* seguro3011_ = nullptr;
+
+    QPushButton* calcular_ = nullptr;
 };
 
 }  // namespace recibo::entry

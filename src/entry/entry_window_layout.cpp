@@ -329,15 +329,15 @@ QGroupBox* EntryWindow::buildDescuentos()
 
 QLayout* EntryWindow::buildButtons()
 {
-    auto* calcular = named(new QPushButton("Calcular"), "Command1", "Genera el recibo");
-    calcular->setDefault(true);
+    calcular_ = named(new QPushButton("Calcular"), "Command1", "Genera el recibo");
+    calcular_->setDefault(true);
     auto* salir = named(new QPushButton("Salir"), "Command2");
-    connect(calcular, &QPushButton::clicked, this, &EntryWindow::calcularPressed);
+    connect(calcular_, &QPushButton::clicked, this, &EntryWindow::calcularPressed);
     connect(salir, &QPushButton::clicked, this, &EntryWindow::salirPressed);
 
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    row->addWidget(calcular);
+    row->addWidget(calcular_);
     row->addWidget(salir);
     return row;
 }
@@ -353,7 +353,7 @@ void EntryWindow::setTabOrderDownTheForm()
     for (QAbstractButton* option : seniorityGroup_->buttons())
         order.append(option);
     order << porcantig_ << iosper_ << osplad_ << agmer_ << aportejub_ << cajacomp_ << ley4035_
-          << seguro3011_ << findChild<QWidget*>("Command1") << findChild<QWidget*>("Command2");
+          << seguro3011_ << calcular_ << findChild<QWidget*>("Command2");
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     docente_->setFocus();

@@ -1,12 +1,17 @@
 #include "selection_dialog.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "positions/catalogue.h"
@@ -35,6 +40,60 @@ QLineEdit* valueBox(const char* name, const char* tip)
     box->setMinimumWidth(box->fontMetrics().horizontalAdvance("0000000") + 16);
     return box;
 }
+
+// Each row of the name list keeps its code here, for the drop-down list to
+// show beside the name: several positions share a name.
+constexpr int kCodeRole = Qt::UserRole;
+
+// A name-list row in the drop-down lists: the name as the list holds it,
+// and the row's code right-aligned in grey. The name the box shows once
+// picked, and the text "Calcular" reads, stay the bare name.
+class CodeBesideName : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QWidget* widget = item.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        const QString name = item.text;
+        item.text.clear();   // the background, selection and focus only
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        item.text = name;
+
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect text =
+            style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget).adjusted(margin, 0, -margin, 0);
+        const QString code = index.data(kCodeRole).toString();
+        const QRect nameRect = text.adjusted(0, 0, -(item.fontMetrics.horizontalAdvance(code) + gap(item)), 0);
+        const bool selected = item.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group = item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        QColor nameColour = item.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+        QColor codeColour = nameColour;
+        codeColour.setAlphaF(0.55);
+
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(nameColour);
+        painter->drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter,
+                          item.fontMetrics.elidedText(name, Qt::ElideRight, nameRect.width()));
+        painter->setPen(codeColour);
+        painter->drawText(text, Qt::AlignRight | Qt::AlignVCenter, code);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.rwidth() += option.fontMetrics.horizontalAdvance(index.data(kCodeRole).toString()) + gap(option);
+        return size;
+    }
+
+private:
+    static int gap(const QStyleOptionViewItem& option) { return option.fontMetrics.horizontalAdvance("MM"); }
+};
 
 void setTextIfDifferent(QLineEdit* box, const std::string& text)
 {
@@ -71,16 +130,33 @@ void SelectionDialog::buildControls()
     cargox_ = new QComboBox;
     cargox_->setObjectName("cargox");
     cargox_->setToolTip("Seleccione el cargo");
-    cargox_->setEditable(true);
+    // The list's text box, with the moment QComboBox handles its Enter and
+    // its leaving marked on both sides: connections run in the order made.
+    auto* nameBox = new QLineEdit;
+    for (auto signal : {&QLineEdit::returnPressed, &QLineEdit::editingFinished})
+        connect(nameBox, signal, this, [this] { nameTextFinishing_ = true; });
+    cargox_->setLineEdit(nameBox);
+    for (auto signal : {&QLineEdit::returnPressed, &QLineEdit::editingFinished})
+        connect(nameBox, signal, this, [this] { nameTextFinishing_ = false; });
     cargox_->setInsertPolicy(QComboBox::NoInsert);
     cargox_->setMaxVisibleItems(20);
-    for (const CatalogueRow& row : catalogue())
-        cargox_->addItem(QString::fromUtf8(row.cargox.data(), static_cast<qsizetype>(row.cargox.size())));
+    for (const CatalogueRow& row : catalogue()) {
+        const QString name = QString::fromUtf8(row.cargox.data(), static_cast<qsizetype>(row.cargox.size()));
+        const QString code = QString::fromUtf8(row.codigocargo.data(), static_cast<qsizetype>(row.codigocargo.size()));
+        cargox_->addItem(name, code);
+        cargox_->setItemData(cargox_->count() - 1, QStringLiteral("%1, código %2").arg(name, code),
+                             Qt::AccessibleTextRole);
+    }
     cargox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    // Typing part of a name offers every position that contains it.
+    cargox_->setItemDelegate(new CodeBesideName(cargox_));
+    // The drop-down list as wide as its widest row, code included.
+    cargox_->view()->setMinimumWidth(cargox_->view()->sizeHintForColumn(0) + 2 * cargox_->view()->frameWidth());
+    // Typing part of a name offers every position that contains it, each
+    // with its code; picking one of them picks that row.
     cargox_->completer()->setCompletionMode(QCompleter::PopupCompletion);
     cargox_->completer()->setFilterMode(Qt::MatchContains);
     cargox_->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    cargox_->completer()->popup()->setItemDelegate(new CodeBesideName(cargox_->completer()->popup()));
 
     listo_ = new QPushButton("Listo");
     listo_->setObjectName("Command1");
@@ -163,6 +239,8 @@ void SelectionDialog::open()
     show();
     raise();
     activateWindow();
+    codcargo_->setFocus(Qt::OtherFocusReason);
+    codcargo_->selectAll();
 }
 
 bool SelectionDialog::eventFilter(QObject* watched, QEvent* event)
@@ -170,6 +248,23 @@ bool SelectionDialog::eventFilter(QObject* watched, QEvent* event)
     if (watched == codcargo_ && event->type() == QEvent::MouseButtonPress)
         onCodeBoxClicked();
     return QWidget::eventFilter(watched, event);
+}
+
+// Only dialogs press their default button on Enter: here Enter presses the
+// button that has the focus, and otherwise "Listo" when it is in use;
+// Escape is "Salir sin datos".
+void SelectionDialog::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if ((!enter && key != Qt::Key_Escape) || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    QPushButton* button = key == Qt::Key_Escape ? salirSinDatos_ : focused ? focused : listo_;
+    if (button->isEnabled())
+        button->click();
 }
 
 // ---- What the user did ----------------------------------------------------
@@ -192,6 +287,11 @@ void SelectionDialog::onNamePicked(int row)
 {
     if (showingState_)
         return;
+    if (nameTextFinishing_) {
+        // A typed name selects nothing: the row goes back, the text stays.
+        showState();
+        return;
+    }
     model_.selectName(row >= 0 ? std::optional<int>(row) : std::nullopt);
     showState();
 }

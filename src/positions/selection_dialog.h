@@ -22,7 +22,8 @@ public:
 
     const PositionSelection& selection() const { return model_; }
 
-    // Shows the dialog, modeless, in front of the other windows.
+    // Shows the dialog, modeless, in front of the other windows, with the
+    // code box's whole text selected so that a code typed at once replaces it.
     void open();
 
 signals:
@@ -31,6 +32,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
@@ -51,6 +53,10 @@ private:
     PositionSelection model_;
     payroll::RegionalSettings settings_;
     bool showingState_ = false;
+    // The name list's own text handling is running: on Enter or on leaving
+    // the box, QComboBox selects the first row whose name equals the typed
+    // text, which is a search by name that this dialog never does.
+    bool nameTextFinishing_ = false;
 
     QLineEdit* codcargo_ = nullptr;
     QLineEdit* punbas_ = nullptr;

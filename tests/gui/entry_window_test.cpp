@@ -66,6 +66,8 @@ private slots:
     void hoursOptionsShowTheirCounts();
     void switchingHoursKeepsTheExtraCounts();
     void handlersRunOnlyOnRealChanges();
+    void enterPressesCalcular_data();
+    void enterPressesCalcular();
     void countBoxes_data();
     void countBoxes();
     void seniority_data();
@@ -234,19 +236,47 @@ void EntryWindowTest::handlersRunOnlyOnRealChanges()
     QSignalSpy position(window_.get(), &EntryWindow::positionChosen);
     QSignalSpy hours(window_.get(), &EntryWindow::hoursChosen);
     gui::click(kWin, "cargo");
-    gui::click(kWin, "cargo");   // already selected: no change
-    QCOMPARE(position.count(), 1);
+    // Already selected: "Cargo" still brings the dialog back, from the
+    // keyboard too; the hours options change nothing.
+    gui::click(kWin, "cargo");
+    QTest::keyClick(gui::button(kWin, "cargo"), Qt::Key_Space);
+    QCOMPARE(position.count(), 3);
     gui::click(kWin, "horasmedio");
     gui::click(kWin, "horasmedio");
     gui::click(kWin, "horassup");
     QCOMPARE(hours.count(), 2);
-    QCOMPARE(position.count(), 1);
+    QCOMPARE(position.count(), 3);
 
     // A count typed while the box is shown survives a click that changes nothing.
     gui::click(kWin, "hijos");
     gui::type(kWin, "cantidadhijos", "2");
     gui::control<QCheckBox>(kWin, "hijos")->setChecked(true);
     QCOMPARE(textOf("cantidadhijos"), QString("2"));
+}
+
+void EntryWindowTest::enterPressesCalcular_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<bool>("calcular");
+    QTest::newRow("teacher's name") << "docente" << true;
+    QTest::newRow("check box") << "hijos" << true;
+    QTest::newRow("option") << "Option4" << true;
+    QTest::newRow("zone list") << "zona" << true;
+    QTest::newRow("Calcular") << "Command1" << true;
+    QTest::newRow("Salir, which has the focus") << "Command2" << false;
+}
+
+void EntryWindowTest::enterPressesCalcular()
+{
+    QFETCH(QString, focused);
+    QFETCH(bool, calcular);
+    QSignalSpy calcularPressed(window_.get(), &EntryWindow::calcularPressed);
+    QSignalSpy salirPressed(window_.get(), &EntryWindow::salirPressed);
+    QWidget* widget = gui::control(kWin, focused);
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_Return);
+    QCOMPARE(calcularPressed.count(), calcular ? 1 : 0);
+    QCOMPARE(salirPressed.count(), calcular ? 0 : 1);
 }
 
 void EntryWindowTest::countBoxes_data()

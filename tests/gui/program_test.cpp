@@ -54,6 +54,7 @@ private slots:
     void salirSinDatosAndReopening();
     void listoOnANewDialog();
     void hoursOptionHidesTheDialog();
+    void cargoAgainBringsTheDialogBack();
     void receiptClosedFromItsTitleBar();
     void endingTheProgram();
 
@@ -286,6 +287,24 @@ void ProgramTest::hoursOptionHidesTheDialog()
     QVERIFY(visible(kDialog));
     gui::click(kEntry, "horasmedio");
     QVERIFY(!visible(kDialog));
+}
+
+// After "Listo", or the dialog closed from its title bar, "Cargo" clicked
+// again shows it, in front of the entry window that owns it, with the code
+// ready to be typed over.
+void ProgramTest::cargoAgainBringsTheDialogBack()
+{
+    typicalRequest();
+    QWidget* dialog = gui::window(kDialog);
+    QCOMPARE(dialog->parentWidget(), gui::window(kEntry));
+    QVERIFY(dialog->isWindow());
+    for (const auto& putAway : {+[](QWidget*) {}, +[](QWidget* d) { d->close(); }}) {
+        putAway(dialog);
+        QVERIFY(!visible(kDialog));
+        gui::click(kEntry, "cargo");
+        QVERIFY(visible(kDialog));
+        QCOMPARE(gui::box(kDialog, "codcargo")->selectedText(), QString("645"));
+    }
 }
 
 void ProgramTest::receiptClosedFromItsTitleBar()

@@ -3,7 +3,9 @@
 
 #include <memory>
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -68,7 +70,12 @@ private slots:
     void listoHandsOverTheShownValues();
     void salirSinDatosAndReopening();
     void editedValuesReachTheCalculation();
+    void typingANameSelectsNothing_data();
     void typingANameSelectsNothing();
+    void aCodeTypedAtOnceReplacesTheOldOne();
+    void keys_data();
+    void keys();
+    void equalNamesShowTheirCodesInTheList();
     void closingHidesAndKeeps();
     void tabOrderStartsAtTheCode();
 
@@ -238,15 +245,109 @@ void SelectionDialogTest::editedValuesReachTheCalculation()
     QCOMPARE(gui::box(kWin, "compbas")->text(), QString("10,5"));
 }
 
+void SelectionDialogTest::typingANameSelectsNothing_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("finish");   // the key that ends the typing, or 0
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("values");
+    const QStringList row2 = {"2329", "0", "0", "0", "0"};
+    QTest::newRow("after a code") << "645" << 0 << 2 << row2;
+    QTest::newRow("after a code, Enter") << "645" << int(Qt::Key_Return) << 2 << row2;
+    QTest::newRow("no row, Enter") << "0" << int(Qt::Key_Return) << -1 << QStringList({"", "", "", "", ""});
+}
+
+// A name equal to a catalogue row's, even in another case, is no search: it
+// is only the name handed over.
 void SelectionDialogTest::typingANameSelectsNothing()
 {
-    gui::type(kWin, "codcargo", "645");
+    QFETCH(QString, code);
+    QFETCH(int, finish);
+    QFETCH(int, row);
+    QFETCH(QStringList, values);
+    gui::type(kWin, "codcargo", code);
     QLineEdit* nameLine = names()->lineEdit();
+    nameLine->setFocus();
     nameLine->selectAll();
-    QTest::keyClicks(nameLine, "Otro cargo");
-    QCOMPARE(QString::fromStdString(dialog_->selection().selected().cargox), QString("Otro cargo"));
-    QCOMPARE(gui::box(kWin, "codcargo")->text(), QString("645"));
-    QCOMPARE(valueBoxes(), QStringList({"2329", "0", "0", "0", "0"}));
+    QTest::keyClicks(nameLine, "bibliotecario");
+    if (finish)
+        QTest::keyClick(nameLine, Qt::Key(finish));
+    QCOMPARE(QString::fromStdString(dialog_->selection().selected().cargox), QString("bibliotecario"));
+    QCOMPARE(names()->currentText(), QString("bibliotecario"));
+    QCOMPARE(names()->currentIndex(), row);
+    QCOMPARE(gui::box(kWin, "codcargo")->text(), code);
+    QCOMPARE(valueBoxes(), values);
+}
+
+// The dialog opens with its code selected: the first key replaces it.
+void SelectionDialogTest::aCodeTypedAtOnceReplacesTheOldOne()
+{
+    for (const char* code : {"645", "999"}) {
+        QCOMPARE(dialog_->focusWidget(), gui::control(kWin, "codcargo"));
+        QTest::keyClicks(dialog_->focusWidget(), code);
+        QCOMPARE(gui::box(kWin, "codcargo")->text(), QString(code));
+        QVERIFY(listoEnabled());
+        dialog_->hide();
+        gui::box(kWin, "punbas")->setFocus();
+        dialog_->open();
+    }
+}
+
+void SelectionDialogTest::keys_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("listo");
+    QTest::addColumn<int>("salir");
+    QTest::newRow("Enter presses Listo") << "645" << "codcargo" << int(Qt::Key_Return) << 1 << 0;
+    QTest::newRow("keypad Enter too") << "645" << "jorcom" << int(Qt::Key_Enter) << 1 << 0;
+    QTest::newRow("Enter with Listo out of use") << "64" << "codcargo" << int(Qt::Key_Return) << 0 << 0;
+    QTest::newRow("Enter on Salir sin datos") << "645" << "Command2" << int(Qt::Key_Return) << 0 << 1;
+    QTest::newRow("Escape is Salir sin datos") << "645" << "codcargo" << int(Qt::Key_Escape) << 0 << 1;
+}
+
+void SelectionDialogTest::keys()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, focused);
+    QFETCH(int, key);
+    QFETCH(int, listo);
+    QFETCH(int, salir);
+    QSignalSpy listoPressed(dialog_.get(), &SelectionDialog::listoPressed);
+    QSignalSpy salirPressed(dialog_.get(), &SelectionDialog::salirSinDatosPressed);
+    gui::type(kWin, "codcargo", code);
+    QWidget* widget = gui::control(kWin, focused);
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(listoPressed.count(), listo);
+    QCOMPARE(salirPressed.count(), salir);
+    QCOMPARE(dialog_->isVisible(), listo + salir == 0);
+}
+
+// The four "Bibliotecario" rows look different in the drop-down list (each
+// shows its code), and the one picked shows the bare name.
+void SelectionDialogTest::equalNamesShowTheirCodesInTheList()
+{
+    QAbstractItemView* view = names()->view();
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.widget = view;
+    option.rect = QRect(0, 0, 400, 24);
+    QList<QImage> rows;
+    for (int row = 13; row <= 16; ++row) {
+        QCOMPARE(names()->itemText(row), QString("Bibliotecario"));
+        QImage image(option.rect.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        view->itemDelegate()->paint(&painter, option, names()->model()->index(row, 0));
+        painter.end();
+        QVERIFY2(!rows.contains(image), qPrintable(QString("row %1 looks like another").arg(row)));
+        rows << image;
+    }
+    names()->setCurrentIndex(15);
+    QCOMPARE(names()->currentText(), QString("Bibliotecario"));
+    QCOMPARE(QString::fromStdString(dialog_->selection().selected().cargox), QString("Bibliotecario"));
 }
 
 void SelectionDialogTest::closingHidesAndKeeps()
