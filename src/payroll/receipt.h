@@ -49,7 +49,6 @@ struct ComputationState {
     Currency totalhaberes, totaldescuentos, impliquido;
 };
 
-inline constexpr int kReceiptGridRows = 27;
 inline constexpr int kMaxReceiptLines = 26;
 
 struct Receipt {
@@ -63,20 +62,5 @@ struct Receipt {
 
     int rowsWritten() const { return static_cast<int>(lines.size()); }
 };
-
-// Vertical positions, in twips inside the receipt frame, of the lower part of
-// the receipt once n rows are written: it stands right under the last row.
-struct LowerPartPlacement {
-    float verticalLinesBottom;   // Y2 of Line1, Line2, Line3(0), Line3(1), Line5, Line7
-    float line6;                 // rule between grid and totals
-    float totalEarningsTop;      // thaberes and Label15
-    float line15;
-    float totalDeductionsTop;    // tdescuentos and Label16
-    float line16;
-    float netPayTop;             // liquido and Label17
-    float line17;                // closing line
-};
-
-LowerPartPlacement placeLowerPart(int rowsWritten);
 
 }  // namespace recibo::payroll

@@ -175,7 +175,7 @@ PaperFit PaperLayout::fitFor(qreal width, int mostLines) const
 // the frame as tall as the page.
 void PaperLayout::layOutFrame(const ReceiptWindow& window)
 {
-    const auto* frame = qobject_cast<const QGroupBox*>(window.control(QStringLiteral("sosten")));
+    const QGroupBox* frame = window.frame();
     std::vector<TextToSet> texts;
     std::vector<const QObject*> rules;
     for (const QObject* child : frame->children()) {
@@ -227,7 +227,7 @@ void PaperLayout::layOutFrame(const ReceiptWindow& window)
 // its box and pushes down what it reaches.
 void PaperLayout::layOutPanel(const ReceiptWindow& window)
 {
-    const QWidget* frame = window.control(QStringLiteral("sosten"));
+    const QWidget* frame = window.frame();
     const qreal frameLeft = twipsRect(frame).left();
     std::vector<TextToSet> texts, margin;
     const QPlainTextEdit* comment = nullptr;

@@ -131,6 +131,16 @@ std::vector<LineDesign> buildGridRules()
 
 }  // namespace
 
+LowerPartPlacement placeLowerPart(int rowsWritten)
+{
+    // The rule under the grid takes the place of the rule under the row
+    // after the last; the totals and their rules follow it.
+    const int underGrid = kFirstRowTop + kRowPitch * (rowsWritten + 1);
+    const int closingRule = underGrid + 1300;
+    return {closingRule,      underGrid,        underGrid + 200, underGrid + 500,
+            underGrid + 600,  underGrid + 900,  underGrid + 1000, closingRule};
+}
+
 QString arrayName(const char* array, int index)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);

@@ -74,6 +74,21 @@ inline constexpr int kRowPitch = 315;
 inline constexpr int kRowHeight = 300;
 inline constexpr int kDeductionsOffset = 27;   // Label1(r + 27): the deductions column
 
+// Where the lower part of the receipt stands, in twips inside the frame,
+// once `rowsWritten` rows are written: right under the last row.
+struct LowerPartPlacement {
+    int verticalLinesBottom;   // y2 of Line1, Line2, Line3(0), Line3(1), Line5, Line7
+    int line6;                 // rule between grid and totals
+    int totalEarningsTop;      // thaberes and Label15
+    int line15;
+    int totalDeductionsTop;    // tdescuentos and Label16
+    int line16;
+    int netPayTop;             // liquido and Label17
+    int line17;                // closing line
+};
+
+LowerPartPlacement placeLowerPart(int rowsWritten);
+
 // Every label, box and button but the grid's: the frame's header and totals,
 // and the panel.
 const std::vector<ControlDesign>& receiptControls();

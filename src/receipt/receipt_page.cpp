@@ -27,9 +27,6 @@ constexpr std::uint32_t kPaper = 0xFFFFFF;
 constexpr std::uint32_t kFrameAfterPrinting = 0xC0FFC0;    // 192, 255, 192
 constexpr std::uint32_t kWindowAfterPrinting = 0x00C0C0;   // 0, 192, 192
 
-// The margin boxes only paper shows, in the order they are shown and hidden.
-const char* const kMarginBoxes[] = {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"};
-
 void paint(QWidget* widget, std::uint32_t rgb)
 {
     QPalette colours = widget->palette();
@@ -37,10 +34,10 @@ void paint(QWidget* widget, std::uint32_t rgb)
     widget->setPalette(colours);
 }
 
-void setShown(ReceiptWindow& window, std::initializer_list<const char*> names, bool shown)
+void setShown(const QList<QWidget*>& controls, bool shown)
 {
-    for (const char* name : names)
-        window.control(QLatin1String(name))->setVisible(shown);
+    for (QWidget* control : controls)
+        control->setVisible(shown);
 }
 
 // ---- Drawing in twips --------------------------------------------------------
@@ -209,20 +206,18 @@ PaperLayout layOut(const ReceiptWindow& window, const QPainter& painter, const Q
 
 PaperLook::PaperLook(ReceiptWindow& window) : window_(window), focused_(window.focusWidget())
 {
-    setShown(window_, {"Volver", "Imprimir", "Salir", "Text1", "Text12"}, false);
-    paint(window_.control(QStringLiteral("sosten")), kPaper);
+    setShown(window_.screenOnly(), false);
+    paint(window_.frame(), kPaper);
     paint(&window_, kPaper);
-    for (const char* name : kMarginBoxes)
-        window_.control(QLatin1String(name))->show();
+    setShown(window_.marginBoxes(), true);
 }
 
 PaperLook::~PaperLook()
 {
-    for (const char* name : kMarginBoxes)
-        window_.control(QLatin1String(name))->hide();
-    paint(window_.control(QStringLiteral("sosten")), kFrameAfterPrinting);
+    setShown(window_.marginBoxes(), false);
+    paint(window_.frame(), kFrameAfterPrinting);
     paint(&window_, kWindowAfterPrinting);
-    setShown(window_, {"Text1", "Text12", "Volver", "Imprimir", "Salir"}, true);
+    setShown(window_.screenOnly(), true);
     if (focused_ && focused_->isVisibleTo(&window_))
         focused_->setFocus();
 }

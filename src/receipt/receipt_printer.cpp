@@ -23,15 +23,9 @@ namespace recibo::receipt {
 
 namespace {
 
-QString docenteOf(const ReceiptWindow& window)
-{
-    const auto* label = qobject_cast<const QLabel*>(window.control(QStringLiteral("docente")));
-    return label ? label->text() : QString();
-}
-
 QString documentTitle(const ReceiptWindow& window)
 {
-    const QString docente = docenteOf(window);
+    const QString docente = window.docente();
     return docente.isEmpty() ? QStringLiteral("Recibo de haberes") : QStringLiteral("Recibo de haberes - %1").arg(docente);
 }
 
@@ -171,7 +165,7 @@ ReceiptPrinting::Outcome ReceiptPrinting::offerPdf(ReceiptWindow& window, const 
         return Outcome::NotPrinted;
 
     const QString suggested =
-        QDir(documentsFolder()).filePath(suggestedPdfName(docenteOf(window), QDate::currentDate()));
+        QDir(documentsFolder()).filePath(suggestedPdfName(window.docente(), QDate::currentDate()));
     const QString path = chooseFile_(&window, suggested);
     if (path.isEmpty())
         return Outcome::NotPrinted;

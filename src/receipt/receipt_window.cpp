@@ -1,7 +1,6 @@
 #include "receipt_window.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -138,10 +137,10 @@ void applyLook(QWidget* control, const ControlDesign& design)
         control->hide();
 }
 
-void moveTopTo(QWidget* control, float top)
+void moveTopTo(QWidget* control, int top)
 {
     QRect at = twipsOf(control);
-    at.moveTop(static_cast<int>(std::lround(top)));
+    at.moveTop(top);
     placeInTwips(control, at);
 }
 
@@ -239,8 +238,57 @@ ReceiptWindow::ReceiptWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     buildGrid();
     buildLines();
     buildScrollBar();
+    holdWhatTheCodeTouches();
     useClassicStyle();
-    control("Volver")->setFocus();
+    screenOnly_.front()->setFocus();   // "Volver"
+}
+
+// A control of the tables by its name, of the kind the code expects: a name
+// or kind that does not match the tables stops the program at once, the
+// first time any receipt window is built.
+template <typename Control>
+Control* ReceiptWindow::find(const char* name) const
+{
+    auto* found = qobject_cast<Control*>(control(QLatin1String(name)));
+    if (!found)
+        qFatal("the receipt window has no control %s of the expected kind", name);
+    return found;
+}
+
+void ReceiptWindow::holdWhatTheCodeTouches()
+{
+    docente_ = find<QLabel>("docente");
+    carsel_ = find<QLabel>("carsel");
+    label11_ = find<QLabel>("Label11");
+    numcargo_ = find<QLineEdit>("numcargo");
+    punbasicos_ = find<QLineEdit>("punbasicos");
+    compbas_ = find<QLineEdit>("compbas");
+    proljor_ = find<QLineEdit>("proljor");
+    jorcom_ = find<QLineEdit>("jorcom");
+    tardif_ = find<QLineEdit>("tardif");
+    date_ = find<QLineEdit>("Text10");
+    for (const char* name : {"thaberes", "tdescuentos", "liquido"})
+        totals_ << find<QLabel>(name);
+    for (const char* name : {"Label15", "Label16", "Label17"})
+        totalCaptions_ << find<QLabel>(name);
+    for (const char* name : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
+        verticalLines_ << find<TwipLine>(name);
+    for (const char* name : {"Line6", "Line15", "Line16", "Line17"})
+        lowerRules_ << find<TwipLine>(name);
+    for (const char* name : {"Label14", "Label20", "Label21", "Label2", "proljor", "jorcom", "tardif", "compbas"})
+        positionPoints_ << find<QWidget>(name);
+    for (const char* name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
+        screenOnly_ << find<QWidget>(name);
+    for (const char* name : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"})
+        marginBoxes_ << find<QLineEdit>(name);
+    connect(find<QPushButton>("Volver"), &QPushButton::clicked, this, &ReceiptWindow::volverPressed);
+    connect(find<QPushButton>("Salir"), &QPushButton::clicked, this, &ReceiptWindow::salirPressed);
+    connect(find<QPushButton>("Imprimir"), &QPushButton::clicked, this, &ReceiptWindow::printRequested);
+}
+
+QString ReceiptWindow::docente() const
+{
+    return docente_->text();
 }
 
 // The receipt window is drawn in the classic style: etched frame, sunken
@@ -285,10 +333,6 @@ void ReceiptWindow::buildControls()
         controls_.insert(design.name, control);
     }
     nameFieldsByTheirLabels();
-    connect(static_cast<QPushButton*>(control("Volver")), &QPushButton::clicked, this, &ReceiptWindow::volverPressed);
-    connect(static_cast<QPushButton*>(control("Salir")), &QPushButton::clicked, this, &ReceiptWindow::salirPressed);
-    connect(static_cast<QPushButton*>(control("Imprimir")), &QPushButton::clicked, this,
-            &ReceiptWindow::printRequested);
 }
 
 // The panel's boxes are named, for screen readers, by the captions above them.
@@ -299,16 +343,16 @@ void ReceiptWindow::nameFieldsByTheirLabels()
         {"Label20", "jorcom"},   {"Label21", "tardif"},     {"Text12", "Text11"},
     };
     for (const auto& [caption, field] : fields) {
-        QWidget* box = control(field);
-        if (auto* label = qobject_cast<QLabel*>(control(caption))) {
+        QWidget* box = find<QWidget>(field);
+        if (auto* label = qobject_cast<QLabel*>(control(QLatin1String(caption)))) {
             label->setBuddy(box);   // Label11's caption changes with the receipt: read through the buddy
             if (!label->text().isEmpty())
                 box->setAccessibleName(label->text());
         } else {
-            box->setAccessibleName(static_cast<QLineEdit*>(control(caption))->text());
+            box->setAccessibleName(find<QLineEdit>(caption)->text());
         }
     }
-    control("Text10")->setAccessibleName(QStringLiteral("Fecha"));
+    find<QLineEdit>("Text10")->setAccessibleName(QStringLiteral("Fecha"));
 }
 
 void ReceiptWindow::buildLines()
@@ -378,15 +422,12 @@ void ReceiptWindow::fillReceipt(const payroll::Receipt& receipt, const QString& 
     writeGrid(receipt.lines);
     writeHeader(receipt.header);
     placeLowerPart(receipt.rowsWritten());
-    const QList<QLabel*> totals = {static_cast<QLabel*>(control("thaberes")),
-                                   static_cast<QLabel*>(control("tdescuentos")),
-                                   static_cast<QLabel*>(control("liquido"))};
-    totals[0]->setText(QString::fromStdString(receipt.totalHaberes));
-    totals[1]->setText(QString::fromStdString(receipt.totalDescuentos));
-    totals[2]->setText(QString::fromStdString(receipt.liquido));
-    fitColumn(totals, {true, true, true});
-    setCaption("docente", QString::fromStdString(receipt.docente));
-    setText("Text10", date);
+    totals_[0]->setText(QString::fromStdString(receipt.totalHaberes));
+    totals_[1]->setText(QString::fromStdString(receipt.totalDescuentos));
+    totals_[2]->setText(QString::fromStdString(receipt.liquido));
+    fitColumn(totals_, {true, true, true});
+    setCaption(docente_, QString::fromStdString(receipt.docente));
+    setText(date_, date);
 }
 
 // Every cell goes straight to its state for this receipt, its text written
@@ -435,45 +476,40 @@ void ReceiptWindow::writeGrid(const std::vector<payroll::ReceiptLine>& lines)
 
 void ReceiptWindow::writeHeader(const payroll::ReceiptHeader& header)
 {
-    setCaption("Label11", QString::fromUtf8(header.label11.data(), header.label11.size()));
-    setText("numcargo", QString::fromStdString(header.numcargo));
-    setText("punbasicos", QString::fromStdString(header.punbasicos));
-    setCaption("carsel", QString::fromStdString(header.carsel));
-    for (const char* name : {"Label14", "Label20", "Label21", "Label2", "proljor", "jorcom", "tardif", "compbas"})
-        control(name)->setVisible(header.showsPositionPoints);
+    setCaption(label11_, QString::fromUtf8(header.label11.data(), header.label11.size()));
+    setText(numcargo_, QString::fromStdString(header.numcargo));
+    setText(punbasicos_, QString::fromStdString(header.punbasicos));
+    setCaption(carsel_, QString::fromStdString(header.carsel));
+    for (QWidget* control : positionPoints_)
+        control->setVisible(header.showsPositionPoints);
 }
 
 // The lines and totals under the grid follow its last written row.
 void ReceiptWindow::placeLowerPart(int rowsWritten)
 {
-    const payroll::LowerPartPlacement at = payroll::placeLowerPart(rowsWritten);
-    const auto y = [](float twips) { return static_cast<int>(std::lround(twips)); };
-    for (const char* name : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
-        line(name)->setY2(y(at.verticalLinesBottom));
-    const auto rule = [&](const char* name, float twips) {
-        line(name)->setY1(y(twips));
-        line(name)->setY2(y(twips));
-    };
-    rule("Line6", at.line6);
-    moveTopTo(control("thaberes"), at.totalEarningsTop);
-    moveTopTo(control("Label15"), at.totalEarningsTop);
-    rule("Line15", at.line15);
-    moveTopTo(control("tdescuentos"), at.totalDeductionsTop);
-    moveTopTo(control("Label16"), at.totalDeductionsTop);
-    rule("Line16", at.line16);
-    moveTopTo(control("liquido"), at.netPayTop);
-    moveTopTo(control("Label17"), at.netPayTop);
-    rule("Line17", at.line17);
+    const LowerPartPlacement at = receipt::placeLowerPart(rowsWritten);
+    for (TwipLine* vertical : verticalLines_)
+        vertical->setY2(at.verticalLinesBottom);
+    const int rules[] = {at.line6, at.line15, at.line16, at.line17};
+    const int totals[] = {at.totalEarningsTop, at.totalDeductionsTop, at.netPayTop};
+    for (int i = 0; i < 4; ++i) {
+        lowerRules_[i]->setY1(rules[i]);
+        lowerRules_[i]->setY2(rules[i]);
+    }
+    for (int i = 0; i < 3; ++i) {
+        moveTopTo(totals_[i], totals[i]);
+        moveTopTo(totalCaptions_[i], totals[i]);
+    }
 }
 
 void ReceiptWindow::showPositionPanel(const PositionPanel& panel)
 {
-    setText("numcargo", panel.numcargo);
-    setText("punbasicos", panel.punbasicos);
-    setText("proljor", panel.proljor);
-    setText("jorcom", panel.jorcom);
-    setText("tardif", panel.tardif);
-    setText("compbas", panel.compbas);
+    setText(numcargo_, panel.numcargo);
+    setText(punbasicos_, panel.punbasicos);
+    setText(proljor_, panel.proljor);
+    setText(jorcom_, panel.jorcom);
+    setText(tardif_, panel.tardif);
+    setText(compbas_, panel.compbas);
 }
 
 void ReceiptWindow::putAway()
@@ -482,24 +518,17 @@ void ReceiptWindow::putAway()
     hide();
 }
 
-void ReceiptWindow::setCaption(const QString& name, const QString& text)
+void ReceiptWindow::setCaption(QLabel* label, const QString& text)
 {
-    QWidget* label = control(name);
-    static_cast<QLabel*>(label)->setText(text);
+    label->setText(text);
     fitText(label, text);
 }
 
-void ReceiptWindow::setText(const QString& name, const QString& text)
+void ReceiptWindow::setText(QLineEdit* box, const QString& text)
 {
-    auto* box = static_cast<QLineEdit*>(control(name));
     box->setText(text);
     box->setCursorPosition(0);
     fitText(box, text);
-}
-
-TwipLine* ReceiptWindow::line(const QString& name) const
-{
-    return static_cast<TwipLine*>(control(name));
 }
 
 // ---- Scrolling and resizing ------------------------------------------------

@@ -10,6 +10,7 @@
 
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QScrollBar;
 
 namespace recibo::receipt {
@@ -42,9 +43,17 @@ public:
     void putAway();
 
     // A control by its name ("thaberes", "Line1", ...); the grid's cells and
-    // rules ("cod(3)", "Line8(0)") are the grid's, not windows.
+    // rules ("cod(3)", "Line8(0)") are the grid's, not windows. For building
+    // and for tests: the code holds what it touches in typed members.
     QWidget* control(const QString& name) const { return controls_.value(name); }
     const ReceiptGrid* grid() const { return grid_; }
+    QGroupBox* frame() const { return sosten_; }
+    QString docente() const;
+
+    // What printing hides (the buttons and the two hints) and shows (the
+    // eight margin boxes, in the order they are shown and hidden).
+    const QList<QWidget*>& screenOnly() const { return screenOnly_; }
+    const QList<QWidget*>& marginBoxes() const { return marginBoxes_; }
 
 signals:
     void volverPressed();
@@ -63,14 +72,16 @@ private:
     void buildGrid();
     void buildLines();
     void buildScrollBar();
+    void holdWhatTheCodeTouches();
+    template <typename Control>
+    Control* find(const char* name) const;
     void useClassicStyle();
 
     void writeGrid(const std::vector<payroll::ReceiptLine>& lines);
     void writeHeader(const payroll::ReceiptHeader& header);
     void placeLowerPart(int rowsWritten);
-    void setCaption(const QString& name, const QString& text);
-    void setText(const QString& name, const QString& text);
-    TwipLine* line(const QString& name) const;
+    void setCaption(QLabel* label, const QString& text);
+    void setText(QLineEdit* box, const QString& text);
 
     qreal fittingSize(const QObject* control, const QFont& design, int room, const QString& text);
     qreal fittingSize(const QWidget* control, const QString& text);
@@ -104,6 +115,19 @@ private:
     QHash<const QObject*, Fitting> fittings_;
     QGroupBox* sosten_ = nullptr;
     QScrollBar* movedor_ = nullptr;
+    // The controls a receipt writes, by their names.
+    QLabel *docente_ = nullptr, *carsel_ = nullptr, *label11_ = nullptr;
+    QLineEdit *numcargo_ = nullptr, *punbasicos_ = nullptr, *compbas_ = nullptr, *proljor_ = nullptr,
+              *jorcom_ = nullptr, *tardif_ = nullptr, *date_ = nullptr;
+    // Total of earnings, of deductions, net pay; and their captions.
+    QList<QLabel*> totals_, totalCaptions_;
+    // Line1, Line2, Line3(0), Line3(1), Line5, Line7: their lower ends follow the last row.
+    QList<TwipLine*> verticalLines_;
+    // Line6, Line15, Line16, Line17: the rules under the grid and each total.
+    QList<TwipLine*> lowerRules_;
+    // The labels and boxes of a position's points, hidden for hours.
+    QList<QWidget*> positionPoints_;
+    QList<QWidget*> screenOnly_, marginBoxes_;
     int frameTop_ = 0;        // twips
     int frameHeight_ = 0;     // twips
 };

@@ -352,22 +352,6 @@ TEST_P(Calculation, TheFullestReceiptHas26RowsAndAddsUp)
     EXPECT_EQ(receipt.state.totalhaberes, earnings);
     EXPECT_EQ(receipt.state.totaldescuentos, deductions);
     EXPECT_EQ(*earnings.minus(deductions), receipt.state.impliquido);
-    EXPECT_EQ(placeLowerPart(receipt.rowsWritten()).line17, 10540);
-}
-
-TEST(LowerPartPlacement, StandsRightUnderTheLastRow)
-{
-    const LowerPartPlacement none = placeLowerPart(0);
-    EXPECT_EQ(none.line6, 1050);
-    EXPECT_EQ(none.totalEarningsTop, 1250);
-    EXPECT_EQ(none.line15, 1550);
-    EXPECT_EQ(none.totalDeductionsTop, 1650);
-    EXPECT_EQ(none.line16, 1950);
-    EXPECT_EQ(none.netPayTop, 2050);
-    EXPECT_EQ(none.line17, 2350);
-    EXPECT_EQ(none.verticalLinesBottom, 2350);
-    EXPECT_EQ(placeLowerPart(11).totalEarningsTop, 315 * 11 + 1250);
-    EXPECT_EQ(placeLowerPart(26).line17, 10540);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSettings, Calculation, kBothSettings, settingsName);
