@@ -1,13 +1,13 @@
 #include "batch.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <istream>
 #include <memory>
 #include <new>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <variant>
 
 #include <QDate>
@@ -16,10 +16,12 @@
 #include "batch_row.h"
 #include "columns.h"
 #include "command_line.h"
-#include "csv_table.h"
+#include "csv_reader.h"
+#include "errno_text.h"
 #include "json_lines.h"
 #include "payroll/calculation.h"
 #include "regional.h"
+#include "table_input.h"
 
 namespace recibo::batch {
 
@@ -65,63 +67,139 @@ constexpr std::string_view kUsage =
 // Output is handed to the stream in pieces of about this size.
 constexpr std::size_t kFlushSize = 1 << 18;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-std::string describeErrno(int error)
-{
-    switch (error) {
-    case ENOENT: return "no existe";
-    case EACCES: return "no tiene permiso de lectura";
-    case EISDIR: return "es un directorio";
-    default: return std::strerror(error);
-    }
-}
-
-// A whole input, or why it could not be read.
-struct Input {
-    std::string text;
-    std::optional<std::string> problem;
-};
-
-Input readFile(const std::string& path)
-{
-    Input input;
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        input.problem = "no se puede abrir el archivo " + quotedForMessage(path) + ": " + describeErrno(errno);
-        return input;
-    }
-    char buffer[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        input.text.append(buffer, n);
-    if (std::ferror(file.get()))
-        input.problem = "no se puede leer el archivo " + quotedForMessage(path) + ": " + describeErrno(errno);
-    return input;
-}
-
-Input readStream(std::istream& in)
-{
-    Input input;
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        input.text.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (!in)
-            break;
-    }
-    if (in.bad())
-        input.problem = "no se puede leer la entrada estándar";
-    return input;
-}
-
 int unusable(std::ostream& err, std::string_view message)
 {
     err << "recibo-lote: " << message << '\n';
     err.flush();
     return kInputUnusable;
+}
+
+// Writes `text` to `out`. Nothing when all of it got there, otherwise the
+// system's error number (0 when there is none).
+std::optional<int> writeFailure(std::ostream& out, std::string_view text)
+{
+    errno = 0;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (out)
+        return std::nullopt;
+    return errno;
+}
+
+int outputFailed(std::ostream& err, int error)
+{
+    return unusable(err, "no se pudo escribir la salida" + (error != 0 ? " (" + errnoText(error) + ")" : std::string())
+                             + ": revisá que el disco de destino tenga lugar y que la salida siga abierta");
+}
+
+// The first reading: the header's columns must be known and unrepeated.
+class HeaderCheck : public TableSink {
+public:
+    std::optional<std::string> header(const std::vector<std::string>& names) override
+    {
+        const auto resolved = resolveHeader(names);
+        if (const auto* problem = std::get_if<std::string>(&resolved))
+            return *problem;
+        return std::nullopt;
+    }
+    bool row(std::size_t, std::span<const std::string_view>) override { return true; }   // not called
+};
+
+// The second reading: each row's receipt, or why it has none, as a JSON line.
+class ReceiptRows : public TableSink {
+public:
+    ReceiptRows(const payroll::RegionalSettings& settings, std::ostream& out, std::ostream& err, ReceiptPdfs* pdfs)
+        : settings_(settings), out_(out), err_(err), pdfs_(pdfs)
+    {
+    }
+
+    std::optional<std::string> header(const std::vector<std::string>& names) override
+    {
+        auto resolved = resolveHeader(names);
+        if (const auto* problem = std::get_if<std::string>(&resolved))
+            return *problem;
+        columns_ = std::move(std::get<std::vector<Column>>(resolved));
+        docenteColumn_.reset();
+        for (std::size_t i = 0; i < columns_.size(); ++i)
+            if (columns_[i] == Column::Docente)
+                docenteColumn_ = i;
+        cells_.assign(columns_.size(), std::string_view());
+        return std::nullopt;
+    }
+
+    bool row(std::size_t fila, std::span<const std::string_view> rowCells) override
+    {
+        // A cell beyond the end of a short row is empty.
+        std::fill(std::copy(rowCells.begin(), rowCells.end(), cells_.begin()), cells_.end(), std::string_view());
+        const std::string_view docente = docenteColumn_ ? cells_[*docenteColumn_] : std::string_view();
+
+        const auto mapped = mapRow(columns_, cells_);
+        if (const auto* bad = std::get_if<CellError>(&mapped)) {
+            someRowFailed_ = true;
+            lines_.appendFailure(fila, docente, RowFailure{bad->message, columnName(bad->column), bad->text});
+        } else {
+            const RowInput& rowInput = std::get<RowInput>(mapped);
+            const auto result = payroll::calculate(rowInput.entry, rowInput.position, settings_);
+            if (const auto* receipt = std::get_if<payroll::Receipt>(&result)) {
+                lines_.appendReceipt(fila, *receipt);
+                if (pdfs_) {
+                    if (const auto problem = pdfs_->write(fila, *receipt, rowInput.position)) {
+                        someRowFailed_ = true;
+                        err_ << "recibo-lote: fila " << fila << ": " << *problem << '\n';
+                    }
+                }
+            } else {
+                const auto& failure = std::get<payroll::Failure>(result);
+                someRowFailed_ = true;
+                lines_.appendFailure(fila, docente, RowFailure{failure.message, failure.control, failure.text});
+            }
+        }
+        // A PDF takes milliseconds: its line goes out at once.
+        return (lines_.size() < kFlushSize && !pdfs_) || flush();
+    }
+
+    // Hands the lines still held to the output; false when they did not get there.
+    bool flush()
+    {
+        if (!writeError_)
+            writeError_ = writeFailure(out_, lines_.text());
+        lines_.clear();
+        return !writeError_;
+    }
+
+    bool someRowFailed() const { return someRowFailed_; }
+    std::optional<int> writeError() const { return writeError_; }
+
+private:
+    const payroll::RegionalSettings& settings_;
+    std::ostream& out_;
+    std::ostream& err_;
+    ReceiptPdfs* pdfs_;
+    std::vector<Column> columns_;
+    std::optional<std::size_t> docenteColumn_;
+    std::vector<std::string_view> cells_;
+    JsonLines lines_;
+    bool someRowFailed_ = false;
+    std::optional<int> writeError_;
+};
+
+// Reads the whole table through `reader`. Why the input could not be read or
+// the table cannot be used, or nothing (also when the reader's sink stopped).
+std::optional<std::string> readThrough(TableInput& input, CsvReader& reader)
+{
+    for (;;) {
+        auto piece = input.next();
+        if (auto* problem = std::get_if<std::string>(&piece))
+            return std::move(*problem);
+        const std::string_view bytes = std::get<std::string_view>(piece);
+        if (bytes.empty() ? !reader.finish() : !reader.feed(bytes)) {
+            if (!reader.problem().empty())
+                return reader.problem();
+            return std::nullopt;
+        }
+        if (bytes.empty())
+            return std::nullopt;
+    }
 }
 
 int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
@@ -132,9 +210,8 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         return unusable(err, *problem);
     const CommandLine& commandLine = std::get<CommandLine>(parsed);
     if (commandLine.help) {
-        out << kUsage;
-        out.flush();
-        return out ? kAllRowsComputed : kInputUnusable;
+        const auto failure = writeFailure(out, kUsage);
+        return failure ? outputFailed(err, *failure) : kAllRowsComputed;
     }
 
     payroll::RegionalSettings settings;
@@ -151,20 +228,24 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     if (commandLine.pdfDirectory && !pdfs)
         return unusable(err, "esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio");
 
-    Input input = (!commandLine.file || *commandLine.file == "-") ? readStream(in) : readFile(*commandLine.file);
-    if (input.problem)
-        return unusable(err, *input.problem);
+    std::unique_ptr<TableInput> input;
+    if (!commandLine.file || *commandLine.file == "-") {
+        input = std::make_unique<TableInput>(in);
+    } else {
+        auto opened = TableInput::openFile(*commandLine.file);
+        if (const auto* problem = std::get_if<std::string>(&opened))
+            return unusable(err, *problem);
+        input = std::move(std::get<std::unique_ptr<TableInput>>(opened));
+    }
 
-    const auto read = readCsvTable(input.text);
-    std::string().swap(input.text);   // the table holds its own copy of the cells
-    if (const auto* problem = std::get_if<TableError>(&read))
-        return unusable(err, problem->message);
-    const CsvTable& table = std::get<CsvTable>(read);
-
-    const auto resolved = resolveHeader(table.header());
-    if (const auto* problem = std::get_if<std::string>(&resolved))
-        return unusable(err, *problem);
-    const std::vector<Column>& columns = std::get<std::vector<Column>>(resolved);
+    // The whole table is checked before anything is computed or written: a
+    // table that cannot be used gets its message and no line at all.
+    {
+        HeaderCheck check;
+        CsvReader checker(check, CsvReader::Pass::Check);
+        if (const auto problem = readThrough(*input, checker))
+            return unusable(err, *problem);
+    }
 
     // The receipts carry the day's date as the desktop program shows it, in
     // the same regional settings as the amounts.
@@ -174,55 +255,19 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
             return unusable(err, *problem);
     }
 
-    // The table is sound: from here on every row gets its line.
-    std::optional<std::size_t> docenteColumn;
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        if (columns[i] == Column::Docente)
-            docenteColumn = i;
-
-    JsonLines lines;
-    std::vector<std::string_view> cells(columns.size());
-    bool someRowFailed = false;
-    for (std::size_t row = 0; row < table.rowCount(); ++row) {
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            cells[i] = table.cell(row, i);
-        const std::size_t fila = row + 1;
-        const std::string_view docente = docenteColumn ? cells[*docenteColumn] : std::string_view();
-
-        const auto mapped = mapRow(columns, cells);
-        if (const auto* bad = std::get_if<CellError>(&mapped)) {
-            someRowFailed = true;
-            lines.appendFailure(fila, docente, RowFailure{bad->message, columnName(bad->column), bad->text});
-        } else {
-            const RowInput& rowInput = std::get<RowInput>(mapped);
-            const auto result = payroll::calculate(rowInput.entry, rowInput.position, settings);
-            if (const auto* receipt = std::get_if<payroll::Receipt>(&result)) {
-                lines.appendReceipt(fila, *receipt);
-                if (commandLine.pdfDirectory) {
-                    if (const auto problem = pdfs->write(fila, *receipt, rowInput.position)) {
-                        someRowFailed = true;
-                        err << "recibo-lote: fila " << fila << ": " << *problem << '\n';
-                    }
-                }
-            } else {
-                const auto& failure = std::get<payroll::Failure>(result);
-                someRowFailed = true;
-                lines.appendFailure(fila, docente, RowFailure{failure.message, failure.control, failure.text});
-            }
-        }
-        if (lines.size() >= kFlushSize) {
-            out.write(lines.text().data(), static_cast<std::streamsize>(lines.size()));
-            lines.clear();
-            if (!out)
-                break;
-        }
-    }
-    if (out && lines.size() != 0)
-        out.write(lines.text().data(), static_cast<std::streamsize>(lines.size()));
-    out.flush();
-    if (!out)
-        return unusable(err, "no se pudo escribir la salida");
-    return someRowFailed ? kSomeRowFailed : kAllRowsComputed;
+    // The table is sound: from here on every row gets its line, as soon as
+    // it is computed.
+    if (const auto problem = input->rewind())
+        return unusable(err, *problem);
+    ReceiptRows rows(settings, out, err, commandLine.pdfDirectory ? pdfs : nullptr);
+    CsvReader reader(rows, CsvReader::Pass::ReadCells);
+    const auto problem = readThrough(*input, reader);
+    if (!rows.flush())
+        return outputFailed(err, *rows.writeError());
+    // Only a file changed since its first reading gets here.
+    if (problem)
+        return unusable(err, reader.problem().empty() ? *problem : input->changed(*problem));
+    return rows.someRowFailed() ? kSomeRowFailed : kAllRowsComputed;
 }
 
 }  // namespace

@@ -6,13 +6,16 @@
 #include <variant>
 #include <vector>
 
+#include "csv_reader.h"
+
 namespace recibo::batch {
 
-// A CSV table read whole: the header's column names and the data rows, every
-// cell already unquoted. Rows may hold fewer cells than the header, never more.
+// A CSV table held whole, for whoever wants every row at once (the
+// benchmarks, the tests): the header's column names and the data rows, every
+// cell already unquoted. Rows may hold fewer cells than the header, never
+// more. recibo-lote itself reads its tables row by row (CsvReader).
 class CsvTable {
 public:
-    char separator() const { return separator_; }
     const std::vector<std::string>& header() const { return header_; }
 
     std::size_t rowCount() const { return rowEnds_.size(); }
@@ -33,7 +36,6 @@ private:
     std::size_t rowBegin(std::size_t row) const { return row == 0 ? 0 : rowEnds_[row - 1]; }
     std::size_t cellBegin(std::size_t index) const { return index == 0 ? 0 : cellEnds_[index - 1]; }
 
-    char separator_ = ',';
     std::vector<std::string> header_;
     // Every data cell's text, one right after the other: cell i ends where
     // cell i + 1 begins.
@@ -47,16 +49,10 @@ struct TableError {
     std::string message;
 };
 
-// Reads a whole CSV text: UTF-8 with an optional byte-order mark, RFC 4180
-// quoting, `,` or `;` between cells (whichever the header line uses), the
-// first non-blank line as the header. Blank lines are skipped. Text that is
-// not UTF-8, malformed quoting, no header line, or a data row with more cells
-// than the header makes the whole table unusable.
-std::variant<CsvTable, TableError> readCsvTable(std::string_view input);
-
-// The cell separator of a table whose text starts at `text`: `;` when the
-// first non-blank line holds more semicolons than commas outside quotes,
-// `,` otherwise.
-char detectSeparator(std::string_view text);
+// Reads a whole CSV text as recibo-lote does, checked, then read with its
+// cells (CsvReader), handed over in pieces of `pieceSize` bytes as a stream
+// would arrive.
+std::variant<CsvTable, TableError> readCsvTable(std::string_view input,
+                                                std::size_t pieceSize = std::string_view::npos);
 
 }  // namespace recibo::batch

@@ -11,7 +11,15 @@ std::optional<std::size_t> firstInvalidUtf8(std::string_view text)
     const std::size_t size = text.size();
     std::size_t i = 0;
     while (i < size) {
-        // Most of a table is ASCII: skip it eight bytes at a time.
+        // Most of a table is ASCII: skip it sixteen, then eight bytes at a time.
+        if (i + 16 <= size) {
+            std::uint64_t chunk[2];
+            std::memcpy(chunk, bytes + i, sizeof chunk);
+            if (((chunk[0] | chunk[1]) & 0x8080808080808080ULL) == 0) {
+                i += 16;
+                continue;
+            }
+        }
         if (i + 8 <= size) {
             std::uint64_t chunk;
             std::memcpy(&chunk, bytes + i, sizeof chunk);
@@ -54,6 +62,18 @@ std::optional<std::size_t> firstInvalidUtf8(std::string_view text)
         i += length;
     }
     return std::nullopt;
+}
+
+std::size_t cutOffTail(std::string_view text)
+{
+    for (std::size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(text[text.size() - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue;   // a continuation byte: look for its lead
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;   // no lead in reach: the check of the whole text tells what is wrong
 }
 
 }  // namespace recibo::batch

@@ -11,4 +11,8 @@ namespace recibo::batch {
 // surrogates, code points above U+10FFFF and cut-off sequences are not UTF-8.
 std::optional<std::size_t> firstInvalidUtf8(std::string_view text);
 
+// How many bytes at the end of `text` begin a sequence that the text cuts
+// off (0 to 3): a piece of a stream may end in the middle of a character.
+std::size_t cutOffTail(std::string_view text);
+
 }  // namespace recibo::batch
