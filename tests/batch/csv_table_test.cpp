@@ -64,14 +64,19 @@ TEST(CsvTable, CellsAreReadAsRfc4180Says)
         {"a,b\n\n1,2\n\n \n\t\n3,4\n\n", {"a", "b"}, {{"1", "2"}, {"3", "4"}}},
         {"a,b\n", {"a", "b"}, {}},
         {"a,\"\"\n", {"a", ""}, {}},
+        {"a;b\r\n\"\"\"ñ\"\"\";€\r\nx\n", {"a", "b"}, {{"\"ñ\"", "€"}, {"x"}}},
+        {"a,b\n1,2\r3,\"4\"\r", {"a", "b"}, {{"1", "2"}, {"3", "4"}}},
     };
+    // Whole, and a byte at a time as a slow pipe may hand it over.
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto read = readCsvTable(c.text);
-        ASSERT_TRUE(std::holds_alternative<CsvTable>(read)) << std::get<TableError>(read).message;
-        const CsvTable& table = std::get<CsvTable>(read);
-        EXPECT_EQ(table.header(), c.header);
-        EXPECT_EQ(rowsOf(table), c.rows);
+        for (const std::size_t piece : {std::string_view::npos, std::size_t{1}}) {
+            SCOPED_TRACE(testing::Message() << c.text << " in pieces of " << piece);
+            const auto read = readCsvTable(c.text, piece);
+            ASSERT_TRUE(std::holds_alternative<CsvTable>(read)) << std::get<TableError>(read).message;
+            const CsvTable& table = std::get<CsvTable>(read);
+            EXPECT_EQ(table.header(), c.header);
+            EXPECT_EQ(rowsOf(table), c.rows);
+        }
     }
 }
 
@@ -88,25 +93,38 @@ TEST(CsvTable, CellsBeyondAShortRowAreEmpty)
 TEST(CsvTable, UnusableTablesSayWhere)
 {
     struct Case {
-        const char* text;
+        std::string text;
         const char* messagePart;
     };
+    const std::string longRow(kMaxRowBytes, 'x');
     const Case cases[] = {
         {"a,b\n1,2,3\n", "la fila 1 tiene 3 celdas"},
         {"a,b\n1,2\n\n3,4\n5,6,7\n", "la fila 3"},
         {"a,b\n1,2\n3,x\"y\n", "línea 3"},
         {"a,b\n\"1\" ,2\n", "línea 2"},
+        {"a,b\n\"1\n\n2\"x\n", "línea 4"},
         {"a,b\n1,\"2\n", "comilla de cierre"},
         {"a,b\n1,2\n\xff", "UTF-8 válido (línea 3)"},
+        {"a,b\n1,\"\n\n\xC3\n", "UTF-8 válido (línea 4)"},
+        {"a,b\n1,2\n3,\xE2\x82", "UTF-8 válido (línea 3)"},
         {"", "vacía"},
         {"\n\n", "vacía"},
+        // Rows of more than a mebibyte: endless input, a quote never closed.
+        {std::string(3 * kMaxRowBytes, '\0'), "la fila que empieza en la línea 1 pasa de 1 MiB"},
+        {"\n\n" + longRow + ",b\n1,2\n", "la fila que empieza en la línea 3 pasa de 1 MiB"},
+        {"a,b\n1,2\n\"" + longRow + "\n", "la fila que empieza en la línea 3 pasa de 1 MiB"},
+        {"a,b\n1," + longRow + "\n3,4\n", "la fila que empieza en la línea 2 pasa de 1 MiB"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto read = readCsvTable(c.text);
-        ASSERT_TRUE(std::holds_alternative<TableError>(read));
-        EXPECT_NE(std::get<TableError>(read).message.find(c.messagePart), std::string::npos)
-            << std::get<TableError>(read).message;
+        for (const std::size_t piece : {std::string_view::npos, std::size_t{1} << 16, std::size_t{1}}) {
+            if (piece == 1 && c.text.size() > 1000)
+                continue;
+            SCOPED_TRACE(testing::Message() << c.text.substr(0, 40) << " in pieces of " << piece);
+            const auto read = readCsvTable(c.text, piece);
+            ASSERT_TRUE(std::holds_alternative<TableError>(read));
+            EXPECT_NE(std::get<TableError>(read).message.find(c.messagePart), std::string::npos)
+                << std::get<TableError>(read).message;
+        }
     }
 }
 
