@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QTest>
 
 #include "batch/qt_translations.h"
@@ -47,7 +45,7 @@ void SpanishTextsTest::fileErrors_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("cause");
     QTest::newRow("folder missing") << QDir::tempPath() + "/recibo-no-existe/x.pdf" << "la carpeta no existe";
-    QTest::newRow("no permission") << "/sys/recibo-XXXXXX.pdf" << "no hay permiso para escribir en esa carpeta";
+    QTest::newRow("no permission") << "/sys/recibo.pdf" << "no hay permiso para escribir en esa carpeta";
     QTest::newRow("disk full") << "/dev/full" << "el disco está lleno";
 }
 
@@ -56,12 +54,6 @@ void SpanishTextsTest::fileErrors()
 {
     QFETCH(QString, path);
     QFETCH(QString, cause);
-    if (path.endsWith("XXXXXX.pdf")) {
-        QTemporaryFile file(path);
-        QVERIFY(!file.open());
-        QCOMPARE(recibo::receipt::fileErrorText(file), cause);
-        return;
-    }
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         QCOMPARE(file.write(QByteArray(4096, 'x')), -1);

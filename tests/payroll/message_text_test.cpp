@@ -37,16 +37,13 @@ const QuoteCase kCases[] = {
     {"four-byte character at the cut kept whole", k39 + "𝄞𝄞", "«" + k39 + "𝄞…»"},
     {"forty accented letters whole", repeat("é", 40), "«" + repeat("é", 40) + "»"},
     {"line breaks and tab", "a\nb\r\tc", "«a\\nb\\r\\tc»"},
-    {"NUL, escape and DEL", std::string("a\0b", 3) + "\x1b\x7f", "«a\\u0000b\\u001B\\u007F»"},
-    {"C1 control", "a\u0085b", "«a\\u0085b»"},
+    {"NUL, escape, DEL and C1", std::string("a\0b", 3) + "\x1b\x7f\u0085", "«a\\u0000b\\u001B\\u007F\\u0085»"},
     {"right-to-left override", "12\u202Eab", "«12\\u202Eab»"},
-    {"embeddings and pop", "\u202A\u202B\u202C\u202D", "«\\u202A\\u202B\\u202C\\u202D»"},
-    {"isolates", "\u2066\u2067\u2068\u2069", "«\\u2066\\u2067\\u2068\\u2069»"},
-    {"marks", "\u200E\u200F\u061C", "«\\u200E\\u200F\\u061C»"},
-    {"line separators", "a\u2028b\u2029", "«a\\u2028b\\u2029»"},
+    {"other reordering marks and line separators", "\u202A\u202D\u2066\u2069\u200E\u200F\u061C\u2028\u2029",
+     "«\\u202A\\u202D\\u2066\\u2069\\u200E\\u200F\\u061C\\u2028\\u2029»"},
     {"escapes count as one character each", repeat("\n", 41), "«" + repeat("\\n", 40) + "…»"},
-    {"bytes that are not UTF-8", "a\xff\xc3(\xe2\x82", "«a\\xFF\\xC3(\\xE2\\x82»"},
-    {"overlong and surrogate encodings", "\xc0\xaf\xed\xa0\x80", "«\\xC0\\xAF\\xED\\xA0\\x80»"},
+    {"bytes that are not UTF-8, overlong or surrogate", "a\xff(\xc0\xaf\xed\xa0\x80\xe2\x82",
+     "«a\\xFF(\\xC0\\xAF\\xED\\xA0\\x80\\xE2\\x82»"},
 };
 
 TEST(QuotedForMessage, BoundedEscapedAndWhole)
