@@ -41,11 +41,11 @@
 #include <QWindow>
 
 #include "app/program.h"
-#include "batch/regional.h"
+#include "regional/regional.h"
 #include "desktop_driver.h"
 #include "entry/entry_window.h"
 #include "payroll/calculation.h"
-#include "positions/selection_dialog.h"
+#include "selection/selection_dialog.h"
 
 namespace {
 

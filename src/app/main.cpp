@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "batch/qt_translations.h"
+#include "regional/qt_translations.h"
 #include "program.h"
 
 int main(int argc, char* argv[])

@@ -7,11 +7,11 @@
 #include <QLocale>
 #include <QMessageBox>
 
-#include "batch/regional.h"
+#include "regional/regional.h"
 #include "entry/entry_window.h"
 #include "entry/notice_window.h"
 #include "payroll/calculation.h"
-#include "positions/selection_dialog.h"
+#include "selection/selection_dialog.h"
 #include "receipt/receipt_window.h"
 
 namespace recibo::app {
@@ -38,14 +38,14 @@ void Program::start()
 
 // ---- The windows, each created hidden when first needed ---------------------
 
-positions::SelectionDialog* Program::selectionDialog()
+selection::SelectionDialog* Program::selectionDialog()
 {
     if (!dialog_) {
         // A window of its own that the window manager keeps above the entry
         // window, so that it cannot get lost behind it.
-        dialog_ = std::make_unique<positions::SelectionDialog>(regional::systemSettings(), entry_.get());
-        connect(dialog_.get(), &positions::SelectionDialog::listoPressed, this, &Program::onListo);
-        connect(dialog_.get(), &positions::SelectionDialog::salirSinDatosPressed, this, &Program::onSalirSinDatos);
+        dialog_ = std::make_unique<selection::SelectionDialog>(regional::systemSettings(), entry_.get());
+        connect(dialog_.get(), &selection::SelectionDialog::listoPressed, this, &Program::onListo);
+        connect(dialog_.get(), &selection::SelectionDialog::salirSinDatosPressed, this, &Program::onSalirSinDatos);
     }
     return dialog_.get();
 }

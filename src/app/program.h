@@ -12,7 +12,7 @@ namespace recibo::entry {
 class EntryWindow;
 class NoticeWindow;
 }
-namespace recibo::positions {
+namespace recibo::selection {
 class SelectionDialog;
 }
 namespace recibo::receipt {
@@ -37,7 +37,7 @@ public:
     void start();
 
     entry::EntryWindow* entryWindow() const { return entry_.get(); }
-    positions::SelectionDialog* selectionDialog();
+    selection::SelectionDialog* selectionDialog();
     entry::NoticeWindow* notice();
     receipt::ReceiptWindow* receiptWindow();
     // "Imprimir": where the receipt is printed, and what is offered when it
@@ -62,7 +62,7 @@ private:
     void showFailure(const payroll::Failure& failure);
 
     std::unique_ptr<entry::EntryWindow> entry_;
-    std::unique_ptr<positions::SelectionDialog> dialog_;
+    std::unique_ptr<selection::SelectionDialog> dialog_;
     std::unique_ptr<entry::NoticeWindow> notice_;
     QPointer<receipt::ReceiptWindow> receipt_;
     receipt::ReceiptPrinting printing_;

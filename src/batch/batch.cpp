@@ -20,7 +20,7 @@
 #include "errno_text.h"
 #include "json_lines.h"
 #include "payroll/calculation.h"
-#include "regional.h"
+#include "regional/regional.h"
 #include "table_input.h"
 
 namespace recibo::batch {

@@ -268,20 +268,27 @@ bool CsvReader::checkQuoting(std::string_view bytes)
             }
             quoting_ = Quoting::Unquoted;
             [[fallthrough]];
-        case Quoting::Unquoted: {
-            std::size_t end = i;
-            while (end < bytes.size() && !special_[static_cast<unsigned char>(bytes[end])])
-                ++end;
-            text(i, end);
-            i = end;
-            if (i == bytes.size())
-                break;
-            if (bytes[i] == '"')
-                return badQuotes();
-            ++i;
-            cellEnd(bytes[i - 1], i);
+        case Quoting::Unquoted:
+            // Cell after unquoted cell in one go: most of a table.
+            for (;;) {
+                std::size_t end = i;
+                while (end < bytes.size() && !special_[static_cast<unsigned char>(bytes[end])])
+                    ++end;
+                text(i, end);
+                i = end;
+                if (i == bytes.size())
+                    break;
+                const char stop = bytes[i++];
+                if (stop == '"')
+                    return badQuotes();
+                cellEnd(stop, i);
+                if (stop != separator)
+                    break;
+                if (i == bytes.size() || bytes[i] == '"')
+                    break;   // the next cell starts in the next piece, or quoted
+                quoting_ = Quoting::Unquoted;
+            }
             break;
-        }
         case Quoting::Quoted: {
             const std::size_t quote = std::min(bytes.find('"', i), bytes.size());
             text(i, quote);

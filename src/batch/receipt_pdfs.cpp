@@ -8,7 +8,7 @@
 #include <QTemporaryFile>
 
 #include "columns.h"
-#include "qt_translations.h"
+#include "regional/qt_translations.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
 #include "receipt/file_errors.h"
@@ -44,6 +44,14 @@ std::string quoted(const QString& path)
 }
 
 }  // namespace
+
+QString batchPdfName(std::size_t fila, const QString& docente)
+{
+    const QString name = receipt::fileNameWord(docente);
+    return QStringLiteral("%1-%2.pdf")
+        .arg(static_cast<qulonglong>(fila), 4, 10, QLatin1Char('0'))
+        .arg(name.isEmpty() ? QStringLiteral("sin-nombre") : name);
+}
 
 WindowReceiptPdfs::WindowReceiptPdfs() = default;
 
@@ -102,7 +110,7 @@ std::optional<std::string> WindowReceiptPdfs::write(std::size_t fila, const payr
                                     text(position.proljor), text(position.jorcom), text(position.tardif)});
     window_->fillReceipt(receipt, date_);
 
-    const QString name = receipt::batchPdfName(fila, text(receipt.docente));
+    const QString name = batchPdfName(fila, text(receipt.docente));
     receipt::PdfFile file(directory_.filePath(name));
     const receipt::PrintResult result = receipt::printReceipt(*window_, file);
     if (!result.printed)

@@ -15,6 +15,10 @@ class ReceiptWindow;
 
 namespace recibo::batch {
 
+// The name of row `fila`'s PDF: "0007-Pérez-María-Laura.pdf",
+// "0007-sin-nombre.pdf" for a teacher without a usable name.
+QString batchPdfName(std::size_t fila, const QString& docente);
+
 // recibo-lote's PDF receipts drawn by the desktop program's own receipt
 // window, kept off screen: each receipt is written into the window as
 // "Calcular" writes it and printed to a PDF file as "Imprimir" prints it.

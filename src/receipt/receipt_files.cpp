@@ -47,12 +47,4 @@ QString suggestedPdfName(const QString& docente, const QDate& date)
     return name.isEmpty() ? QStringLiteral("recibo-%1.pdf").arg(day) : QStringLiteral("recibo-%1-%2.pdf").arg(name, day);
 }
 
-QString batchPdfName(std::size_t fila, const QString& docente)
-{
-    const QString name = fileNameWord(docente);
-    return QStringLiteral("%1-%2.pdf")
-        .arg(static_cast<qulonglong>(fila), 4, 10, QLatin1Char('0'))
-        .arg(name.isEmpty() ? QStringLiteral("sin-nombre") : name);
-}
-
 }  // namespace recibo::receipt

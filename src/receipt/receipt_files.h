@@ -14,8 +14,4 @@ QString fileNameWord(const QString& text);
 // "recibo-Pérez-María-Laura-2024-05-14.pdf".
 QString suggestedPdfName(const QString& docente, const QDate& date);
 
-// The name of row `fila`'s PDF in recibo-lote: "0007-Pérez-María-Laura.pdf",
-// "0007-sin-nombre.pdf" for a teacher without a usable name.
-QString batchPdfName(std::size_t fila, const QString& docente);
-
 }  // namespace recibo::receipt

@@ -19,7 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "batch/batch.h"
-#include "batch/regional.h"
+#include "regional/regional.h"
 #include "batch_test_support.h"
 #include "common/bad_inputs.h"
 #include "payroll/calculation.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "batch/regional.h"
+#include "regional/regional.h"
 
 namespace recibo::regional {
 namespace {

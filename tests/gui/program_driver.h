@@ -12,7 +12,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "batch/regional.h"
+#include "regional/regional.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
 #include "receipt/twips.h"

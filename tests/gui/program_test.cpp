@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "app/program.h"
-#include "batch/regional.h"
+#include "regional/regional.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
 #include "program_driver.h"

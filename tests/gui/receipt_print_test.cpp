@@ -28,7 +28,7 @@
 #include "app/program.h"
 #include "batch/batch.h"
 #include "batch/receipt_pdfs.h"
-#include "batch/regional.h"
+#include "regional/regional.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
 #include "pdf_tools.h"
@@ -650,10 +650,10 @@ void ReceiptPrintTest::fileNames()
     QFETCH(QString, docente);
     QFETCH(QString, word);
     QCOMPARE(receipt::fileNameWord(docente), word);
-    QCOMPARE(receipt::batchPdfName(7, docente), "0007-" + (word.isEmpty() ? "sin-nombre" : word) + ".pdf");
+    QCOMPARE(batch::batchPdfName(7, docente), "0007-" + (word.isEmpty() ? "sin-nombre" : word) + ".pdf");
     QCOMPARE(receipt::suggestedPdfName(docente, QDate(2024, 5, 14)),
              "recibo-" + (word.isEmpty() ? QString() : word + "-") + "2024-05-14.pdf");
-    QCOMPARE(receipt::batchPdfName(12345, "Ana"), QString("12345-Ana.pdf"));
+    QCOMPARE(batch::batchPdfName(12345, "Ana"), QString("12345-Ana.pdf"));
 }
 
 // recibo-lote --pdf writes, for the same teacher, the same page that

@@ -11,10 +11,10 @@
 #include <QTest>
 
 #include "gui_driver.h"
-#include "positions/selection_dialog.h"
+#include "selection/selection_dialog.h"
 
 using recibo::positions::PositionSelection;
-using recibo::positions::SelectionDialog;
+using recibo::selection::SelectionDialog;
 
 namespace {
 

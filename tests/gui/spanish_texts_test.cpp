@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "batch/qt_translations.h"
+#include "regional/qt_translations.h"
 #include "receipt/file_errors.h"
 
 class SpanishTextsTest : public QObject {

@@ -9,7 +9,9 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace recibo::positions {
+namespace recibo::selection {
+
+using positions::PositionSelection;
 
 // The dialog "advertencia" ("Selección de cargo"): a view over
 // PositionSelection. What the user does goes to the model; the model's state
@@ -69,4 +71,4 @@ private:
     QPushButton* salirSinDatos_ = nullptr;
 };
 
-}  // namespace recibo::positions
+}  // namespace recibo::selection

@@ -16,10 +16,12 @@
 
 #include "positions/catalogue.h"
 
-namespace recibo::positions {
+namespace recibo::selection {
 
 namespace {
 
+using positions::catalogue;
+using positions::CatalogueRow;
 using Box = PositionSelection::ValueBox;
 
 constexpr const char* kFilledAutomatically = "Se selecciona automáticamente";
@@ -350,4 +352,4 @@ void SelectionDialog::showState()
     showingState_ = false;
 }
 
-}  // namespace recibo::positions
+}  // namespace recibo::selection
