@@ -106,9 +106,8 @@ void Program::onCalcular()
 
 void Program::onListo(const positions::PositionSelection::Accepted& accepted)
 {
-    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
-    receiptWindow()->showPositionPanel({text(accepted.codcargo), text(accepted.punbas), text(accepted.compbas),
-                                        text(accepted.proljor), text(accepted.jorcom), text(accepted.tardif)});
+    receiptWindow()->showPositionPanel(
+        {accepted.codcargo, accepted.punbas, accepted.compbas, accepted.proljor, accepted.jorcom, accepted.tardif});
     entry_->showAcceptedPosition(accepted);
     if (accepted.deselectPosition)
         entry_->deselectPosition();

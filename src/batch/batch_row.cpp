@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "payroll/pay_scale.h"
 #include "payroll/seniority.h"
 #include "positions/position_selection.h"
 
@@ -128,19 +129,24 @@ std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::s
         case Column::Antiguedad:
             if (cell.empty()) {
                 chooseSeniority(entry, 0);
-            } else if (const auto option = smallInteger(cell); option && *option >= 0 && *option <= 12) {
+            } else if (const auto option = smallInteger(cell);
+                       option && *option >= 0 && *option <= payroll::scale::kSeniorityOptions) {
                 chooseSeniority(entry, *option);
             } else {
-                error = badCell(column, cell, "ser un número entero de 0 a 12 (0 = ninguna opción)");
+                error = badCell(column, cell,
+                                "ser un número entero de 0 a " + std::to_string(payroll::scale::kSeniorityOptions) +
+                                    " (0 = ninguna opción)");
             }
             break;
         case Column::Zona:
             if (cell.empty()) {
                 entry.zona = -1;
-            } else if (const auto index = smallInteger(cell); index && *index >= -1 && *index <= 4) {
+            } else if (const auto index = smallInteger(cell); index && *index >= -1 && *index <= payroll::scale::kZones) {
                 entry.zona = *index;
             } else {
-                error = badCell(column, cell, "ser un número entero de -1 a 4 (-1 = ninguna zona)");
+                error = badCell(column, cell,
+                                "ser un número entero de -1 a " + std::to_string(payroll::scale::kZones) +
+                                    " (-1 = ninguna zona)");
             }
             break;
         case Column::Opincentivo: error = setCheck(entry.opincentivo, false); break;

@@ -104,13 +104,12 @@ std::optional<std::string> WindowReceiptPdfs::write(std::size_t fila, const payr
 {
     if (!window_)
         return std::string("la carpeta de --pdf no está preparada");
-    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
     if (receipt.header.showsPositionPoints)
-        window_->showPositionPanel({text(position.codigocargo), text(position.punbas), text(position.compbas),
-                                    text(position.proljor), text(position.jorcom), text(position.tardif)});
+        window_->showPositionPanel({position.codigocargo, position.punbas, position.compbas, position.proljor,
+                                    position.jorcom, position.tardif});
     window_->fillReceipt(receipt, date_);
 
-    const QString name = batchPdfName(fila, text(receipt.docente));
+    const QString name = batchPdfName(fila, QString::fromStdString(receipt.docente));
     receipt::PdfFile file(directory_.filePath(name));
     const receipt::PrintResult result = receipt::printReceipt(*window_, file);
     if (!result.printed)

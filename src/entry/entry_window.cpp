@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "payroll/seniority.h"
+#include "widgets/window_helpers.h"
 
 namespace recibo::entry {
 
@@ -62,12 +63,6 @@ QString EntryWindow::seniorityText(int option)
 // or the program made it.
 void EntryWindow::connectHandlers()
 {
-    const auto whenSelected = [this](QRadioButton* button, void (EntryWindow::*handler)()) {
-        connect(button, &QRadioButton::toggled, this, [this, handler](bool on) {
-            if (on)
-                (this->*handler)();
-        });
-    };
     // "Cargo" is handled on every click, keyboard included, also when it was
     // already selected: a click brings back the selection dialog after
     // "Listo" or after it was closed.
@@ -75,8 +70,14 @@ void EntryWindow::connectHandlers()
         if (on)
             onCargoSelected();
     });
-    whenSelected(horasmedio_, &EntryWindow::onHorasMedioSelected);
-    whenSelected(horassup_, &EntryWindow::onHorasSupSelected);
+    const auto whenLevelSelected = [this](QRadioButton* button, const HourCount& level, const HourCount& other) {
+        connect(button, &QRadioButton::toggled, this, [this, &level, &other](bool on) {
+            if (on)
+                onHoursLevelSelected(level, other);
+        });
+    };
+    whenLevelSelected(horasmedio_, medio_, superior_);
+    whenLevelSelected(horassup_, superior_, medio_);
 
     connect(seniorityGroup_, &QButtonGroup::idToggled, this, [this](int option, bool on) {
         if (on)
@@ -103,30 +104,19 @@ void EntryWindow::onCargoSelected()
     superior_.box->setText("0");
 }
 
-void EntryWindow::onHorasMedioSelected()
+// "Hs. N. Medio" or "Hs. N. Superior": that level's hours and the three
+// other counts are shown, the other level's hidden and back to "0".
+void EntryWindow::onHoursLevelSelected(const HourCount& level, const HourCount& other)
 {
-    for (const HourCount* count : {&medio_, &cod06_, &incentivo_, &cod113_}) {
+    for (const HourCount* count : std::initializer_list<const HourCount*>{&level, &cod06_, &incentivo_, &cod113_}) {
         count->label->show();
         count->box->show();
     }
     emit hoursChosen();
     hidePositionBlock();
-    superior_.box->hide();
-    superior_.label->hide();
-    superior_.box->setText("0");
-}
-
-void EntryWindow::onHorasSupSelected()
-{
-    for (const HourCount* count : {&superior_, &cod06_, &incentivo_, &cod113_}) {
-        count->label->show();
-        count->box->show();
-    }
-    emit hoursChosen();
-    medio_.box->setText("0");
-    medio_.box->hide();
-    medio_.label->hide();
-    hidePositionBlock();
+    other.box->hide();
+    other.label->hide();
+    other.box->setText("0");
 }
 
 void EntryWindow::onSeniorityChosen(int option)
@@ -175,9 +165,7 @@ void EntryWindow::returnToDataEntry()
 
 void EntryWindow::showInFront()
 {
-    show();
-    raise();
-    activateWindow();
+    widgets::showInFront(this);
 }
 
 void EntryWindow::closeEvent(QCloseEvent* event)

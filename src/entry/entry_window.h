@@ -68,8 +68,8 @@ private:
 
     // What the user did.
     void onCargoSelected();
-    void onHorasMedioSelected();
-    void onHorasSupSelected();
+    struct HourCount;
+    void onHoursLevelSelected(const HourCount& level, const HourCount& other);
     void onSeniorityChosen(int option);
     void onIncentivoToggled(bool checked);
 

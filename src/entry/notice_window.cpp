@@ -4,6 +4,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "payroll/calculation.h"
+#include "widgets/window_helpers.h"
+
 namespace recibo::entry {
 
 NoticeWindow::NoticeWindow(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -17,7 +20,7 @@ NoticeWindow::NoticeWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setPalette(darkGreen);
     setAutoFillBackground(true);
 
-    auto* text = new QLabel("No seleccionaste cargo ni horas");
+    auto* text = new QLabel(QString::fromUtf8(payroll::kNoKindChosenMessage));
     text->setObjectName("Label1");
     QFont bold = text->font();
     bold.setBold(true);
@@ -39,9 +42,7 @@ NoticeWindow::NoticeWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void NoticeWindow::showInFront()
 {
-    show();
-    raise();
-    activateWindow();
+    widgets::showInFront(this);
 }
 
 }  // namespace recibo::entry

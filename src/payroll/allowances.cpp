@@ -56,39 +56,34 @@ std::int16_t childRate(Currency familyIncome)
     return kChildRateHighIncome;
 }
 
+// Children, or disabled children: the count times the rate, on its line.
+// The rate is found only when the box is checked.
+template <typename Rate>
+void childAllowance(Run& run, CheckState checkBox, InputField countField, std::uint8_t& count, Currency& amount,
+                    const Rate& rate, const char* code, const char* description)
+{
+    if (!checked(checkBox)) {
+        count = 0;
+        amount = Currency();
+        return;
+    }
+    count = run.byte(countField);
+    amount = run.tracked(Currency::fromUnits(run.wholeProduct(count, rate(), countField)), countField);
+    run.earningsLine(code, std::to_string(count), description, amount);
+}
+
 void children(Run& run)
 {
     ComputationState& s = run.state();
-    if (!checked(run.entry().hijos)) {
-        s.canthijos = 0;
-        s.imphijos = Currency();
-        return;
-    }
-    s.canthijos = run.byte(InputField::Cantidadhijos);
-    // Every earning written so far except transport.
-    const Currency familyIncome =
-        run.sum({s.impbasico, s.impcompbas, s.imp006, s.imp014, s.impjornada, s.imptardif, s.impantig, s.impplus,
-                 s.impminimo, s.impzona, s.impincentivo, s.imp113});
-    s.imphijos = run.tracked(
-        Currency::fromUnits(run.wholeProduct(s.canthijos, childRate(familyIncome), InputField::Cantidadhijos)),
-        InputField::Cantidadhijos);
-    run.earningsLine("1001", std::to_string(s.canthijos), "Sal fam hijo", s.imphijos);
-}
-
-void disabledChildren(Run& run)
-{
-    ComputationState& s = run.state();
-    if (!checked(run.entry().hijosdisc)) {
-        s.canthijosdisc = 0;
-        s.imphijosdisc = Currency();
-        return;
-    }
-    s.canthijosdisc = run.byte(InputField::Cantidadhijosdisc);
-    s.imphijosdisc = run.tracked(
-        Currency::fromUnits(run.wholeProduct(s.canthijosdisc, kDisabledChildRate, InputField::Cantidadhijosdisc)),
-        InputField::Cantidadhijosdisc);
-    run.earningsLine("1002", std::to_string(s.canthijosdisc), "Sal fam hijo diferenciado",
-                     s.imphijosdisc);
+    // The child rate's step is set by every earning written so far except transport.
+    const auto byFamilyIncome = [&] {
+        return childRate(run.sum({s.impbasico, s.impcompbas, s.imp006, s.imp014, s.impjornada, s.imptardif,
+                                  s.impantig, s.impplus, s.impminimo, s.impzona, s.impincentivo, s.imp113}));
+    };
+    childAllowance(run, run.entry().hijos, InputField::Cantidadhijos, s.canthijos, s.imphijos, byFamilyIncome,
+                   "1001", "Sal fam hijo");
+    childAllowance(run, run.entry().hijosdisc, InputField::Cantidadhijosdisc, s.canthijosdisc, s.imphijosdisc,
+                   [] { return kDisabledChildRate; }, "1002", "Sal fam hijo diferenciado");
 }
 
 void largeFamily(Run& run)
@@ -126,7 +121,6 @@ void computeAllowances(Run& run)
     guaranteedMinimum(run);
     transport(run);
     children(run);
-    disabledChildren(run);
     largeFamily(run);
     spouse(run);
 }

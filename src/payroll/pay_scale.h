@@ -72,15 +72,19 @@ inline constexpr std::array<std::array<std::int16_t, 8>, 12> kItem006Table = {{
 }};
 
 // Seniority brackets: the percentage and its text, Option1 to Option12.
-inline constexpr std::array<std::uint8_t, 12> kSeniorityPercent = {0, 10, 15, 30, 40, 50, 60, 70, 80, 100, 110, 120};
+inline constexpr int kSeniorityOptions = 12;
+inline constexpr std::array<std::uint8_t, kSeniorityOptions> kSeniorityPercent = {0,  10, 15, 30,  40,  50,
+                                                                                  60, 70, 80, 100, 110, 120};
 
-// Zone percentages by the selected index of the zone list.
-inline constexpr std::array<std::uint8_t, 5> kZonePercent = {0, 20, 40, 80, 120};
+// Zone percentages by the selected index of the zone list, 0 to kZones.
+inline constexpr int kZones = 4;
+inline constexpr std::array<std::uint8_t, kZones + 1> kZonePercent = {0, 20, 40, 80, 120};
 
 // Decree 5863/05 productivity and the productivity plus.
 inline constexpr double kDecreeProductivityRate = 0.07;
 inline constexpr Currency kDecreeProductivityQuantity = Currency::fromRaw(7000);   // 0.7, shown as quantity
 inline constexpr double kProductivityPlusRate = 0.07;
+inline constexpr const char* kProductivityPlusQuantity = "7.0";   // line 188's quantity, as shown
 
 // Absence reduction of the productivity plus, by days of absence 1, 2 and 3;
 // more than 3 days take the whole plus.

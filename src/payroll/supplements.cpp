@@ -85,7 +85,7 @@ void computeSupplements(Run& run)
                      "Negro de Nación", s.imp113);
 
     s.impplus = run.money(run.sum({s.sumabase, s.impantig, s.impzona}).toDouble() * kProductivityPlusRate);
-    run.earningsLine("188", "7.0", "Plus Productividad", s.impplus);
+    run.earningsLine("188", kProductivityPlusQuantity, "Plus Productividad", s.impplus);
 
     s.descinasist = absenceReduction(run, s.impplus);
 

@@ -16,6 +16,7 @@
 #include "receipt_window.h"
 #include "twip_line.h"
 #include "twips.h"
+#include "widgets/window_helpers.h"
 
 namespace recibo::receipt {
 
@@ -29,9 +30,7 @@ constexpr std::uint32_t kWindowAfterPrinting = 0x00C0C0;   // 0, 192, 192
 
 void paint(QWidget* widget, std::uint32_t rgb)
 {
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
-    widget->setPalette(colours);
+    widgets::fillWith(widget, QPalette::Window, rgb);
 }
 
 void setShown(const QList<QWidget*>& controls, bool shown)

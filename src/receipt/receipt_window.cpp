@@ -21,6 +21,7 @@
 #include "receipt_layout.h"
 #include "twip_line.h"
 #include "twips.h"
+#include "widgets/window_helpers.h"
 
 namespace recibo::receipt {
 
@@ -35,17 +36,7 @@ constexpr int kScrollPage = 500;
 // The frame grows at every scroll; it stops at the tallest widget Qt accepts.
 constexpr int kTallestFrame = QWIDGETSIZE_MAX * kTwipsPerPixel;
 
-QColor colourOf(std::uint32_t rgb)
-{
-    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-void fillWith(QWidget* widget, QPalette::ColorRole role, std::uint32_t rgb)
-{
-    QPalette colours = widget->palette();
-    colours.setColor(role, colourOf(rgb));
-    widget->setPalette(colours);
-}
+using widgets::fillWith;
 
 // The receipt's plain sans-serif font, of the narrow Arial or Helvetica cut
 // where one is installed, in the given size.
@@ -412,9 +403,7 @@ void ReceiptWindow::showReceipt(const payroll::Receipt& receipt, const QString& 
     // Enabled while still hidden: its controls then have nothing to repaint
     // for the change, as they are all painted once shown.
     setEnabled(true);
-    setVisible(true);
-    raise();
-    activateWindow();
+    widgets::showInFront(this);
 }
 
 void ReceiptWindow::fillReceipt(const payroll::Receipt& receipt, const QString& date)
@@ -504,12 +493,13 @@ void ReceiptWindow::placeLowerPart(int rowsWritten)
 
 void ReceiptWindow::showPositionPanel(const PositionPanel& panel)
 {
-    setText(numcargo_, panel.numcargo);
-    setText(punbasicos_, panel.punbasicos);
-    setText(proljor_, panel.proljor);
-    setText(jorcom_, panel.jorcom);
-    setText(tardif_, panel.tardif);
-    setText(compbas_, panel.compbas);
+    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    setText(numcargo_, text(panel.numcargo));
+    setText(punbasicos_, text(panel.punbasicos));
+    setText(proljor_, text(panel.proljor));
+    setText(jorcom_, text(panel.jorcom));
+    setText(tardif_, text(panel.tardif));
+    setText(compbas_, text(panel.compbas));
 }
 
 void ReceiptWindow::putAway()

@@ -22,7 +22,7 @@ class TwipLine;
 
 // The points of the accepted position, written to the panel by "Listo".
 struct PositionPanel {
-    QString numcargo, punbasicos, compbas, proljor, jorcom, tardif;
+    std::string numcargo, punbasicos, compbas, proljor, jorcom, tardif;
 };
 
 // The receipt window "Haberes": the framed receipt grid with its totals

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "positions/catalogue.h"
+#include "widgets/window_helpers.h"
 
 namespace recibo::selection {
 
@@ -238,9 +239,7 @@ void SelectionDialog::connectHandlers()
 
 void SelectionDialog::open()
 {
-    show();
-    raise();
-    activateWindow();
+    widgets::showInFront(this);
     codcargo_->setFocus(Qt::OtherFocusReason);
     codcargo_->selectAll();
 }
