@@ -17,11 +17,11 @@
 // window costs: a plain window of the receipt window's size holding one
 // label, hidden and shown again (minima).
 //
-//   recibo_latencia [CLICKS]     (default 200 clicks of each kind)
+//   recibo_calcular_latency [CLICKS]     (default 200 clicks of each kind)
 //
 // Prints "name value" lines, times in milliseconds.
 //
-// For profiling only the timed clicks: with RECIBO_LATENCIA_PERF=FIFO the
+// For profiling only the timed clicks: with RECIBO_LATENCY_PERF=FIFO the
 // driver writes "enable" and "disable" to that control FIFO of
 // `perf record --control=fifo:FIFO` around each timed click.
 
@@ -114,7 +114,7 @@ double millisecondsSince(Clock::time_point start)
 std::ofstream& perfControl()
 {
     static std::ofstream fifo = [] {
-        const char* path = std::getenv("RECIBO_LATENCIA_PERF");
+        const char* path = std::getenv("RECIBO_LATENCY_PERF");
         return path ? std::ofstream(path) : std::ofstream();
     }();
     return fifo;

@@ -6,10 +6,10 @@
 #                                          runs it under Xvfb)
 #
 # 1. start-up of recibo and of the baseline window (bench/baseline_window.cpp),
-#    alternating, seen from the display by recibo_arranque;
-# 2. "Calcular" latency on the real windows (recibo_latencia);
+#    alternating, seen from the display by recibo_startup_watch;
+# 2. "Calcular" latency on the real windows (recibo_calcular_latency);
 # 3. peak resident memory (VmHWM) of recibo after one receipt and of the
-#    baseline window, read inside the unchanged programs (librecibo_sonda_memoria);
+#    baseline window, read inside the unchanged programs (librecibo_memory_probe);
 # 4. the engine and recibo-lote throughput.
 #
 # Every run is checked (exit status, rows written, receipt lines shown); a run
@@ -32,11 +32,11 @@ fi
 
 recibo="$build/src/app/recibo"
 lote="$build/src/batch/recibo-lote"
-baseline="$build/bench/recibo_referencia"
-watch="$build/bench/recibo_arranque"
-latency="$build/bench/recibo_latencia"
-probe="$build/bench/librecibo_sonda_memoria.so"
-table="$build/bench/recibo_planilla"
+baseline="$build/bench/recibo_baseline_window"
+watch="$build/bench/recibo_startup_watch"
+latency="$build/bench/recibo_calcular_latency"
+probe="$build/bench/librecibo_memory_probe.so"
+table="$build/bench/recibo_write_table"
 engine="$build/bench/recibo_bench"
 for program in "$recibo" "$lote" "$baseline" "$watch" "$latency" "$probe" "$table" "$engine"; do
     if [[ ! -e "$program" ]]; then
@@ -98,10 +98,10 @@ for ((run = 0; run <= starts; ++run)); do
         sleep 0.2
         if [[ $who == recibo ]]; then
             seen=$(LC_ALL=$desktop_locale "$watch" "Ingreso de datos" "$recibo" 2>"$work/arranque.err") ||
-                fail "recibo_arranque con recibo: $(cat "$work/arranque.err")"
+                fail "recibo_startup_watch con recibo: $(cat "$work/arranque.err")"
         else
             seen=$(LC_ALL=$desktop_locale "$watch" "Ventana de referencia" "$baseline" 2>"$work/arranque.err") ||
-                fail "recibo_arranque con la ventana de referencia: $(cat "$work/arranque.err")"
+                fail "recibo_startup_watch con la ventana de referencia: $(cat "$work/arranque.err")"
         fi
         ((run == 0)) || echo "$who $seen" >>"$work/arranque"
     done
@@ -115,7 +115,7 @@ base_paint=$(start_median referencia pintura_ms)
 # ---- 2. "Calcular" ------------------------------------------------------------
 echo "Calcular: $clicks clics de cada clase..." >&2
 LC_ALL=$desktop_locale "$latency" "$clicks" >"$work/latencia" 2>"$work/latencia.err" ||
-    fail "recibo_latencia: $(cat "$work/latencia.err")"
+    fail "recibo_calcular_latency: $(cat "$work/latencia.err")"
 lat() { value_of "$1" <"$work/latencia"; }
 
 # ---- 3. Memory ----------------------------------------------------------------

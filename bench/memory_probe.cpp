@@ -3,7 +3,7 @@
 // the program's QApplication, works the windows as a user would and reads
 // the process's own /proc/self/status.
 //
-//   RECIBO_SONDA=recibo RECIBO_SONDA_SALIDA=FILE LD_PRELOAD=librecibo_sonda_memoria.so recibo
+//   RECIBO_SONDA=recibo RECIBO_SONDA_SALIDA=FILE LD_PRELOAD=librecibo_memory_probe.so recibo
 //       once "Ingreso de datos" is on the display: its memory; then the
 //       fullest receipt (26 lines) asked for and "Calcular" clicked; once
 //       "Haberes" is on the display and painted: the memory again;

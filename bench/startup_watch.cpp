@@ -1,7 +1,7 @@
 // Start-up time of a desktop program, seen from outside it, the same way for
 // any program: an X client that starts the program and watches the display.
 //
-//   recibo_arranque TITLE PROGRAM [ARGUMENTS...]
+//   recibo_startup_watch TITLE PROGRAM [ARGUMENTS...]
 //
 // The clock starts just before the program is spawned. "mapped" is when the
 // display maps the program's top-level window whose title is TITLE; "painted"

@@ -1,7 +1,7 @@
 // Writes the benchmark's table of teachers as a CSV file, for timing
 // recibo-lote itself:
 //
-//   recibo_planilla ROWS > planilla.csv
+//   recibo_write_table ROWS > planilla.csv
 //
 // The same rows as the in-process benchmark uses (bench/teacher_mix.h); the
 // numbers are written with a decimal point (recibo-lote --locale C).
@@ -22,7 +22,7 @@ int main(int argc, char* argv[])
     }
     const std::string table = recibo::bench::teacherTable(static_cast<std::size_t>(rows));
     if (std::fwrite(table.data(), 1, table.size(), stdout) != table.size() || std::fflush(stdout) != 0) {
-        std::perror("recibo_planilla");
+        std::perror("recibo_write_table");
         return 1;
     }
     return 0;

@@ -379,8 +379,8 @@ void checkReceipt(const Receipt& receipt, const EntryValues& entry, const Select
     FUZZ_CHECK(!receipt.lines.empty() && receipt.lines.front().code == "001", "the receipt does not start with 001");
     FUZZ_CHECK(always[0] && always[1] && always[2] && always[3], "line 006, 014, 113 or 188 is missing");
 
-    const __int128 totalEarnings = amountOf(receipt.totalHaberes, "$ ", settings);
-    const __int128 totalDeductions = amountOf(receipt.totalDescuentos, "$ ", settings);
+    const __int128 totalEarnings = amountOf(receipt.thaberes, "$ ", settings);
+    const __int128 totalDeductions = amountOf(receipt.tdescuentos, "$ ", settings);
     const __int128 netPay = amountOf(receipt.liquido, "$ ", settings);
     FUZZ_CHECK(totalEarnings == earnings, "total of earnings is not the sum of the earnings lines");
     FUZZ_CHECK(totalDeductions == deductions, "total of deductions is not the sum of the deduction lines");
@@ -483,8 +483,8 @@ bool sameResult(const CalculationResult& a, const CalculationResult& b)
     }
     const auto& ra = std::get<Receipt>(a);
     const auto& rb = std::get<Receipt>(b);
-    return sameLines(ra.lines, rb.lines) && ra.totalHaberes == rb.totalHaberes &&
-           ra.totalDescuentos == rb.totalDescuentos && ra.liquido == rb.liquido && ra.docente == rb.docente &&
+    return sameLines(ra.lines, rb.lines) && ra.thaberes == rb.thaberes &&
+           ra.tdescuentos == rb.tdescuentos && ra.liquido == rb.liquido && ra.docente == rb.docente &&
            ra.header.label11 == rb.header.label11 && ra.header.numcargo == rb.header.numcargo &&
            ra.header.punbasicos == rb.header.punbasicos && ra.header.carsel == rb.header.carsel;
 }

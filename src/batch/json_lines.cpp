@@ -126,7 +126,7 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt)
     const payroll::ReceiptHeader& header = receipt.header;
     std::size_t bound = kReceiptFrame + escapedBound(receipt.docente) + escapedBound(header.label11)
         + escapedBound(header.numcargo) + escapedBound(header.punbasicos) + escapedBound(header.carsel)
-        + escapedBound(receipt.totalHaberes) + escapedBound(receipt.totalDescuentos) + escapedBound(receipt.liquido);
+        + escapedBound(receipt.thaberes) + escapedBound(receipt.tdescuentos) + escapedBound(receipt.liquido);
     for (const payroll::ReceiptLine& line : receipt.lines)
         bound += kLineFrame + escapedBound(line.code) + escapedBound(line.quantity) + escapedBound(line.description)
             + escapedBound(line.amount);
@@ -167,9 +167,9 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt)
         out.raw('}');
     }
     out.raw("],\"total_haberes\":");
-    out.string(receipt.totalHaberes);
+    out.string(receipt.thaberes);
     out.raw(",\"total_descuentos\":");
-    out.string(receipt.totalDescuentos);
+    out.string(receipt.tdescuentos);
     out.raw(",\"liquido\":");
     out.string(receipt.liquido);
     out.raw("}\n");

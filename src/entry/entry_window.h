@@ -57,11 +57,11 @@ protected:
 private:
     // The window is built by these steps, top to bottom.
     QLayout* buildTeacherRow();
-    QGroupBox* buildCategoria();
+    QGroupBox* buildKindOfEmployment();
     QWidget* buildPositionBlock();
     QGroupBox* buildOtherData();
-    QGroupBox* buildAntiguedad();
-    QGroupBox* buildDescuentos();
+    QGroupBox* buildSeniority();
+    QGroupBox* buildDeductions();
     QLayout* buildButtons();
     void connectHandlers();
     void setTabOrderDownTheForm();

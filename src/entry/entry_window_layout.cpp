@@ -82,10 +82,10 @@ EntryWindow::EntryWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* subtitle = named(new QLabel("Desde Septiembre de 2.010"), "Label9");
 
     auto* columns = new QGridLayout;
-    columns->addWidget(buildCategoria(), 0, 0);
+    columns->addWidget(buildKindOfEmployment(), 0, 0);
     columns->addWidget(buildOtherData(), 1, 0);
-    columns->addWidget(buildAntiguedad(), 0, 1, 2, 1);
-    columns->addWidget(buildDescuentos(), 0, 2, 2, 1, Qt::AlignTop);
+    columns->addWidget(buildSeniority(), 0, 1, 2, 1);
+    columns->addWidget(buildDeductions(), 0, 2, 2, 1, Qt::AlignTop);
     columns->setRowStretch(2, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -111,7 +111,7 @@ QLayout* EntryWindow::buildTeacherRow()
     return row;
 }
 
-QGroupBox* EntryWindow::buildCategoria()
+QGroupBox* EntryWindow::buildKindOfEmployment()
 {
     cargo_ = named(new QRadioButton("Cargo"), "cargo", "Seleccione para evaluar un cargo");
     horasmedio_ = named(new QRadioButton("Hs. N. Medio"), "horasmedio",
@@ -286,7 +286,7 @@ QGroupBox* EntryWindow::buildOtherData()
     return frame;
 }
 
-QGroupBox* EntryWindow::buildAntiguedad()
+QGroupBox* EntryWindow::buildSeniority()
 {
     auto* frame = new QGroupBox("Antigüedad");
     frame->setObjectName("Frame3");
@@ -309,7 +309,7 @@ QGroupBox* EntryWindow::buildAntiguedad()
     return frame;
 }
 
-QGroupBox* EntryWindow::buildDescuentos()
+QGroupBox* EntryWindow::buildDeductions()
 {
     auto* frame = new QGroupBox("Descuentos");
     frame->setObjectName("Frame2");

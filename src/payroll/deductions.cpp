@@ -63,8 +63,8 @@ void computeDeductionsAndTotals(Run& run)
     s.impliquido = run.difference(s.totalhaberes, s.totaldescuentos);
 
     Receipt& receipt = run.receipt();
-    run.writeAmount(receipt.totalHaberes, s.totalhaberes);
-    run.writeAmount(receipt.totalDescuentos, s.totaldescuentos);
+    run.writeAmount(receipt.thaberes, s.totalhaberes);
+    run.writeAmount(receipt.tdescuentos, s.totaldescuentos);
     run.writeAmount(receipt.liquido, s.impliquido);
     receipt.docente = entry.docente;
 }

@@ -55,8 +55,8 @@ struct Receipt {
     ReceiptHeader header;
     std::string docente;
     std::vector<ReceiptLine> lines;   // in receipt order; lines.size() rows written
-    std::string totalHaberes;         // captions of thaberes, tdescuentos, liquido
-    std::string totalDescuentos;
+    std::string thaberes;   // the captions of thaberes, tdescuentos and liquido
+    std::string tdescuentos;
     std::string liquido;
     ComputationState state;
 

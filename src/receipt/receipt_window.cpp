@@ -411,8 +411,8 @@ void ReceiptWindow::fillReceipt(const payroll::Receipt& receipt, const QString& 
     writeGrid(receipt.lines);
     writeHeader(receipt.header);
     placeLowerPart(receipt.rowsWritten());
-    totals_[0]->setText(QString::fromStdString(receipt.totalHaberes));
-    totals_[1]->setText(QString::fromStdString(receipt.totalDescuentos));
+    totals_[0]->setText(QString::fromStdString(receipt.thaberes));
+    totals_[1]->setText(QString::fromStdString(receipt.tdescuentos));
     totals_[2]->setText(QString::fromStdString(receipt.liquido));
     fitColumn(totals_, {true, true, true});
     setCaption(docente_, QString::fromStdString(receipt.docente));

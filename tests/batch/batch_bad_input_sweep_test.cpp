@@ -186,8 +186,8 @@ void expectReceiptObject(const QJsonObject& object, const payroll::Receipt& expe
         ASSERT_TRUE(value) << amount;
         (earning ? earnings : deductions) += *value;
     }
-    EXPECT_EQ(str(object.value(u"total_haberes")), expected.totalHaberes);
-    EXPECT_EQ(str(object.value(u"total_descuentos")), expected.totalDescuentos);
+    EXPECT_EQ(str(object.value(u"total_haberes")), expected.thaberes);
+    EXPECT_EQ(str(object.value(u"total_descuentos")), expected.tdescuentos);
     EXPECT_EQ(str(object.value(u"liquido")), expected.liquido);
 
     // And it adds up: each total is its column's sum, the net pay their
@@ -210,8 +210,8 @@ void expectSameAmounts(const payroll::Receipt& actual, const payroll::Receipt& e
         EXPECT_EQ(actual.lines[r].description, expected.lines[r].description) << "line " << r;
         EXPECT_EQ(actual.lines[r].amount, expected.lines[r].amount) << "line " << r;
     }
-    EXPECT_EQ(actual.totalHaberes, expected.totalHaberes);
-    EXPECT_EQ(actual.totalDescuentos, expected.totalDescuentos);
+    EXPECT_EQ(actual.thaberes, expected.thaberes);
+    EXPECT_EQ(actual.tdescuentos, expected.tdescuentos);
     EXPECT_EQ(actual.liquido, expected.liquido);
 }
 

@@ -85,8 +85,8 @@ TEST(JsonLines, ReceiptObject)
                              .column = payroll::Column::Earnings, .showsQuantity = false});
     receipt.lines.push_back({.code = "505", .description = "IOSPER", .quantity = "3 %", .amount = "$ 1.5",
                              .column = payroll::Column::Deductions});
-    receipt.totalHaberes = "$ 779.4872";
-    receipt.totalDescuentos = "$ 1.5";
+    receipt.thaberes = "$ 779.4872";
+    receipt.tdescuentos = "$ 1.5";
     receipt.liquido = "$ 777.9872";
     JsonLines lines;
     lines.appendReceipt(3, receipt);

@@ -173,7 +173,7 @@ void compareAmounts(const payroll::Receipt& actual, const payroll::Receipt& expe
         for (const payroll::ReceiptLine& line : receipt.lines)
             list << QStringLiteral("%1 %2 %3")
                         .arg(qs(line.code), qs(line.description), qs(line.amount));
-        list << qs(receipt.totalHaberes) << qs(receipt.totalDescuentos) << qs(receipt.liquido);
+        list << qs(receipt.thaberes) << qs(receipt.tdescuentos) << qs(receipt.liquido);
         return list;
     };
     QCOMPARE(amounts(actual), amounts(expected));

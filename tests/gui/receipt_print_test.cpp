@@ -318,7 +318,7 @@ void ReceiptPrintTest::printsTheReceiptAsOnePaperPage()
         QVERIFY2(unspaced.contains(amountOf(line).remove(' ')), line.amount.c_str());
         QVERIFY2(text.contains(QString::fromUtf8(line.code.data(), line.code.size())), line.code.data());
     }
-    for (const std::string& total : {expected.totalHaberes, expected.totalDescuentos, expected.liquido})
+    for (const std::string& total : {expected.thaberes, expected.tdescuentos, expected.liquido})
         QVERIFY2(text.contains(QString::fromStdString(total)), total.c_str());
     // The comment is wrapped in its box: read as running text.
     for (const char* caption : {"Total Haberes", "Total descuentos", "Liquido a pagar", "Haberes desde Sept 2.010",
@@ -433,7 +433,7 @@ void ReceiptPrintTest::printsTheWholeReceipt()
         QVERIFY2(text.contains(whole), qPrintable(whole));
     for (const payroll::ReceiptLine& line : receipt.lines)
         QVERIFY2(text.contains(QString::fromUtf8(line.code.data(), line.code.size())), line.code.data());
-    for (const std::string& total : {receipt.totalHaberes, receipt.totalDescuentos, receipt.liquido})
+    for (const std::string& total : {receipt.thaberes, receipt.tdescuentos, receipt.liquido})
         QVERIFY2(unspaced.contains(QString::fromStdString(total).remove(' ')), total.c_str());
     QVERIFY(!text.contains(QChar(0x2026)));
 

@@ -80,8 +80,8 @@ Receipt receiptWith(int earnings, int deductions)
                                  .column = Column::Deductions});
     receipt.header = {"Código del cargo", "645", "2329", "Asesor Pedag Proyecto 13", true};
     receipt.docente = "Pérez, María";
-    receipt.totalHaberes = "$ 1000";
-    receipt.totalDescuentos = "$ 100";
+    receipt.thaberes = "$ 1000";
+    receipt.tdescuentos = "$ 100";
     receipt.liquido = "$ 900";
     return receipt;
 }

@@ -35,8 +35,8 @@ TEST_P(Calculation, TypicalRequestGivesTheWholeReceipt)
         {"332", "2 %", "AGMER", L("$ 76.8797"), D},
     };
     EXPECT_EQ(shown(receipt), expected);
-    EXPECT_EQ(receipt.totalHaberes, L("$ 3943.9839"));
-    EXPECT_EQ(receipt.totalDescuentos, L("$ 775.8866"));
+    EXPECT_EQ(receipt.thaberes, L("$ 3943.9839"));
+    EXPECT_EQ(receipt.tdescuentos, L("$ 775.8866"));
     EXPECT_EQ(receipt.liquido, L("$ 3168.0973"));
     EXPECT_EQ(receipt.state.remunerativo, money(36789839));
     EXPECT_EQ(receipt.docente, "Pérez, Ana María");
@@ -230,7 +230,7 @@ TEST_P(Calculation, NegativeHoursGiveNegativeLinesButNoHiddenDeduction)
     EXPECT_LT(receipt.state.impplus, money(0));
     EXPECT_EQ(findLine(receipt, "440"), nullptr);
     EXPECT_EQ(receipt.state.descinasist, money(0));
-    EXPECT_EQ(receipt.totalDescuentos, "$ 0");
+    EXPECT_EQ(receipt.tdescuentos, "$ 0");
 }
 
 TEST_P(Calculation, EachWorkingDayLineShowsItsOwnAmount)

@@ -76,8 +76,8 @@ TEST_P(ExtremeInputs, LargestPointsAndCountsComputeExactly)
     };
     EXPECT_EQ(shown(receipt), expected);
     EXPECT_EQ(receipt.state.remunerativo, money(3783720336));
-    EXPECT_EQ(receipt.totalHaberes, L("$ 435522.1143"));
-    EXPECT_EQ(receipt.totalDescuentos, L("$ 144118.9332"));
+    EXPECT_EQ(receipt.thaberes, L("$ 435522.1143"));
+    EXPECT_EQ(receipt.tdescuentos, L("$ 144118.9332"));
     EXPECT_EQ(receipt.liquido, L("$ 291403.1811"));
 
     // Rounded half to even, 32767.4 is still 32767.
@@ -117,8 +117,8 @@ TEST_P(ExtremeInputs, SmallestPointsAndKilometresComputeExactly)
         {"510", "2 %", "Seguro 3011", L("$ -2326.0709"), D},
     };
     EXPECT_EQ(shown(receipt), expected);
-    EXPECT_EQ(receipt.totalHaberes, L("$ -151884.3265"));
-    EXPECT_EQ(receipt.totalDescuentos, L("$ -36167.1029"));
+    EXPECT_EQ(receipt.thaberes, L("$ -151884.3265"));
+    EXPECT_EQ(receipt.tdescuentos, L("$ -36167.1029"));
     EXPECT_EQ(receipt.liquido, L("$ -115717.2236"));
 
     // -32768.5 rounds half to even to -32768, still inside the Integer.
@@ -140,7 +140,7 @@ TEST_P(ExtremeInputs, LargestFamilyThatComputes)
     EXPECT_EQ(findLine(receipt, "1001")->amount, "$ 25506");   // 218 × 117
     EXPECT_EQ(findLine(receipt, "1002")->amount, "$ 32560");
     EXPECT_EQ(findLine(receipt, "1003")->quantity, "255");
-    EXPECT_EQ(receipt.totalHaberes, L("$ 177567.6812"));
+    EXPECT_EQ(receipt.thaberes, L("$ 177567.6812"));
 }
 
 TEST_P(ExtremeInputs, JustBeyondATypeFailsNamingTheBox)
@@ -228,8 +228,8 @@ TEST_P(ExtremeInputs, CappedHoursBoxesTakeTheirCapUpToTheLargestNumber)
     };
     EXPECT_EQ(shown(receipt), expected);
     EXPECT_EQ(receipt.header.punbasicos, "64730000000000");   // 15 significant digits
-    EXPECT_EQ(receipt.totalHaberes, L("$ 68166774620877.0154"));
-    EXPECT_EQ(receipt.totalDescuentos, L("$ 24272468346114.5208"));
+    EXPECT_EQ(receipt.thaberes, L("$ 68166774620877.0154"));
+    EXPECT_EQ(receipt.tdescuentos, L("$ 24272468346114.5208"));
     EXPECT_EQ(receipt.liquido, L("$ 43894306274762.4946"));
 
     // The incentive of a hugely negative count of hours is 0, not a failure.
@@ -289,7 +289,7 @@ TEST_P(ExtremeInputs, HoursTooLargeForTheReceiptFailNamingTheBox)
     entry.kind = EmploymentKind::MiddleLevelHours;
     entry.numerohorasmed = "1000000000000";
     chooseSeniority(2);
-    EXPECT_EQ(run().totalHaberes, L("$ 74983452082000.0152"));
+    EXPECT_EQ(run().thaberes, L("$ 74983452082000.0152"));
 }
 
 TEST_P(ExtremeInputs, LargestDifferentiatedTask)
@@ -302,8 +302,8 @@ TEST_P(ExtremeInputs, LargestDifferentiatedTask)
     EXPECT_EQ(findLine(receipt, "016")->amount, "$ 787360000000000");
     EXPECT_EQ(findLine(receipt, "188")->amount, L("$ 55115200002257.4528"));
     EXPECT_EQ(findLine(receipt, "502")->amount, L("$ 134796032005521.0752"));
-    EXPECT_EQ(receipt.totalHaberes, L("$ 842475200034771.7342"));
-    EXPECT_EQ(receipt.totalDescuentos, L("$ 262009787210734.9"));
+    EXPECT_EQ(receipt.thaberes, L("$ 842475200034771.7342"));
+    EXPECT_EQ(receipt.tdescuentos, L("$ 262009787210734.9"));
     EXPECT_EQ(receipt.liquido, L("$ 580465412824036.8342"));
 
     // ...while the largest Currency the box reads does not: the remunerative

@@ -235,7 +235,7 @@ TEST_P(Stages, DeductionsOfARemunerativeBaseOf1000)
         {"510", "2 %", "Seguro 3011", "$ 20", D},
     };
     EXPECT_EQ(shown(receipt), expected);
-    EXPECT_EQ(receipt.totalDescuentos, L("$ 314.3"));
+    EXPECT_EQ(receipt.tdescuentos, L("$ 314.3"));
 }
 
 TEST_P(Stages, DeductionEdgeCases)
@@ -263,7 +263,7 @@ TEST_P(Stages, AbsenceReductionIsTheFirstDeduction)
     stage(computeDeductionsAndTotals);
     ASSERT_EQ(receipt.lines.size(), 2u);
     EXPECT_EQ(shown(receipt)[0], (ShownLine{"440", "2", "Reajuste cod. 188", L("$ 35"), Column::Deductions}));
-    EXPECT_EQ(receipt.totalDescuentos, L("$ 65"));
+    EXPECT_EQ(receipt.tdescuentos, L("$ 65"));
 }
 
 TEST_P(Stages, TotalsAndANegativeNetPay)
@@ -273,8 +273,8 @@ TEST_P(Stages, TotalsAndANegativeNetPay)
     s.impbasico = money(1000000);
     s.remunerativo = money(10000000);
     stage(computeDeductionsAndTotals);
-    EXPECT_EQ(receipt.totalHaberes, "$ 100");
-    EXPECT_EQ(receipt.totalDescuentos, "$ 160");
+    EXPECT_EQ(receipt.thaberes, "$ 100");
+    EXPECT_EQ(receipt.tdescuentos, "$ 160");
     EXPECT_EQ(receipt.liquido, "$ -60");
     EXPECT_EQ(receipt.docente, "Gómez");
 
@@ -283,9 +283,9 @@ TEST_P(Stages, TotalsAndANegativeNetPay)
     s.impbasico = money(1234567);
     s.impfamnum = 3;
     stage(computeDeductionsAndTotals);
-    EXPECT_EQ(receipt.totalDescuentos, "$ 0");
-    EXPECT_EQ(receipt.liquido, receipt.totalHaberes);
-    EXPECT_EQ(receipt.totalHaberes, L("$ 126.4567"));
+    EXPECT_EQ(receipt.tdescuentos, "$ 0");
+    EXPECT_EQ(receipt.liquido, receipt.thaberes);
+    EXPECT_EQ(receipt.thaberes, L("$ 126.4567"));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSettings, Stages, kBothSettings, settingsName);
