@@ -17,19 +17,13 @@ bash scripts/instalar-faltantes.sh dpkg-dev file gzip
 # The build type the test suite runs (scripts/probar.sh), with Debian's
 # compiler and linker flags, hardening included, on top. cpack strips the
 # debugging information from the packaged programs.
+# The preset "package" takes them from the environment.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-ldflags=$(dpkg-buildflags --get LDFLAGS)
+RECIBO_PACKAGE_CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+RECIBO_PACKAGE_LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
+export RECIBO_PACKAGE_CXXFLAGS RECIBO_PACKAGE_LDFLAGS
 
-cmake -S . -B "$build_dir" -G Ninja \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_FLAGS="$cxxflags" \
-    -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
-    -DRECIBO_BUILD_GUI=ON \
-    -DRECIBO_BUILD_TESTS=OFF \
-    -DRECIBO_BUILD_BENCHMARKS=OFF \
-    -DRECIBO_BUILD_FUZZERS=OFF \
-    -DRECIBO_SANITIZERS= >/dev/null
+cmake --preset package -B "$build_dir" >/dev/null
 cmake --build "$build_dir"
 
 rm -f "$build_dir"/recibo_*.deb
