@@ -41,10 +41,10 @@
 #include <QWindow>
 
 #include "app/program.h"
-#include "regional/regional.h"
 #include "desktop_driver.h"
 #include "entry/entry_window.h"
 #include "payroll/calculation.h"
+#include "regional/regional.h"
 #include "selection/selection_dialog.h"
 
 namespace {
@@ -139,9 +139,8 @@ void checkReceipt(app::Program& program)
         qFatal("Calcular showed a message instead of a receipt");
     if (const int lines = bench::receiptLinesShown(); lines != 26)
         qFatal("the receipt shows %d lines, not 26", lines);
-    const auto expected = payroll::calculate(program.entryWindow()->values(),
-                                             program.selectionDialog()->selection().selected(),
-                                             regional::systemSettings());
+    const auto expected = payroll::calculate(
+        program.entryWindow()->values(), program.selectionDialog()->selection().selected(), regional::systemSettings());
     if (!std::holds_alternative<payroll::Receipt>(expected))
         qFatal("the request does not compute");
     const QString shown = bench::control<QLabel>("Haberes", "liquido")->text();
@@ -256,9 +255,11 @@ int main(int argc, char* argv[])
 
     app::Program program;
     program.start();
-    waitUntil([] { return bench::window("ingreso")->windowHandle()
-                          && bench::window("ingreso")->windowHandle()->isExposed(); },
-              "the entry window");
+    waitUntil(
+        [] {
+            return bench::window("ingreso")->windowHandle() && bench::window("ingreso")->windowHandle()->isExposed();
+        },
+        "the entry window");
     settle(200);
 
     bench::fullReceiptRequest();

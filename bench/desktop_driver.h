@@ -67,7 +67,7 @@ inline void choosePosition()
     type("advertencia", "codcargo", "628");
     for (const char* box : {"compbas", "proljor", "jorcom", "tardif"})
         type("advertencia", box, "1");
-    click("advertencia", "Command1");   // "Listo"
+    click("advertencia", "Command1");  // "Listo"
 }
 
 // The fullest receipt the entry window can ask for: every earning, every

@@ -117,10 +117,11 @@ private:
         lines_ += "controles_ingreso " + std::to_string(controlsOf(bench::window("ingreso"))) + "\n";
         bench::fullReceiptRequest();
         bench::click("ingreso", "Command1");
-        whenOnDisplay([] { return bench::window("Haberes"); }, [this] {
-            lines_ += "lineas_recibo " + std::to_string(bench::receiptLinesShown()) + "\n";
-            finish(bench::window("Haberes"));
-        });
+        whenOnDisplay([] { return bench::window("Haberes"); },
+                      [this] {
+                          lines_ += "lineas_recibo " + std::to_string(bench::receiptLinesShown()) + "\n";
+                          finish(bench::window("Haberes"));
+                      });
     }
 
     void finish(QWidget* window)

@@ -14,12 +14,12 @@
 // or timed out before its window was painted. The program itself is not
 // changed or instrumented in any way.
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -95,8 +95,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     std::free(xcb_damage_query_version_reply(
-        connection, xcb_damage_query_version(connection, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION),
-        nullptr));
+        connection, xcb_damage_query_version(connection, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION), nullptr));
     const xcb_atom_t netWmName = atom(connection, "_NET_WM_NAME");
     const xcb_atom_t utf8String = atom(connection, "UTF8_STRING");
 

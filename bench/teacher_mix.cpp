@@ -24,10 +24,10 @@ private:
     std::uint64_t state_;
 };
 
-constexpr std::array<const char*, 12> kSurnames = {"Gómez",  "Fernández", "Benítez", "Ramírez", "Molina", "Romero",
-                                                   "Pereyra", "Acosta",   "Díaz",    "Sosa",    "Villalba", "Ruiz"};
-constexpr std::array<const char*, 10> kNames = {"María",  "Juan", "Ana Inés", "Silvia", "Roberto",
-                                                "Lucía", "Héctor", "Claudia", "Martín", "Graciela"};
+constexpr std::array<const char*, 12> kSurnames = {"Gómez",   "Fernández", "Benítez", "Ramírez", "Molina",   "Romero",
+                                                   "Pereyra", "Acosta",    "Díaz",    "Sosa",    "Villalba", "Ruiz"};
+constexpr std::array<const char*, 10> kNames = {"María", "Juan",   "Ana Inés", "Silvia", "Roberto",
+                                                "Lucía", "Héctor", "Claudia",  "Martín", "Graciela"};
 
 std::string hoursText(Dice& dice, unsigned max)
 {
@@ -78,8 +78,8 @@ std::string teacherTable(std::size_t rows, unsigned seed)
         }
         row += code + ',' + middle + ',' + higher + ',' + cod06 + ',' + incentive + ',' + cod113 + ',';
 
-        row += std::to_string(dice.below(13)) + ',';                          // antiguedad
-        row += std::to_string(static_cast<int>(dice.below(6)) - 1) + ',';     // zona
+        row += std::to_string(dice.below(13)) + ',';                           // antiguedad
+        row += std::to_string(static_cast<int>(dice.below(6)) - 1) + ',';      // zona
         row += flag(dice, 85) + ',';                                           // opincentivo
         row += (dice.chance(80) ? "0" : std::to_string(dice.below(6))) + ',';  // dinasist
         const bool transport = dice.chance(30);
@@ -88,7 +88,7 @@ std::string teacherTable(std::size_t rows, unsigned seed)
         row += std::string(children ? "1," : "0,") + (children ? std::to_string(dice.below(5)) : "0") + ',';
         const bool disabled = dice.chance(5);
         row += std::string(disabled ? "1," : "0,") + (disabled ? std::to_string(1 + dice.below(2)) : "0") + ',';
-        row += flag(dice, 30) + ',';                                           // conyuge
+        row += flag(dice, 30) + ',';  // conyuge
         row += flag(dice, 70) + ',' + flag(dice, 30) + ',' + flag(dice, 95) + ',' + flag(dice, 90) + ','
             + flag(dice, 60) + ',' + flag(dice, 30) + ',' + flag(dice, 50) + '\n';
         table += row;

@@ -41,7 +41,8 @@ private:
     char peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
     void skipBlanks()
     {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' || text_[at_] == '\r'))
+        while (at_ < text_.size()
+               && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' || text_[at_] == '\r'))
             ++at_;
     }
     bool literal(std::string_view word)

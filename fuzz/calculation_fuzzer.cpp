@@ -39,33 +39,178 @@ using namespace payroll;
 const RegionalSettings kSettings[] = {
     RegionalSettings::pointDecimal(),
     RegionalSettings::commaDecimal(),
-    {",", "\xC2\xA0"},       // decimal comma, no-break space between groups
-    {".", "\xE2\x80\x99"},   // decimal point, right single quote between groups
+    {",", "\xC2\xA0"},      // decimal comma, no-break space between groups
+    {".", "\xE2\x80\x99"},  // decimal point, right single quote between groups
 };
 
 // Texts at the edges of what the boxes accept. In these patterns D stands
 // for the decimal separator, G for the group separator and O for the other
 // convention's decimal separator.
 constexpr std::string_view kEdgeTexts[] = {
-    "", " ", "0", "1", "-1", "+1", "-0", "+0", "00", "007",
-    "0D5", "1D5", "2D5", "3D5", "-0D5", "-1D5", "-2D5", "0D00005", "0D00015", "0D00025", "1D00005", "0D0001",
-    "32767", "32768", "-32768", "-32769", "32767D4", "32767D5", "32766D5", "-32768D5", "-32768D6", "-32767D5",
-    "32G767", "32G768", "-32G768", "65535", "65536",
-    "255", "256", "255D4", "255D5", "254D5", "-0D4", "-0D6", "-0D5",
-    "2", "3", "4", "10", "29", "30", "31", "14", "15", "16", "23", "24", "25", "29D99", "30D01",
-    "37", "38", "148", "149", "150", "197", "198", "199", "128", "127", "254",
-    "299", "300", "301", "599", "600", "619", "620", "900", "901", "971", "972", "1169", "1170", "1299", "1300",
-    "1400", "1401", "1500", "1942", "1943", "2220", "2221", "2329", "3146", "3190", "4540", "1490",
-    "922337203685477", "922337203685477D5807", "922337203685477D5808", "922337203685478", "-922337203685477D5808",
-    "-922337203685477D5809", "92233720368547D75807", "9007199254740993", "900719925474099D3", "90071992547409D93",
-    "937137084771337", "9371370847713D37", "1000000000000000", "100000000000000", "10000000000000",
-    "1e3", "1E3", "1e999", "1e-999", "inf", "-inf", "nan", "NaN", "0x10", "Infinity", "abc", "12a", "a12",
-    "1G000", "1G000G000", "1G000D5", "12G34", "G123", "1GG000", "1G00", "1G0000", "1234G567", "-1G000",
-    "D5", "5D", "D", "G", "-", "+", "+-1", "--1", "- 1", "12O5", "1O000", "1O000O000", "1 000", "1D2D3", "1DD2",
-    "\xEF\xBC\x91\xEF\xBC\x92",   // full-width digits
-    "\xD9\xA3",                   // Arabic-Indic three
-    "\xC2\xA0" "12", "12\xC2\xA0", "\t7\t", "7\n", "\n", "7\r",
-    "\xFF", "1\x80", "\xC3", "\xE2\x80",   // broken UTF-8
+    "",
+    " ",
+    "0",
+    "1",
+    "-1",
+    "+1",
+    "-0",
+    "+0",
+    "00",
+    "007",
+    "0D5",
+    "1D5",
+    "2D5",
+    "3D5",
+    "-0D5",
+    "-1D5",
+    "-2D5",
+    "0D00005",
+    "0D00015",
+    "0D00025",
+    "1D00005",
+    "0D0001",
+    "32767",
+    "32768",
+    "-32768",
+    "-32769",
+    "32767D4",
+    "32767D5",
+    "32766D5",
+    "-32768D5",
+    "-32768D6",
+    "-32767D5",
+    "32G767",
+    "32G768",
+    "-32G768",
+    "65535",
+    "65536",
+    "255",
+    "256",
+    "255D4",
+    "255D5",
+    "254D5",
+    "-0D4",
+    "-0D6",
+    "-0D5",
+    "2",
+    "3",
+    "4",
+    "10",
+    "29",
+    "30",
+    "31",
+    "14",
+    "15",
+    "16",
+    "23",
+    "24",
+    "25",
+    "29D99",
+    "30D01",
+    "37",
+    "38",
+    "148",
+    "149",
+    "150",
+    "197",
+    "198",
+    "199",
+    "128",
+    "127",
+    "254",
+    "299",
+    "300",
+    "301",
+    "599",
+    "600",
+    "619",
+    "620",
+    "900",
+    "901",
+    "971",
+    "972",
+    "1169",
+    "1170",
+    "1299",
+    "1300",
+    "1400",
+    "1401",
+    "1500",
+    "1942",
+    "1943",
+    "2220",
+    "2221",
+    "2329",
+    "3146",
+    "3190",
+    "4540",
+    "1490",
+    "922337203685477",
+    "922337203685477D5807",
+    "922337203685477D5808",
+    "922337203685478",
+    "-922337203685477D5808",
+    "-922337203685477D5809",
+    "92233720368547D75807",
+    "9007199254740993",
+    "900719925474099D3",
+    "90071992547409D93",
+    "937137084771337",
+    "9371370847713D37",
+    "1000000000000000",
+    "100000000000000",
+    "10000000000000",
+    "1e3",
+    "1E3",
+    "1e999",
+    "1e-999",
+    "inf",
+    "-inf",
+    "nan",
+    "NaN",
+    "0x10",
+    "Infinity",
+    "abc",
+    "12a",
+    "a12",
+    "1G000",
+    "1G000G000",
+    "1G000D5",
+    "12G34",
+    "G123",
+    "1GG000",
+    "1G00",
+    "1G0000",
+    "1234G567",
+    "-1G000",
+    "D5",
+    "5D",
+    "D",
+    "G",
+    "-",
+    "+",
+    "+-1",
+    "--1",
+    "- 1",
+    "12O5",
+    "1O000",
+    "1O000O000",
+    "1 000",
+    "1D2D3",
+    "1DD2",
+    "\xEF\xBC\x91\xEF\xBC\x92",  // full-width digits
+    "\xD9\xA3",                  // Arabic-Indic three
+    "\xC2\xA0"
+    "12",
+    "12\xC2\xA0",
+    "\t7\t",
+    "7\n",
+    "\n",
+    "7\r",
+    "\xFF",
+    "1\x80",
+    "\xC3",
+    "\xE2\x80",  // broken UTF-8
 };
 
 std::string localised(std::string_view pattern, const RegionalSettings& settings)
@@ -96,7 +241,7 @@ public:
     std::string boxText()
     {
         if (in_.exhausted())
-            return "0";   // the boxes' text at program start
+            return "0";  // the boxes' text at program start
         switch (in_.choice(8)) {
         case 0: return in_.rawText();
         case 1:
@@ -127,8 +272,8 @@ public:
             case 2: text = "0" + settings_.decimalSeparator + text; break;
             case 3: text = "-" + text; break;
             case 4:
-                text = (in_.choice(2) != 0 ? "-0" : "0") + settings_.decimalSeparator + std::string(length, '0') +
-                       static_cast<char>('1' + in_.choice(9));
+                text = (in_.choice(2) != 0 ? "-0" : "0") + settings_.decimalSeparator + std::string(length, '0')
+                    + static_cast<char>('1' + in_.choice(9));
                 break;
             }
             return text;
@@ -180,7 +325,7 @@ public:
             e.pctantig = kSeniorityPercent[e.seniorityOption - 1];
             e.porcantig = std::to_string(e.pctantig) + " %";
         }
-        e.zona = static_cast<int>(in_.choice(9)) - 2;   // -2 to 6: the five items, none, and beyond
+        e.zona = static_cast<int>(in_.choice(9)) - 2;  // -2 to 6: the five items, none, and beyond
         e.opincentivo = check();
         e.dinasist = boxText();
         e.transporte = check();
@@ -208,14 +353,17 @@ private:
         const unsigned steps = in_.choice(8);
         for (unsigned step = 0; step < steps; ++step) {
             switch (in_.choice(7)) {
-            case 0: dialog.setCode(std::string(positions::catalogue()[in_.twoBytes() % positions::kCatalogueRows].codigocargo)); break;
+            case 0:
+                dialog.setCode(
+                    std::string(positions::catalogue()[in_.twoBytes() % positions::kCatalogueRows].codigocargo));
+                break;
             case 1: dialog.setCode(boxText()); break;
             case 2: {
                 const unsigned pick = in_.twoBytes();
                 if (pick % 16 == 0)
                     dialog.selectName(std::nullopt);
                 else
-                    dialog.selectName(static_cast<int>(pick % 330) - 10);   // beyond the rows too
+                    dialog.selectName(static_cast<int>(pick % 330) - 10);  // beyond the rows too
                 break;
             }
             case 3: dialog.setNameText(in_.rawText()); break;
@@ -240,7 +388,7 @@ private:
 
 struct Item {
     std::string_view code;
-    std::string_view description;   // empty: line 001, whose description follows the kind
+    std::string_view description;  // empty: line 001, whose description follows the kind
 };
 
 // Every line the receipt can have, in the order they are written; the
@@ -286,7 +434,10 @@ std::string_view basicDescription(EmploymentKind kind)
     return {};
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // An amount text read back exactly, in ten-thousandths: the prefix, an
 // optional minus sign, the whole units without leading zeros, and at most
@@ -341,7 +492,7 @@ __int128 amountOf(std::string_view text, std::string_view prefix, const Regional
     const Reading<Currency> reading = readCurrency(text.substr(prefix.size()), settings);
     FUZZ_CHECK(reading.ok(), "the engine cannot read back an amount it wrote");
     constexpr __int128 kExactInDouble = __int128{1} << 50;
-    if (*exact < kExactInDouble && *exact > -kExactInDouble)
+    if (*exact<kExactInDouble&& * exact> - kExactInDouble)
         FUZZ_CHECK(reading.value.raw() == *exact, "an amount text reads back as another amount");
     return *exact;
 }
@@ -354,13 +505,13 @@ void checkReceipt(const Receipt& receipt, const EntryValues& entry, const Select
 
     __int128 earnings = 0;
     __int128 deductions = 0;
-    std::size_t next = 0;   // the first item a line may still be
-    bool always[4] = {};    // lines 006, 014, 113 and 188 stand on every receipt
+    std::size_t next = 0;  // the first item a line may still be
+    bool always[4] = {};   // lines 006, 014, 113 and 188 stand on every receipt
     for (const ReceiptLine& line : receipt.lines) {
         std::size_t item = next;
-        while (item < std::size(kItems) &&
-               !(kItems[item].code == line.code &&
-                 line.description == (item == 0 ? basicDescription(entry.kind) : kItems[item].description)))
+        while (item < std::size(kItems)
+               && !(kItems[item].code == line.code
+                    && line.description == (item == 0 ? basicDescription(entry.kind) : kItems[item].description)))
             ++item;
         FUZZ_CHECK(item < std::size(kItems), "a line out of order, twice, or unknown");
         next = item + 1;
@@ -385,22 +536,23 @@ void checkReceipt(const Receipt& receipt, const EntryValues& entry, const Select
     FUZZ_CHECK(totalEarnings == earnings, "total of earnings is not the sum of the earnings lines");
     FUZZ_CHECK(totalDeductions == deductions, "total of deductions is not the sum of the deduction lines");
     FUZZ_CHECK(netPay == totalEarnings - totalDeductions, "net pay is not earnings less deductions");
-    FUZZ_CHECK(receipt.state.totalhaberes.raw() == totalEarnings && receipt.state.totaldescuentos.raw() == totalDeductions &&
-                   receipt.state.impliquido.raw() == netPay,
+    FUZZ_CHECK(receipt.state.totalhaberes.raw() == totalEarnings
+                   && receipt.state.totaldescuentos.raw() == totalDeductions
+                   && receipt.state.impliquido.raw() == netPay,
                "the totals kept differ from the totals shown");
 
     FUZZ_CHECK(receipt.docente == entry.docente, "the teacher's name is not copied unchanged");
     if (entry.kind == EmploymentKind::Position) {
-        FUZZ_CHECK(receipt.header.label11 == "Código del cargo" && receipt.header.numcargo == position.codigocargo &&
-                       receipt.header.punbasicos == position.puntosbasicos && receipt.header.carsel == position.cargox &&
-                       receipt.header.showsPositionPoints,
+        FUZZ_CHECK(receipt.header.label11 == "Código del cargo" && receipt.header.numcargo == position.codigocargo
+                       && receipt.header.punbasicos == position.puntosbasicos
+                       && receipt.header.carsel == position.cargox && receipt.header.showsPositionPoints,
                    "a position's header");
         FUZZ_CHECK(receipt.lines.front().quantity == "1", "a position's line 001 has quantity 1");
     } else {
         const std::string& hours =
             entry.kind == EmploymentKind::MiddleLevelHours ? entry.numerohorasmed : entry.numerohorassup;
-        FUZZ_CHECK(receipt.header.label11 == "Cantidad de horas" && receipt.header.numcargo == hours &&
-                       receipt.lines.front().quantity == hours && !receipt.header.showsPositionPoints,
+        FUZZ_CHECK(receipt.header.label11 == "Cantidad de horas" && receipt.header.numcargo == hours
+                       && receipt.lines.front().quantity == hours && !receipt.header.showsPositionPoints,
                    "the hours' header");
     }
 }
@@ -416,8 +568,11 @@ std::vector<Box> boxesRead(const EntryValues& e, const SelectedPosition& p)
     std::vector<Box> boxes;
     switch (e.kind) {
     case EmploymentKind::Position:
-        boxes = {{"punbas", &p.punbas}, {"compbas", &p.compbas}, {"jorcom", &p.jorcom},
-                 {"proljor", &p.proljor}, {"tardif", &p.tardif}};
+        boxes = {{"punbas", &p.punbas},
+                 {"compbas", &p.compbas},
+                 {"jorcom", &p.jorcom},
+                 {"proljor", &p.proljor},
+                 {"tardif", &p.tardif}};
         break;
     case EmploymentKind::MiddleLevelHours:
     case EmploymentKind::HigherLevelHours:
@@ -467,8 +622,8 @@ bool sameLines(const std::vector<ReceiptLine>& a, const std::vector<ReceiptLine>
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].code != b[i].code || a[i].quantity != b[i].quantity || a[i].showsQuantity != b[i].showsQuantity ||
-            a[i].description != b[i].description || a[i].amount != b[i].amount || a[i].column != b[i].column)
+        if (a[i].code != b[i].code || a[i].quantity != b[i].quantity || a[i].showsQuantity != b[i].showsQuantity
+            || a[i].description != b[i].description || a[i].amount != b[i].amount || a[i].column != b[i].column)
             return false;
     return true;
 }
@@ -483,10 +638,10 @@ bool sameResult(const CalculationResult& a, const CalculationResult& b)
     }
     const auto& ra = std::get<Receipt>(a);
     const auto& rb = std::get<Receipt>(b);
-    return sameLines(ra.lines, rb.lines) && ra.thaberes == rb.thaberes &&
-           ra.tdescuentos == rb.tdescuentos && ra.liquido == rb.liquido && ra.docente == rb.docente &&
-           ra.header.label11 == rb.header.label11 && ra.header.numcargo == rb.header.numcargo &&
-           ra.header.punbasicos == rb.header.punbasicos && ra.header.carsel == rb.header.carsel;
+    return sameLines(ra.lines, rb.lines) && ra.thaberes == rb.thaberes && ra.tdescuentos == rb.tdescuentos
+        && ra.liquido == rb.liquido && ra.docente == rb.docente && ra.header.label11 == rb.header.label11
+        && ra.header.numcargo == rb.header.numcargo && ra.header.punbasicos == rb.header.punbasicos
+        && ra.header.carsel == rb.header.carsel;
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ public:
         const unsigned length = byte();
         if (length < 250)
             return bytes(length);
-        const std::size_t total = 64 * (std::size_t{byte()} + 1);   // up to 16 KiB
+        const std::size_t total = 64 * (std::size_t{byte()} + 1);  // up to 16 KiB
         const std::string piece = bytes(1 + choice(16));
         std::string text;
         if (piece.empty())
@@ -107,10 +107,10 @@ inline bool isValidUtf8(std::string_view text)
 
 // A broken invariant: say which, then stop the process so the fuzzer keeps
 // the input that broke it.
-#define FUZZ_CHECK(condition, what)                                                  \
-    do {                                                                             \
-        if (!(condition)) {                                                          \
+#define FUZZ_CHECK(condition, what)                                                           \
+    do {                                                                                      \
+        if (!(condition)) {                                                                   \
             std::fprintf(stderr, "broken invariant: %s (%s:%d)\n", what, __FILE__, __LINE__); \
-            __builtin_trap();                                                        \
-        }                                                                            \
+            __builtin_trap();                                                                 \
+        }                                                                                     \
     } while (false)

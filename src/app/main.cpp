@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "regional/qt_translations.h"
 #include "program.h"
+#include "regional/qt_translations.h"
 
 int main(int argc, char* argv[])
 {
@@ -11,8 +11,7 @@ int main(int argc, char* argv[])
     recibo::regional::installQtTranslations();
 
     recibo::app::Program program;
-    QObject::connect(&program, &recibo::app::Program::quitRequested, &application,
-                     [] { QApplication::exit(0); });
+    QObject::connect(&program, &recibo::app::Program::quitRequested, &application, [] { QApplication::exit(0); });
     program.start();
     return QApplication::exec();
 }

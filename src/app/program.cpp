@@ -7,12 +7,12 @@
 #include <QLocale>
 #include <QMessageBox>
 
-#include "regional/regional.h"
 #include "entry/entry_window.h"
 #include "entry/notice_window.h"
 #include "payroll/calculation.h"
-#include "selection/selection_dialog.h"
 #include "receipt/receipt_window.h"
+#include "regional/regional.h"
+#include "selection/selection_dialog.h"
 
 namespace recibo::app {
 
@@ -93,8 +93,8 @@ void Program::onCalcular()
         return;
     }
     const payroll::SelectedPosition position = values.kind == payroll::EmploymentKind::Position
-                                                   ? selectionDialog()->selection().selected()
-                                                   : payroll::SelectedPosition{};
+        ? selectionDialog()->selection().selected()
+        : payroll::SelectedPosition{};
     const payroll::CalculationResult result = payroll::calculate(values, position, regional::systemSettings());
     if (const auto* failure = std::get_if<payroll::Failure>(&result)) {
         showFailure(*failure);

@@ -11,7 +11,7 @@
 namespace recibo::entry {
 class EntryWindow;
 class NoticeWindow;
-}
+}  // namespace recibo::entry
 namespace recibo::selection {
 class SelectionDialog;
 }

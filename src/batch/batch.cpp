@@ -88,8 +88,9 @@ std::optional<int> writeFailure(std::ostream& out, std::string_view text)
 
 int outputFailed(std::ostream& err, int error)
 {
-    return unusable(err, "no se pudo escribir la salida" + (error != 0 ? " (" + errnoText(error) + ")" : std::string())
-                             + ": revisá que el disco de destino tenga lugar y que la salida siga abierta");
+    return unusable(err,
+                    "no se pudo escribir la salida" + (error != 0 ? " (" + errnoText(error) + ")" : std::string())
+                        + ": revisá que el disco de destino tenga lugar y que la salida siga abierta");
 }
 
 // The first reading: the header's columns must be known and unrepeated.
@@ -102,7 +103,7 @@ public:
             return *problem;
         return std::nullopt;
     }
-    bool row(std::size_t, std::span<const std::string_view>) override { return true; }   // not called
+    bool row(std::size_t, std::span<const std::string_view>) override { return true; }  // not called
 };
 
 // The second reading: each row's receipt, or why it has none, as a JSON line.
@@ -110,8 +111,7 @@ class ReceiptRows : public TableSink {
 public:
     ReceiptRows(const payroll::RegionalSettings& settings, std::ostream& out, std::ostream& err, ReceiptPdfs* pdfs)
         : settings_(settings), out_(out), err_(err), pdfs_(pdfs)
-    {
-    }
+    {}
 
     std::optional<std::string> header(const std::vector<std::string>& names) override
     {
@@ -202,8 +202,7 @@ std::optional<std::string> readThrough(TableInput& input, CsvReader& reader)
     }
 }
 
-int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
-        ReceiptPdfs* pdfs)
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err, ReceiptPdfs* pdfs)
 {
     const auto parsed = parseCommandLine(args);
     if (const auto* problem = std::get_if<std::string>(&parsed))

@@ -9,7 +9,7 @@
 namespace recibo::payroll {
 struct Receipt;
 struct SelectedPosition;
-}
+}  // namespace recibo::payroll
 
 namespace recibo::batch {
 

@@ -90,7 +90,7 @@ std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::s
     RowInput row;
     payroll::EntryValues& entry = row.entry;
     std::optional<std::string_view> code;
-    std::array<std::string_view, 5> typedPoints{};   // Punbas, Compbas, Proljor, Jorcom, Tardif
+    std::array<std::string_view, 5> typedPoints{};  // Punbas, Compbas, Proljor, Jorcom, Tardif
 
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const Column column = columns[i];
@@ -101,7 +101,8 @@ std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::s
                 return std::nullopt;
             const auto parsed = checkState(cell, grayedAllowed);
             if (!parsed)
-                return badCell(column, cell, grayedAllowed ? "ser 0, 1 o 2 (2 = atenuada, cuenta como no marcada)" : "ser 0 o 1");
+                return badCell(column, cell,
+                               grayedAllowed ? "ser 0, 1 o 2 (2 = atenuada, cuenta como no marcada)" : "ser 0 o 1");
             state = *parsed;
             return std::nullopt;
         };
@@ -134,19 +135,20 @@ std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::s
                 chooseSeniority(entry, *option);
             } else {
                 error = badCell(column, cell,
-                                "ser un número entero de 0 a " + std::to_string(payroll::scale::kSeniorityOptions) +
-                                    " (0 = ninguna opción)");
+                                "ser un número entero de 0 a " + std::to_string(payroll::scale::kSeniorityOptions)
+                                    + " (0 = ninguna opción)");
             }
             break;
         case Column::Zona:
             if (cell.empty()) {
                 entry.zona = -1;
-            } else if (const auto index = smallInteger(cell); index && *index >= -1 && *index <= payroll::scale::kZones) {
+            } else if (const auto index = smallInteger(cell);
+                       index && *index >= -1 && *index <= payroll::scale::kZones) {
                 entry.zona = *index;
             } else {
-                error = badCell(column, cell,
-                                "ser un número entero de -1 a " + std::to_string(payroll::scale::kZones) +
-                                    " (-1 = ninguna zona)");
+                error = badCell(
+                    column, cell,
+                    "ser un número entero de -1 a " + std::to_string(payroll::scale::kZones) + " (-1 = ninguna zona)");
             }
             break;
         case Column::Opincentivo: error = setCheck(entry.opincentivo, false); break;

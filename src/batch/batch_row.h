@@ -21,7 +21,7 @@ struct RowInput {
 struct CellError {
     Column column;
     std::string text;
-    std::string message;   // in Spanish, naming the column
+    std::string message;  // in Spanish, naming the column
 };
 
 // The controls as a user would have set them to the row's cells: text

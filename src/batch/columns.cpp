@@ -9,12 +9,11 @@ namespace recibo::batch {
 namespace {
 
 constexpr std::array<std::string_view, kColumnCount> kNames = {
-    "docente",        "tipo",           "codcargo",       "punbas",        "compbas",       "proljor",
-    "jorcom",         "tardif",         "numerohorasmed", "numerohorassup", "numhorascod06", "numhorasincen",
-    "numhorascod113", "antiguedad",     "zona",           "opincentivo",   "dinasist",      "transporte",
-    "hijos",          "hijosdisc",      "conyuge",        "cantkm",        "cantidadhijos", "cantidadhijosdisc",
-    "Iosper",         "Osplad",         "APORTEJUB",      "Ley4035",       "AGMER",         "cajacomp",
-    "Seguro3011",
+    "docente", "tipo",           "codcargo",          "punbas",        "compbas",       "proljor",        "jorcom",
+    "tardif",  "numerohorasmed", "numerohorassup",    "numhorascod06", "numhorasincen", "numhorascod113", "antiguedad",
+    "zona",    "opincentivo",    "dinasist",          "transporte",    "hijos",         "hijosdisc",      "conyuge",
+    "cantkm",  "cantidadhijos",  "cantidadhijosdisc", "Iosper",        "Osplad",        "APORTEJUB",      "Ley4035",
+    "AGMER",   "cajacomp",       "Seguro3011",
 };
 
 char asciiLower(char c)
@@ -51,7 +50,7 @@ std::variant<std::vector<Column>, std::string> resolveHeader(const std::vector<s
 {
     std::vector<Column> columns;
     columns.reserve(names.size());
-    std::array<std::size_t, kColumnCount> seenAt{};   // 1-based position, 0 when not seen
+    std::array<std::size_t, kColumnCount> seenAt{};  // 1-based position, 0 when not seen
     for (std::size_t i = 0; i < names.size(); ++i) {
         const auto column = columnNamed(names[i]);
         if (!column)
@@ -59,8 +58,9 @@ std::variant<std::vector<Column>, std::string> resolveHeader(const std::vector<s
                 + std::to_string(i + 1) + ")";
         std::size_t& seen = seenAt[static_cast<std::size_t>(*column)];
         if (seen != 0)
-            return "la columna " + quotedForMessage(columnName(*column)) + " aparece dos veces en la cabecera (columnas "
-                + std::to_string(seen) + " y " + std::to_string(i + 1) + ")";
+            return "la columna " + quotedForMessage(columnName(*column))
+                + " aparece dos veces en la cabecera (columnas " + std::to_string(seen) + " y " + std::to_string(i + 1)
+                + ")";
         seen = i + 1;
         columns.push_back(*column);
     }

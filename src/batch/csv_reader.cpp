@@ -29,7 +29,7 @@ int noBlankIsSpace(unsigned char)
 
 struct FirstLine {
     char separator;
-    bool whole;   // the text holds the line's end
+    bool whole;  // the text holds the line's end
 };
 
 FirstLine scanFirstLine(std::string_view text)
@@ -131,7 +131,7 @@ bool CsvReader::finish()
     if (!separator_ && !detectOrWait(true))
         return false;
     if (!cutOff_.empty())
-        return fail(notUtf8(line_));   // a character cut off by the end of the text
+        return fail(notUtf8(line_));  // a character cut off by the end of the text
     bool unclosedQuote = false;
     if (parser_) {
         if (csv_fini(parser_.get(), onCell, onRowEnd, this) != 0) {
@@ -148,10 +148,10 @@ bool CsvReader::finish()
         checkedRowEnd();
     }
     if (unclosedQuote)
-        return fail("la entrada termina dentro de un texto entre comillas"
-                    + (pass_ == Pass::Check ? " (la fila empieza en la línea " + std::to_string(rowLine_) + ")"
-                                            : std::string())
-                    + ": falta la comilla de cierre");
+        return fail(
+            "la entrada termina dentro de un texto entre comillas"
+            + (pass_ == Pass::Check ? " (la fila empieza en la línea " + std::to_string(rowLine_) + ")" : std::string())
+            + ": falta la comilla de cierre");
     if (state_ != State::Reading)
         return false;
     if (!haveHeader_)
@@ -285,7 +285,7 @@ bool CsvReader::checkQuoting(std::string_view bytes)
                 if (stop != separator)
                     break;
                 if (i == bytes.size() || bytes[i] == '"')
-                    break;   // the next cell starts in the next piece, or quoted
+                    break;  // the next cell starts in the next piece, or quoted
                 quoting_ = Quoting::Unquoted;
             }
             break;
@@ -338,7 +338,7 @@ bool CsvReader::read(std::string_view bytes)
             return false;
         if (parsed != slice.size())
             return fail(csv_error(parser_.get()) == CSV_EPARSE ? "comillas mal puestas"
-                                                                : "no hay memoria para leer la tabla");
+                                                               : "no hay memoria para leer la tabla");
         const std::size_t buffer = csv_get_buffer_size(parser_.get());
         if (buffer > kMaxRowBytes || rowText_.size() > kMaxRowBytes)
             return fail(rowTooLong(std::string()));
@@ -384,8 +384,8 @@ void CsvReader::rowEnded(std::size_t count, bool blank)
     }
     ++rowCount_;
     if (count > columnCount_) {
-        fail("la fila " + std::to_string(rowCount_) + " tiene " + std::to_string(count)
-             + " celdas y la cabecera solo " + std::to_string(columnCount_) + " columnas");
+        fail("la fila " + std::to_string(rowCount_) + " tiene " + std::to_string(count) + " celdas y la cabecera solo "
+             + std::to_string(columnCount_) + " columnas");
         return;
     }
     if (pass_ == Pass::ReadCells && !sink_.row(rowCount_, cells_))

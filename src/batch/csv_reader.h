@@ -82,20 +82,20 @@ private:
     enum class State { Reading, Unusable, Stopped } state_ = State::Reading;
     std::string problem_;
 
-    std::string cutOff_;                 // a character that the last piece cut off
-    std::string pending_;                // the text before the header line is whole
+    std::string cutOff_;   // a character that the last piece cut off
+    std::string pending_;  // the text before the header line is whole
     bool byteOrderMarkChecked_ = false;
     std::optional<char> separator_;
 
     // Pass::Check: where the checking stands, as libcsv's states with
     // CSV_STRICT, and what it has seen of the row.
     enum class Quoting { RowNotBegun, CellNotBegun, Unquoted, Quoted, QuoteInQuoted } quoting_ = Quoting::RowNotBegun;
-    bool special_[256] = {};             // the bytes that end an unquoted run
+    bool special_[256] = {};  // the bytes that end an unquoted run
     std::size_t checkedCells_ = 0;
-    bool checkedBlank_ = true;           // nothing but blanks in the row's cells
-    std::size_t line_ = 1;               // of the next byte checked
-    std::size_t offset_ = 0;             // of the next byte checked
-    std::size_t rowLine_ = 1;            // where the row being checked began
+    bool checkedBlank_ = true;  // nothing but blanks in the row's cells
+    std::size_t line_ = 1;      // of the next byte checked
+    std::size_t offset_ = 0;    // of the next byte checked
+    std::size_t rowLine_ = 1;   // where the row being checked began
     std::size_t rowOffset_ = 0;
 
     // Pass::ReadCells.

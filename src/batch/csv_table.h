@@ -40,8 +40,8 @@ private:
     // Every data cell's text, one right after the other: cell i ends where
     // cell i + 1 begins.
     std::string text_;
-    std::vector<std::size_t> cellEnds_;   // where each cell ends in text_
-    std::vector<std::size_t> rowEnds_;    // one past each row's last cell
+    std::vector<std::size_t> cellEnds_;  // where each cell ends in text_
+    std::vector<std::size_t> rowEnds_;   // one past each row's last cell
 };
 
 // Why a table cannot be used at all, in Spanish, one line.
@@ -52,7 +52,6 @@ struct TableError {
 // Reads a whole CSV text as recibo-lote does, checked, then read with its
 // cells (CsvReader), handed over in pieces of `pieceSize` bytes as a stream
 // would arrive.
-std::variant<CsvTable, TableError> readCsvTable(std::string_view input,
-                                                std::size_t pieceSize = std::string_view::npos);
+std::variant<CsvTable, TableError> readCsvTable(std::string_view input, std::size_t pieceSize = std::string_view::npos);
 
 }  // namespace recibo::batch

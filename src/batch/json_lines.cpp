@@ -31,7 +31,8 @@ constexpr bool needsEscape(std::uint64_t bytes)
     const std::uint64_t control = (bytes - kOnes * 0x20) & ~bytes & kHighBits;
     const std::uint64_t quotes = bytes ^ (kOnes * '"');
     const std::uint64_t backslashes = bytes ^ (kOnes * '\\');
-    return (control | ((quotes - kOnes) & ~quotes & kHighBits) | ((backslashes - kOnes) & ~backslashes & kHighBits)) != 0;
+    return (control | ((quotes - kOnes) & ~quotes & kHighBits) | ((backslashes - kOnes) & ~backslashes & kHighBits))
+        != 0;
 }
 
 // The most a text can take once escaped and quoted: six bytes for each of

@@ -8,13 +8,13 @@
 #include <QTemporaryFile>
 
 #include "columns.h"
-#include "regional/qt_translations.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
 #include "receipt/file_errors.h"
 #include "receipt/receipt_files.h"
 #include "receipt/receipt_printer.h"
 #include "receipt/receipt_window.h"
+#include "regional/qt_translations.h"
 
 namespace recibo::batch {
 
@@ -57,7 +57,7 @@ WindowReceiptPdfs::WindowReceiptPdfs() = default;
 
 WindowReceiptPdfs::~WindowReceiptPdfs()
 {
-    window_.reset();   // before the application it lives in
+    window_.reset();  // before the application it lives in
     application_.reset();
 }
 

@@ -34,7 +34,7 @@ public:
                                      const payroll::SelectedPosition& position) override;
 
 private:
-    std::unique_ptr<QApplication> application_;   // only when the process had none
+    std::unique_ptr<QApplication> application_;  // only when the process had none
     std::unique_ptr<receipt::ReceiptWindow> window_;
     QDir directory_;
     QString date_;

@@ -91,15 +91,11 @@ int createNamelessFile(const std::string& folder)
 
 }  // namespace
 
-TableInput::TableInput(std::istream& in)
-    : stream_(&in), name_("la entrada estándar"), buffer_(new char[kPieceBytes])
-{
-}
+TableInput::TableInput(std::istream& in) : stream_(&in), name_("la entrada estándar"), buffer_(new char[kPieceBytes]) {}
 
 TableInput::TableInput(int fd, bool regular, std::string name)
     : fd_(fd), regular_(regular), name_(std::move(name)), buffer_(new char[kPieceBytes])
-{
-}
+{}
 
 std::variant<std::unique_ptr<TableInput>, std::string> TableInput::openFile(const std::string& path)
 {
@@ -211,7 +207,8 @@ std::variant<std::string_view, std::string> TableInput::readSpool()
 
 std::string TableInput::changed(std::string_view detail) const
 {
-    return name_ + " cambió mientras se calculaban los recibos" + (detail.empty() ? "" : " (" + std::string(detail) + ")")
+    return name_ + " cambió mientras se calculaban los recibos"
+        + (detail.empty() ? "" : " (" + std::string(detail) + ")")
         + ": los ya escritos pueden no corresponder a la tabla; volvé a calcularlos cuando nadie la esté modificando";
 }
 
@@ -223,7 +220,8 @@ std::variant<std::string_view, std::string> TableInput::readFileAgain()
             return changed("");
         return std::string_view();
     }
-    const ssize_t n = readFully(fd_, buffer_.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left, kPieceBytes)));
+    const ssize_t n =
+        readFully(fd_, buffer_.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left, kPieceBytes)));
     if (n < 0)
         return "no se puede leer " + name_ + ": " + errnoText(errno);
     if (n == 0)

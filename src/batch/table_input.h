@@ -55,9 +55,9 @@ private:
     std::istream* stream_ = nullptr;
     int fd_ = -1;
     bool regular_ = false;
-    std::string name_;                   // as messages name it
-    bool ended_ = false;                 // the first reading saw the end
-    bool again_ = false;                 // in the second reading
+    std::string name_;    // as messages name it
+    bool ended_ = false;  // the first reading saw the end
+    bool again_ = false;  // in the second reading
     std::unique_ptr<char[]> buffer_;
 
     // A regular file: its length and checksum as first read.

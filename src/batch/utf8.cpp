@@ -40,17 +40,17 @@ std::optional<std::size_t> firstInvalidUtf8(std::string_view text)
         } else if (lead >= 0xE0 && lead <= 0xEF) {
             length = 3;
             if (lead == 0xE0)
-                secondMin = 0xA0;   // overlong below U+0800
+                secondMin = 0xA0;  // overlong below U+0800
             else if (lead == 0xED)
-                secondMax = 0x9F;   // surrogates U+D800 to U+DFFF
+                secondMax = 0x9F;  // surrogates U+D800 to U+DFFF
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             length = 4;
             if (lead == 0xF0)
-                secondMin = 0x90;   // overlong below U+10000
+                secondMin = 0x90;  // overlong below U+10000
             else if (lead == 0xF4)
-                secondMax = 0x8F;   // above U+10FFFF
+                secondMax = 0x8F;  // above U+10FFFF
         } else {
-            return i;   // a continuation byte, an overlong lead, or beyond U+10FFFF
+            return i;  // a continuation byte, an overlong lead, or beyond U+10FFFF
         }
         if (size - i < length)
             return i;
@@ -69,11 +69,11 @@ std::size_t cutOffTail(std::string_view text)
     for (std::size_t back = 1; back <= 3 && back <= text.size(); ++back) {
         const auto byte = static_cast<unsigned char>(text[text.size() - back]);
         if ((byte & 0xC0) == 0x80)
-            continue;   // a continuation byte: look for its lead
+            continue;  // a continuation byte: look for its lead
         const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 1;
         return length > back ? back : 0;
     }
-    return 0;   // no lead in reach: the check of the whole text tells what is wrong
+    return 0;  // no lead in reach: the check of the whole text tells what is wrong
 }
 
 }  // namespace recibo::batch

@@ -44,11 +44,11 @@ public:
     void showInFront();
 
 signals:
-    void positionChosen();     // "Cargo" clicked, whether it was selected before or not
-    void hoursChosen();        // "Hs. N. Medio" or "Hs. N. Superior" became selected
+    void positionChosen();  // "Cargo" clicked, whether it was selected before or not
+    void hoursChosen();     // "Hs. N. Medio" or "Hs. N. Superior" became selected
     void calcularPressed();
     void salirPressed();
-    void closedByUser();       // the title bar's close button
+    void closedByUser();  // the title bar's close button
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,7 +73,7 @@ private:
     void onSeniorityChosen(int option);
     void onIncentivoToggled(bool checked);
 
-    static QString seniorityText(int option);   // "30 %"
+    static QString seniorityText(int option);  // "30 %"
     void hideHourCounts();
     void hidePositionBlock();
     void setKindOff(QRadioButton* button);

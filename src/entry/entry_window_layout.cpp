@@ -114,10 +114,9 @@ QLayout* EntryWindow::buildTeacherRow()
 QGroupBox* EntryWindow::buildKindOfEmployment()
 {
     cargo_ = named(new QRadioButton("Cargo"), "cargo", "Seleccione para evaluar un cargo");
-    horasmedio_ = named(new QRadioButton("Hs. N. Medio"), "horasmedio",
-                        "Seleccione para evaluar horas de nivel medio");
-    horassup_ = named(new QRadioButton("Hs. N. Superior"), "horassup",
-                      "Seleccione para evaluar horas de nivel superior");
+    horasmedio_ = named(new QRadioButton("Hs. N. Medio"), "horasmedio", "Seleccione para evaluar horas de nivel medio");
+    horassup_ =
+        named(new QRadioButton("Hs. N. Superior"), "horassup", "Seleccione para evaluar horas de nivel superior");
     kindGroup_ = new QButtonGroup(this);
     kindGroup_->addButton(cargo_);
     kindGroup_->addButton(horasmedio_);
@@ -205,9 +204,9 @@ QWidget* EntryWindow::buildPositionBlock()
     QLabel* puncompbastit = title("puncompbastit", "Comp de Básico");
     puncompbasval_ = value("puncompbasval");
 
-    positionBlock_ = {cargoselect_,  codcartit,     codcarval_,    puncartit,     puncarval_,
-                      punproljortit, punproljorval_, punjorcomtit, punjorcomval_, puntardiftit,
-                      puntardifval_, puncompbastit, puncompbasval_};
+    positionBlock_ = {cargoselect_,  codcartit,      codcarval_,    puncartit,     puncarval_,
+                      punproljortit, punproljorval_, punjorcomtit,  punjorcomval_, puntardiftit,
+                      puntardifval_, puncompbastit,  puncompbasval_};
 
     auto* block = new QWidget;
     block->setObjectName("bloquecargo");
@@ -275,9 +274,9 @@ QGroupBox* EntryWindow::buildOtherData()
     grid->addWidget(cantidadhijosdisc_, 5, 1);
     grid->addWidget(conyuge_, 6, 0);
     grid->setColumnStretch(3, 1);
-    for (QWidget* hidden : {static_cast<QWidget*>(mensajekm_), static_cast<QWidget*>(cantkm_),
-                            static_cast<QWidget*>(dinasist_), static_cast<QWidget*>(cantidadhijos_),
-                            static_cast<QWidget*>(cantidadhijosdisc_)})
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(mensajekm_), static_cast<QWidget*>(cantkm_), static_cast<QWidget*>(dinasist_),
+          static_cast<QWidget*>(cantidadhijos_), static_cast<QWidget*>(cantidadhijosdisc_)})
         hideKeepingPlace(hidden);
 
     auto* frame = new QGroupBox;
@@ -346,16 +345,14 @@ QLayout* EntryWindow::buildButtons()
 
 void EntryWindow::setTabOrderDownTheForm()
 {
-    QList<QWidget*> order = {docente_,      cargo_,          horasmedio_,    horassup_,
-                             medio_.box,    superior_.box,   cod06_.box,     incentivo_.box,
-                             cod113_.box,   opincentivo_,    text1_,         zona_,
-                             transporte_,   cantkm_,         inasist_,       dinasist_,
-                             hijos_,        cantidadhijos_,  hijosdisc_,     cantidadhijosdisc_,
-                             conyuge_};
+    QList<QWidget*> order = {
+        docente_,       cargo_,      horasmedio_,  horassup_,      medio_.box, superior_.box,      cod06_.box,
+        incentivo_.box, cod113_.box, opincentivo_, text1_,         zona_,      transporte_,        cantkm_,
+        inasist_,       dinasist_,   hijos_,       cantidadhijos_, hijosdisc_, cantidadhijosdisc_, conyuge_};
     for (QAbstractButton* option : seniorityGroup_->buttons())
         order.append(option);
-    order << porcantig_ << iosper_ << osplad_ << agmer_ << aportejub_ << cajacomp_ << ley4035_
-          << seguro3011_ << calcular_ << findChild<QWidget*>("Command2");
+    order << porcantig_ << iosper_ << osplad_ << agmer_ << aportejub_ << cajacomp_ << ley4035_ << seguro3011_
+          << calcular_ << findChild<QWidget*>("Command2");
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     docente_->setFocus();

@@ -10,18 +10,21 @@ namespace {
 
 using namespace scale;
 
-bool checked(CheckState state) { return state == CheckState::Checked; }
+bool checked(CheckState state)
+{
+    return state == CheckState::Checked;
+}
 
 void guaranteedMinimum(Run& run)
 {
     ComputationState& s = run.state();
     s.impminimo = Currency();
-    if (run.entry().kind != EmploymentKind::Position || s.puntosbas <= kMinimumBasePointsAbove ||
-        s.puntosbas >= kMinimumBasePointsBelow)
+    if (run.entry().kind != EmploymentKind::Position || s.puntosbas <= kMinimumBasePointsAbove
+        || s.puntosbas >= kMinimumBasePointsBelow)
         return;
 
-    const Currency sumaminimo = run.sum({s.impjornada, s.impbasico, s.impcompbas, s.impantig, s.imptardif,
-                                         s.impplus, s.impincentivo, s.imp113});
+    const Currency sumaminimo = run.sum(
+        {s.impjornada, s.impbasico, s.impcompbas, s.impantig, s.imptardif, s.impplus, s.impincentivo, s.imp113});
     const Currency zone = run.money(s.impzona.toDouble() * kMinimumZoneFactor);
     const Currency assumedBase =
         run.difference(run.difference(run.difference(s.remunerativo, s.imp006), s.imp014), zone);
@@ -42,8 +45,7 @@ void transport(Run& run)
     }
     s.kilometros = run.integer(InputField::Cantkm);
     const double amount = s.kilometros * kTransportPerKilometre * kTransportWeeksPerMonth;
-    s.imptransporte =
-        amount < kTransportCeilingValue ? run.money(amount, InputField::Cantkm) : kTransportCeiling;
+    s.imptransporte = amount < kTransportCeilingValue ? run.money(amount, InputField::Cantkm) : kTransportCeiling;
     run.earningsLine("029", "", "transporte por KM", s.imptransporte);
 }
 
@@ -77,13 +79,14 @@ void children(Run& run)
     ComputationState& s = run.state();
     // The child rate's step is set by every earning written so far except transport.
     const auto byFamilyIncome = [&] {
-        return childRate(run.sum({s.impbasico, s.impcompbas, s.imp006, s.imp014, s.impjornada, s.imptardif,
-                                  s.impantig, s.impplus, s.impminimo, s.impzona, s.impincentivo, s.imp113}));
+        return childRate(run.sum({s.impbasico, s.impcompbas, s.imp006, s.imp014, s.impjornada, s.imptardif, s.impantig,
+                                  s.impplus, s.impminimo, s.impzona, s.impincentivo, s.imp113}));
     };
-    childAllowance(run, run.entry().hijos, InputField::Cantidadhijos, s.canthijos, s.imphijos, byFamilyIncome,
-                   "1001", "Sal fam hijo");
-    childAllowance(run, run.entry().hijosdisc, InputField::Cantidadhijosdisc, s.canthijosdisc, s.imphijosdisc,
-                   [] { return kDisabledChildRate; }, "1002", "Sal fam hijo diferenciado");
+    childAllowance(run, run.entry().hijos, InputField::Cantidadhijos, s.canthijos, s.imphijos, byFamilyIncome, "1001",
+                   "Sal fam hijo");
+    childAllowance(
+        run, run.entry().hijosdisc, InputField::Cantidadhijosdisc, s.canthijosdisc, s.imphijosdisc,
+        [] { return kDisabledChildRate; }, "1002", "Sal fam hijo diferenciado");
 }
 
 void largeFamily(Run& run)
@@ -92,12 +95,11 @@ void largeFamily(Run& run)
     const int children = s.canthijos + s.canthijosdisc;
     if (children > UINT8_MAX)
         run.fail(InputField::Cantidadhijosdisc,
-                 "La suma de hijos (" + std::to_string(s.canthijos) + ") e hijos diferenciados (" +
-                     std::to_string(s.canthijosdisc) + ") supera 255.");
+                 "La suma de hijos (" + std::to_string(s.canthijos) + ") e hijos diferenciados ("
+                     + std::to_string(s.canthijosdisc) + ") supera 255.");
     if (children >= kLargeFamilyChildren) {
         s.impfamnum = kLargeFamilyAmount;
-        run.earningsLine("1003", std::to_string(children), "Familia numerosa",
-                         Currency::fromUnits(s.impfamnum));
+        run.earningsLine("1003", std::to_string(children), "Familia numerosa", Currency::fromUnits(s.impfamnum));
     } else {
         s.impfamnum = 0;
     }

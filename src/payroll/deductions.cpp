@@ -18,7 +18,7 @@ struct RateDeduction {
     double rate;
     CheckState EntryValues::*box;
     Currency ComputationState::*amount;
-    bool includesIncentive;   // AGMER's base includes the national incentive
+    bool includesIncentive;  // AGMER's base includes the national incentive
 };
 
 // In the order they are written. The quantities of "504" and "512" carry a
@@ -51,8 +51,7 @@ void computeDeductionsAndTotals(Run& run)
         }
         const Currency base = deduction.includesIncentive ? run.sum({s.remunerativo, s.impincentivo}) : s.remunerativo;
         amount = run.money(base.toDouble() * deduction.rate);
-        run.deductionsLine(deduction.code, deduction.quantity, deduction.description,
-                           amount);
+        run.deductionsLine(deduction.code, deduction.quantity, deduction.description, amount);
     }
 
     s.totalhaberes = run.sum({s.impjornada, s.impbasico, s.impcompbas, s.imp006, s.imp014, s.imptardif, s.impantig,

@@ -14,7 +14,7 @@ using namespace scale;
 // What tells middle-level hours from higher-level hours.
 struct HoursLevel {
     InputField hoursField;
-    std::string_view description;   // of line 001
+    std::string_view description;  // of line 001
     std::string_view carsel;
     double pointsPerHour;
     double item006HourCap;
@@ -23,14 +23,12 @@ struct HoursLevel {
     double item113PerHour;
 };
 
-constexpr HoursLevel kMiddleLevel = {InputField::Numerohorasmed, "Hs. N. Medio", "Horas de nivel medio",
-                                     kPointsPerMiddleLevelHour,  kItem006MiddleLevelHourCap,
-                                     kItem006MiddleLevelFixed,   kItem084PerMiddleLevelHour,
-                                     kItem113PerMiddleLevelHour};
-constexpr HoursLevel kHigherLevel = {InputField::Numerohorassup, "Hs. N. Superior", "Horas de nivel superior",
-                                     kPointsPerHigherLevelHour,  kItem006HigherLevelHourCap,
-                                     kItem006HigherLevelFixed,   kItem084PerHigherLevelHour,
-                                     kItem113PerHigherLevelHour};
+constexpr HoursLevel kMiddleLevel = {
+    InputField::Numerohorasmed, "Hs. N. Medio",           "Horas de nivel medio",     kPointsPerMiddleLevelHour,
+    kItem006MiddleLevelHourCap, kItem006MiddleLevelFixed, kItem084PerMiddleLevelHour, kItem113PerMiddleLevelHour};
+constexpr HoursLevel kHigherLevel = {InputField::Numerohorassup, "Hs. N. Superior",          "Horas de nivel superior",
+                                     kPointsPerHigherLevelHour,  kItem006HigherLevelHourCap, kItem006HigherLevelFixed,
+                                     kItem084PerHigherLevelHour, kItem113PerHigherLevelHour};
 
 // Item 006 for a position: the seniority bracket picks the row (none counts
 // as the first), the full-day and base points pick the column.
@@ -133,8 +131,8 @@ void hoursEarnings(Run& run, const HoursLevel& level)
     const double incentiveHours = run.number(InputField::Numhorasincen);
     if (incentiveHours > 0) {
         const double incentive = incentiveHours * level.item084PerHour;
-        s.impincentivo = incentive >= kItem084CeilingValue ? kItem084Ceiling
-                                                           : run.money(incentive, InputField::Numhorasincen);
+        s.impincentivo =
+            incentive >= kItem084CeilingValue ? kItem084Ceiling : run.money(incentive, InputField::Numhorasincen);
     } else {
         s.impincentivo = Currency();
     }

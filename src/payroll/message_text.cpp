@@ -50,12 +50,12 @@ Decoded decodeAt(std::string_view text, std::size_t at)
 // Characters that break a line or reorder the text displayed after them.
 bool shownEscaped(char32_t c)
 {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F)   // C0 and C1 controls, DEL
-        || c == 0x061C                            // Arabic letter mark
-        || c == 0x200E || c == 0x200F             // left-to-right and right-to-left marks
-        || c == 0x2028 || c == 0x2029             // line and paragraph separators
-        || (c >= 0x202A && c <= 0x202E)           // embeddings and overrides
-        || (c >= 0x2066 && c <= 0x2069);          // isolates
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F)  // C0 and C1 controls, DEL
+        || c == 0x061C                           // Arabic letter mark
+        || c == 0x200E || c == 0x200F            // left-to-right and right-to-left marks
+        || c == 0x2028 || c == 0x2029            // line and paragraph separators
+        || (c >= 0x202A && c <= 0x202E)          // embeddings and overrides
+        || (c >= 0x2066 && c <= 0x2069);         // isolates
 }
 
 void appendEscape(std::string& out, char32_t c)

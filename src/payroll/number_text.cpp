@@ -12,8 +12,14 @@ namespace recibo::payroll {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Separators are one character almost always; comparing that one directly
 // keeps the scan of a number free of library calls.
@@ -43,17 +49,16 @@ std::string_view trimBlanks(std::string_view text)
 // What scanning a number text found.
 struct ScannedNumber {
     bool negative = false;
-    bool integerIsZero = true;       // the integer part has only zeros
-    std::uint64_t significand = 0;   // all digits, leading zeros left out
-    int significantDigits = 0;       // how many digits `significand` holds
-    int decimals = 0;                // digits after the decimal separator
+    bool integerIsZero = true;      // the integer part has only zeros
+    std::uint64_t significand = 0;  // all digits, leading zeros left out
+    int significantDigits = 0;      // how many digits `significand` holds
+    int decimals = 0;               // digits after the decimal separator
 };
 
 // Scans the text as the user's number; false when it is not a number. When
 // `plain` is given, the number is also written there in the plain form that
 // from_chars reads ("-1234.5").
-bool scanNumber(std::string_view text, const RegionalSettings& settings, ScannedNumber& number,
-                std::string* plain)
+bool scanNumber(std::string_view text, const RegionalSettings& settings, ScannedNumber& number, std::string* plain)
 {
     std::string_view rest = trimBlanks(text);
     if (plain != nullptr)
@@ -213,9 +218,7 @@ void formatAmountInto(std::string& out, Currency amount, const RegionalSettings&
             begin[0] = part[0];
             begin[1] = part[1];
             break;
-        default:
-            begin -= part.size();
-            std::memcpy(begin, part.data(), part.size());
+        default: begin -= part.size(); std::memcpy(begin, part.data(), part.size());
         }
     };
 
@@ -256,7 +259,7 @@ std::string formatAmount(Currency amount, const RegionalSettings& settings, std:
 
 std::string formatPoints(double value, const RegionalSettings& settings)
 {
-    if (value == 0)   // no "-0"
+    if (value == 0)  // no "-0"
         return "0";
     if (!std::isfinite(value))
         return value > 0 ? "Inf" : "-Inf";

@@ -21,8 +21,8 @@ inline constexpr double kPointsPerHigherLevelHour = 86.9;
 inline constexpr double kItem006PerHour = 10.81;
 inline constexpr double kItem006MiddleLevelHourCap = 30;
 inline constexpr double kItem006HigherLevelHourCap = 15;
-inline constexpr Currency kItem006MiddleLevelFixed = Currency::fromRaw(3243000);   // 324.3
-inline constexpr Currency kItem006HigherLevelFixed = Currency::fromRaw(1621500);   // 162.15
+inline constexpr Currency kItem006MiddleLevelFixed = Currency::fromRaw(3243000);  // 324.3
+inline constexpr Currency kItem006HigherLevelFixed = Currency::fromRaw(1621500);  // 162.15
 
 // Item 084 (national incentive).
 inline constexpr double kItem084PerMiddleLevelHour = 11;
@@ -82,9 +82,9 @@ inline constexpr std::array<std::uint8_t, kZones + 1> kZonePercent = {0, 20, 40,
 
 // Decree 5863/05 productivity and the productivity plus.
 inline constexpr double kDecreeProductivityRate = 0.07;
-inline constexpr Currency kDecreeProductivityQuantity = Currency::fromRaw(7000);   // 0.7, shown as quantity
+inline constexpr Currency kDecreeProductivityQuantity = Currency::fromRaw(7000);  // 0.7, shown as quantity
 inline constexpr double kProductivityPlusRate = 0.07;
-inline constexpr const char* kProductivityPlusQuantity = "7.0";   // line 188's quantity, as shown
+inline constexpr const char* kProductivityPlusQuantity = "7.0";  // line 188's quantity, as shown
 
 // Absence reduction of the productivity plus, by days of absence 1, 2 and 3;
 // more than 3 days take the whole plus.

@@ -25,7 +25,7 @@ struct ReceiptLine {
 
 // The texts of the receipt header that a run sets.
 struct ReceiptHeader {
-    std::string_view label11;   // "Código del cargo" or "Cantidad de horas"
+    std::string_view label11;  // "Código del cargo" or "Cantidad de horas"
     std::string numcargo;
     std::string punbasicos;
     std::string carsel;
@@ -54,8 +54,8 @@ inline constexpr int kMaxReceiptLines = 26;
 struct Receipt {
     ReceiptHeader header;
     std::string docente;
-    std::vector<ReceiptLine> lines;   // in receipt order; lines.size() rows written
-    std::string thaberes;   // the captions of thaberes, tdescuentos and liquido
+    std::vector<ReceiptLine> lines;  // in receipt order; lines.size() rows written
+    std::string thaberes;            // the captions of thaberes, tdescuentos and liquido
     std::string tdescuentos;
     std::string liquido;
     ComputationState state;

@@ -12,7 +12,7 @@ inline double roundHalfToEven(double value)
 {
     constexpr double kTwoToThe52 = 4503599627370496.0;
     if (!(std::fabs(value) < kTwoToThe52))
-        return value;   // already whole, or not a number
+        return value;  // already whole, or not a number
     return value >= 0 ? (value + kTwoToThe52) - kTwoToThe52 : (value - kTwoToThe52) + kTwoToThe52;
 }
 

@@ -16,11 +16,9 @@ std::uint64_t magnitude(Currency amount)
 
 }  // namespace
 
-Run::Run(const EntryValues& entry, const SelectedPosition& position, const RegionalSettings& settings,
-         Receipt& receipt)
+Run::Run(const EntryValues& entry, const SelectedPosition& position, const RegionalSettings& settings, Receipt& receipt)
     : entry_(entry), position_(position), settings_(settings), receipt_(receipt)
-{
-}
+{}
 
 const std::string& Run::textOf(InputField field) const
 {
@@ -57,8 +55,9 @@ void Run::failReading(InputField field, ReadStatus status, std::string_view rang
             fail(field, "El campo " + label + " está vacío: escribí un número.");
         fail(field, "El campo " + label + " no tiene un número válido: " + quotedForMessage(text) + ".");
     }
-    fail(field, "El número " + quotedForMessage(text) + " del campo " + label + " está fuera del rango permitido " +
-                    std::string(range) + ".");
+    fail(field,
+         "El número " + quotedForMessage(text) + " del campo " + label + " está fuera del rango permitido "
+             + std::string(range) + ".");
 }
 
 double Run::number(InputField field)
@@ -104,8 +103,9 @@ Currency Run::money(double value, InputField source)
 {
     const std::optional<Currency> amount = Currency::fromDouble(value);
     if (!amount)
-        fail(source, "El valor " + quotedForMessage(textOf(source)) + " del campo " +
-                         quotedForMessage(userLabel(source)) + " da un importe demasiado grande.");
+        fail(source,
+             "El valor " + quotedForMessage(textOf(source)) + " del campo " + quotedForMessage(userLabel(source))
+                 + " da un importe demasiado grande.");
     return tracked(*amount, source);
 }
 
@@ -118,8 +118,9 @@ void Run::failOverflow() const
         if (largest == nullptr || magnitude(sources_[i].amount) > magnitude(largest->amount))
             largest = &sources_[i];
     const InputField field = largest != nullptr ? largest->field : InputField::Punbas;
-    fail(field, "El valor " + quotedForMessage(textOf(field)) + " del campo " + quotedForMessage(userLabel(field)) +
-                    " lleva el recibo a importes demasiado grandes.");
+    fail(field,
+         "El valor " + quotedForMessage(textOf(field)) + " del campo " + quotedForMessage(userLabel(field))
+             + " lleva el recibo a importes demasiado grandes.");
 }
 
 Currency Run::money(double value)
@@ -162,9 +163,9 @@ std::int16_t Run::wholeProduct(std::uint8_t count, std::int16_t rate, InputField
 {
     const int result = count * rate;
     if (result > INT16_MAX || result < INT16_MIN)
-        fail(countField, "El valor " + quotedForMessage(textOf(countField)) + " del campo " +
-                             quotedForMessage(userLabel(countField)) +
-                             " da una asignación fuera de rango (más de 32767).");
+        fail(countField,
+             "El valor " + quotedForMessage(textOf(countField)) + " del campo "
+                 + quotedForMessage(userLabel(countField)) + " da una asignación fuera de rango (más de 32767).");
     return static_cast<std::int16_t>(result);
 }
 

@@ -18,8 +18,7 @@ namespace recibo::payroll {
 
 class Run {
 public:
-    Run(const EntryValues& entry, const SelectedPosition& position, const RegionalSettings& settings,
-        Receipt& receipt);
+    Run(const EntryValues& entry, const SelectedPosition& position, const RegionalSettings& settings, Receipt& receipt);
 
     const EntryValues& entry() const { return entry_; }
     const SelectedPosition& position() const { return position_; }
@@ -78,7 +77,7 @@ private:
         Currency amount;
         InputField field;
     };
-    std::array<Source, 16> sources_;   // the first sourceCount_ are set
+    std::array<Source, 16> sources_;  // the first sourceCount_ are set
     std::size_t sourceCount_ = 0;
 };
 

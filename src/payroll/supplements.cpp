@@ -65,24 +65,24 @@ void computeSupplements(Run& run)
         s.impzona = Currency();
     }
 
-    run.earningsLine("006",
-                     hoursQuantity(run, InputField::Numhorascod06, kItem006MiddleLevelHourCap, kItem006HigherLevelHourCap),
-                     "Adic. Art 2 y 3 Dcrto 5863/05", s.imp006);
+    run.earningsLine(
+        "006", hoursQuantity(run, InputField::Numhorascod06, kItem006MiddleLevelHourCap, kItem006HigherLevelHourCap),
+        "Adic. Art 2 y 3 Dcrto 5863/05", s.imp006);
 
     s.imp014 = run.money(s.imp006.toDouble() * kDecreeProductivityRate);
     run.earningsLine("014", formatAmount(kDecreeProductivityQuantity, run.settings()), "Product Dcrto 5863/05",
                      s.imp014);
 
     if (s.impincentivo > Currency())
-        run.earningsLine("084",
-                         hoursQuantity(run, InputField::Numhorasincen, kMiddleLevelHoursShownCap,
-                                       kHigherLevelNationalHoursShownCap),
-                         "Incentivo de Nación", s.impincentivo);
+        run.earningsLine(
+            "084",
+            hoursQuantity(run, InputField::Numhorasincen, kMiddleLevelHoursShownCap, kHigherLevelNationalHoursShownCap),
+            "Incentivo de Nación", s.impincentivo);
 
-    run.earningsLine("113",
-                     hoursQuantity(run, InputField::Numhorascod113, kMiddleLevelHoursShownCap,
-                                   kHigherLevelNationalHoursShownCap),
-                     "Negro de Nación", s.imp113);
+    run.earningsLine(
+        "113",
+        hoursQuantity(run, InputField::Numhorascod113, kMiddleLevelHoursShownCap, kHigherLevelNationalHoursShownCap),
+        "Negro de Nación", s.imp113);
 
     s.impplus = run.money(run.sum({s.sumabase, s.impantig, s.impzona}).toDouble() * kProductivityPlusRate);
     run.earningsLine("188", kProductivityPlusQuantity, "Plus Productividad", s.impplus);

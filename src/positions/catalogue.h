@@ -8,13 +8,13 @@ namespace recibo::positions {
 
 // One position of the built-in catalogue, every field the stored text.
 struct CatalogueRow {
-    std::string_view codigocargo;     // three digits, unique
-    std::string_view cargox;          // name, not unique, used exactly as stored
-    std::string_view puntosbasicos;   // base points
-    std::string_view compbasico;      // basic-complement points
-    std::string_view tareadif;        // differentiated-task points
-    std::string_view jorcompleta;     // full-working-day points
-    std::string_view proljornada;     // extended-working-day points
+    std::string_view codigocargo;    // three digits, unique
+    std::string_view cargox;         // name, not unique, used exactly as stored
+    std::string_view puntosbasicos;  // base points
+    std::string_view compbasico;     // basic-complement points
+    std::string_view tareadif;       // differentiated-task points
+    std::string_view jorcompleta;    // full-working-day points
+    std::string_view proljornada;    // extended-working-day points
 };
 
 inline constexpr int kCatalogueRows = 311;

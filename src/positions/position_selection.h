@@ -20,8 +20,8 @@ public:
     // What "Listo" hands over to the entry window and the receipt window.
     struct Accepted {
         std::string codcargo, punbas, proljor, jorcom, tardif, compbas;
-        std::string cargoName;       // text shown by the name list
-        bool deselectPosition;       // the code is 0 or empty: "Cargo" goes off
+        std::string cargoName;  // text shown by the name list
+        bool deselectPosition;  // the code is 0 or empty: "Cargo" goes off
     };
 
     // The code box's text changed (typed, or assigned).

@@ -142,7 +142,11 @@ void setTexts(const std::vector<TextToSet>& texts, const std::function<PaperFit(
 TextToSet textOf(const QWidget* control, const QString& text, const QString& column = {})
 {
     const QRectF box = twipsRect(control);
-    return {control, box, textArea(control, box), text, designFontOf(control),
+    return {control,
+            box,
+            textArea(control, box),
+            text,
+            designFontOf(control),
             column.isEmpty() ? control->objectName() : column};
 }
 
@@ -183,8 +187,9 @@ void PaperLayout::layOutFrame(const ReceiptWindow& window)
         if (!control || control->isHidden())
             continue;
         if (const auto* label = qobject_cast<const QLabel*>(control)) {
-            const bool total = std::any_of(std::begin(kTotals), std::end(kTotals),
-                                           [&](const char* name) { return label->objectName() == QLatin1String(name); });
+            const bool total = std::any_of(std::begin(kTotals), std::end(kTotals), [&](const char* name) {
+                return label->objectName() == QLatin1String(name);
+            });
             texts.push_back(textOf(label, label->text(), total ? QStringLiteral("totals") : QString()));
         } else if (qobject_cast<const TwipLine*>(control)) {
             rules.push_back(control);
@@ -199,11 +204,12 @@ void PaperLayout::layOutFrame(const ReceiptWindow& window)
 
     VerticalFlow flow;
     qreal bottom = 0;
-    setTexts(texts, [this](qreal width) { return fitFor(width); }, flow,
-             [&](const QObject* control, const QRectF& box, const PaperText& text) {
-                 place(control, box, text);
-                 bottom = std::max(bottom, box.bottom());
-             });
+    setTexts(
+        texts, [this](qreal width) { return fitFor(width); }, flow,
+        [&](const QObject* control, const QRectF& box, const PaperText& text) {
+            place(control, box, text);
+            bottom = std::max(bottom, box.bottom());
+        });
     const auto runs = [&](const QObject* line, int x1, int y1, int x2, int y2) {
         lines_.insert(line, QLineF(x1, flow(y1), x2, flow(y2)));
         bottom = std::max(bottom, flow(std::max(y1, y2)));
@@ -265,9 +271,11 @@ void PaperLayout::layOutPanel(const ReceiptWindow& window)
         item.area.adjust(-left, 0, right, 0);
     }
     VerticalFlow stays;
-    setTexts(margin, [this](qreal width) { return fitFor(width); }, stays, placeAndMeasure);
+    setTexts(
+        margin, [this](qreal width) { return fitFor(width); }, stays, placeAndMeasure);
     VerticalFlow flow;
-    setTexts(texts, [this](qreal width) { return fitFor(width); }, flow, placeAndMeasure);
+    setTexts(
+        texts, [this](qreal width) { return fitFor(width); }, flow, placeAndMeasure);
 
     if (comment) {
         const QRectF box = twipsRect(comment);

@@ -10,7 +10,7 @@ namespace recibo::receipt {
 
 namespace {
 
-constexpr qreal kSizeStep = 0.25;   // points
+constexpr qreal kSizeStep = 0.25;  // points
 
 QFont atSize(const QFont& font, qreal points)
 {

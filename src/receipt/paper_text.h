@@ -23,10 +23,10 @@ struct PaperText {
 
 // How a text may be set in its box on paper.
 struct PaperFit {
-    qreal width = 0;          // room across, in twips
-    qreal smallest = 0;       // the smallest size it may be shrunk to, in points
-    int mostLines = 1;        // the lines it may take before the rest is cut with "…"
-    bool shrinks = true;      // false: it keeps its size and wraps at once
+    qreal width = 0;      // room across, in twips
+    qreal smallest = 0;   // the smallest size it may be shrunk to, in points
+    int mostLines = 1;    // the lines it may take before the rest is cut with "…"
+    bool shrinks = true;  // false: it keeps its size and wraps at once
 };
 
 // A font at its size in twips, unhinted, so that its text keeps the

@@ -44,7 +44,8 @@ QString suggestedPdfName(const QString& docente, const QDate& date)
 {
     const QString name = fileNameWord(docente);
     const QString day = date.toString(Qt::ISODate);
-    return name.isEmpty() ? QStringLiteral("recibo-%1.pdf").arg(day) : QStringLiteral("recibo-%1-%2.pdf").arg(name, day);
+    return name.isEmpty() ? QStringLiteral("recibo-%1.pdf").arg(day)
+                          : QStringLiteral("recibo-%1-%2.pdf").arg(name, day);
 }
 
 }  // namespace recibo::receipt

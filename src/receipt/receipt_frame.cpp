@@ -50,11 +50,8 @@ void ReceiptFrame::changeEvent(QEvent* event)
     switch (event->type()) {
     case QEvent::FontChange:
     case QEvent::StyleChange:
-    case QEvent::LayoutDirectionChange:
-        measured_ = false;
-        break;
-    default:
-        break;
+    case QEvent::LayoutDirectionChange: measured_ = false; break;
+    default: break;
     }
     QGroupBox::changeEvent(event);
 }

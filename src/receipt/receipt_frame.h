@@ -23,8 +23,8 @@ private:
     void measure();
 
     bool measured_ = false;
-    QRect edge_;      // where the etched edge runs
-    QRect caption_;   // where the caption stands, on the edge
+    QRect edge_;     // where the etched edge runs
+    QRect caption_;  // where the caption stands, on the edge
     QStaticText laidOut_;
 };
 

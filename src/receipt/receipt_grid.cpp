@@ -14,7 +14,12 @@ namespace recibo::receipt {
 
 GridCell::GridCell(ReceiptGrid* grid, const QString& name, const QRect& twips, Qt::Alignment alignment,
                    const QFont& font)
-    : QObject(grid), grid_(grid), twips_(twips), pixels_(toPixels(twips)), alignment_(alignment), design_(font),
+    : QObject(grid),
+      grid_(grid),
+      twips_(twips),
+      pixels_(toPixels(twips)),
+      alignment_(alignment),
+      design_(font),
       font_(font)
 {
     setObjectName(name);

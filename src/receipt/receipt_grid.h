@@ -21,8 +21,7 @@ class GridCell : public QObject {
     Q_PROPERTY(bool hidden READ isHidden)
     Q_PROPERTY(QRect twips READ twips)
 public:
-    GridCell(ReceiptGrid* grid, const QString& name, const QRect& twips, Qt::Alignment alignment,
-             const QFont& font);
+    GridCell(ReceiptGrid* grid, const QString& name, const QRect& twips, Qt::Alignment alignment, const QFont& font);
 
     QString text() const { return text_; }
     void setText(const QString& text);

@@ -30,11 +30,11 @@ std::vector<ControlDesign> frameHeaderAndTotals()
         {"docente", Label, f, {3030, 210, 3135, 375}, ""},
         // The totals block stands here until a run places it under its last row.
         {"Label15", Label, f, {1770, 7830, 1600, 330}, "Total Haberes"},
-        {"thaberes", Label, f, {4200, 7830, 1155, 330}, "", Bold | RightAligned | ClearOfRule},   // right edge 5355
+        {"thaberes", Label, f, {4200, 7830, 1155, 330}, "", Bold | RightAligned | ClearOfRule},  // right edge 5355
         {"Label16", Label, f, {1770, 8220, 1605, 330}, "Total descuentos"},
-        {"tdescuentos", Label, f, {5355, 8220, 1120, 330}, "", Bold | RightAligned},   // right edge 6475
+        {"tdescuentos", Label, f, {5355, 8220, 1120, 330}, "", Bold | RightAligned},  // right edge 6475
         {"Label17", Label, f, {1770, 8610, 1605, 330}, "Liquido a pagar"},
-        {"liquido", Label, f, {5355, 8610, 1120, 330}, "", Bold | RightAligned},   // right edge 6475
+        {"liquido", Label, f, {5355, 8610, 1120, 330}, "", Bold | RightAligned},  // right edge 6475
     };
 }
 
@@ -59,7 +59,14 @@ std::vector<ControlDesign> panel()
         {"tardif", TextBox, w, {7980, 5985, 1275, 360}, ""},
         {"Text12", TextBox, w, {9720, 1560, 1695, 285}, "Poné tu comentario"},
         {"Text11", CommentBox, w, {9720, 1920, 1695, 2895}, ""},
-        {"Volver", Button, w, {9840, 4920, 1335, 495}, "Volver", Bold, 0xC0C0FF, "Permite cambiar los datos ingresados"},
+        {"Volver",
+         Button,
+         w,
+         {9840, 4920, 1335, 495},
+         "Volver",
+         Bold,
+         0xC0C0FF,
+         "Permite cambiar los datos ingresados"},
         {"Imprimir", Button, w, {9840, 5640, 1335, 495}, "Imprimir", Bold, 0x8080FF, "Se imprime con fondo blanco."},
         {"Salir", Button, w, {9840, 6360, 1335, 495}, "Salir", Bold, 0x008080},
         {"Text1", TextBox, w, {8880, 7200, 2415, 285}, "Se imprime en blanco y negro"},
@@ -71,7 +78,7 @@ std::vector<ControlDesign> panel()
         int y;
         std::uint32_t background;
     } margin[] = {
-        {"Text3", 360, 0xE0E0E0}, {"Text2", 840, 0xC0C0C0},  {"Text5", 1320, 0x808080}, {"Text4", 1800, 0x404040},
+        {"Text3", 360, 0xE0E0E0},  {"Text2", 840, 0xC0C0C0},  {"Text5", 1320, 0x808080}, {"Text4", 1800, 0x404040},
         {"Text7", 2280, 0xE0E0E0}, {"Text9", 2760, 0xC0C0C0}, {"Text6", 3240, 0x808080}, {"Text8", 3720, 0x404040},
     };
     for (const auto& box : margin)
@@ -92,8 +99,11 @@ std::vector<ControlDesign> buildGridCells()
     std::vector<ControlDesign> cells;
     for (const ColumnDesign& column : kGridColumns)
         for (int row = 0; row < kGridRows; ++row)
-            cells.push_back({arrayName(column.array, column.firstIndex + row), Kind::Label, Parent::Frame,
-                             {column.x, kFirstRowTop + kRowPitch * row, column.width, kRowHeight}, "",
+            cells.push_back({arrayName(column.array, column.firstIndex + row),
+                             Kind::Label,
+                             Parent::Frame,
+                             {column.x, kFirstRowTop + kRowPitch * row, column.width, kRowHeight},
+                             "",
                              column.look | StartsHidden});
     return cells;
 }
@@ -123,7 +133,7 @@ std::vector<LineDesign> buildGridRules()
 {
     std::vector<LineDesign> rules;
     for (int row = 0; row < kGridRows; ++row) {
-        const int y = kFirstRowTop + kRowPitch * (row + 1);   // 1050 + 315 r: under row r
+        const int y = kFirstRowTop + kRowPitch * (row + 1);  // 1050 + 315 r: under row r
         rules.push_back({arrayName("Line8", row), 300, y, 6570, y});
     }
     return rules;
@@ -137,8 +147,8 @@ LowerPartPlacement placeLowerPart(int rowsWritten)
     // after the last; the totals and their rules follow it.
     const int underGrid = kFirstRowTop + kRowPitch * (rowsWritten + 1);
     const int closingRule = underGrid + 1300;
-    return {closingRule,      underGrid,        underGrid + 200, underGrid + 500,
-            underGrid + 600,  underGrid + 900,  underGrid + 1000, closingRule};
+    return {closingRule,     underGrid,       underGrid + 200,  underGrid + 500,
+            underGrid + 600, underGrid + 900, underGrid + 1000, closingRule};
 }
 
 QString arrayName(const char* array, int index)

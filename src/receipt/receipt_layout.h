@@ -22,21 +22,26 @@ enum Look : unsigned {
     RightAligned = 1u << 2,
     WhiteBackground = 1u << 3,
     StartsHidden = 1u << 4,
-    GridFont = 1u << 5,    // the window's default font, as the grid's texts use
-    TitleFont = 1u << 6,   // sans-serif 12 point bold
-    Middle = 1u << 7,      // text in the middle of its height, not at the top
-    ClearOfRule = 1u << 8, // the right edge passes a vertical line: the text keeps off it
+    GridFont = 1u << 5,     // the window's default font, as the grid's texts use
+    TitleFont = 1u << 6,    // sans-serif 12 point bold
+    Middle = 1u << 7,       // text in the middle of its height, not at the top
+    ClearOfRule = 1u << 8,  // the right edge passes a vertical line: the text keeps off it
 };
 
 inline constexpr std::uint32_t kNoBackground = 0xFFFFFFFFu;
 
 struct ControlDesign {
     ControlDesign(QString name, Kind kind, Parent parent, QRect twips, QString caption, unsigned look = Plain,
-                std::uint32_t background = kNoBackground, QString tip = {})
-        : name(std::move(name)), kind(kind), parent(parent), twips(twips), caption(std::move(caption)),
-          look(look), background(background), tip(std::move(tip))
-    {
-    }
+                  std::uint32_t background = kNoBackground, QString tip = {})
+        : name(std::move(name)),
+          kind(kind),
+          parent(parent),
+          twips(twips),
+          caption(std::move(caption)),
+          look(look),
+          background(background),
+          tip(std::move(tip))
+    {}
 
     QString name;
     Kind kind;
@@ -44,7 +49,7 @@ struct ControlDesign {
     QRect twips;
     QString caption;
     unsigned look;
-    std::uint32_t background;   // 0xRRGGBB
+    std::uint32_t background;  // 0xRRGGBB
     QString tip;
 };
 
@@ -55,11 +60,11 @@ struct LineDesign {
 };
 
 // The window and the frame "sosten".
-inline constexpr int kWindowWidth = 11880;   // inner area at design
+inline constexpr int kWindowWidth = 11880;  // inner area at design
 inline constexpr int kWindowHeight = 8490;
 inline constexpr QRect kFrameAt{840, 0, 6840, 12000};
-inline constexpr std::uint32_t kWindowBackground = 0xFFC0C0;   // 255, 192, 192
-inline constexpr std::uint32_t kFrameBackground = 0xFFFFC0;    // 255, 255, 192
+inline constexpr std::uint32_t kWindowBackground = 0xFFC0C0;  // 255, 192, 192
+inline constexpr std::uint32_t kFrameBackground = 0xFFFFC0;   // 255, 255, 192
 
 // The scroll bar "movedor": its x, width, and how far its height stays
 // above the window's outer height.
@@ -72,19 +77,19 @@ inline constexpr int kGridRows = 27;
 inline constexpr int kFirstRowTop = 735;
 inline constexpr int kRowPitch = 315;
 inline constexpr int kRowHeight = 300;
-inline constexpr int kDeductionsOffset = 27;   // Label1(r + 27): the deductions column
+inline constexpr int kDeductionsOffset = 27;  // Label1(r + 27): the deductions column
 
 // Where the lower part of the receipt stands, in twips inside the frame,
 // once `rowsWritten` rows are written: right under the last row.
 struct LowerPartPlacement {
-    int verticalLinesBottom;   // y2 of Line1, Line2, Line3(0), Line3(1), Line5, Line7
-    int line6;                 // rule between grid and totals
-    int totalEarningsTop;      // thaberes and Label15
+    int verticalLinesBottom;  // y2 of Line1, Line2, Line3(0), Line3(1), Line5, Line7
+    int line6;                // rule between grid and totals
+    int totalEarningsTop;     // thaberes and Label15
     int line15;
-    int totalDeductionsTop;    // tdescuentos and Label16
+    int totalDeductionsTop;  // tdescuentos and Label16
     int line16;
-    int netPayTop;             // liquido and Label17
-    int line17;                // closing line
+    int netPayTop;  // liquido and Label17
+    int line17;     // closing line
 };
 
 LowerPartPlacement placeLowerPart(int rowsWritten);

@@ -25,8 +25,8 @@ namespace {
 // ---- The look on paper and back on screen ------------------------------------
 
 constexpr std::uint32_t kPaper = 0xFFFFFF;
-constexpr std::uint32_t kFrameAfterPrinting = 0xC0FFC0;    // 192, 255, 192
-constexpr std::uint32_t kWindowAfterPrinting = 0x00C0C0;   // 0, 192, 192
+constexpr std::uint32_t kFrameAfterPrinting = 0xC0FFC0;   // 192, 255, 192
+constexpr std::uint32_t kWindowAfterPrinting = 0x00C0C0;  // 0, 192, 192
 
 void paint(QWidget* widget, std::uint32_t rgb)
 {
@@ -147,7 +147,8 @@ void drawFrame(QPainter& painter, const QGroupBox* frame, const PaperLayout::Pla
     painter.drawRect(at.box.adjusted(kRule * 1.5, captionHeight + kRule / 2, -kRule / 2, -kRule / 2));
     painter.restore();
     drawText(painter, at.text, frame->palette().color(QPalette::WindowText),
-             QRectF(at.box.left() + kRule, at.box.top(), at.box.width(), captionHeight), Qt::AlignLeft | Qt::AlignVCenter);
+             QRectF(at.box.left() + kRule, at.box.top(), at.box.width(), captionHeight),
+             Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void drawControl(QPainter& painter, const QWidget* control, const PaperLayout& layout)

@@ -26,7 +26,8 @@ namespace {
 QString documentTitle(const ReceiptWindow& window)
 {
     const QString docente = window.docente();
-    return docente.isEmpty() ? QStringLiteral("Recibo de haberes") : QStringLiteral("Recibo de haberes - %1").arg(docente);
+    return docente.isEmpty() ? QStringLiteral("Recibo de haberes")
+                             : QStringLiteral("Recibo de haberes - %1").arg(docente);
 }
 
 // As every message quotes what it names: short, on one line, in order.
@@ -88,7 +89,8 @@ PrintResult DefaultPrinter::printPage(const ReceiptWindow& window)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return PrintResult::failed(QStringLiteral("no hay ninguna impresora predeterminada instalada en esta computadora"));
+        return PrintResult::failed(
+            QStringLiteral("no hay ninguna impresora predeterminada instalada en esta computadora"));
     const QString name = quoted(info.description().isEmpty() ? info.printerName() : info.description());
     QPrinter printer(info, QPrinter::HighResolution);
     if (!printer.isValid())
@@ -150,10 +152,12 @@ ReceiptPrinting::Outcome ReceiptPrinting::imprimir(ReceiptWindow& window)
 ReceiptPrinting::Outcome ReceiptPrinting::offerPdf(ReceiptWindow& window, const QString& problem)
 {
     QMessageBox message(QMessageBox::Warning, QStringLiteral("No se pudo imprimir"),
-                        QStringLiteral("No se pudo imprimir el recibo: %1.").arg(problem), QMessageBox::NoButton, &window);
+                        QStringLiteral("No se pudo imprimir el recibo: %1.").arg(problem), QMessageBox::NoButton,
+                        &window);
     message.setObjectName(QStringLiteral("noseimprimio"));
-    message.setInformativeText(QStringLiteral("Podés guardar el mismo recibo como archivo PDF, para imprimirlo más "
-                                              "tarde o desde otra computadora."));
+    message.setInformativeText(
+        QStringLiteral("Podés guardar el mismo recibo como archivo PDF, para imprimirlo más "
+                       "tarde o desde otra computadora."));
     QPushButton* save = message.addButton(QStringLiteral("Guardar como PDF…"), QMessageBox::AcceptRole);
     save->setObjectName(QStringLiteral("guardarcomopdf"));
     QPushButton* dontSave = message.addButton(QStringLiteral("No guardar"), QMessageBox::RejectRole);
@@ -175,8 +179,8 @@ ReceiptPrinting::Outcome ReceiptPrinting::offerPdf(ReceiptWindow& window, const 
         return Outcome::SavedAsPdf;
 
     QMessageBox failed(QMessageBox::Warning, QStringLiteral("No se pudo guardar"),
-                       QStringLiteral("No se pudo guardar el recibo como PDF: %1.").arg(saved.problem),
-                       QMessageBox::Ok, &window);
+                       QStringLiteral("No se pudo guardar el recibo como PDF: %1.").arg(saved.problem), QMessageBox::Ok,
+                       &window);
     failed.setObjectName(QStringLiteral("noseguardo"));
     failed.exec();
     return Outcome::NotPrinted;

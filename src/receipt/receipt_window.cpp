@@ -5,8 +5,8 @@
 #include <limits>
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -231,7 +231,7 @@ ReceiptWindow::ReceiptWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     buildScrollBar();
     holdWhatTheCodeTouches();
     useClassicStyle();
-    screenOnly_.front()->setFocus();   // "Volver"
+    screenOnly_.front()->setFocus();  // "Volver"
 }
 
 // A control of the tables by its name, of the kind the code expects: a name
@@ -336,7 +336,7 @@ void ReceiptWindow::nameFieldsByTheirLabels()
     for (const auto& [caption, field] : fields) {
         QWidget* box = find<QWidget>(field);
         if (auto* label = qobject_cast<QLabel*>(control(QLatin1String(caption)))) {
-            label->setBuddy(box);   // Label11's caption changes with the receipt: read through the buddy
+            label->setBuddy(box);  // Label11's caption changes with the receipt: read through the buddy
             if (!label->text().isEmpty())
                 box->setAccessibleName(label->text());
         } else {
@@ -454,8 +454,8 @@ void ReceiptWindow::writeGrid(const std::vector<payroll::ReceiptLine>& lines)
     QStringList shown;
     for (int row = 0; row < rows; ++row) {
         QStringList cells;
-        for (const GridCell* cell : {codes_[row], quantities_[row], descriptions_[row], amounts_[row],
-                                     amounts_[row + kDeductionsOffset]})
+        for (const GridCell* cell :
+             {codes_[row], quantities_[row], descriptions_[row], amounts_[row], amounts_[row + kDeductionsOffset]})
             if (!cell->isHidden() && !cell->text().isEmpty())
                 cells << cell->text();
         shown << cells.join(QLatin1Char(' '));

@@ -58,8 +58,8 @@ public:
 signals:
     void volverPressed();
     void salirPressed();
-    void printRequested();   // "Imprimir"
-    void closedByUser();     // the title bar's close button
+    void printRequested();  // "Imprimir"
+    void closedByUser();    // the title bar's close button
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -108,7 +108,7 @@ private:
     struct Fitting {
         QFont design;
         QString text;
-        int room = -1;   // pixels; -1 until first fitted
+        int room = -1;  // pixels; -1 until first fitted
         qreal dpi = 0;
         qreal points = 0;
     };
@@ -128,8 +128,8 @@ private:
     // The labels and boxes of a position's points, hidden for hours.
     QList<QWidget*> positionPoints_;
     QList<QWidget*> screenOnly_, marginBoxes_;
-    int frameTop_ = 0;        // twips
-    int frameHeight_ = 0;     // twips
+    int frameTop_ = 0;     // twips
+    int frameHeight_ = 0;  // twips
 };
 
 }  // namespace recibo::receipt

@@ -59,7 +59,8 @@ std::optional<QLocale> localeNamed(std::string_view name)
     for (qsizetype i = 1; i < parts.size(); ++i) {
         const QString& part = parts[i];
         const bool isScript = part.size() == 4 && isAsciiLetters(part);
-        const bool isTerritory = (part.size() == 2 && isAsciiLetters(part)) || (part.size() == 3 && isAsciiDigits(part));
+        const bool isTerritory =
+            (part.size() == 2 && isAsciiLetters(part)) || (part.size() == 3 && isAsciiDigits(part));
         if (isScript) {
             if (i != 1 || QLocale::codeToScript(part) == QLocale::AnyScript)
                 return std::nullopt;

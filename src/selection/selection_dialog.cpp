@@ -62,7 +62,7 @@ public:
         const QWidget* widget = item.widget;
         const QStyle* style = widget ? widget->style() : QApplication::style();
         const QString name = item.text;
-        item.text.clear();   // the background, selection and focus only
+        item.text.clear();  // the background, selection and focus only
         style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
         item.text = name;
 
@@ -216,7 +216,7 @@ void SelectionDialog::layOut()
     layout->addWidget(heading);
     layout->addLayout(grid);
 
-    const QList<QWidget*> tabOrder = {codcargo_, punbas_, compbas_, proljor_, jorcom_,
+    const QList<QWidget*> tabOrder = {codcargo_, punbas_, compbas_, proljor_,      jorcom_,
                                       tardif_,   cargox_, listo_,   salirSinDatos_};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
@@ -232,7 +232,8 @@ void SelectionDialog::connectHandlers()
     const QList<QPair<QLineEdit*, Box>> editable = {
         {compbas_, Box::Compbas}, {proljor_, Box::Proljor}, {jorcom_, Box::Jorcom}, {tardif_, Box::Tardif}};
     for (const auto& [widget, box] : editable)
-        connect(widget, &QLineEdit::textEdited, this, [this, box = box](const QString& text) { onValueEdited(box, text); });
+        connect(widget, &QLineEdit::textEdited, this,
+                [this, box = box](const QString& text) { onValueEdited(box, text); });
     connect(listo_, &QPushButton::clicked, this, &SelectionDialog::onListo);
     connect(salirSinDatos_, &QPushButton::clicked, this, &SelectionDialog::onSalirSinDatos);
 }

@@ -14,15 +14,15 @@
 #include <variant>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <gtest/gtest.h>
 
 #include "batch/batch.h"
-#include "regional/regional.h"
 #include "batch_test_support.h"
 #include "common/bad_inputs.h"
 #include "payroll/calculation.h"
+#include "regional/regional.h"
 
 namespace recibo::batch {
 namespace {
@@ -36,7 +36,7 @@ using testing::runWithInput;
 // One case: a column of the table and a text for its cell, under a locale.
 struct SweepCase {
     std::string locale;
-    std::string column;   // a box's name, or "codcargo"
+    std::string column;  // a box's name, or "codcargo"
     Scenario scenario = Scenario::Position;
     std::size_t input = 0;
 };
@@ -99,11 +99,36 @@ const Field* fieldNamed(const std::string& control)
 // The table's columns, and a row holding the scenario's request: the
 // looked-up points are left empty, so that the code's row stands.
 const std::vector<std::string> kColumns = {
-    "docente",        "tipo",          "codcargo",      "punbas",        "compbas",       "proljor",
-    "jorcom",         "tardif",        "numerohorasmed", "numerohorassup", "numhorascod06", "numhorasincen",
-    "numhorascod113", "antiguedad",    "zona",          "opincentivo",   "dinasist",      "transporte",
-    "cantkm",         "hijos",         "cantidadhijos", "hijosdisc",     "cantidadhijosdisc", "conyuge",
-    "Iosper",         "Osplad",        "APORTEJUB",     "Ley4035",       "AGMER",         "cajacomp",
+    "docente",
+    "tipo",
+    "codcargo",
+    "punbas",
+    "compbas",
+    "proljor",
+    "jorcom",
+    "tardif",
+    "numerohorasmed",
+    "numerohorassup",
+    "numhorascod06",
+    "numhorasincen",
+    "numhorascod113",
+    "antiguedad",
+    "zona",
+    "opincentivo",
+    "dinasist",
+    "transporte",
+    "cantkm",
+    "hijos",
+    "cantidadhijos",
+    "hijosdisc",
+    "cantidadhijosdisc",
+    "conyuge",
+    "Iosper",
+    "Osplad",
+    "APORTEJUB",
+    "Ley4035",
+    "AGMER",
+    "cajacomp",
     "Seguro3011",
 };
 
@@ -111,24 +136,39 @@ std::vector<std::string> requestRow(Scenario scenario)
 {
     const payroll::EntryValues v = sweep::baselineEntry(scenario);
     const auto check = [](payroll::CheckState state) { return state == payroll::CheckState::Checked ? "1" : "0"; };
-    const char* tipo = scenario == Scenario::Position           ? "cargo"
-                       : scenario == Scenario::MiddleLevelHours ? "medio"
-                                                                : "superior";
-    return {v.docente,        tipo,
-            "645",            "",
-            "",               "",
-            "",               "",
-            v.numerohorasmed, v.numerohorassup,
-            v.numhorascod06,  v.numhorasincen,
-            v.numhorascod113, std::to_string(v.seniorityOption),
-            std::to_string(v.zona), check(v.opincentivo),
-            v.dinasist,       check(v.transporte),
-            v.cantkm,         check(v.hijos),
-            v.cantidadhijos,  check(v.hijosdisc),
-            v.cantidadhijosdisc, check(v.conyuge),
-            check(v.iosper),  check(v.osplad),
-            check(v.aportejub), check(v.ley4035),
-            check(v.agmer),   check(v.cajacomp),
+    const char* tipo = scenario == Scenario::Position ? "cargo"
+        : scenario == Scenario::MiddleLevelHours      ? "medio"
+                                                      : "superior";
+    return {v.docente,
+            tipo,
+            "645",
+            "",
+            "",
+            "",
+            "",
+            "",
+            v.numerohorasmed,
+            v.numerohorassup,
+            v.numhorascod06,
+            v.numhorasincen,
+            v.numhorascod113,
+            std::to_string(v.seniorityOption),
+            std::to_string(v.zona),
+            check(v.opincentivo),
+            v.dinasist,
+            check(v.transporte),
+            v.cantkm,
+            check(v.hijos),
+            v.cantidadhijos,
+            check(v.hijosdisc),
+            v.cantidadhijosdisc,
+            check(v.conyuge),
+            check(v.iosper),
+            check(v.osplad),
+            check(v.aportejub),
+            check(v.ley4035),
+            check(v.agmer),
+            check(v.cajacomp),
             check(v.seguro3011)};
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <variant>
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <QRegularExpression>
 
 #include "batch/batch.h"
 #include "batch/csv_table.h"

@@ -5,9 +5,9 @@
 #include <optional>
 #include <sstream>
 
+#include <gtest/gtest.h>
 #include <QDate>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 #include "batch/batch.h"
 #include "batch_test_support.h"
@@ -68,11 +68,12 @@ Outcome runWith(const std::vector<std::string>& args, const std::string& table, 
 
 // Row 2 has a cell no control can take, row 3 a number the calculation
 // cannot read: neither is computed.
-const std::string kMixedTable = "docente,tipo,codcargo,numerohorasmed\n"
-                                "Ana,cargo,645,0\n"
-                                "Beto,jornada,,0\n"
-                                "Carla,medio,,12a\n"
-                                "Dora,medio,,12\n";
+const std::string kMixedTable =
+    "docente,tipo,codcargo,numerohorasmed\n"
+    "Ana,cargo,645,0\n"
+    "Beto,jornada,,0\n"
+    "Carla,medio,,12a\n"
+    "Dora,medio,,12\n";
 
 TEST(BatchPdfOption, FolderOpenedOnceThenOnePdfPerComputedRow)
 {
@@ -94,12 +95,14 @@ TEST(BatchPdfOption, FolderOpenedOnceThenOnePdfPerComputedRow)
 TEST(BatchPdfOption, ReceiptsCarryTheDayInTheChosenRegionalSettings)
 {
     RecordingPdfs pdfs;
-    const Outcome run = runWith({"--pdf=recibos", "--locale", "es_AR"}, "docente,tipo,numerohorasmed\nAna,medio,12\n", &pdfs);
+    const Outcome run =
+        runWith({"--pdf=recibos", "--locale", "es_AR"}, "docente,tipo,numerohorasmed\nAna,medio,12\n", &pdfs);
     EXPECT_EQ(run.status, kAllRowsComputed) << run.err;
     EXPECT_EQ(pdfs.opened, std::vector<std::string>{"recibos"});
-    EXPECT_EQ(pdfs.date, QLocale(QLocale::Spanish, QLocale::Argentina)
-                             .toString(QDate::currentDate(), QLocale::ShortFormat)
-                             .toStdString());
+    EXPECT_EQ(pdfs.date,
+              QLocale(QLocale::Spanish, QLocale::Argentina)
+                  .toString(QDate::currentDate(), QLocale::ShortFormat)
+                  .toStdString());
 }
 
 TEST(BatchPdfOption, WithoutTheOptionNoFolderIsOpened)
@@ -141,8 +144,8 @@ TEST(BatchPdfOption, UnwrittenPdfIsReportedAndTheStatusIsOne)
 {
     RecordingPdfs pdfs;
     pdfs.refuseRow = 1;
-    const Outcome run = runWith({"--locale", "C", "--pdf", "recibos"}, "docente,tipo,numerohorasmed\nAna,medio,12\nBeto,medio,10\n",
-                            &pdfs);
+    const Outcome run = runWith({"--locale", "C", "--pdf", "recibos"},
+                                "docente,tipo,numerohorasmed\nAna,medio,12\nBeto,medio,10\n", &pdfs);
     EXPECT_EQ(run.status, kSomeRowFailed);
     EXPECT_EQ(run.err, "recibo-lote: fila 1: no se pudo guardar el PDF \"0001-Ana.pdf\": disco lleno\n");
     const auto objects = run.objects();

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "batch/batch.h"
 #include "batch/receipt_pdfs.h"
@@ -51,11 +51,11 @@ TEST_F(BatchPdf, OnePdfPerComputedRowNamedByRowAndTeacher)
 {
     const QString out = path("recibos");
     const Outcome run = runWith({"--locale", "es_AR", "--pdf", out.toStdString()},
-                            "docente;tipo;codcargo;numerohorasmed;numerohorassup;antiguedad;Iosper\n"
-                            "\"Pérez, María Laura\";cargo;645;0;0;4;1\n"
-                            "Beto;jornada;;0;0;;\n"
-                            "O'Brien / Juan;medio;;12;0;;1\n"
-                            ";superior;;0;10,5;;\n");
+                                "docente;tipo;codcargo;numerohorasmed;numerohorassup;antiguedad;Iosper\n"
+                                "\"Pérez, María Laura\";cargo;645;0;0;4;1\n"
+                                "Beto;jornada;;0;0;;\n"
+                                "O'Brien / Juan;medio;;12;0;;1\n"
+                                ";superior;;0;10,5;;\n");
     EXPECT_EQ(run.status, kSomeRowFailed) << run.err;
     EXPECT_EQ(run.err, "");
     const QStringList expected = {"0001-Pérez-María-Laura.pdf", "0003-O-Brien-Juan.pdf", "0004-sin-nombre.pdf"};
@@ -75,7 +75,7 @@ TEST_F(BatchPdf, OnePdfPerComputedRowNamedByRowAndTeacher)
         EXPECT_TRUE(text.count("AGMER") == 8) << text.toStdString();
         EXPECT_FALSE(text.contains("Se imprime en blanco y negro"));
         EXPECT_FALSE(text.contains("Poné tu comentario"));
-        text.remove(' ');   // pdftotext may drop the blank after "$"
+        text.remove(' ');  // pdftotext may drop the blank after "$"
         EXPECT_TRUE(text.contains(receipt.value(u"liquido").toString().remove(' '))) << text.toStdString();
     }
 }
@@ -86,9 +86,9 @@ TEST_F(BatchPdf, EachPageShowsOnlyItsOwnReceipt)
 {
     const QString out = path("recibos");
     const Outcome run = runWith({"--locale", "es_AR", "--pdf", out.toStdString()},
-                            "docente,tipo,codcargo,numerohorasmed,Iosper,Osplad,cajacomp\n"
-                            "Ana,cargo,645,0,1,1,1\n"
-                            "Beto,medio,,12,0,0,0\n");
+                                "docente,tipo,codcargo,numerohorasmed,Iosper,Osplad,cajacomp\n"
+                                "Ana,cargo,645,0,1,1,1\n"
+                                "Beto,medio,,12,0,0,0\n");
     ASSERT_EQ(run.status, kAllRowsComputed) << run.err;
     const QString second = pdf::text(QDir(out).filePath("0002-Beto.pdf"));
     ASSERT_FALSE(second.isEmpty());
@@ -105,13 +105,15 @@ TEST_F(BatchPdf, MissingFoldersAreMadeAndOlderFilesReplaced)
     {
         std::ofstream(QDir(out).filePath("0001-Ana.pdf").toStdString()) << "not a PDF";
     }
-    const Outcome run = runWith({"--locale", "C", "--pdf", out.toStdString()}, "docente,tipo,numerohorasmed\nAna,medio,12\n");
+    const Outcome run =
+        runWith({"--locale", "C", "--pdf", out.toStdString()}, "docente,tipo,numerohorasmed\nAna,medio,12\n");
     ASSERT_EQ(run.status, kAllRowsComputed) << run.err;
     EXPECT_EQ(filesIn(out), QStringList{"0001-Ana.pdf"});
     EXPECT_EQ(pdf::pages(QDir(out).filePath("0001-Ana.pdf")), 1);
 
     const QString fresh = path("nueva/carpeta");
-    const Outcome second = runWith({"--locale", "C", "--pdf", fresh.toStdString()}, "docente,tipo,numerohorasmed\nAna,medio,12\n");
+    const Outcome second =
+        runWith({"--locale", "C", "--pdf", fresh.toStdString()}, "docente,tipo,numerohorasmed\nAna,medio,12\n");
     ASSERT_EQ(second.status, kAllRowsComputed) << second.err;
     EXPECT_EQ(filesIn(fresh), QStringList{"0001-Ana.pdf"});
 }
@@ -133,8 +135,8 @@ TEST_F(BatchPdf, FolderThatCannotTakeFiles)
         {file + "/debajo", "no se pudo crear"},
     };
     for (const Case& c : cases) {
-        const Outcome run = runWith({"--locale", "C", "--pdf", c.folder.toStdString()},
-                                "docente,tipo,numerohorasmed\nAna,medio,12\n");
+        const Outcome run =
+            runWith({"--locale", "C", "--pdf", c.folder.toStdString()}, "docente,tipo,numerohorasmed\nAna,medio,12\n");
         EXPECT_EQ(run.status, kInputUnusable) << c.saying;
         EXPECT_EQ(run.out, "") << c.saying;
         EXPECT_NE(run.err.find(c.saying), std::string::npos) << run.err;

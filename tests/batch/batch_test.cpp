@@ -7,8 +7,8 @@
 #include <sstream>
 #include <streambuf>
 
-#include <QLocale>
 #include <gtest/gtest.h>
+#include <QLocale>
 
 #include "batch/batch.h"
 #include "batch_test_support.h"
@@ -18,8 +18,8 @@ namespace {
 
 using testing::BatchRun;
 using testing::codesOf;
-using testing::lineWithCode;
 using testing::linesOf;
+using testing::lineWithCode;
 using testing::runWithInput;
 
 const std::vector<std::string> kPointLocale = {"--locale", "C"};
@@ -101,7 +101,8 @@ TEST(BatchReceipt, ObjectKeysComeInTheDocumentedOrder)
         "\"cantidad\":\"1\",\"descripcion\":\"Asign. de la categoría\",\"haberes\":\"$2292.2018\"},"))
         << run.out;
     // The spouse line never shows a quantity: no "cantidad" key at all.
-    EXPECT_NE(run.out.find("{\"cod\":\"1010\",\"descripcion\":\"Sal fam Cony\",\"haberes\":\"$ 15\"}"), std::string::npos)
+    EXPECT_NE(run.out.find("{\"cod\":\"1010\",\"descripcion\":\"Sal fam Cony\",\"haberes\":\"$ 15\"}"),
+              std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("{\"cod\":\"505\",\"cantidad\":\"3 %\",\"descripcion\":\"IOSPER\",\"descuentos\":\"$ "),
               std::string::npos)
@@ -149,8 +150,8 @@ TEST(BatchReceipt, HoursOfBothLevels)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tipo);
-        const BatchRun run = runWithInput(
-            kPointLocale, std::string("docente,tipo,") + c.hoursColumn + "\nAna," + c.tipo + ",12\n");
+        const BatchRun run =
+            runWithInput(kPointLocale, std::string("docente,tipo,") + c.hoursColumn + "\nAna," + c.tipo + ",12\n");
         ASSERT_EQ(run.status, kAllRowsComputed) << run.err;
         const auto objects = run.objects();
         ASSERT_EQ(objects.size(), 1u);
@@ -175,11 +176,11 @@ TEST(BatchReceipt, EnumeratedColumnsSetTheirControls)
         const char* cell;
         const char* code;
         bool present;
-        const char* quantity;   // checked when present and not null
+        const char* quantity;  // checked when present and not null
     };
     const Case cases[] = {
         {"Iosper", "1", "505", true, "3 %"},
-        {"Iosper", "2", "505", false, nullptr},   // grayed counts as not checked
+        {"Iosper", "2", "505", false, nullptr},  // grayed counts as not checked
         {"Iosper", "0", "505", false, nullptr},
         {"Iosper", "", "505", false, nullptr},
         {"Osplad", "1", "508", true, "3 %"},
@@ -191,10 +192,10 @@ TEST(BatchReceipt, EnumeratedColumnsSetTheirControls)
         {"Seguro3011", "2", "510", false, nullptr},
         {"opincentivo", "0", "084", false, nullptr},
         {"opincentivo", "1", "084", true, ""},
-        {"opincentivo", "", "084", true, ""},   // ticked at program start
+        {"opincentivo", "", "084", true, ""},  // ticked at program start
         {"antiguedad", "0", "010", false, nullptr},
         {"antiguedad", "", "010", false, nullptr},
-        {"antiguedad", "1", "010", false, nullptr},   // "Menos de 1 año" is 0 %
+        {"antiguedad", "1", "010", false, nullptr},  // "Menos de 1 año" is 0 %
         {"antiguedad", "2", "010", true, "10 %"},
         {"antiguedad", "9", "010", true, "80 %"},
         {"antiguedad", "10", "010", true, "100 %"},
@@ -206,15 +207,15 @@ TEST(BatchReceipt, EnumeratedColumnsSetTheirControls)
         {"zona", "4", "078", true, "120 %"},
         {"conyuge", "1", "1010", true, nullptr},
         {"conyuge", "0", "1010", false, nullptr},
-        {"hijos", "1", "1001", true, "0"},   // checked with the count box at "0"
+        {"hijos", "1", "1001", true, "0"},  // checked with the count box at "0"
         {"hijosdisc", "1", "1002", true, "0"},
         {"transporte", "1", "029", true, ""},
         {"transporte", "0", "029", false, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.column) + "=" + c.cell);
-        const BatchRun run = runWithInput(kPointLocale, std::string("docente,tipo,codcargo,") + c.column
-                                                            + "\nAna,cargo,645," + c.cell + "\n");
+        const BatchRun run = runWithInput(
+            kPointLocale, std::string("docente,tipo,codcargo,") + c.column + "\nAna,cargo,645," + c.cell + "\n");
         ASSERT_EQ(run.status, kAllRowsComputed) << run.err << run.out;
         const auto objects = run.objects();
         ASSERT_EQ(objects.size(), 1u);
@@ -352,11 +353,13 @@ TEST(BatchRowFailure, BadCellsInEnumeratedColumns)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.header) + "=\"" + c.cell + "\"");
-        const std::string header = std::string(c.header) == "tipo" ? "docente,codcargo,tipo" : std::string("docente,tipo,codcargo,") + c.header;
+        const std::string header = std::string(c.header) == "tipo" ? "docente,codcargo,tipo"
+                                                                   : std::string("docente,tipo,codcargo,") + c.header;
         const std::string badRow = std::string(c.header) == "tipo" ? std::string("Beto,645,\"") + c.cell + "\""
                                                                    : std::string("Beto,cargo,645,\"") + c.cell + "\"";
         const std::string goodRow = std::string(c.header) == "tipo" ? "Ana,645,cargo" : "Ana,cargo,645,";
-        const BatchRun run = runWithInput(kPointLocale, header + "\n" + goodRow + "\n" + badRow + "\n" + goodRow + "\n");
+        const BatchRun run =
+            runWithInput(kPointLocale, header + "\n" + goodRow + "\n" + badRow + "\n" + goodRow + "\n");
         EXPECT_EQ(run.status, kSomeRowFailed);
         EXPECT_EQ(run.err, "");
         const auto objects = run.objects();
@@ -425,8 +428,8 @@ TEST(BatchTable, QuotedCellsKeepSeparatorsQuotesAndLineBreaks)
     ASSERT_EQ(run.status, kAllRowsComputed) << run.err << run.out;
     const auto objects = run.objects();
     ASSERT_EQ(objects.size(), 6u);
-    const char* expected[] = {"Pérez, Ana", "Ana \"la profe\" Ruiz", "Línea uno\nLínea dos", "Con\r\nCRLF",
-                              "  con blancos  ", ""};
+    const char* expected[] = {"Pérez, Ana",  "Ana \"la profe\" Ruiz", "Línea uno\nLínea dos",
+                              "Con\r\nCRLF", "  con blancos  ",       ""};
     for (std::size_t i = 0; i < objects.size(); ++i) {
         EXPECT_EQ(objects[i].value(u"fila").toInt(), static_cast<int>(i + 1));
         EXPECT_EQ(str(objects[i].value(u"docente")), expected[i]);
@@ -460,7 +463,9 @@ TEST(BatchTable, SemicolonsAndCommaDecimalsUnderArgentineSettings)
 
 TEST(BatchTable, ByteOrderMarkIsIgnored)
 {
-    const BatchRun run = runWithInput(kPointLocale, "\xEF\xBB\xBF" "docente,tipo,numerohorasmed\nAna,medio,12\n");
+    const BatchRun run = runWithInput(kPointLocale,
+                                      "\xEF\xBB\xBF"
+                                      "docente,tipo,numerohorasmed\nAna,medio,12\n");
     ASSERT_EQ(run.status, kAllRowsComputed) << run.err;
     const auto objects = run.objects();
     ASSERT_EQ(objects.size(), 1u);
@@ -476,13 +481,13 @@ TEST(BatchTable, ColumnNamesIgnoreCase)
     const auto objects = run.objects();
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(str(objects[0].value(u"docente")), "Ana");
-    EXPECT_EQ(codesOf(objects[0]),
-              (QStringList{"001", "010", "078", "006", "014", "084", "113", "188", "505", "502"}));
+    EXPECT_EQ(codesOf(objects[0]), (QStringList{"001", "010", "078", "006", "014", "084", "113", "188", "505", "502"}));
 }
 
 TEST(BatchTable, ShortRowsTakeTheMissingCellsAsEmpty)
 {
-    const BatchRun run = runWithInput(kPointLocale, "docente,tipo,codcargo,antiguedad,Iosper,opincentivo\nAna,cargo,645\n");
+    const BatchRun run =
+        runWithInput(kPointLocale, "docente,tipo,codcargo,antiguedad,Iosper,opincentivo\nAna,cargo,645\n");
     ASSERT_EQ(run.status, kAllRowsComputed) << run.err;
     const auto objects = run.objects();
     ASSERT_EQ(objects.size(), 1u);
@@ -525,8 +530,9 @@ TEST(BatchTable, TextsAreEscapedInTheOutput)
     const std::string name = "A\\B \"C\"\t\x01\x1f\x7f ñ € 𝄞";
     for (const char* tipo : {"medio", ""}) {
         SCOPED_TRACE(tipo);
-        const BatchRun run =
-            runWithInput(kPointLocale, "docente,tipo,numerohorasmed\n\"A\\B \"\"C\"\"\t\x01\x1f\x7f ñ € 𝄞\"," + std::string(tipo) + ",12\n");
+        const BatchRun run = runWithInput(
+            kPointLocale,
+            "docente,tipo,numerohorasmed\n\"A\\B \"\"C\"\"\t\x01\x1f\x7f ñ € 𝄞\"," + std::string(tipo) + ",12\n");
         const auto objects = run.objects();
         ASSERT_EQ(objects.size(), 1u);
         EXPECT_EQ(str(objects[0].value(u"docente")), name);
@@ -573,8 +579,7 @@ INSTANTIATE_TEST_SUITE_P(
         UnusableCase{"ColumnNameWithBlanks", kPointLocale, "docente, tipo\nAna,medio\n", "« tipo»"},
         UnusableCase{"DuplicateColumn", kPointLocale, "docente,tipo,Docente\nAna,medio,Ana\n", "«docente»"},
         UnusableCase{"MoreCellsThanColumns", kPointLocale,
-                     "docente,tipo,numerohorasmed\nAna,medio,12\nBeto,,12\nCarla,medio,12,9\nDora,medio,1\n",
-                     "fila 3"},
+                     "docente,tipo,numerohorasmed\nAna,medio,12\nBeto,,12\nCarla,medio,12,9\nDora,medio,1\n", "fila 3"},
         UnusableCase{"QuoteInsideUnquotedCell", kPointLocale, "docente,tipo\nAna \"la\",medio\n", "línea 2"},
         UnusableCase{"TextAfterClosingQuote", kPointLocale, "docente,tipo\n\"Ana\"x,medio\n", "comillas"},
         UnusableCase{"UnclosedQuote", kPointLocale, "docente,tipo\nAna,medio\n\"Beto,medio\n", "comilla de cierre"},

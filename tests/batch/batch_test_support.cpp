@@ -3,9 +3,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <gtest/gtest.h>
 
 #include "batch/batch.h"
 

@@ -29,14 +29,11 @@ TEST(CsvTable, SeparatorComesFromTheHeaderLine)
         char separator;
     };
     const Case cases[] = {
-        {"a,b,c\n1;2;3\n", ','},
-        {"a;b;c\n1,2,3\n", ';'},
-        {"docente", ','},
-        {"\n\r\n  \na;b\n", ';'},         // blank lines before the header
-        {"\"x;y;z\",b\n", ','},            // inside quotes a semicolon does not count
-        {"\"x,\ny,z\";b\n", ';'},          // nor a comma on a quoted line break
-        {"a;b;c,d\n", ';'},
-        {"a,b;c\n", ','},                  // a tie goes to the comma
+        {"a,b,c\n1;2;3\n", ','},  {"a;b;c\n1,2,3\n", ';'},
+        {"docente", ','},         {"\n\r\n  \na;b\n", ';'},  // blank lines before the header
+        {"\"x;y;z\",b\n", ','},                              // inside quotes a semicolon does not count
+        {"\"x,\ny,z\";b\n", ';'},                            // nor a comma on a quoted line break
+        {"a;b;c,d\n", ';'},       {"a,b;c\n", ','},          // a tie goes to the comma
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -58,9 +55,12 @@ TEST(CsvTable, CellsAreReadAsRfc4180Says)
         {"a,b\n\"l1\nl2\",\"l3\r\nl4\"\n", {"a", "b"}, {{"l1\nl2", "l3\r\nl4"}}},
         {"a,b\n ,  x \n", {"a", "b"}, {{" ", "  x "}}},
         {"a,b,c\n1,,\n", {"a", "b", "c"}, {{"1", "", ""}}},
-        {"a,b,c\n1\n\"\"\n\" \"\n", {"a", "b", "c"}, {{"1"}}},   // a line of one empty cell is blank
+        {"a,b,c\n1\n\"\"\n\" \"\n", {"a", "b", "c"}, {{"1"}}},  // a line of one empty cell is blank
         {"a;b\n\"1;5\";2,5\n", {"a", "b"}, {{"1;5", "2,5"}}},
-        {"\xEF\xBB\xBF" "a,b\n1,2\n", {"a", "b"}, {{"1", "2"}}},
+        {"\xEF\xBB\xBF"
+         "a,b\n1,2\n",
+         {"a", "b"},
+         {{"1", "2"}}},
         {"a,b\n\n1,2\n\n \n\t\n3,4\n\n", {"a", "b"}, {{"1", "2"}, {"3", "4"}}},
         {"a,b\n", {"a", "b"}, {}},
         {"a,\"\"\n", {"a", ""}, {}},

@@ -1,8 +1,8 @@
 #include <string>
 
+#include <gtest/gtest.h>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <gtest/gtest.h>
 
 #include "batch/json_lines.h"
 
@@ -34,8 +34,8 @@ TEST(JsonLines, EveryCharacterAtEveryPositionOfAText)
 {
     // Bytes that need an escape and their neighbours that do not, placed at
     // each position of texts long enough to be copied in several pieces.
-    const std::string specials[] = {"\"", "\\", std::string(1, '\0'), "\x01", "\n", "\x1f", " ", "!", "#",
-                                    "[", "]", "\x7f", "é", "€", "𝄞"};
+    const std::string specials[] = {
+        "\"", "\\", std::string(1, '\0'), "\x01", "\n", "\x1f", " ", "!", "#", "[", "]", "\x7f", "é", "€", "𝄞"};
     for (const std::string& special : specials) {
         for (std::size_t length : {1u, 7u, 8u, 9u, 16u, 23u}) {
             for (std::size_t at = 0; at < length; ++at) {
@@ -58,7 +58,7 @@ TEST(JsonLines, ObjectsFollowOneAnotherAndTheBufferGrows)
 {
     JsonLines lines;
     std::string expected;
-    const std::string longName(5000, '"');   // escapes to twice its length
+    const std::string longName(5000, '"');  // escapes to twice its length
     for (std::size_t fila = 1; fila <= 200; ++fila) {
         lines.appendFailure(fila, fila % 2 ? longName : "x", RowFailure{"No seleccionaste cargo ni horas", "", ""});
         expected += "{\"fila\":" + std::to_string(fila) + ",\"docente\":" + escapedSlowly(fila % 2 ? longName : "x")
@@ -79,11 +79,22 @@ TEST(JsonLines, ReceiptObject)
     receipt.header.numcargo = "12";
     receipt.header.punbasicos = "776.76";
     receipt.header.carsel = "Horas de nivel medio";
-    receipt.lines.push_back({.code = "001", .description = "Hs. N. Medio", .quantity = "12", .amount = "$764.4872",
-                             .column = payroll::Column::Earnings, .showsQuantity = true});
-    receipt.lines.push_back({.code = "1010", .description = "Sal fam Cony", .quantity = "", .amount = "$ 15",
-                             .column = payroll::Column::Earnings, .showsQuantity = false});
-    receipt.lines.push_back({.code = "505", .description = "IOSPER", .quantity = "3 %", .amount = "$ 1.5",
+    receipt.lines.push_back({.code = "001",
+                             .description = "Hs. N. Medio",
+                             .quantity = "12",
+                             .amount = "$764.4872",
+                             .column = payroll::Column::Earnings,
+                             .showsQuantity = true});
+    receipt.lines.push_back({.code = "1010",
+                             .description = "Sal fam Cony",
+                             .quantity = "",
+                             .amount = "$ 15",
+                             .column = payroll::Column::Earnings,
+                             .showsQuantity = false});
+    receipt.lines.push_back({.code = "505",
+                             .description = "IOSPER",
+                             .quantity = "3 %",
+                             .amount = "$ 1.5",
                              .column = payroll::Column::Deductions});
     receipt.thaberes = "$ 779.4872";
     receipt.tdescuentos = "$ 1.5";

@@ -12,7 +12,7 @@ TEST(Regional, LocaleNames)
     struct Case {
         const char* name;
         bool known;
-        const char* decimal;   // when known
+        const char* decimal;  // when known
         const char* group;
     };
     const Case cases[] = {
@@ -24,7 +24,7 @@ TEST(Regional, LocaleNames)
         {"de_DE@euro", true, ",", "."},
         {"es", true, ",", "."},
         {"es_419", true, ".", ","},
-        {"fr_FR", true, ",", "\xE2\x80\xAF"},   // narrow no-break space
+        {"fr_FR", true, ",", "\xE2\x80\xAF"},  // narrow no-break space
         {"", false, nullptr, nullptr},
         {"xx_YY", false, nullptr, nullptr},
         {"es_XX", false, nullptr, nullptr},

@@ -35,14 +35,17 @@ enum class Meaning { NotANumber, Number, BeyondEveryDouble };
 enum class Reading { Text, Integer, Byte, Number, Money };
 
 // The readings a case tells something about, one bit each.
-inline constexpr unsigned bitOf(Reading reading) { return 1u << static_cast<unsigned>(reading); }
+inline constexpr unsigned bitOf(Reading reading)
+{
+    return 1u << static_cast<unsigned>(reading);
+}
 inline constexpr unsigned kWholeReadings = bitOf(Reading::Integer) | bitOf(Reading::Byte);
 inline constexpr unsigned kNumberReadings = kWholeReadings | bitOf(Reading::Number) | bitOf(Reading::Money);
 inline constexpr unsigned kAllReadings = kNumberReadings | bitOf(Reading::Text);
 
 struct BadInput {
-    std::string name;   // the case, naming its row: "GroupsOutOfPlace"
-    std::string text;   // as typed under the settings at hand
+    std::string name;  // the case, naming its row: "GroupsOutOfPlace"
+    std::string text;  // as typed under the settings at hand
     Meaning meaning = Meaning::NotANumber;
     // For a number: the same number written plainly with a decimal point;
     // what it rounds to, half to even, when that is a plausible whole
@@ -243,16 +246,11 @@ inline std::vector<BadInput> codeInputs(const payroll::RegionalSettings& setting
         if ((input.readings & kNumberReadings) == kNumberReadings)
             list.push_back(std::move(input));
     const std::pair<const char*, std::string> nearCodes[] = {
-        {"CodeAfterABlank", " 645"},
-        {"CodeBeforeABlank", "645 "},
-        {"CodeWithALeadingZero", "0645"},
-        {"CodeWithDecimals", "645" + settings.decimalSeparator + "0"},
-        {"CodeWithASign", "+645"},
-        {"CodeInFullwidthDigits", "\uFF16\uFF14\uFF15"},
-        {"CodeWithABlankInside", "6 45"},
-        {"FirstTwoDigitsOfACode", "64"},
-        {"CodeAndOneDigitMore", "6450"},
-        {"TheSameCodeAgain", "645"},
+        {"CodeAfterABlank", " 645"},      {"CodeBeforeABlank", "645 "},
+        {"CodeWithALeadingZero", "0645"}, {"CodeWithDecimals", "645" + settings.decimalSeparator + "0"},
+        {"CodeWithASign", "+645"},        {"CodeInFullwidthDigits", "\uFF16\uFF14\uFF15"},
+        {"CodeWithABlankInside", "6 45"}, {"FirstTwoDigitsOfACode", "64"},
+        {"CodeAndOneDigitMore", "6450"},  {"TheSameCodeAgain", "645"},
         {"CodeOfAnotherPosition", "734"},
     };
     for (const auto& [name, text] : nearCodes)
@@ -266,8 +264,8 @@ enum class Scenario { Position, MiddleLevelHours, HigherLevelHours };
 enum class Place { EntryWindow, SelectionDialog };
 
 struct Field {
-    std::string_view control;   // the box's name, as failures report it
-    std::string_view label;     // the box's name as messages give it to the user
+    std::string_view control;  // the box's name, as failures report it
+    std::string_view label;    // the box's name as messages give it to the user
     Place place;
     Scenario scenario;
     Reading reading;
@@ -277,7 +275,7 @@ struct Field {
     // Number: whether a value of 1e20 or more (of either sign) still gives a
     // receipt, because the pay scale caps it or sets it aside.
     bool hugePositiveGivesReceipt = false, hugeNegativeGivesReceipt = false;
-    bool readOnly = false;   // on the screen; recibo-lote may still take a cell for it
+    bool readOnly = false;    // on the screen; recibo-lote may still take a cell for it
     bool batchColumn = true;  // recibo-lote has a column of that name
 };
 
@@ -295,7 +293,8 @@ inline const std::vector<Field>& sweptFields()
         // Set by the seniority options alone, and copied to line 010.
         {"porcantig", "Porcentaje de Antigüedad", EntryWindow, Position, Reading::Text, 0, 0, false, false, true,
          false},
-        {"numerohorasmed", "Número de horas N. Medio", EntryWindow, MiddleLevelHours, Reading::Number, 0, 0, false, false},
+        {"numerohorasmed", "Número de horas N. Medio", EntryWindow, MiddleLevelHours, Reading::Number, 0, 0, false,
+         false},
         {"numerohorassup", "Número de horas N. Superior", EntryWindow, HigherLevelHours, Reading::Number, 0, 0, false,
          false},
         // At 30 hours or more item 006 is its fixed amount; below, the hours
@@ -336,8 +335,8 @@ inline std::optional<std::string> expectedReading(const Field& field, const BadI
     case Reading::Text: return input.text;
     case Reading::Integer:
     case Reading::Byte:
-        if (input.meaning != Meaning::Number || !input.whole || *input.whole < field.lowest ||
-            *input.whole > field.highest)
+        if (input.meaning != Meaning::Number || !input.whole || *input.whole < field.lowest
+            || *input.whole > field.highest)
             return std::nullopt;
         return std::to_string(*input.whole);
     case Reading::Number:
@@ -409,8 +408,8 @@ inline payroll::SelectedPosition positionOfRow(int row)
 {
     const positions::CatalogueRow& r = positions::catalogue()[static_cast<std::size_t>(row)];
     const auto s = [](std::string_view text) { return std::string(text); };
-    return {s(r.puntosbasicos), s(r.compbasico), s(r.proljornada), s(r.jorcompleta), s(r.tareadif),
-            s(r.codigocargo),   s(r.puntosbasicos), s(r.cargox)};
+    return {s(r.puntosbasicos), s(r.compbasico),  s(r.proljornada),   s(r.jorcompleta),
+            s(r.tareadif),      s(r.codigocargo), s(r.puntosbasicos), s(r.cargox)};
 }
 
 // The catalogue row whose code is exactly `text`, read off the stored data.
@@ -433,23 +432,40 @@ inline void putText(std::string_view control, const std::string& text, payroll::
                     payroll::SelectedPosition& position)
 {
     std::string* box = nullptr;
-    if (control == "docente") box = &entry.docente;
-    else if (control == "porcantig") box = &entry.porcantig;
-    else if (control == "numerohorasmed") box = &entry.numerohorasmed;
-    else if (control == "numerohorassup") box = &entry.numerohorassup;
-    else if (control == "numhorascod06") box = &entry.numhorascod06;
-    else if (control == "numhorasincen") box = &entry.numhorasincen;
-    else if (control == "numhorascod113") box = &entry.numhorascod113;
-    else if (control == "dinasist") box = &entry.dinasist;
-    else if (control == "cantkm") box = &entry.cantkm;
-    else if (control == "cantidadhijos") box = &entry.cantidadhijos;
-    else if (control == "cantidadhijosdisc") box = &entry.cantidadhijosdisc;
-    else if (control == "punbas") box = &position.punbas;
-    else if (control == "compbas") box = &position.compbas;
-    else if (control == "proljor") box = &position.proljor;
-    else if (control == "jorcom") box = &position.jorcom;
-    else if (control == "tardif") box = &position.tardif;
-    else if (control == "cargox") box = &position.cargox;
+    if (control == "docente")
+        box = &entry.docente;
+    else if (control == "porcantig")
+        box = &entry.porcantig;
+    else if (control == "numerohorasmed")
+        box = &entry.numerohorasmed;
+    else if (control == "numerohorassup")
+        box = &entry.numerohorassup;
+    else if (control == "numhorascod06")
+        box = &entry.numhorascod06;
+    else if (control == "numhorasincen")
+        box = &entry.numhorasincen;
+    else if (control == "numhorascod113")
+        box = &entry.numhorascod113;
+    else if (control == "dinasist")
+        box = &entry.dinasist;
+    else if (control == "cantkm")
+        box = &entry.cantkm;
+    else if (control == "cantidadhijos")
+        box = &entry.cantidadhijos;
+    else if (control == "cantidadhijosdisc")
+        box = &entry.cantidadhijosdisc;
+    else if (control == "punbas")
+        box = &position.punbas;
+    else if (control == "compbas")
+        box = &position.compbas;
+    else if (control == "proljor")
+        box = &position.proljor;
+    else if (control == "jorcom")
+        box = &position.jorcom;
+    else if (control == "tardif")
+        box = &position.tardif;
+    else if (control == "cargox")
+        box = &position.cargox;
     if (box == nullptr)
         throw std::logic_error("no box " + std::string(control));
     *box = text;

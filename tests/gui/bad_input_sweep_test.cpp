@@ -93,10 +93,14 @@ payroll::SelectedPosition positionFor(Scenario scenario)
 
 const char* labelOnTheEntryWindow(std::string_view dialogBox)
 {
-    if (dialogBox == "punbas") return "puncarval";
-    if (dialogBox == "compbas") return "puncompbasval";
-    if (dialogBox == "proljor") return "punproljorval";
-    if (dialogBox == "jorcom") return "punjorcomval";
+    if (dialogBox == "punbas")
+        return "puncarval";
+    if (dialogBox == "compbas")
+        return "puncompbasval";
+    if (dialogBox == "proljor")
+        return "punproljorval";
+    if (dialogBox == "jorcom")
+        return "punjorcomval";
     return "puntardifval";
 }
 
@@ -171,8 +175,7 @@ void compareAmounts(const payroll::Receipt& actual, const payroll::Receipt& expe
     const auto amounts = [](const payroll::Receipt& receipt) {
         QStringList list;
         for (const payroll::ReceiptLine& line : receipt.lines)
-            list << QStringLiteral("%1 %2 %3")
-                        .arg(qs(line.code), qs(line.description), qs(line.amount));
+            list << QStringLiteral("%1 %2 %3").arg(qs(line.code), qs(line.description), qs(line.amount));
         list << qs(receipt.thaberes) << qs(receipt.tdescuentos) << qs(receipt.liquido);
         return list;
     };
@@ -432,7 +435,7 @@ void BadInputSweep::dialogCodeBox()
     reopenDialog();
     QVERIFY(visible(kDialog));
     QLineEdit* code = gui::box(kDialog, "codcargo");
-    QTest::mouseClick(code, Qt::LeftButton);   // clicking into the box empties it
+    QTest::mouseClick(code, Qt::LeftButton);  // clicking into the box empties it
     QCOMPARE(code->text(), QString());
     const QString typed = qs(in.text);
     enterText(code, typed);
@@ -448,8 +451,9 @@ void BadInputSweep::dialogCodeBox()
     if (const std::optional<int> row = sweep::catalogueRowOfCode(held.toStdString())) {
         // A code of the catalogue: its row, everywhere, ready for "Listo".
         const payroll::SelectedPosition position = sweep::positionOfRow(*row);
-        QCOMPARE(values, QStringList({qs(position.punbas), qs(position.compbas), qs(position.proljor),
-                                      qs(position.jorcom), qs(position.tardif)}));
+        QCOMPARE(values,
+                 QStringList({qs(position.punbas), qs(position.compbas), qs(position.proljor), qs(position.jorcom),
+                              qs(position.tardif)}));
         QCOMPARE(names->currentIndex(), *row);
         QCOMPARE(names->currentText(), qs(position.cargox));
         QVERIFY(listo->isEnabled());

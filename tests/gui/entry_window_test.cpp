@@ -284,10 +284,18 @@ void EntryWindowTest::countBoxes_data()
     QTest::addColumn<QString>("check");
     QTest::addColumn<QString>("count");
     QTest::addColumn<QString>("label");
-    QTest::newRow("inasist") << "inasist" << "dinasist" << "";
-    QTest::newRow("hijos") << "hijos" << "cantidadhijos" << "";
-    QTest::newRow("hijosdisc") << "hijosdisc" << "cantidadhijosdisc" << "";
-    QTest::newRow("transporte") << "transporte" << "cantkm" << "mensajekm";
+    QTest::newRow("inasist") << "inasist"
+                             << "dinasist"
+                             << "";
+    QTest::newRow("hijos") << "hijos"
+                           << "cantidadhijos"
+                           << "";
+    QTest::newRow("hijosdisc") << "hijosdisc"
+                               << "cantidadhijosdisc"
+                               << "";
+    QTest::newRow("transporte") << "transporte"
+                                << "cantkm"
+                                << "mensajekm";
 }
 
 void EntryWindowTest::countBoxes()
@@ -321,9 +329,9 @@ void EntryWindowTest::seniority_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("percent");
     const QList<std::tuple<const char*, int>> brackets = {
-        {"Menos de 1 año", 0},      {"Entre 1 y 2 años", 10},   {"Entre 2 y 5 años", 15},
-        {"Entre 5 y 7 años", 30},   {"Entre 7 y 10 años", 40},  {"Entre 10 y 12 años", 50},
-        {"Entre 12 y 15 años", 60}, {"Entre 15 y 17 años", 70}, {"Entre 17 y 20 años", 80},
+        {"Menos de 1 año", 0},       {"Entre 1 y 2 años", 10},    {"Entre 2 y 5 años", 15},
+        {"Entre 5 y 7 años", 30},    {"Entre 7 y 10 años", 40},   {"Entre 10 y 12 años", 50},
+        {"Entre 12 y 15 años", 60},  {"Entre 15 y 17 años", 70},  {"Entre 17 y 20 años", 80},
         {"Entre 20 y 22 años", 100}, {"Entre 22 y 24 años", 110}, {"Más de 24 años", 120},
     };
     int option = 1;
@@ -361,7 +369,7 @@ void EntryWindowTest::optionGroupsAreIndependent()
     QVERIFY(checked("Option9"));
     QCOMPARE(textOf("porcantig"), QString("80 %"));
     gui::click(kWin, "Option10");
-    QCOMPARE(textOf("porcantig"), QString("100 %"));   // there is no 90 % bracket
+    QCOMPARE(textOf("porcantig"), QString("100 %"));  // there is no 90 % bracket
     QVERIFY(checked("cargo"));
 }
 
@@ -437,7 +445,7 @@ void EntryWindowTest::hoursOptionHidesThePositionBlock()
     gui::click(kWin, "horassup");
     for (const QString& name : kPositionBlock)
         QVERIFY2(!gui::control(kWin, name)->isVisible(), qPrintable(name));
-    QCOMPARE(gui::caption(kWin, "codcarval"), QString("645"));   // hidden, not cleared
+    QCOMPARE(gui::caption(kWin, "codcarval"), QString("645"));  // hidden, not cleared
 }
 
 void EntryWindowTest::deselectingCargoRunsNothing()
@@ -514,8 +522,9 @@ void EntryWindowTest::tabOrderRunsDownTheForm()
             order << widget->objectName();
         widget = widget->nextInFocusChain();
     } while (widget != gui::control(kWin, "docente") && order.size() < 100);
-    const QStringList expected = {"docente", "cargo", "horasmedio", "horassup", "numerohorasmed", "numerohorassup",
-                                  "numhorascod06", "numhorasincen", "numhorascod113", "opincentivo", "Text1", "zona"};
+    const QStringList expected = {"docente",        "cargo",          "horasmedio",    "horassup",
+                                  "numerohorasmed", "numerohorassup", "numhorascod06", "numhorasincen",
+                                  "numhorascod113", "opincentivo",    "Text1",         "zona"};
     QCOMPARE(order.mid(0, expected.size()), expected);
     QVERIFY(order.indexOf("conyuge") < order.indexOf("Option1"));
     QVERIFY(order.indexOf("Option12") < order.indexOf("porcantig"));
@@ -530,7 +539,7 @@ void EntryWindowTest::everyInputHasAnAccessibleName()
         if (!qobject_cast<QLineEdit*>(input) && !qobject_cast<QComboBox*>(input))
             continue;
         if (qobject_cast<QComboBox*>(input->parentWidget()))
-            continue;   // the list's own text line
+            continue;  // the list's own text line
         QVERIFY2(!input->accessibleName().isEmpty(), qPrintable(input->objectName()));
     }
     QCOMPARE(gui::control(kWin, "numerohorasmed")->accessibleName(), QString("Número de horas N. Medio"));

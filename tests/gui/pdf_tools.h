@@ -58,8 +58,8 @@ inline int pages(const QString& file)
 // All the text a reader can search, or a null string when it cannot be read.
 inline QString text(const QString& file)
 {
-    const ToolRun extracted = run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file,
-                                                               QStringLiteral("-")});
+    const ToolRun extracted =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file, QStringLiteral("-")});
     if (!extracted.ran || extracted.status != 0)
         return {};
     return QString::fromUtf8(extracted.out);
@@ -75,18 +75,19 @@ struct Word {
 // The words of the first page with their places, or none when it cannot be read.
 inline QList<Word> words(const QString& file)
 {
-    const ToolRun extracted = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-enc"),
-                                                               QStringLiteral("UTF-8"), QStringLiteral("-l"),
-                                                               QStringLiteral("1"), file, QStringLiteral("-")});
+    const ToolRun extracted = run(QStringLiteral("pdftotext"),
+                                  {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                   QStringLiteral("-l"), QStringLiteral("1"), file, QStringLiteral("-")});
     QList<Word> found;
     if (!extracted.ran || extracted.status != 0)
         return found;
-    static const QRegularExpression word(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     for (auto match = word.globalMatch(QString::fromUtf8(extracted.out)); match.hasNext();) {
         const auto m = match.next();
-        found.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+        found.append({m.captured(5),
+                      QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
     }
     return found;
 }
@@ -107,9 +108,9 @@ inline QImage picture(const QString& file, int dpi)
 {
     QTemporaryDir folder;
     const QString prefix = QDir(folder.path()).filePath(QStringLiteral("page"));
-    const ToolRun rendered = run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
-                                                              QString::number(dpi), QStringLiteral("-singlefile"),
-                                                              file, prefix});
+    const ToolRun rendered = run(QStringLiteral("pdftoppm"),
+                                 {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+                                  QStringLiteral("-singlefile"), file, prefix});
     if (!rendered.ran || rendered.status != 0)
         return {};
     return QImage(prefix + QStringLiteral(".png"));

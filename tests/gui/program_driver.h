@@ -12,10 +12,10 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "regional/regional.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
 #include "receipt/twips.h"
+#include "regional/regional.h"
 
 namespace program_driver {
 
@@ -89,8 +89,7 @@ inline payroll::EntryValues typicalValues()
     return v;
 }
 
-inline const payroll::SelectedPosition kRow2{"2329", "0",   "0",   "0",
-                                             "0",    "645", "2329", "Asesor Pedag Proyecto 13"};
+inline const payroll::SelectedPosition kRow2{"2329", "0", "0", "0", "0", "645", "2329", "Asesor Pedag Proyecto 13"};
 
 inline payroll::Receipt calculated(const payroll::EntryValues& v, const payroll::SelectedPosition& p = kRow2)
 {

@@ -15,11 +15,11 @@
 #include <QTest>
 
 #include "app/program.h"
-#include "regional/regional.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
 #include "program_driver.h"
 #include "receipt/twips.h"
+#include "regional/regional.h"
 
 using namespace recibo;
 using payroll::CheckState;
@@ -134,7 +134,7 @@ void ProgramTest::hoursRequest()
     QCOMPARE(gui::caption(kReceipt, "Label11"), QString("Cantidad de horas"));
     QCOMPARE(gui::caption(kReceipt, "carsel"), QString("Horas de nivel medio"));
     QVERIFY(gui::control(kReceipt, "jorcom")->isHidden());
-    QVERIFY(!gui::window(kDialog));   // hours never needed the dialog
+    QVERIFY(!gui::window(kDialog));  // hours never needed the dialog
 }
 
 void ProgramTest::noticeWhenNothingIsChosen()
@@ -173,7 +173,7 @@ void ProgramTest::volverAndCalcularAtOnce()
     QVERIFY(visible("error"));
     QVERIFY(!visible(kReceipt));
     QStringList after = receiptSnapshot();
-    after.last() = before.last();   // only its visibility changed, by "Volver"
+    after.last() = before.last();  // only its visibility changed, by "Volver"
     QCOMPARE(after, before);
 }
 

@@ -28,7 +28,6 @@
 #include "app/program.h"
 #include "batch/batch.h"
 #include "batch/receipt_pdfs.h"
-#include "regional/regional.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
 #include "pdf_tools.h"
@@ -37,6 +36,7 @@
 #include "receipt/receipt_page.h"
 #include "receipt/receipt_printer.h"
 #include "receipt/receipt_window.h"
+#include "regional/regional.h"
 
 using namespace recibo;
 using receipt::PrintBackend;
@@ -128,10 +128,12 @@ QString lookOf(const ReceiptWindow& window)
     return look.join(' ');
 }
 
-const QString kScreenLook = "Volver+ Imprimir+ Salir+ Text1+ Text12+ Text2- Text3- Text4- Text5- Text6- Text7- Text8- "
-                            "Text9- sosten=#c0ffc0 Haberes=#00c0c0";
-const QString kPaperLook = "Volver- Imprimir- Salir- Text1- Text12- Text2+ Text3+ Text4+ Text5+ Text6+ Text7+ Text8+ "
-                           "Text9+ sosten=#ffffff Haberes=#ffffff";
+const QString kScreenLook =
+    "Volver+ Imprimir+ Salir+ Text1+ Text12+ Text2- Text3- Text4- Text5- Text6- Text7- Text8- "
+    "Text9- sosten=#c0ffc0 Haberes=#00c0c0";
+const QString kPaperLook =
+    "Volver- Imprimir- Salir- Text1- Text12- Text2+ Text3+ Text4+ Text5+ Text6+ Text7+ Text8+ "
+    "Text9+ sosten=#ffffff Haberes=#ffffff";
 
 // Stands in for the printer: notes the window's look at the moment of
 // printing, then prints to a PDF file, or fails as a computer without a
@@ -193,8 +195,8 @@ private:
         box->setProperty("answered", true);
         seen.append({box->objectName(), box->text() + '\n' + box->informativeText(), lookOf(*receiptWindow())});
         const QString answer = answers_.value(box->objectName());
-        QAbstractButton* button = answer == "Ok" ? box->button(QMessageBox::Ok)
-                                                 : box->findChild<QAbstractButton*>(answer);
+        QAbstractButton* button =
+            answer == "Ok" ? box->button(QMessageBox::Ok) : box->findChild<QAbstractButton*>(answer);
         if (button)
             button->click();
         else
@@ -324,7 +326,7 @@ void ReceiptPrintTest::printsTheReceiptAsOnePaperPage()
     for (const char* caption : {"Total Haberes", "Total descuentos", "Liquido a pagar", "Haberes desde Sept 2.010",
                                 "Asesor Pedag Proyecto 13", "Cobra por ventanilla el 5"})
         QVERIFY2(text.simplified().contains(QLatin1String(caption)), caption);
-    QVERIFY(text.contains(gui::box(kReceipt, "Text10")->text()));   // the date
+    QVERIFY(text.contains(gui::box(kReceipt, "Text10")->text()));  // the date
     QCOMPARE(text.count("AGMER"), 8);
     QVERIFY(!text.contains("Se imprime en blanco y negro"));
     QVERIFY(!text.contains("Poné tu comentario"));
@@ -376,8 +378,9 @@ void ReceiptPrintTest::printsTheWholeReceipt_data()
     QTest::addColumn<QString>("docente");
     QTest::addColumn<QString>("position");
     QTest::addColumn<QString>("comment");
-    const QString longName = "Fernández de la Cruz Etchegaray y Sáenz Valiente, María de los Ángeles Guadalupe Inés "
-                             "del Corazón de Jesús";
+    const QString longName =
+        "Fernández de la Cruz Etchegaray y Sáenz Valiente, María de los Ángeles Guadalupe Inés "
+        "del Corazón de Jesús";
     const QString longPosition = "Preceptor Ayudante Intern. 1era Cat. Con P. De Jorn. (Pasó A 684)";
     QString longComment;
     for (int line = 1; line <= 12; ++line)
@@ -449,8 +452,7 @@ void ReceiptPrintTest::printsTheWholeReceipt()
         QVERIFY2(printable.contains(word.box), qPrintable(word.text));
         QVERIFY2(word.box.height() >= 9.5, qPrintable(QStringLiteral("%1: %2").arg(word.text).arg(word.box.height())));
         for (qsizetype j = i + 1; j < words.size(); ++j)
-            QVERIFY2(!inked(word.box).intersects(inked(words[j].box)),
-                     qPrintable(word.text + " / " + words[j].text));
+            QVERIFY2(!inked(word.box).intersects(inked(words[j].box)), qPrintable(word.text + " / " + words[j].text));
     }
 }
 
@@ -483,7 +485,8 @@ void ReceiptPrintTest::pageFitsTheTargetKeepingProportions()
     const QRect area = paintedArea(drawn);
     QVERIFY2(std::abs(area.left() - page.left()) <= 1 && std::abs(area.top() - page.top()) <= 1
                  && std::abs(area.right() - page.right()) <= 1 && std::abs(area.bottom() - page.bottom()) <= 1,
-             qPrintable(QStringLiteral("drawn %1,%2 %3x%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())));
+             qPrintable(
+                 QStringLiteral("drawn %1,%2 %3x%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())));
     QVERIFY(drawn.allGray());
     QCOMPARE(lookOf(*receiptWindow()), kScreenLook);
 }
@@ -495,10 +498,10 @@ void ReceiptPrintTest::marginBoxesOnPaper()
         const char* name;
         int y;
         int grey;
-    } boxes[] = {{"Text3", 360, 224}, {"Text2", 840, 192},  {"Text5", 1320, 128}, {"Text4", 1800, 64},
+    } boxes[] = {{"Text3", 360, 224},  {"Text2", 840, 192},  {"Text5", 1320, 128}, {"Text4", 1800, 64},
                  {"Text7", 2280, 224}, {"Text9", 2760, 192}, {"Text6", 3240, 128}, {"Text8", 3720, 64}};
     const auto greyAt = [](const QImage& image, int xTwips, int yTwips) {
-        return qGray(image.pixel(xTwips * 2 / 15, yTwips * 2 / 15));   // two pixels to 15 twips
+        return qGray(image.pixel(xTwips * 2 / 15, yTwips * 2 / 15));  // two pixels to 15 twips
     };
     QImage screen(1584, 1132, QImage::Format_ARGB32);
     screen.fill(Qt::transparent);
@@ -537,14 +540,14 @@ void ReceiptPrintTest::noPrinter_data()
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QStringList>("messages");
     using Outcome = ReceiptPrinting::Outcome;
-    QTest::newRow("not saved") << "noguardar" << QString() << int(Outcome::NotPrinted)
-                               << QStringList{"noseimprimio"};
-    QTest::newRow("save dialog cancelled") << "guardarcomopdf" << QString() << int(Outcome::NotPrinted)
-                                           << QStringList{"noseimprimio"};
-    QTest::newRow("saved as PDF") << "guardarcomopdf" << "guardado.pdf" << int(Outcome::SavedAsPdf)
-                                  << QStringList{"noseimprimio"};
-    QTest::newRow("PDF cannot be written") << "guardarcomopdf" << "no-existe/guardado.pdf" << int(Outcome::NotPrinted)
-                                           << QStringList{"noseimprimio", "noseguardo"};
+    QTest::newRow("not saved") << "noguardar" << QString() << int(Outcome::NotPrinted) << QStringList{"noseimprimio"};
+    QTest::newRow("save dialog cancelled")
+        << "guardarcomopdf" << QString() << int(Outcome::NotPrinted) << QStringList{"noseimprimio"};
+    QTest::newRow("saved as PDF") << "guardarcomopdf"
+                                  << "guardado.pdf" << int(Outcome::SavedAsPdf) << QStringList{"noseimprimio"};
+    QTest::newRow("PDF cannot be written")
+        << "guardarcomopdf"
+        << "no-existe/guardado.pdf" << int(Outcome::NotPrinted) << QStringList{"noseimprimio", "noseguardo"};
 }
 
 void ReceiptPrintTest::noPrinter()
@@ -578,7 +581,8 @@ void ReceiptPrintTest::noPrinter()
     QVERIFY2(told.contains("No se pudo imprimir el recibo: no hay ninguna impresora instalada."), qPrintable(told));
     QVERIFY(told.contains("PDF"));
     if (messages.size() > 1)
-        QVERIFY2(answers.seen[1].text.contains("No se pudo guardar el recibo como PDF"), qPrintable(answers.seen[1].text));
+        QVERIFY2(answers.seen[1].text.contains("No se pudo guardar el recibo como PDF"),
+                 qPrintable(answers.seen[1].text));
 
     if (answer == "noguardar") {
         QVERIFY(offered.isEmpty());
@@ -631,15 +635,23 @@ void ReceiptPrintTest::fileNames_data()
 {
     QTest::addColumn<QString>("docente");
     QTest::addColumn<QString>("word");
-    QTest::newRow("name") << "Pérez, María Laura" << "Pérez-María-Laura";
-    QTest::newRow("ñ and ü kept") << "Muñoz Güemes" << "Muñoz-Güemes";
+    QTest::newRow("name") << "Pérez, María Laura"
+                          << "Pérez-María-Laura";
+    QTest::newRow("ñ and ü kept") << "Muñoz Güemes"
+                                  << "Muñoz-Güemes";
     QTest::newRow("decomposed accents") << QString::fromUtf8("Pe\u0301rez") << "Pérez";
-    QTest::newRow("path") << "../../etc/passwd" << "etc-passwd";
-    QTest::newRow("reserved characters") << "a/b\\c:d*e?f\"g<h>i|j" << "a-b-c-d-e-f-g-h-i-j";
-    QTest::newRow("control characters") << "Ana\n\tSosa\r" << "Ana-Sosa";
-    QTest::newRow("dots and blanks") << " .Juan C. O'Brien. " << "Juan-C-O-Brien";
-    QTest::newRow("nothing usable") << " ,;./ " << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("path") << "../../etc/passwd"
+                          << "etc-passwd";
+    QTest::newRow("reserved characters") << "a/b\\c:d*e?f\"g<h>i|j"
+                                         << "a-b-c-d-e-f-g-h-i-j";
+    QTest::newRow("control characters") << "Ana\n\tSosa\r"
+                                        << "Ana-Sosa";
+    QTest::newRow("dots and blanks") << " .Juan C. O'Brien. "
+                                     << "Juan-C-O-Brien";
+    QTest::newRow("nothing usable") << " ,;./ "
+                                    << "";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("long") << QString(100, 'x') << QString(60, 'x');
     QTest::newRow("whole words only") << QString(50, 'a') + " bbbb cccccccccc" << QString(50, 'a') + "-bbbb";
     QTest::newRow("one long word") << QString(70, 'a') + " b" << QString(60, 'a');
@@ -664,12 +676,12 @@ void ReceiptPrintTest::batchWritesTheSamePage()
     gui::click(kReceipt, "Imprimir");
 
     const QString folder = pdfPath("lote");
-    std::istringstream table("docente,tipo,codcargo,antiguedad,zona,Iosper,APORTEJUB,Ley4035\n"
-                             "\"Pérez, María Laura\",cargo,645,4,1,1,1,1\n");
+    std::istringstream table(
+        "docente,tipo,codcargo,antiguedad,zona,Iosper,APORTEJUB,Ley4035\n"
+        "\"Pérez, María Laura\",cargo,645,4,1,1,1,1\n");
     std::ostringstream out, err;
     batch::WindowReceiptPdfs pdfs;
-    const int status =
-        batch::runBatch({"--locale", "es_AR", "--pdf", folder.toStdString()}, table, out, err, &pdfs);
+    const int status = batch::runBatch({"--locale", "es_AR", "--pdf", folder.toStdString()}, table, out, err, &pdfs);
     QCOMPARE(status, batch::kAllRowsComputed);
     QCOMPARE(QString::fromStdString(err.str()), QString());
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"0001-Pérez-María-Laura.pdf"});

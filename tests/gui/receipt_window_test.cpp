@@ -158,14 +158,15 @@ void ReceiptWindowTest::placesInTwips()
     const auto* cell = qobject_cast<const GridCell*>(control);
     const QRect pixels = cell ? cell->geometry() : static_cast<QWidget*>(control)->geometry();
     // 15 twips to the pixel, rounded.
-    QCOMPARE(pixels, QRect(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0),
-                                        qRound(twips.width() / 15.0), qRound(twips.height() / 15.0)));
+    QCOMPARE(pixels,
+             QRect(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0), qRound(twips.width() / 15.0),
+                   qRound(twips.height() / 15.0)));
 }
 
 void ReceiptWindowTest::designState()
 {
     QCOMPARE(window_->windowTitle(), QString("Haberes"));
-    QCOMPARE(window_->size(), QSize(792, 566));   // 11880 x 8490 twips
+    QCOMPARE(window_->size(), QSize(792, 566));  // 11880 x 8490 twips
     for (int r = 0; r < 27; ++r)
         for (const QString& name : {cell("cod", r), cell("Label10", r), cell("Label19", r), cell("Label1", r),
                                     cell("Label1", r + 27), cell("Line8", r)})
@@ -254,14 +255,18 @@ void ReceiptWindowTest::lowerPartFollowsTheLastRow()
     const int n = 315 * rows;
     for (const char* vertical : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
         QCOMPARE(lineY(vertical, "y2"), n + 2350);
-    QCOMPARE(lineY("Line1", "y1"), 720);   // the upper ends stay
+    QCOMPARE(lineY("Line1", "y1"), 720);  // the upper ends stay
     QCOMPARE(lineY("Line2", "y1"), 735);
     for (const auto& [rule, y] : {std::pair{"Line6", 1050}, {"Line15", 1550}, {"Line16", 1950}, {"Line17", 2350}}) {
         QCOMPARE(lineY(rule, "y1"), n + y);
         QCOMPARE(lineY(rule, "y2"), n + y);
     }
-    for (const auto& [label, y] : {std::pair{"thaberes", 1250}, {"Label15", 1250}, {"tdescuentos", 1650},
-                                   {"Label16", 1650}, {"liquido", 2050}, {"Label17", 2050}})
+    for (const auto& [label, y] : {std::pair{"thaberes", 1250},
+                                   {"Label15", 1250},
+                                   {"tdescuentos", 1650},
+                                   {"Label16", 1650},
+                                   {"liquido", 2050},
+                                   {"Label17", 2050}})
         QCOMPARE(twipsOf(gui::control(kWin, label)).top(), n + y);
     QCOMPARE(gui::control(kWin, "Label15")->y(), qRound((n + 1250) / 15.0));
     QCOMPARE(lineY("Line4", "y1"), 735);
@@ -331,7 +336,7 @@ void ReceiptWindowTest::gridDrawsWhatItShows()
     const QImage picture = window_->grab().toImage();
     const QWidget* frame = gui::control(kWin, "sosten");
     const auto inWindow = [frame](QRect framePixels) { return framePixels.translated(frame->pos()); };
-    const int totalsBottom = lineY("Line17", "y1");   // twips
+    const int totalsBottom = lineY("Line17", "y1");  // twips
     int cellsSeen = 0, hiddenLookedAt = 0;
     for (const GridCell* cell : window_->grid()->cells()) {
         if (cell->isHidden() && cell->twips().top() <= totalsBottom)
@@ -345,8 +350,8 @@ void ReceiptWindowTest::gridDrawsWhatItShows()
         cellsSeen += cell->isHidden() ? 0 : 1;
         hiddenLookedAt += cell->isHidden() ? 1 : 0;
     }
-    QCOMPARE(cellsSeen, 3 * 4);   // code, quantity, description and amount of 3 rows
-    QVERIFY(hiddenLookedAt >= 9 * 4);   // rows the first receipt filled, below the totals
+    QCOMPARE(cellsSeen, 3 * 4);        // code, quantity, description and amount of 3 rows
+    QVERIFY(hiddenLookedAt >= 9 * 4);  // rows the first receipt filled, below the totals
     for (const recibo::receipt::GridRule* rule : window_->grid()->rules()) {
         if (rule->isHidden() && rule->y1() <= totalsBottom)
             continue;
@@ -367,9 +372,10 @@ void ReceiptWindowTest::gridIsReadAsText()
     receipt.lines[1].showsQuantity = false;
     window_->showReceipt(receipt, "");
     QCOMPARE(window_->grid()->accessibleName(), QString("Líneas del recibo"));
-    QCOMPARE(window_->grid()->accessibleDescription(), QString("010 0 % Antigüedad $ 100\n"
-                                                               "010 Antigüedad $ 101\n"
-                                                               "505 3 % IOSPER $ 10"));
+    QCOMPARE(window_->grid()->accessibleDescription(),
+             QString("010 0 % Antigüedad $ 100\n"
+                     "010 Antigüedad $ 101\n"
+                     "505 3 % IOSPER $ 10"));
 }
 
 // The frame draws its caption at its top left and its edge around the
@@ -386,7 +392,7 @@ void ReceiptWindowTest::frameDrawsCaptionAndEdge()
         return inked(picture, QRect(frame->x() + x, frame->y(), 14, height / 2 - 1));
     };
     const QRect leftEdge(frame->x(), frame->y() + 60, 3, 200);
-    QVERIFY(capitalAt(4));   // "R"
+    QVERIFY(capitalAt(4));  // "R"
     QVERIFY(inked(window_->grab().toImage(), leftEdge));
     QVERIFY(!capitalAt(300));
 
@@ -403,7 +409,7 @@ void ReceiptWindowTest::scrolling()
 {
     auto* bar = gui::control<QScrollBar>(kWin, "movedor");
     QWidget* frame = gui::control(kWin, "sosten");
-    QCOMPARE(bar->value(), 100);   // the frame's design place
+    QCOMPARE(bar->value(), 100);  // the frame's design place
     QCOMPARE(bar->minimum(), 100);
     QVERIFY(bar->maximum() >= 100 + 12000 - 8490);
 
@@ -437,8 +443,8 @@ void ReceiptWindowTest::frameGrowthStaysWithinLimits()
 
 void ReceiptWindowTest::resizing_data()
 {
-    QTest::addColumn<int>("outerHeight");   // pixels
-    QTest::addColumn<int>("barHeight");     // twips
+    QTest::addColumn<int>("outerHeight");  // pixels
+    QTest::addColumn<int>("barHeight");    // twips
     QTest::newRow("6000 twips") << 400 << 5600;
     QTest::newRow("design") << 566 << 8090;
     QTest::newRow("just over 400 twips") << 27 << 5;

@@ -162,7 +162,7 @@ void SelectionDialogTest::pickingTheSecondOfTwoEqualNames()
 void SelectionDialogTest::pickingTheNameOfTheCodeAlreadyTyped()
 {
     gui::type(kWin, "codcargo", "750");
-    gui::click(kWin, "Command2");   // keeps the code, zeroes the values
+    gui::click(kWin, "Command2");  // keeps the code, zeroes the values
     dialog_->open();
     names()->setCurrentIndex(14);
     QCOMPARE(valueBoxes(), QStringList({"971", "170", "0", "0", "0"}));
@@ -248,7 +248,7 @@ void SelectionDialogTest::editedValuesReachTheCalculation()
 void SelectionDialogTest::typingANameSelectsNothing_data()
 {
     QTest::addColumn<QString>("code");
-    QTest::addColumn<int>("finish");   // the key that ends the typing, or 0
+    QTest::addColumn<int>("finish");  // the key that ends the typing, or 0
     QTest::addColumn<int>("row");
     QTest::addColumn<QStringList>("values");
     const QStringList row2 = {"2329", "0", "0", "0", "0"};
@@ -300,11 +300,16 @@ void SelectionDialogTest::keys_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("listo");
     QTest::addColumn<int>("salir");
-    QTest::newRow("Enter presses Listo") << "645" << "codcargo" << int(Qt::Key_Return) << 1 << 0;
-    QTest::newRow("keypad Enter too") << "645" << "jorcom" << int(Qt::Key_Enter) << 1 << 0;
-    QTest::newRow("Enter with Listo out of use") << "64" << "codcargo" << int(Qt::Key_Return) << 0 << 0;
-    QTest::newRow("Enter on Salir sin datos") << "645" << "Command2" << int(Qt::Key_Return) << 0 << 1;
-    QTest::newRow("Escape is Salir sin datos") << "645" << "codcargo" << int(Qt::Key_Escape) << 0 << 1;
+    QTest::newRow("Enter presses Listo") << "645"
+                                         << "codcargo" << int(Qt::Key_Return) << 1 << 0;
+    QTest::newRow("keypad Enter too") << "645"
+                                      << "jorcom" << int(Qt::Key_Enter) << 1 << 0;
+    QTest::newRow("Enter with Listo out of use") << "64"
+                                                 << "codcargo" << int(Qt::Key_Return) << 0 << 0;
+    QTest::newRow("Enter on Salir sin datos") << "645"
+                                              << "Command2" << int(Qt::Key_Return) << 0 << 1;
+    QTest::newRow("Escape is Salir sin datos") << "645"
+                                               << "codcargo" << int(Qt::Key_Escape) << 0 << 1;
 }
 
 void SelectionDialogTest::keys()
@@ -370,8 +375,9 @@ void SelectionDialogTest::tabOrderStartsAtTheCode()
             widget = widget->nextInFocusChain();
         while (!(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty());
     }
-    QCOMPARE(order, QStringList({"codcargo", "punbas", "compbas", "proljor", "jorcom", "tardif", "cargox",
-                                 "Command1", "Command2"}));
+    QCOMPARE(order,
+             QStringList(
+                 {"codcargo", "punbas", "compbas", "proljor", "jorcom", "tardif", "cargox", "Command1", "Command2"}));
     QCOMPARE(gui::box(kWin, "tardif")->accessibleName(), QString("Tarea diferenc."));
 }
 

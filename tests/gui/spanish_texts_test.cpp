@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "regional/qt_translations.h"
 #include "receipt/file_errors.h"
+#include "regional/qt_translations.h"
 
 class SpanishTextsTest : public QObject {
     Q_OBJECT
@@ -44,9 +44,12 @@ void SpanishTextsTest::fileErrors_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("cause");
-    QTest::newRow("folder missing") << QDir::tempPath() + "/recibo-no-existe/x.pdf" << "la carpeta no existe";
-    QTest::newRow("no permission") << "/sys/recibo.pdf" << "no hay permiso para escribir en esa carpeta";
-    QTest::newRow("disk full") << "/dev/full" << "el disco está lleno";
+    QTest::newRow("folder missing") << QDir::tempPath() + "/recibo-no-existe/x.pdf"
+                                    << "la carpeta no existe";
+    QTest::newRow("no permission") << "/sys/recibo.pdf"
+                                   << "no hay permiso para escribir en esa carpeta";
+    QTest::newRow("disk full") << "/dev/full"
+                               << "el disco está lleno";
 }
 
 // What the system says about a real file, as the messages show it.

@@ -13,8 +13,8 @@ TEST_P(Calculation, TypicalRequestGivesTheWholeReceipt)
     choosePosition("2329");
     position.codigocargo = "645";
     position.cargox = "Asesor Pedag Proyecto 13";
-    chooseSeniority(4);   // "Entre 5 y 7 años"
-    entry.zona = 1;       // "Alejada radio urbano"
+    chooseSeniority(4);  // "Entre 5 y 7 años"
+    entry.zona = 1;      // "Alejada radio urbano"
     entry.iosper = entry.aportejub = entry.agmer = CheckState::Checked;
 
     const Receipt receipt = run();
@@ -79,7 +79,7 @@ TEST_P(Calculation, PositionEarnings)
 
 struct Item006Case {
     const char* name;
-    int seniorityOption;   // 0: none ticked
+    int seniorityOption;  // 0: none ticked
     const char* fullDay;
     const char* base;
     const char* amount;
@@ -128,9 +128,9 @@ TEST_P(Calculation, NationalItemsOfAPositionChangeAt600FullDayPoints)
 struct HoursCase {
     const char* name;
     EmploymentKind kind;
-    const char* box;     // which hours box the text goes to
+    const char* box;  // which hours box the text goes to
     const char* typed;
-    const char* code;    // the line looked at
+    const char* code;  // the line looked at
     const char* quantity;
     const char* amount;
 };
@@ -162,9 +162,9 @@ TEST_P(Calculation, HoursItemsWithTheirCapsAndQuantities)
         SCOPED_TRACE(c.name);
         entry = {};
         entry.kind = c.kind;
-        std::string& box = std::string_view(c.box) == "06"      ? entry.numhorascod06
-                           : std::string_view(c.box) == "incen" ? entry.numhorasincen
-                                                                : entry.numhorascod113;
+        std::string& box = std::string_view(c.box) == "06" ? entry.numhorascod06
+            : std::string_view(c.box) == "incen"           ? entry.numhorasincen
+                                                           : entry.numhorascod113;
         box = L(c.typed);
         const Receipt receipt = run();
         const ReceiptLine* line = findLine(receipt, c.code);
@@ -200,7 +200,7 @@ TEST_P(Calculation, HoursHeaderAndBasicAmount)
 
 TEST_P(Calculation, HoursNeverCarryAPositionsAmounts)
 {
-    choosePosition("1500", "101", "155", "0", "150");   // the dialog still holds a position
+    choosePosition("1500", "101", "155", "0", "150");  // the dialog still holds a position
     entry.kind = EmploymentKind::MiddleLevelHours;
     entry.numerohorasmed = "10";
     const Receipt receipt = run();
@@ -255,7 +255,7 @@ TEST_P(Calculation, SeniorityAndZoneLines)
 {
     choosePosition("1500");
     EXPECT_EQ(amountOf("010"), "(absent)");
-    chooseSeniority(1);   // 0 %
+    chooseSeniority(1);  // 0 %
     EXPECT_EQ(amountOf("010"), "(absent)");
     chooseSeniority(9);
     Receipt receipt = run();
@@ -278,7 +278,7 @@ TEST_P(Calculation, TransportByKilometre)
 {
     choosePosition("1500");
     entry.cantkm = "300";
-    EXPECT_EQ(amountOf("029"), "(absent)");   // the box counts only when ticked
+    EXPECT_EQ(amountOf("029"), "(absent)");  // the box counts only when ticked
     entry.transporte = CheckState::Checked;
     EXPECT_EQ(amountOf("029"), L("$ 328.1779"));
     entry.cantkm = "301";
@@ -331,14 +331,13 @@ TEST_P(Calculation, TheFullestReceiptHas26RowsAndAddsUp)
     entry.cantidadhijos = "2";
     entry.cantidadhijosdisc = "1";
     entry.dinasist = "1";
-    entry.iosper = entry.osplad = entry.aportejub = entry.ley4035 = entry.agmer = entry.cajacomp =
-        entry.seguro3011 = CheckState::Checked;
+    entry.iosper = entry.osplad = entry.aportejub = entry.ley4035 = entry.agmer = entry.cajacomp = entry.seguro3011 =
+        CheckState::Checked;
     const Receipt receipt = run();
 
-    const std::vector<std::string> expected = {"001", "002", "052", "052", "016", "010", "078",
-                                               "006", "014", "084", "113", "188", "172", "029",
-                                               "1001", "1002", "1003", "1010", "440", "505", "508",
-                                               "502", "504", "332", "512", "510"};
+    const std::vector<std::string> expected = {"001", "002", "052", "052", "016", "010",  "078",  "006",  "014",
+                                               "084", "113", "188", "172", "029", "1001", "1002", "1003", "1010",
+                                               "440", "505", "508", "502", "504", "332",  "512",  "510"};
     EXPECT_EQ(codes(receipt), expected);
     EXPECT_EQ(receipt.rowsWritten(), kMaxReceiptLines);
 

@@ -29,8 +29,8 @@ inline std::vector<ShownLine> shown(const Receipt& receipt)
 {
     std::vector<ShownLine> lines;
     for (const ReceiptLine& line : receipt.lines)
-        lines.push_back({std::string(line.code), line.quantity, std::string(line.description), line.amount,
-                         line.column});
+        lines.push_back(
+            {std::string(line.code), line.quantity, std::string(line.description), line.amount, line.column});
     return lines;
 }
 

@@ -23,13 +23,23 @@ struct RoundingCase {
 TEST(CurrencyFromDouble, RoundsHalfToEvenAtTheFourthDecimal)
 {
     const RoundingCase cases[] = {
-        {"+0.4", 0.00004, 0},           {"+0.5", 0.00005, 0},           {"+0.6", 0.00006, 1},
-        {"+1.4", 0.00014, 1},           {"+1.5", 10.00015, 100002},     {"+1.6", 0.00016, 2},
-        {"-0.4", -0.00004, 0},          {"-0.5", -0.00005, 0},          {"-0.6", -0.00006, -1},
-        {"-1.4", -0.00014, -1},         {"-1.5", -10.00015, -100002},   {"-1.6", -0.00016, -2},
-        {"2.5 to even", 0.00025, 2},    {"3.5 to even", 0.00035, 4},
+        {"+0.4", 0.00004, 0},
+        {"+0.5", 0.00005, 0},
+        {"+0.6", 0.00006, 1},
+        {"+1.4", 0.00014, 1},
+        {"+1.5", 10.00015, 100002},
+        {"+1.6", 0.00016, 2},
+        {"-0.4", -0.00004, 0},
+        {"-0.5", -0.00005, 0},
+        {"-0.6", -0.00006, -1},
+        {"-1.4", -0.00014, -1},
+        {"-1.5", -10.00015, -100002},
+        {"-1.6", -0.00016, -2},
+        {"2.5 to even", 0.00025, 2},
+        {"3.5 to even", 0.00035, 4},
         {"0.00015 lies below its tie", 0.00015, 1},
-        {"whole", 409, 4090000},        {"seniority", 370.37034, 3703703},
+        {"whole", 409, 4090000},
+        {"seniority", 370.37034, 3703703},
     };
     for (const RoundingCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -44,7 +54,7 @@ TEST(CurrencyFromDouble, RefusesWhatDoesNotFitInsteadOfWrapping)
     EXPECT_FALSE(Currency::fromDouble(std::numeric_limits<double>::quiet_NaN()));
     EXPECT_FALSE(Currency::fromDouble(std::numeric_limits<double>::infinity()));
     EXPECT_FALSE(Currency::fromDouble(-std::numeric_limits<double>::infinity()));
-    EXPECT_FALSE(Currency::fromDouble(922337203685477.6));   // just above the largest amount
+    EXPECT_FALSE(Currency::fromDouble(922337203685477.6));  // just above the largest amount
     EXPECT_FALSE(Currency::fromDouble(1e300));
     ASSERT_TRUE(Currency::fromDouble(-922337203685477.5808));
     EXPECT_EQ(Currency::fromDouble(-922337203685477.5808)->raw(), std::numeric_limits<std::int64_t>::min());

@@ -28,12 +28,15 @@ std::string largestNumber()
 }
 
 // The first whole number beyond every double.
-std::string beyondLargestNumber() { return "1" + std::string(309, '0'); }
+std::string beyondLargestNumber()
+{
+    return "1" + std::string(309, '0');
+}
 
 void checkAll(EntryValues& entry)
 {
-    entry.iosper = entry.osplad = entry.aportejub = entry.ley4035 = entry.agmer = entry.cajacomp =
-        entry.seguro3011 = CheckState::Checked;
+    entry.iosper = entry.osplad = entry.aportejub = entry.ley4035 = entry.agmer = entry.cajacomp = entry.seguro3011 =
+        CheckState::Checked;
 }
 
 TEST_P(ExtremeInputs, LargestPointsAndCountsComputeExactly)
@@ -62,7 +65,7 @@ TEST_P(ExtremeInputs, LargestPointsAndCountsComputeExactly)
         {"113", "", "Negro de Nación", "$ 200", E},
         {"188", "7.0", "Plus Productividad", L("$ 26438.6307"), E},
         {"029", "", "transporte por KM", L("$ 328.45"), E},
-        {"1001", "255", "Sal fam hijo", "$ 29835", E},   // 255 × 117: the highest income's rate
+        {"1001", "255", "Sal fam hijo", "$ 29835", E},  // 255 × 117: the highest income's rate
         {"1003", "255", "Familia numerosa", "$ 3", E},
         {"1010", "", "Sal fam Cony", "$ 15", E},
         {"440", "5", "Reajuste cod. 188", L("$ 26438.6307"), D},
@@ -137,7 +140,7 @@ TEST_P(ExtremeInputs, LargestFamilyThatComputes)
 
     const Receipt receipt = run();
     ASSERT_NE(findLine(receipt, "1001"), nullptr);
-    EXPECT_EQ(findLine(receipt, "1001")->amount, "$ 25506");   // 218 × 117
+    EXPECT_EQ(findLine(receipt, "1001")->amount, "$ 25506");  // 218 × 117
     EXPECT_EQ(findLine(receipt, "1002")->amount, "$ 32560");
     EXPECT_EQ(findLine(receipt, "1003")->quantity, "255");
     EXPECT_EQ(receipt.thaberes, L("$ 177567.6812"));
@@ -149,7 +152,7 @@ TEST_P(ExtremeInputs, JustBeyondATypeFailsNamingTheBox)
     const std::string beyond = beyondLargestNumber();
     const struct {
         const char* name;
-        std::string text;   // typed into the box, decimal point written as "."
+        std::string text;  // typed into the box, decimal point written as "."
         std::string EntryValues::*entryBox;
         std::string SelectedPosition::*positionBox;
         const char* control;
@@ -165,8 +168,7 @@ TEST_P(ExtremeInputs, JustBeyondATypeFailsNamingTheBox)
         {"kilometres 32767.5", "32767.5", &EntryValues::cantkm, nullptr, "cantkm", "(de -32768 a 32767)"},
         {"kilometres -32769", "-32769", &EntryValues::cantkm, nullptr, "cantkm", "(de -32768 a 32767)"},
         {"children 255.5", "255.5", &EntryValues::cantidadhijos, nullptr, "cantidadhijos", "(de 0 a 255)"},
-        {"disabled children 256", "256", &EntryValues::cantidadhijosdisc, nullptr, "cantidadhijosdisc",
-         "(de 0 a 255)"},
+        {"disabled children 256", "256", &EntryValues::cantidadhijosdisc, nullptr, "cantidadhijosdisc", "(de 0 a 255)"},
         // The Currency of the differentiated task ends at 922337203685477.5807;
         // the nearest double above it is beyond.
         {"differentiated task past Currency", "922337203685477.5807", nullptr, &SelectedPosition::tardif, "tardif",
@@ -227,7 +229,7 @@ TEST_P(ExtremeInputs, CappedHoursBoxesTakeTheirCapUpToTheLargestNumber)
         {"510", "2 %", "Seguro 3011", L("$ 1274145320006.9402"), D},
     };
     EXPECT_EQ(shown(receipt), expected);
-    EXPECT_EQ(receipt.header.punbasicos, "64730000000000");   // 15 significant digits
+    EXPECT_EQ(receipt.header.punbasicos, "64730000000000");  // 15 significant digits
     EXPECT_EQ(receipt.thaberes, L("$ 68166774620877.0154"));
     EXPECT_EQ(receipt.tdescuentos, L("$ 24272468346114.5208"));
     EXPECT_EQ(receipt.liquido, L("$ 43894306274762.4946"));

@@ -28,24 +28,59 @@ void middleHours(EntryValues& entry, SelectedPosition&)
 }
 
 const FailureCase kCases[] = {
-    {"base points not a number", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.punbas = "abc"; },
+    {"base points not a number",
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.punbas = "abc";
+     },
      "punbas", "«Puntos básicos» no tiene un número válido: «abc»"},
-    {"no position chosen", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.punbas = ""; },
+    {"no position chosen",
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.punbas = "";
+     },
      "punbas", "No hay un cargo elegido. Elegí un cargo en «Selección de cargo»"},
-    {"base points blank", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.punbas = " "; },
+    {"base points blank",
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.punbas = " ";
+     },
      "punbas", "«Puntos básicos» está vacío"},
-    {"base points beyond an Integer", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.punbas = "40000"; },
+    {"base points beyond an Integer",
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.punbas = "40000";
+     },
      "punbas", "fuera del rango permitido (de -32768 a 32767)"},
-    {"complement with an exponent", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.compbas = "1e3"; },
+    {"complement with an exponent",
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.compbas = "1e3";
+     },
      "compbas", "«Comp básico» no tiene un número válido"},
-    {"full day beyond an Integer", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.jorcom = "32768"; },
+    {"full day beyond an Integer",
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.jorcom = "32768";
+     },
      "jorcom", "«Jorn. completa»"},
-    {"extended day letters", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.proljor = "x"; },
+    {"extended day letters",
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.proljor = "x";
+     },
      "proljor", "«Prol. de jornada»"},
-    {"differentiated task inf", [](EntryValues& e, SelectedPosition& p) { position(e, p); p.tardif = "inf"; },
+    {"differentiated task inf",
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.tardif = "inf";
+     },
      "tardif", "«Tarea diferenc.»"},
     {"differentiated task beyond Currency",
-     [](EntryValues& e, SelectedPosition& p) { position(e, p); p.tardif = "922337203685478"; },
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.tardif = "922337203685478";
+     },
      "tardif", "fuera del rango permitido para un importe"},
     {"the first bad box is the one reported",
      [](EntryValues& e, SelectedPosition& p) {
@@ -57,7 +92,10 @@ const FailureCase kCases[] = {
      },
      "compbas", "Comp básico"},
     {"complement too large for an amount",
-     [](EntryValues& e, SelectedPosition& p) { position(e, p); p.compbas = "1000000000000000"; },
+     [](EntryValues& e, SelectedPosition& p) {
+         position(e, p);
+         p.compbas = "1000000000000000";
+     },
      "compbas", "da un importe demasiado grande"},
     {"an overflowing sum names the largest amount's box",
      [](EntryValues& e, SelectedPosition& p) {
@@ -66,7 +104,11 @@ const FailureCase kCases[] = {
          p.tardif = "920000000000000";
      },
      "tardif", "importes demasiado grandes"},
-    {"middle-level hours not a number", [](EntryValues& e, SelectedPosition& p) { middleHours(e, p); e.numerohorasmed = "diez"; },
+    {"middle-level hours not a number",
+     [](EntryValues& e, SelectedPosition& p) {
+         middleHours(e, p);
+         e.numerohorasmed = "diez";
+     },
      "numerohorasmed", "«Número de horas N. Medio»"},
     {"higher-level hours too many digits",
      [](EntryValues& e, SelectedPosition&) {
@@ -80,34 +122,53 @@ const FailureCase kCases[] = {
          e.numerohorassup = "100000000000000";
      },
      "numerohorassup", "da un importe demasiado grande"},
-    {"hours code 06", [](EntryValues& e, SelectedPosition& p) { middleHours(e, p); e.numhorascod06 = "12a"; },
+    {"hours code 06",
+     [](EntryValues& e, SelectedPosition& p) {
+         middleHours(e, p);
+         e.numhorascod06 = "12a";
+     },
      "numhorascod06", "código 06"},
-    {"incentive hours", [](EntryValues& e, SelectedPosition& p) { middleHours(e, p); e.numhorasincen = "0x10"; },
+    {"incentive hours",
+     [](EntryValues& e, SelectedPosition& p) {
+         middleHours(e, p);
+         e.numhorasincen = "0x10";
+     },
      "numhorasincen", "incentivo"},
     {"hours code 113 hugely negative",
-     [](EntryValues& e, SelectedPosition& p) { middleHours(e, p); e.numhorascod113 = "-1000000000000000"; },
+     [](EntryValues& e, SelectedPosition& p) {
+         middleHours(e, p);
+         e.numhorascod113 = "-1000000000000000";
+     },
      "numhorascod113", "da un importe demasiado grande"},
-    {"absence days", [](EntryValues& e, SelectedPosition& p) { middleHours(e, p); e.dinasist = "dos"; },
+    {"absence days",
+     [](EntryValues& e, SelectedPosition& p) {
+         middleHours(e, p);
+         e.dinasist = "dos";
+     },
      "dinasist", "inasistencia"},
-    {"kilometres when ticked", [](EntryValues& e, SelectedPosition& p) {
+    {"kilometres when ticked",
+     [](EntryValues& e, SelectedPosition& p) {
          middleHours(e, p);
          e.transporte = CheckState::Checked;
          e.cantkm = "abc";
      },
      "cantkm", "«cantidad de km semanales» no tiene un número válido: «abc»"},
-    {"kilometres beyond an Integer", [](EntryValues& e, SelectedPosition& p) {
+    {"kilometres beyond an Integer",
+     [](EntryValues& e, SelectedPosition& p) {
          middleHours(e, p);
          e.transporte = CheckState::Checked;
          e.cantkm = "40000";
      },
      "cantkm", "(de -32768 a 32767)"},
-    {"children beyond a Byte", [](EntryValues& e, SelectedPosition& p) {
+    {"children beyond a Byte",
+     [](EntryValues& e, SelectedPosition& p) {
          middleHours(e, p);
          e.hijos = CheckState::Checked;
          e.cantidadhijos = "300";
      },
      "cantidadhijos", "(de 0 a 255)"},
-    {"disabled children empty", [](EntryValues& e, SelectedPosition& p) {
+    {"disabled children empty",
+     [](EntryValues& e, SelectedPosition& p) {
          middleHours(e, p);
          e.hijosdisc = CheckState::Checked;
          e.cantidadhijosdisc = " ";
@@ -140,10 +201,10 @@ TEST_P(Failures, NameTheBoxQuoteItsTextAndSayWhy)
 TEST_P(Failures, UnreadBoxesDoNotMatter)
 {
     middleHours(entry, position);
-    entry.cantkm = "abc";              // transport not ticked
-    entry.cantidadhijos = "abc";       // children not ticked
-    entry.numerohorassup = "abc";      // the other level
-    position.punbas = "abc";           // no position chosen
+    entry.cantkm = "abc";          // transport not ticked
+    entry.cantidadhijos = "abc";   // children not ticked
+    entry.numerohorassup = "abc";  // the other level
+    position.punbas = "abc";       // no position chosen
     EXPECT_NO_FATAL_FAILURE(run());
 }
 

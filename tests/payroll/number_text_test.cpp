@@ -39,9 +39,19 @@ TEST_P(NumberText, ReadsWhatUsersWriteAsNumbers)
         const char* text;
         double expected;
     } cases[] = {
-        {"0", 0},          {"12.5", 12.5},        {"  12.5\t", 12.5},  {"+3", 3},          {"-3", -3},
-        {"1,234.5", 1234.5}, {"1,234,567", 1234567}, {"12,345", 12345}, {".5", 0.5},        {"5.", 5},
-        {"007", 7},        {"-.25", -0.25},       {"999,999.9999", 999999.9999},
+        {"0", 0},
+        {"12.5", 12.5},
+        {"  12.5\t", 12.5},
+        {"+3", 3},
+        {"-3", -3},
+        {"1,234.5", 1234.5},
+        {"1,234,567", 1234567},
+        {"12,345", 12345},
+        {".5", 0.5},
+        {"5.", 5},
+        {"007", 7},
+        {"-.25", -0.25},
+        {"999,999.9999", 999999.9999},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(typed(c.text));
@@ -55,11 +65,37 @@ TEST_P(NumberText, RefusesEverythingElse)
 {
     const std::string otherDecimal = settings().decimalSeparator == "." ? "12,5" : "12.5";
     const std::string refused[] = {
-        "",      "   ",   "abc",  "12a",  "a12",    "1e5",   "1E5",    "inf",   "nan",      "0x10",
-        "--1",   "+-1",   "- 5",  "1 2",  "+",      "-",     typed("."), typed("1..5"), typed("1.2.3"),
-        typed("1,23"), typed("1,2345"), typed(",123"), typed("1234,567"), typed("1,234.5,6"), typed("12.5,000"),
-        otherDecimal, "\xd9\xa1\xd9\xa2" /* Arabic-Indic digits */, "\xef\xbc\x91" /* fullwidth 1 */,
-        std::string("1\0" "2", 3),
+        "",
+        "   ",
+        "abc",
+        "12a",
+        "a12",
+        "1e5",
+        "1E5",
+        "inf",
+        "nan",
+        "0x10",
+        "--1",
+        "+-1",
+        "- 5",
+        "1 2",
+        "+",
+        "-",
+        typed("."),
+        typed("1..5"),
+        typed("1.2.3"),
+        typed("1,23"),
+        typed("1,2345"),
+        typed(",123"),
+        typed("1234,567"),
+        typed("1,234.5,6"),
+        typed("12.5,000"),
+        otherDecimal,
+        "\xd9\xa1\xd9\xa2" /* Arabic-Indic digits */,
+        "\xef\xbc\x91" /* fullwidth 1 */,
+        std::string("1\0"
+                    "2",
+                    3),
     };
     for (const std::string& text : refused) {
         SCOPED_TRACE("\"" + text + "\"");
@@ -82,15 +118,29 @@ TEST_P(NumberText, IntegerRoundsHalfToEvenThenChecksItsRange)
         ReadStatus status;
         std::int16_t expected;
     } cases[] = {
-        {"0.4", ReadStatus::Ok, 0},        {"0.5", ReadStatus::Ok, 0},         {"0.6", ReadStatus::Ok, 1},
-        {"1.4", ReadStatus::Ok, 1},        {"1.5", ReadStatus::Ok, 2},         {"1.6", ReadStatus::Ok, 2},
-        {"-0.4", ReadStatus::Ok, 0},       {"-0.5", ReadStatus::Ok, 0},        {"-0.6", ReadStatus::Ok, -1},
-        {"-1.4", ReadStatus::Ok, -1},      {"-1.5", ReadStatus::Ok, -2},       {"-1.6", ReadStatus::Ok, -2},
-        {"2.5", ReadStatus::Ok, 2},        {"32767", ReadStatus::Ok, 32767},   {"32767.4", ReadStatus::Ok, 32767},
-        {"32767.5", ReadStatus::OutOfRange, 0}, {"32768", ReadStatus::OutOfRange, 0},
-        {"-32768", ReadStatus::Ok, -32768}, {"-32768.5", ReadStatus::Ok, -32768},
-        {"-32768.6", ReadStatus::OutOfRange, 0}, {"-32769", ReadStatus::OutOfRange, 0},
-        {"1,000", ReadStatus::Ok, 1000},   {"x", ReadStatus::NotANumber, 0},
+        {"0.4", ReadStatus::Ok, 0},
+        {"0.5", ReadStatus::Ok, 0},
+        {"0.6", ReadStatus::Ok, 1},
+        {"1.4", ReadStatus::Ok, 1},
+        {"1.5", ReadStatus::Ok, 2},
+        {"1.6", ReadStatus::Ok, 2},
+        {"-0.4", ReadStatus::Ok, 0},
+        {"-0.5", ReadStatus::Ok, 0},
+        {"-0.6", ReadStatus::Ok, -1},
+        {"-1.4", ReadStatus::Ok, -1},
+        {"-1.5", ReadStatus::Ok, -2},
+        {"-1.6", ReadStatus::Ok, -2},
+        {"2.5", ReadStatus::Ok, 2},
+        {"32767", ReadStatus::Ok, 32767},
+        {"32767.4", ReadStatus::Ok, 32767},
+        {"32767.5", ReadStatus::OutOfRange, 0},
+        {"32768", ReadStatus::OutOfRange, 0},
+        {"-32768", ReadStatus::Ok, -32768},
+        {"-32768.5", ReadStatus::Ok, -32768},
+        {"-32768.6", ReadStatus::OutOfRange, 0},
+        {"-32769", ReadStatus::OutOfRange, 0},
+        {"1,000", ReadStatus::Ok, 1000},
+        {"x", ReadStatus::NotANumber, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(typed(c.text));
@@ -109,10 +159,12 @@ TEST_P(NumberText, ByteRoundsHalfToEvenThenChecksItsRange)
         ReadStatus status;
         std::uint8_t expected;
     } cases[] = {
-        {"0", ReadStatus::Ok, 0},          {"255", ReadStatus::Ok, 255},       {"254.5", ReadStatus::Ok, 254},
-        {"255.5", ReadStatus::OutOfRange, 0}, {"256", ReadStatus::OutOfRange, 0}, {"-0.4", ReadStatus::Ok, 0},
-        {"-0.5", ReadStatus::Ok, 0},       {"-0.6", ReadStatus::OutOfRange, 0}, {"-1", ReadStatus::OutOfRange, 0},
-        {"2.5", ReadStatus::Ok, 2},        {"3.5", ReadStatus::Ok, 4},
+        {"0", ReadStatus::Ok, 0},           {"255", ReadStatus::Ok, 255},
+        {"254.5", ReadStatus::Ok, 254},     {"255.5", ReadStatus::OutOfRange, 0},
+        {"256", ReadStatus::OutOfRange, 0}, {"-0.4", ReadStatus::Ok, 0},
+        {"-0.5", ReadStatus::Ok, 0},        {"-0.6", ReadStatus::OutOfRange, 0},
+        {"-1", ReadStatus::OutOfRange, 0},  {"2.5", ReadStatus::Ok, 2},
+        {"3.5", ReadStatus::Ok, 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(typed(c.text));
@@ -129,7 +181,7 @@ TEST_P(NumberText, CurrencyIsTheNumberConvertedLikeAnyDouble)
     EXPECT_EQ(readCurrency(typed("150"), settings()).value, money(1500000));
     EXPECT_EQ(readCurrency(typed("0.00005"), settings()).value, money(0));
     EXPECT_EQ(readCurrency(typed("0.00035"), settings()).value, money(4));
-    EXPECT_EQ(readCurrency(typed("-2.33335"), settings()).value, money(-23333));   // lies above its tie in binary
+    EXPECT_EQ(readCurrency(typed("-2.33335"), settings()).value, money(-23333));  // lies above its tie in binary
     EXPECT_TRUE(readCurrency("922337203685477", settings()).ok());
     EXPECT_EQ(readCurrency("922337203685478", settings()).status, ReadStatus::OutOfRange);
     EXPECT_EQ(readCurrency("abc", settings()).status, ReadStatus::NotANumber);
@@ -141,8 +193,15 @@ TEST_P(NumberText, AmountsTakeTheirShortestForm)
         std::int64_t raw;
         const char* text;
     } cases[] = {
-        {4090000, "409"},      {14763000, "1476.3"},  {74074, "7.4074"},  {-5000, "-0.5"},  {0, "0"},
-        {1, "0.0001"},         {-1, "-0.0001"},       {12345671000, "1234567.1"},   {1864650, "186.465"},
+        {4090000, "409"},
+        {14763000, "1476.3"},
+        {74074, "7.4074"},
+        {-5000, "-0.5"},
+        {0, "0"},
+        {1, "0.0001"},
+        {-1, "-0.0001"},
+        {12345671000, "1234567.1"},
+        {1864650, "186.465"},
         {std::numeric_limits<std::int64_t>::max(), "922337203685477.5807"},
         {std::numeric_limits<std::int64_t>::min(), "-922337203685477.5808"},
     };

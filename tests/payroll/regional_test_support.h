@@ -44,10 +44,12 @@ inline std::string local(std::string text, const RegionalSettings& settings)
     return result;
 }
 
-inline payroll::Currency money(std::int64_t raw) { return payroll::Currency::fromRaw(raw); }
+inline payroll::Currency money(std::int64_t raw)
+{
+    return payroll::Currency::fromRaw(raw);
+}
 
-inline const auto kBothSettings =
-    ::testing::Values(RegionalSettings::pointDecimal(), RegionalSettings::commaDecimal());
+inline const auto kBothSettings = ::testing::Values(RegionalSettings::pointDecimal(), RegionalSettings::commaDecimal());
 
 inline std::string settingsName(const ::testing::TestParamInfo<RegionalSettings>& info)
 {

@@ -77,10 +77,10 @@ TEST_P(Stages, AbsenceReductionOfTheProductivityPlus)
 {
     const struct {
         const char* days;
-        std::int64_t reduction;   // of a plus of 70
+        std::int64_t reduction;  // of a plus of 70
     } cases[] = {
-        {"0", 0},        {"1", 175000},  {"2", 350000}, {"3", 525000}, {"10", 700000},
-        {"3.0001", 700000}, {"2.5", 0},  {"1.5", 0},    {"-1", 0},     {"0.9999", 0},
+        {"0", 0},           {"1", 175000}, {"2", 350000}, {"3", 525000}, {"10", 700000},
+        {"3.0001", 700000}, {"2.5", 0},    {"1.5", 0},    {"-1", 0},     {"0.9999", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.days);
@@ -115,7 +115,8 @@ TEST_P(Stages, GuaranteedMinimumWorkedExample)
     setUpMinimumExample(entry, s);
     stage(computeAllowances);
     EXPECT_EQ(s.impminimo, money(2356780));
-    EXPECT_EQ(shown(receipt), (std::vector<ShownLine>{{"172", "", "Adic para mínimo", L("$ 235.678"), Column::Earnings}}));
+    EXPECT_EQ(shown(receipt),
+              (std::vector<ShownLine>{{"172", "", "Adic para mínimo", L("$ 235.678"), Column::Earnings}}));
 }
 
 TEST_P(Stages, GuaranteedMinimumOnlyForPositionsBetween900And1300Points)
@@ -161,7 +162,7 @@ TEST_P(Stages, ChildRateFollowsTheFamilyIncome)
 {
     const struct {
         std::int64_t income;
-        const char* amount;   // for 2 children
+        const char* amount;  // for 2 children
     } cases[] = {
         {31900000, "$ 440"}, {31900001, "$ 332"}, {45400000, "$ 332"}, {45400001, "$ 234"}, {0, "$ 440"},
     };
@@ -183,8 +184,8 @@ TEST_P(Stages, FamilyCountsOutOfRangeNameTheirBox)
         const char* name;
         std::int64_t income;
         const char* children;
-        const char* disabledChildren;   // null: box not ticked
-        const char* control;            // null: computes
+        const char* disabledChildren;  // null: box not ticked
+        const char* control;           // null: computes
     } cases[] = {
         {"148 children at 220", 0, "148", nullptr, nullptr},
         {"149 children at 220", 0, "149", nullptr, "cantidadhijos"},
@@ -222,16 +223,16 @@ TEST_P(Stages, FamilyCountsOutOfRangeNameTheirBox)
 
 TEST_P(Stages, DeductionsOfARemunerativeBaseOf1000)
 {
-    entry.iosper = entry.osplad = entry.aportejub = entry.ley4035 = entry.agmer = entry.cajacomp =
-        entry.seguro3011 = CheckState::Checked;
+    entry.iosper = entry.osplad = entry.aportejub = entry.ley4035 = entry.agmer = entry.cajacomp = entry.seguro3011 =
+        CheckState::Checked;
     s.remunerativo = money(10000000);
     s.impincentivo = money(1650000);
     stage(computeDeductionsAndTotals);
     const auto D = Column::Deductions;
     const std::vector<ShownLine> expected = {
-        {"505", "3 %", "IOSPER", "$ 30", D},      {"508", "3 %", "OSPLAD", "$ 30", D},
+        {"505", "3 %", "IOSPER", "$ 30", D},        {"508", "3 %", "OSPLAD", "$ 30", D},
         {"502", "16 %", "Aporte Jub.", "$ 160", D}, {"504", "0,6 %", "Ley 4035", "$ 6", D},
-        {"332", "2 %", "AGMER", L("$ 23.3"), D},   {"512", "4,5 %", "Caja Comp.", "$ 45", D},
+        {"332", "2 %", "AGMER", L("$ 23.3"), D},    {"512", "4,5 %", "Caja Comp.", "$ 45", D},
         {"510", "2 %", "Seguro 3011", "$ 20", D},
     };
     EXPECT_EQ(shown(receipt), expected);
@@ -244,7 +245,8 @@ TEST_P(Stages, DeductionEdgeCases)
     entry.iosper = CheckState::Grayed;
     s.remunerativo = money(12345678);
     stage(computeDeductionsAndTotals);
-    EXPECT_EQ(shown(receipt), (std::vector<ShownLine>{{"504", "0,6 %", "Ley 4035", L("$ 7.4074"), Column::Deductions}}));
+    EXPECT_EQ(shown(receipt),
+              (std::vector<ShownLine>{{"504", "0,6 %", "Ley 4035", L("$ 7.4074"), Column::Deductions}}));
     EXPECT_EQ(s.impiosper, money(0));
 
     receipt = {};

@@ -150,7 +150,9 @@ TEST(Catalogue, IrregularNamesAreKeptExactly)
     // Written with byte escapes so that an editor cannot normalise them.
     const Case cases[] = {
         {19, "779", "CAPACITADORES CENTROS LABORALES   Mecl"},
-        {295, "795", "Vicedirector Dpto. Aplicaci\xC3\xB3n De 2da Categor\xC3\xAD" "a "},
+        {295, "795",
+         "Vicedirector Dpto. Aplicaci\xC3\xB3n De 2da Categor\xC3\xAD"
+         "a "},
         {85, "736", "Director Parque Escolar \"Velquira\""},
         {91, "988", "Director/Rector 1\xC2\xA7 - 2 Turnos"},
         {92, "989", "Director/Rector 1\xC2\xA7 - 3 Turnos"},
@@ -178,8 +180,16 @@ TEST(Catalogue, RowsKeepTheirFieldsTogether)
         {2, {"645", "Asesor Pedag Proyecto 13", "2329", "0", "0", "0", "0"}},
         {13, {"633", "Bibliotecario", "941", "174", "0", "0", "0"}},
         {14, {"750", "Bibliotecario", "971", "170", "0", "0", "0"}},
-        {282, {"726", "T\xC3\xA9" "cnico Diferenciado", "1500", "101", "150", "0", "0"}},
-        {288, {"823", "Vicedirector 1era Categor\xC3\xAD" "a Jornada Completa", "1700", "75", "0", "657", "0"}},
+        {282,
+         {"726",
+          "T\xC3\xA9"
+          "cnico Diferenciado",
+          "1500", "101", "150", "0", "0"}},
+        {288,
+         {"823",
+          "Vicedirector 1era Categor\xC3\xAD"
+          "a Jornada Completa",
+          "1700", "75", "0", "657", "0"}},
         {293, {"670", "Vicedirector De 1era Cat. Con Prolong. De Jorn.", "1740", "70", "0", "0", "750"}},
         {310, {"733", "Visitador", "1150", "147", "0", "0", "0"}},
     };
@@ -203,10 +213,9 @@ TEST(CatalogueLookup, MatchesTheWholeTextExactly)
         std::optional<int> row;
     };
     const Case cases[] = {
-        {"645", 2},   {"999", 0},     {"750", 14},    {"633", 13},    {"733", 310},
-        {"0", {}},    {"", {}},       {"6", {}},      {"64", {}},     {"0645", {}},
-        {" 645", {}}, {"645 ", {}},   {"6450", {}},   {"601", {}},    {"1000", {}},
-        {"+645", {}}, {"Bibliotecario", {}},
+        {"645", 2},   {"999", 0},  {"750", 14},  {"633", 13},  {"733", 310},          {"0", {}},
+        {"", {}},     {"6", {}},   {"64", {}},   {"0645", {}}, {" 645", {}},          {"645 ", {}},
+        {"6450", {}}, {"601", {}}, {"1000", {}}, {"+645", {}}, {"Bibliotecario", {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(findByCode(c.code), c.row) << '"' << c.code << '"';

@@ -81,8 +81,7 @@ void typeCode(PositionSelection& d, const std::string& code)
 TEST(PositionSelection, StartsWithCodeZeroAndNothingSelected)
 {
     const PositionSelection d;
-    EXPECT_EQ(stateOf(d),
-              (State{"0", std::nullopt, "", std::nullopt, std::nullopt, {"", "", "", "", ""}, true}));
+    EXPECT_EQ(stateOf(d), (State{"0", std::nullopt, "", std::nullopt, std::nullopt, {"", "", "", "", ""}, true}));
 }
 
 TEST(PositionSelection, TypingACodeFindsTheRowOnlyWhenComplete)
@@ -232,7 +231,8 @@ TEST(PositionSelection, SalirSinDatosKeepsListoAsItWas)
     d.setCode("12");
     ASSERT_FALSE(d.listoEnabled());
     d.salirSinDatos();
-    EXPECT_EQ(stateOf(d), (State{"12", std::nullopt, "", std::nullopt, std::nullopt, {"0", "0", "0", "0", "0"}, false}));
+    EXPECT_EQ(stateOf(d),
+              (State{"12", std::nullopt, "", std::nullopt, std::nullopt, {"0", "0", "0", "0", "0"}, false}));
 }
 
 TEST(PositionSelection, PickingTheNameOfTheKeptCodeAfterSalirSinDatosShowsAllItsValues)
@@ -351,7 +351,9 @@ TEST(PositionSelection, SelectedGivesWhatTheCalculationReads)
     EXPECT_EQ(s.tardif, "0");
     EXPECT_EQ(s.codigocargo, "823");
     EXPECT_EQ(s.puntosbasicos, "1700");
-    EXPECT_EQ(s.cargox, "Vicedirector 1era Categor\xC3\xAD" "a Jornada Completa");
+    EXPECT_EQ(s.cargox,
+              "Vicedirector 1era Categor\xC3\xAD"
+              "a Jornada Completa");
 
     // The boxes are read as they stand, edits included, accepted or not.
     d.setValue(Box::Compbas, "80");
