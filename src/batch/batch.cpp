@@ -67,9 +67,9 @@ constexpr std::string_view kUsage =
 // Output is handed to the stream in pieces of about this size.
 constexpr std::size_t kFlushSize = 1 << 18;
 
-int unusable(std::ostream& err, std::string_view message)
+int unusable(std::ostream& err, const Unusable& why)
 {
-    err << "recibo-lote: " << message << '\n';
+    err << "recibo-lote: " << why.message << '\n';
     err.flush();
     return kInputUnusable;
 }
@@ -86,20 +86,19 @@ std::optional<int> writeFailure(std::ostream& out, std::string_view text)
     return errno;
 }
 
-int outputFailed(std::ostream& err, int error)
+Unusable outputFailed(int error)
 {
-    return unusable(err,
-                    "no se pudo escribir la salida" + (error != 0 ? " (" + errnoText(error) + ")" : std::string())
-                        + ": revisá que el disco de destino tenga lugar y que la salida siga abierta");
+    return Unusable{"no se pudo escribir la salida" + (error != 0 ? " (" + errnoText(error) + ")" : std::string())
+                    + ": revisá que el disco de destino tenga lugar y que la salida siga abierta"};
 }
 
 // The first reading: the header's columns must be known and unrepeated.
 class HeaderCheck : public TableSink {
 public:
-    std::optional<std::string> header(const std::vector<std::string>& names) override
+    Problem header(const std::vector<std::string>& names) override
     {
         const auto resolved = resolveHeader(names);
-        if (const auto* problem = std::get_if<std::string>(&resolved))
+        if (const auto* problem = std::get_if<Unusable>(&resolved))
             return *problem;
         return std::nullopt;
     }
@@ -113,10 +112,10 @@ public:
         : settings_(settings), out_(out), err_(err), pdfs_(pdfs)
     {}
 
-    std::optional<std::string> header(const std::vector<std::string>& names) override
+    Problem header(const std::vector<std::string>& names) override
     {
         auto resolved = resolveHeader(names);
-        if (const auto* problem = std::get_if<std::string>(&resolved))
+        if (const auto* problem = std::get_if<Unusable>(&resolved))
             return *problem;
         columns_ = std::move(std::get<std::vector<Column>>(resolved));
         docenteColumn_.reset();
@@ -185,16 +184,16 @@ private:
 
 // Reads the whole table through `reader`. Why the input could not be read or
 // the table cannot be used, or nothing (also when the reader's sink stopped).
-std::optional<std::string> readThrough(TableInput& input, CsvReader& reader)
+Problem readThrough(TableInput& input, CsvReader& reader)
 {
     for (;;) {
         auto piece = input.next();
-        if (auto* problem = std::get_if<std::string>(&piece))
+        if (auto* problem = std::get_if<Unusable>(&piece))
             return std::move(*problem);
         const std::string_view bytes = std::get<std::string_view>(piece);
         if (bytes.empty() ? !reader.finish() : !reader.feed(bytes)) {
             if (!reader.problem().empty())
-                return reader.problem();
+                return Unusable{reader.problem()};
             return std::nullopt;
         }
         if (bytes.empty())
@@ -202,71 +201,96 @@ std::optional<std::string> readThrough(TableInput& input, CsvReader& reader)
     }
 }
 
-int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err, ReceiptPdfs* pdfs)
-{
-    const auto parsed = parseCommandLine(args);
-    if (const auto* problem = std::get_if<std::string>(&parsed))
-        return unusable(err, *problem);
-    const CommandLine& commandLine = std::get<CommandLine>(parsed);
-    if (commandLine.help) {
-        const auto failure = writeFailure(out, kUsage);
-        return failure ? outputFailed(err, *failure) : kAllRowsComputed;
-    }
-
+// What the rows are computed with once the options, the input, the whole
+// table and the PDF folder have been found usable.
+struct Prepared {
     payroll::RegionalSettings settings;
-    QLocale locale = QLocale::system();
-    if (commandLine.locale) {
-        const auto named = regional::localeNamed(*commandLine.locale);
-        if (!named)
-            return unusable(err, "configuración regional desconocida " + quotedForMessage(*commandLine.locale));
-        locale = *named;
-        settings = regional::settingsOf(locale);
-    } else {
-        settings = regional::systemSettings();
-    }
+    std::unique_ptr<TableInput> input;  // rewound, ready for the second reading
+    ReceiptPdfs* pdfs = nullptr;        // with --pdf only
+};
+
+// The regional settings of --locale, or the system's; and the locale that
+// writes the receipts' date.
+OrUnusable<std::pair<payroll::RegionalSettings, QLocale>> regionalSettingsOf(const CommandLine& commandLine)
+{
+    if (!commandLine.locale)
+        return std::pair{regional::systemSettings(), QLocale::system()};
+    const auto named = regional::localeNamed(*commandLine.locale);
+    if (!named)
+        return Unusable{"configuración regional desconocida " + quotedForMessage(*commandLine.locale)};
+    return std::pair{regional::settingsOf(*named), *named};
+}
+
+OrUnusable<std::unique_ptr<TableInput>> openInput(const CommandLine& commandLine, std::istream& in)
+{
+    if (!commandLine.file || *commandLine.file == "-")
+        return std::make_unique<TableInput>(in);
+    return TableInput::openFile(*commandLine.file);
+}
+
+// Everything that can make the whole run unusable, found before anything is
+// computed or written: the whole table is checked, so that a table that
+// cannot be used gets its message and no line at all.
+OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, ReceiptPdfs* pdfs)
+{
+    auto regionalSettings = regionalSettingsOf(commandLine);
+    if (auto* problem = std::get_if<Unusable>(&regionalSettings))
+        return std::move(*problem);
+    const auto& [settings, locale] = std::get<std::pair<payroll::RegionalSettings, QLocale>>(regionalSettings);
     if (commandLine.pdfDirectory && !pdfs)
-        return unusable(err, "esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio");
+        return Unusable{"esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio"};
 
-    std::unique_ptr<TableInput> input;
-    if (!commandLine.file || *commandLine.file == "-") {
-        input = std::make_unique<TableInput>(in);
-    } else {
-        auto opened = TableInput::openFile(*commandLine.file);
-        if (const auto* problem = std::get_if<std::string>(&opened))
-            return unusable(err, *problem);
-        input = std::move(std::get<std::unique_ptr<TableInput>>(opened));
-    }
-
-    // The whole table is checked before anything is computed or written: a
-    // table that cannot be used gets its message and no line at all.
+    auto opened = openInput(commandLine, in);
+    if (auto* problem = std::get_if<Unusable>(&opened))
+        return std::move(*problem);
+    Prepared prepared{settings, std::move(std::get<std::unique_ptr<TableInput>>(opened)), nullptr};
     {
         HeaderCheck check;
         CsvReader checker(check, CsvReader::Pass::Check);
-        if (const auto problem = readThrough(*input, checker))
-            return unusable(err, *problem);
+        if (auto problem = readThrough(*prepared.input, checker))
+            return std::move(*problem);
     }
-
     // The receipts carry the day's date as the desktop program shows it, in
     // the same regional settings as the amounts.
     if (commandLine.pdfDirectory) {
         const std::string date = locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-        if (const auto problem = pdfs->open(*commandLine.pdfDirectory, date))
-            return unusable(err, *problem);
+        if (auto problem = pdfs->open(*commandLine.pdfDirectory, date))
+            return std::move(*problem);
+        prepared.pdfs = pdfs;
     }
+    if (auto problem = prepared.input->rewind())
+        return std::move(*problem);
+    return prepared;
+}
 
-    // The table is sound: from here on every row gets its line, as soon as
-    // it is computed.
-    if (const auto problem = input->rewind())
-        return unusable(err, *problem);
-    ReceiptRows rows(settings, out, err, commandLine.pdfDirectory ? pdfs : nullptr);
+// The table is sound: every row gets its line, as soon as it is computed.
+int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
+{
+    ReceiptRows rows(prepared.settings, out, err, prepared.pdfs);
     CsvReader reader(rows, CsvReader::Pass::ReadCells);
-    const auto problem = readThrough(*input, reader);
+    const auto problem = readThrough(*prepared.input, reader);
     if (!rows.flush())
-        return outputFailed(err, *rows.writeError());
+        return unusable(err, outputFailed(*rows.writeError()));
     // Only a file changed since its first reading gets here.
     if (problem)
-        return unusable(err, reader.problem().empty() ? *problem : input->changed(*problem));
+        return unusable(err, reader.problem().empty() ? *problem : Unusable{prepared.input->changed(problem->message)});
     return rows.someRowFailed() ? kSomeRowFailed : kAllRowsComputed;
+}
+
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err, ReceiptPdfs* pdfs)
+{
+    const auto parsed = parseCommandLine(args);
+    if (const auto* problem = std::get_if<Unusable>(&parsed))
+        return unusable(err, *problem);
+    const CommandLine& commandLine = std::get<CommandLine>(parsed);
+    if (commandLine.help) {
+        const auto failure = writeFailure(out, kUsage);
+        return failure ? unusable(err, outputFailed(*failure)) : kAllRowsComputed;
+    }
+    auto prepared = prepare(commandLine, in, pdfs);
+    if (const auto* problem = std::get_if<Unusable>(&prepared))
+        return unusable(err, *problem);
+    return computeRows(std::get<Prepared>(prepared), out, err);
 }
 
 }  // namespace
@@ -277,7 +301,7 @@ int runBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
     try {
         return run(args, in, out, err, pdfs);
     } catch (const std::bad_alloc&) {
-        return unusable(err, "no hay memoria suficiente para la tabla");
+        return unusable(err, Unusable{"no hay memoria suficiente para la tabla"});
     }
 }
 

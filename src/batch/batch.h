@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "unusable.h"
+
 namespace recibo::payroll {
 struct Receipt;
 struct SelectedPosition;
@@ -24,9 +26,8 @@ class ReceiptPdfs {
 public:
     virtual ~ReceiptPdfs() = default;
     // Makes `directory` ready for the files, creating it when missing; the
-    // receipts will carry `date`. Why it cannot take them (in Spanish, one
-    // line), or nothing when it can.
-    virtual std::optional<std::string> open(const std::string& directory, const std::string& date) = 0;
+    // receipts will carry `date`. Why it cannot take them, or nothing when it can.
+    virtual Problem open(const std::string& directory, const std::string& date) = 0;
     // Writes row `fila`'s receipt, computed with `position` in the selection
     // dialog. Why it could not (in Spanish, one line, naming the file), or
     // nothing when the file is complete.

@@ -46,7 +46,7 @@ std::string_view columnName(Column column)
     return kNames[static_cast<std::size_t>(column)];
 }
 
-std::variant<std::vector<Column>, std::string> resolveHeader(const std::vector<std::string>& names)
+OrUnusable<std::vector<Column>> resolveHeader(const std::vector<std::string>& names)
 {
     std::vector<Column> columns;
     columns.reserve(names.size());
@@ -54,13 +54,13 @@ std::variant<std::vector<Column>, std::string> resolveHeader(const std::vector<s
     for (std::size_t i = 0; i < names.size(); ++i) {
         const auto column = columnNamed(names[i]);
         if (!column)
-            return "columna desconocida " + quotedForMessage(names[i]) + " en la cabecera (columna "
-                + std::to_string(i + 1) + ")";
+            return Unusable{"columna desconocida " + quotedForMessage(names[i]) + " en la cabecera (columna "
+                            + std::to_string(i + 1) + ")"};
         std::size_t& seen = seenAt[static_cast<std::size_t>(*column)];
         if (seen != 0)
-            return "la columna " + quotedForMessage(columnName(*column))
-                + " aparece dos veces en la cabecera (columnas " + std::to_string(seen) + " y " + std::to_string(i + 1)
-                + ")";
+            return Unusable{"la columna " + quotedForMessage(columnName(*column))
+                            + " aparece dos veces en la cabecera (columnas " + std::to_string(seen) + " y "
+                            + std::to_string(i + 1) + ")"};
         seen = i + 1;
         columns.push_back(*column);
     }

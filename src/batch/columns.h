@@ -7,6 +7,8 @@
 #include <variant>
 #include <vector>
 
+#include "unusable.h"
+
 namespace recibo::batch {
 
 // The columns a table may have: the entry window's and the selection
@@ -53,7 +55,7 @@ std::string_view columnName(Column column);
 // The column of each header name, matched without regard to ASCII case, or
 // the reason the header cannot be used: a name that is no column, or a
 // column named twice.
-std::variant<std::vector<Column>, std::string> resolveHeader(const std::vector<std::string>& names);
+OrUnusable<std::vector<Column>> resolveHeader(const std::vector<std::string>& names);
 
 // Equal when ASCII letters are compared without regard to case.
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);

@@ -4,7 +4,7 @@
 
 namespace recibo::batch {
 
-std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args)
+OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine line;
     bool optionsEnded = false;
@@ -14,28 +14,28 @@ std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::s
             line.help = true;
         } else if (!optionsEnded && arg == "--locale") {
             if (i + 1 == args.size())
-                return std::string("falta el nombre de la configuración regional después de --locale");
+                return Unusable{"falta el nombre de la configuración regional después de --locale"};
             line.locale = args[++i];
         } else if (!optionsEnded && arg.starts_with("--locale=")) {
             line.locale = arg.substr(9);
         } else if (!optionsEnded && arg == "--pdf") {
             if (i + 1 == args.size())
-                return std::string("falta el nombre de la carpeta después de --pdf");
+                return Unusable{"falta el nombre de la carpeta después de --pdf"};
             line.pdfDirectory = args[++i];
         } else if (!optionsEnded && arg.starts_with("--pdf=")) {
             line.pdfDirectory = arg.substr(6);
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
-            return "opción desconocida " + quotedForMessage(arg) + " (recibo-lote --help muestra el uso)";
+            return Unusable{"opción desconocida " + quotedForMessage(arg) + " (recibo-lote --help muestra el uso)"};
         } else if (line.file) {
-            return "sobra el argumento " + quotedForMessage(arg) + ": se lee un solo archivo";
+            return Unusable{"sobra el argumento " + quotedForMessage(arg) + ": se lee un solo archivo"};
         } else {
             line.file = arg;
         }
     }
     if (line.pdfDirectory && line.pdfDirectory->empty())
-        return std::string("falta el nombre de la carpeta después de --pdf");
+        return Unusable{"falta el nombre de la carpeta después de --pdf"};
     return line;
 }
 

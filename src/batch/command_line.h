@@ -5,6 +5,8 @@
 #include <variant>
 #include <vector>
 
+#include "unusable.h"
+
 namespace recibo::batch {
 
 // recibo-lote [--locale NAME] [--pdf DIR] [FILE]
@@ -19,6 +21,6 @@ struct CommandLine {
 
 // The arguments after the program name, or why they cannot be used (in
 // Spanish, one line).
-std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args);
+OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args);
 
 }  // namespace recibo::batch

@@ -379,7 +379,7 @@ void CsvReader::rowEnded(std::size_t count, bool blank)
         haveHeader_ = true;
         columnCount_ = count;
         if (auto problem = sink_.header(std::vector<std::string>(cells_.begin(), cells_.end())))
-            fail(std::move(*problem));
+            fail(std::move(problem->message));
         return;
     }
     ++rowCount_;

@@ -10,6 +10,8 @@
 
 struct csv_parser;
 
+#include "unusable.h"
+
 namespace recibo::batch {
 
 // No real table has a header or a row anywhere near this long; input that
@@ -21,9 +23,9 @@ inline constexpr std::size_t kMaxRowBytes = std::size_t{1} << 20;
 class TableSink {
 public:
     virtual ~TableSink() = default;
-    // The header's column names; why they cannot be used (in Spanish, one
-    // line), which makes the whole table unusable, or nothing.
-    virtual std::optional<std::string> header(const std::vector<std::string>& names) = 0;
+    // The header's column names; why they cannot be used, which makes the
+    // whole table unusable, or nothing.
+    virtual Problem header(const std::vector<std::string>& names) = 0;
     // Data row `fila` (from 1, blank lines not counted), never with more
     // cells than the header has names; the views last for the call only.
     // False stops the reading.

@@ -7,7 +7,7 @@ namespace recibo::batch {
 // Keeps every row the reader hands over.
 class CsvTableBuilder : public TableSink {
 public:
-    std::optional<std::string> header(const std::vector<std::string>& names) override
+    Problem header(const std::vector<std::string>& names) override
     {
         table_.header_ = names;
         return std::nullopt;

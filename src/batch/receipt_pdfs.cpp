@@ -61,7 +61,7 @@ WindowReceiptPdfs::~WindowReceiptPdfs()
     application_.reset();
 }
 
-std::optional<std::string> WindowReceiptPdfs::open(const std::string& directory, const std::string& date)
+Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date)
 {
     if (!QCoreApplication::instance()) {
         qInstallMessageHandler(onlyQtErrors);
@@ -71,20 +71,20 @@ std::optional<std::string> WindowReceiptPdfs::open(const std::string& directory,
         std::setlocale(LC_NUMERIC, "C");
         regional::installQtTranslations();
     } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        return std::string("no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica");
+        return Unusable{"no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica"};
     }
 
     const QString path = QFile::decodeName(directory.c_str());
     const QFileInfo info(path);
     if (info.exists() && !info.isDir())
-        return "la carpeta de --pdf " + quoted(path) + " es un archivo, no una carpeta";
+        return Unusable{"la carpeta de --pdf " + quoted(path) + " es un archivo, no una carpeta"};
     if (!QDir().mkpath(path))
-        return "no se pudo crear la carpeta de --pdf " + quoted(path);
+        return Unusable{"no se pudo crear la carpeta de --pdf " + quoted(path)};
     // A file made and removed again: the folder takes new files.
     QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".recibo-lote-XXXXXX")));
     if (!probe.open())
-        return "no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
-            + receipt::fileErrorText(probe).toStdString() + ")";
+        return Unusable{"no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
+                        + receipt::fileErrorText(probe).toStdString() + ")"};
 
     directory_ = QDir(path);
     date_ = QString::fromStdString(date);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <variant>
 
+#include "unusable.h"
+
 namespace recibo::batch {
 
 // The bytes of the table, read twice: once to check the whole table, once
@@ -30,16 +32,16 @@ public:
     // Standard input.
     explicit TableInput(std::istream& in);
     // The file at `path`, or why it cannot be opened (in Spanish, one line).
-    static std::variant<std::unique_ptr<TableInput>, std::string> openFile(const std::string& path);
+    static OrUnusable<std::unique_ptr<TableInput>> openFile(const std::string& path);
     ~TableInput();
     TableInput(const TableInput&) = delete;
     TableInput& operator=(const TableInput&) = delete;
 
     // The next piece of the table, empty at its end; or why it could not be
     // read (in Spanish, one line). Valid until the next call.
-    std::variant<std::string_view, std::string> next();
+    OrUnusable<std::string_view> next();
     // Starts the second reading, from the beginning; why it cannot, or nothing.
-    std::optional<std::string> rewind();
+    Problem rewind();
     // The message for a table found to differ in the second reading from the
     // first (`detail`: how, or empty). Only a file can.
     std::string changed(std::string_view detail) const;
@@ -47,10 +49,10 @@ public:
 private:
     TableInput(int fd, bool regular, std::string name);
 
-    std::variant<std::string_view, std::string> readSource();
-    std::optional<std::string> spool(std::string_view bytes);
-    std::variant<std::string_view, std::string> readSpool();
-    std::variant<std::string_view, std::string> readFileAgain();
+    OrUnusable<std::string_view> readSource();
+    Problem spool(std::string_view bytes);
+    OrUnusable<std::string_view> readSpool();
+    OrUnusable<std::string_view> readFileAgain();
 
     std::istream* stream_ = nullptr;
     int fd_ = -1;

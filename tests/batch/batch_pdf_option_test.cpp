@@ -28,11 +28,11 @@ struct Written {
 // Notes every call; refuses the folder or one row's file when told to.
 class RecordingPdfs : public ReceiptPdfs {
 public:
-    std::optional<std::string> open(const std::string& directory, const std::string& date) override
+    Problem open(const std::string& directory, const std::string& date) override
     {
         opened.push_back(directory);
         this->date = date;
-        return refuseFolder;
+        return refuseFolder ? Problem(Unusable{*refuseFolder}) : std::nullopt;
     }
     std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
                                      const payroll::SelectedPosition& position) override
