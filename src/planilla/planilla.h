@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "batch/batch_row.h"
+#include "batch/columns.h"
+#include "batch/unusable.h"
+
+namespace recibo::planilla {
+
+// A teachers' table, the planilla: exactly the CSV table recibo-lote reads,
+// kept byte for byte. Its header, separator, blank lines and each row's own
+// text and line ending stay as they were, so that writing it back changes
+// only the rows that were replaced.
+class Planilla {
+public:
+    // The table in `text`; one recibo-lote would refuse is refused with the
+    // same message, naming the line.
+    static batch::OrUnusable<Planilla> read(std::string_view text);
+    // A new table with every column, for "Nueva planilla".
+    static Planilla empty(char separator = ',');
+
+    const std::vector<batch::Column>& columns() const { return columns_; }
+    std::size_t rows() const { return rows_.size(); }
+    // Row `row`'s cells (from 0), one per column, unquoted; a short row's
+    // missing cells are empty.
+    const std::vector<std::string>& cells(std::size_t row) const { return records_[rows_[row]].cells; }
+    // What the entry window and the dialog hold for row `row`, as recibo-lote
+    // maps it, or why a cell cannot be used.
+    std::variant<batch::RowInput, batch::CellError> input(std::size_t row) const;
+
+    // Writes `input` as row `row`: a cell whose meaning `input` leaves as it
+    // was keeps its text; the others are written as recibo-lote reads them.
+    void replaceRow(std::size_t row, const batch::RowInput& input);
+    // Adds a row holding `input` at the end; returns its index.
+    std::size_t appendRow(const batch::RowInput& input);
+
+    // The whole table as text, for saving.
+    std::string text() const;
+
+private:
+    // A line of the text (a quoted cell may hold line breaks): a row, or a
+    // blank line kept as it was.
+    struct Record {
+        std::string raw;  // as read or as last written, its line ending included
+        bool isRow = false;
+        std::vector<std::string> cells;
+    };
+    std::string writeCells(const std::vector<std::string>& cells) const;
+
+    std::string head_;  // everything up to and including the header line
+    std::vector<batch::Column> columns_;
+    std::vector<Record> records_;
+    std::vector<std::size_t> rows_;  // the records that are rows, in order
+    char separator_ = ',';
+    std::string lineEnding_ = "\n";  // the header's, for rows added
+};
+
+// The cell each column holds for `input`, as recibo-lote reads it.
+std::string cellFor(batch::Column column, const batch::RowInput& input);
+
+}  // namespace recibo::planilla
