@@ -36,6 +36,13 @@ void Program::start()
     entry_->showInFront();
 }
 
+void Program::enter(const planilla::Planilla::HandEntry& row)
+{
+    entry_->enter(row.entry);
+    if (row.entry.kind == payroll::EmploymentKind::Position)
+        selectionDialog()->enter(row.code, row.typedPoints);
+}
+
 // ---- The windows, each created hidden when first needed ---------------------
 
 selection::SelectionDialog* Program::selectionDialog()

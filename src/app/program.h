@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include "planilla/planilla.h"
 #include "positions/position_selection.h"
 #include "receipt/receipt_printer.h"
 
@@ -35,6 +36,11 @@ public:
     ~Program() override;
 
     void start();
+
+    // Enters a planilla's row as a user would by hand, through the windows'
+    // own handlers: the entry window's controls, and for a position the
+    // selection dialog's code and points, then "Listo".
+    void enter(const planilla::Planilla::HandEntry& row);
 
     entry::EntryWindow* entryWindow() const { return entry_.get(); }
     selection::SelectionDialog* selectionDialog();

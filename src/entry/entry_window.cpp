@@ -189,6 +189,74 @@ void EntryWindow::keyPressEvent(QKeyEvent* event)
         button->click();
 }
 
+// ---- Entering values --------------------------------------------------------
+
+namespace {
+
+Qt::CheckState qtState(payroll::CheckState state)
+{
+    switch (state) {
+    case payroll::CheckState::Unchecked: return Qt::Unchecked;
+    case payroll::CheckState::Checked: return Qt::Checked;
+    case payroll::CheckState::Grayed: return Qt::PartiallyChecked;
+    }
+    return Qt::Unchecked;
+}
+
+QString text(const std::string& value)
+{
+    return QString::fromStdString(value);
+}
+
+}  // namespace
+
+void EntryWindow::enter(const payroll::EntryValues& v)
+{
+    docente_->setText(text(v.docente));
+    switch (v.kind) {
+    case payroll::EmploymentKind::Position: cargo_->click(); break;
+    case payroll::EmploymentKind::MiddleLevelHours: horasmedio_->click(); break;
+    case payroll::EmploymentKind::HigherLevelHours: horassup_->click(); break;
+    case payroll::EmploymentKind::None: returnToDataEntry(); break;
+    }
+    medio_.box->setText(text(v.numerohorasmed));
+    superior_.box->setText(text(v.numerohorassup));
+    cod06_.box->setText(text(v.numhorascod06));
+    cod113_.box->setText(text(v.numhorascod113));
+
+    if (QAbstractButton* option = seniorityGroup_->button(v.seniorityOption)) {
+        option->click();
+    } else {
+        seniorityGroup_->setExclusive(false);
+        for (QAbstractButton* button : seniorityGroup_->buttons())
+            button->setChecked(false);
+        seniorityGroup_->setExclusive(true);
+        pctantig_ = v.pctantig;
+        porcantig_->setText(text(v.porcantig));
+    }
+    zona_->setCurrentIndex(v.zona);
+
+    opincentivo_->setCheckState(qtState(v.opincentivo));
+    incentivo_.box->setText(text(v.numhorasincen));
+    inasist_->setChecked(v.dinasist != "0");
+    dinasist_->setText(text(v.dinasist));
+    transporte_->setCheckState(qtState(v.transporte));
+    hijos_->setCheckState(qtState(v.hijos));
+    hijosdisc_->setCheckState(qtState(v.hijosdisc));
+    cantkm_->setText(text(v.cantkm));
+    cantidadhijos_->setText(text(v.cantidadhijos));
+    cantidadhijosdisc_->setText(text(v.cantidadhijosdisc));
+    conyuge_->setCheckState(qtState(v.conyuge));
+    for (const auto& [box, state] : {std::pair{iosper_, v.iosper},
+                                     {osplad_, v.osplad},
+                                     {aportejub_, v.aportejub},
+                                     {ley4035_, v.ley4035},
+                                     {agmer_, v.agmer},
+                                     {cajacomp_, v.cajacomp},
+                                     {seguro3011_, v.seguro3011}})
+        box->setCheckState(qtState(state));
+}
+
 // ---- Reading the values -----------------------------------------------------
 
 payroll::EntryValues EntryWindow::values() const

@@ -37,6 +37,13 @@ public:
     void showAcceptedPosition(const positions::PositionSelection::Accepted& accepted);
     // Switches "Cargo" off without running its handling.
     void deselectPosition();
+    // Sets every control to `values` as a user would, through the controls'
+    // own handlers: the kind of employment clicked first (for a position its
+    // signal brings up the selection dialog, whose "Listo" completes it), then
+    // the texts it reset, the seniority, the zone and the check boxes with
+    // their counts. A seniority or kind left empty leaves them all off, as at
+    // program start.
+    void enter(const payroll::EntryValues& values);
     // "Volver" on the receipt: no kind of employment is chosen any more, and
     // the position block and the two hour counts are hidden.
     void returnToDataEntry();

@@ -99,11 +99,11 @@ std::string pointCell(const std::string& box, positions::PositionSelection::Valu
                       const payroll::SelectedPosition& fromCode)
 {
     using Box = positions::PositionSelection::ValueBox;
-    const std::string& own = which == Box::Punbas    ? fromCode.punbas
-                             : which == Box::Compbas ? fromCode.compbas
-                             : which == Box::Proljor ? fromCode.proljor
-                             : which == Box::Jorcom  ? fromCode.jorcom
-                                                     : fromCode.tardif;
+    const std::string& own = which == Box::Punbas ? fromCode.punbas
+        : which == Box::Compbas                   ? fromCode.compbas
+        : which == Box::Proljor                   ? fromCode.proljor
+        : which == Box::Jorcom                    ? fromCode.jorcom
+                                                  : fromCode.tardif;
     return box == own ? std::string() : box;
 }
 
@@ -217,6 +217,24 @@ std::variant<batch::RowInput, batch::CellError> Planilla::input(std::size_t row)
     const std::vector<std::string>& held = cells(row);
     const std::vector<std::string_view> views(held.begin(), held.end());
     return batch::mapRow(columns_, views);
+}
+
+std::variant<Planilla::HandEntry, batch::CellError> Planilla::handEntry(std::size_t row) const
+{
+    auto mapped = input(row);
+    if (auto* bad = std::get_if<batch::CellError>(&mapped))
+        return std::move(*bad);
+    HandEntry hand{std::move(std::get<batch::RowInput>(mapped).entry), std::nullopt, {}};
+    constexpr std::array<Column, 5> kPoints = {Column::Punbas, Column::Compbas, Column::Proljor, Column::Jorcom,
+                                               Column::Tardif};
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        if (columns_[i] == Column::Codcargo)
+            hand.code = cells(row)[i];
+        for (std::size_t p = 0; p < kPoints.size(); ++p)
+            if (columns_[i] == kPoints[p])
+                hand.typedPoints[p] = cells(row)[i];
+    }
+    return hand;
 }
 
 std::string Planilla::writeCells(const std::vector<std::string>& cells) const

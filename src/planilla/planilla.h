@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,6 +35,17 @@ public:
     // What the entry window and the dialog hold for row `row`, as recibo-lote
     // maps it, or why a cell cannot be used.
     std::variant<batch::RowInput, batch::CellError> input(std::size_t row) const;
+
+    // What a user types and clicks to enter row `row` by hand: the entry
+    // window's values, and in the selection dialog the code typed (when the
+    // table has that column) and the points typed over (empty: left as the
+    // code gives them). Or why a cell cannot be used.
+    struct HandEntry {
+        payroll::EntryValues entry;
+        std::optional<std::string> code;
+        std::array<std::string, 5> typedPoints;  // punbas, compbas, proljor, jorcom, tardif
+    };
+    std::variant<HandEntry, batch::CellError> handEntry(std::size_t row) const;
 
     // Writes `input` as row `row`: a cell whose meaning `input` leaves as it
     // was keeps its text; the others are written as recibo-lote reads them.

@@ -314,6 +314,19 @@ void SelectionDialog::onValueEdited(Box box, const QString& text)
     showState();
 }
 
+void SelectionDialog::enter(const std::optional<std::string>& code, const std::array<std::string, 5>& typed)
+{
+    model_ = PositionSelection();
+    showState();
+    if (code)
+        onCodeChanged(QString::fromStdString(*code));
+    constexpr std::array<Box, 5> kBoxes = {Box::Punbas, Box::Compbas, Box::Proljor, Box::Jorcom, Box::Tardif};
+    for (std::size_t i = 0; i < kBoxes.size(); ++i)
+        if (!typed[i].empty())
+            onValueEdited(kBoxes[i], QString::fromStdString(typed[i]));
+    onListo();
+}
+
 void SelectionDialog::onListo()
 {
     const PositionSelection::Accepted accepted = model_.listo(settings_);

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+#include <optional>
+#include <string>
+
 #include <QWidget>
 
 #include "payroll/regional_settings.h"
@@ -27,6 +31,12 @@ public:
     // Shows the dialog, modeless, in front of the other windows, with the
     // code box's whole text selected so that a code typed at once replaces it.
     void open();
+
+    // A position chosen by hand, from the dialog as it first opens: the code
+    // typed into the code box (when there is one), the point boxes typed
+    // over where `typed` holds a text (punbas, compbas, proljor, jorcom,
+    // tardif), then "Listo".
+    void enter(const std::optional<std::string>& code, const std::array<std::string, 5>& typed);
 
 signals:
     void listoPressed(const recibo::positions::PositionSelection::Accepted& accepted);
