@@ -73,19 +73,20 @@ std::optional<CheckState> checkState(std::string_view text, bool grayedAllowed)
 
 // Clicking the seniority option `option` (1 to 12) sets the percentage and
 // its text; 0 leaves every option off, as at program start.
-void chooseSeniority(payroll::EntryValues& entry, int option)
+void chooseSeniority(payroll::EntryValues& entry, int option, const payroll::PayScale& scale)
 {
     entry.seniorityOption = option;
     if (option == 0)
         return;
-    payroll::SeniorityBracket bracket = payroll::seniorityBracket(option);
+    payroll::SeniorityBracket bracket = payroll::seniorityBracket(option, scale);
     entry.pctantig = bracket.percent;
     entry.porcantig = std::move(bracket.text);
 }
 
 }  // namespace
 
-std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::span<const std::string_view> cells)
+std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::span<const std::string_view> cells,
+                                         const payroll::PayScale& scale, const positions::Catalogue& catalogue)
 {
     RowInput row;
     payroll::EntryValues& entry = row.entry;
@@ -129,26 +130,25 @@ std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::s
         case Column::Numhorascod113: entry.numhorascod113 = cell; break;
         case Column::Antiguedad:
             if (cell.empty()) {
-                chooseSeniority(entry, 0);
+                chooseSeniority(entry, 0, scale);
             } else if (const auto option = smallInteger(cell);
-                       option && *option >= 0 && *option <= payroll::scale::kSeniorityOptions) {
-                chooseSeniority(entry, *option);
+                       option && *option >= 0 && *option <= payroll::kSeniorityOptions) {
+                chooseSeniority(entry, *option, scale);
             } else {
                 error = badCell(column, cell,
-                                "ser un número entero de 0 a " + std::to_string(payroll::scale::kSeniorityOptions)
+                                "ser un número entero de 0 a " + std::to_string(payroll::kSeniorityOptions)
                                     + " (0 = ninguna opción)");
             }
             break;
         case Column::Zona:
             if (cell.empty()) {
                 entry.zona = -1;
-            } else if (const auto index = smallInteger(cell);
-                       index && *index >= -1 && *index <= payroll::scale::kZones) {
+            } else if (const auto index = smallInteger(cell); index && *index >= -1 && *index <= payroll::kZones) {
                 entry.zona = *index;
             } else {
-                error = badCell(
-                    column, cell,
-                    "ser un número entero de -1 a " + std::to_string(payroll::scale::kZones) + " (-1 = ninguna zona)");
+                error =
+                    badCell(column, cell,
+                            "ser un número entero de -1 a " + std::to_string(payroll::kZones) + " (-1 = ninguna zona)");
             }
             break;
         case Column::Opincentivo: error = setCheck(entry.opincentivo, false); break;
@@ -174,7 +174,7 @@ std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::s
 
     // The selection dialog as the user leaves it: the code typed into its
     // code box, then the point boxes edited by hand.
-    positions::PositionSelection dialog;
+    positions::PositionSelection dialog(catalogue);
     if (code)
         dialog.setCode(std::string(*code));
     constexpr std::array<ValueBox, 5> kBoxes = {ValueBox::Punbas, ValueBox::Compbas, ValueBox::Proljor,

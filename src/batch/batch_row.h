@@ -7,6 +7,8 @@
 
 #include "columns.h"
 #include "payroll/entry_values.h"
+#include "payroll/pay_scale.h"
+#include "positions/catalogue.h"
 
 namespace recibo::batch {
 
@@ -29,7 +31,10 @@ struct CellError {
 // their state (an empty cell leaves the control as at program start), and
 // the position code is typed into the selection dialog, whose boxes the
 // point columns then overwrite where they are not empty. `cells` holds one
-// cell per column, an empty one for a cell a short row lacks.
-std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::span<const std::string_view> cells);
+// cell per column, an empty one for a cell a short row lacks. The seniority
+// percentages and the positions are the scale's.
+std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::span<const std::string_view> cells,
+                                         const payroll::PayScale& scale = payroll::builtInPayScale(),
+                                         const positions::Catalogue& catalogue = positions::catalogue());
 
 }  // namespace recibo::batch

@@ -21,13 +21,13 @@ namespace recibo::entry {
 
 namespace {
 
-constexpr std::array<const char*, payroll::scale::kSeniorityOptions> kSeniorityCaptions = {
+constexpr std::array<const char*, payroll::kSeniorityOptions> kSeniorityCaptions = {
     "Menos de 1 año",     "Entre 1 y 2 años",   "Entre 2 y 5 años",   "Entre 5 y 7 años",
     "Entre 7 y 10 años",  "Entre 10 y 12 años", "Entre 12 y 15 años", "Entre 15 y 17 años",
     "Entre 17 y 20 años", "Entre 20 y 22 años", "Entre 22 y 24 años", "Más de 24 años",
 };
 
-constexpr std::array<const char*, payroll::scale::kZones + 1> kZones = {
+constexpr std::array<const char*, payroll::kZones + 1> kZones = {
     "Común", "Alejada radio urbano", "Desfavorable", "Muy desfavorable", "Zona Inhóspita",
 };
 
@@ -291,7 +291,7 @@ QGroupBox* EntryWindow::buildSeniority()
     frame->setObjectName("Frame3");
     auto* layout = new QVBoxLayout(frame);
     seniorityGroup_ = new QButtonGroup(this);
-    for (int option = 1; option <= payroll::scale::kSeniorityOptions; ++option) {
+    for (int option = 1; option <= payroll::kSeniorityOptions; ++option) {
         const QByteArray name = "Option" + QByteArray::number(option);
         auto* button = new QRadioButton(QString::fromUtf8(kSeniorityCaptions[option - 1]));
         button->setObjectName(QString::fromLatin1(name));

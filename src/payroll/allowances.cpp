@@ -1,14 +1,11 @@
 // The top-up to the guaranteed minimum, transport by kilometre and the family
 // allowances. None of them enters the remunerative base.
 
-#include "pay_scale.h"
 #include "run.h"
 
 namespace recibo::payroll {
 
 namespace {
-
-using namespace scale;
 
 bool checked(CheckState state)
 {
@@ -18,20 +15,21 @@ bool checked(CheckState state)
 void guaranteedMinimum(Run& run)
 {
     ComputationState& s = run.state();
+    const PayScale& scale = run.scale();
     s.impminimo = Currency();
-    if (run.entry().kind != EmploymentKind::Position || s.puntosbas <= kMinimumBasePointsAbove
-        || s.puntosbas >= kMinimumBasePointsBelow)
+    if (run.entry().kind != EmploymentKind::Position || s.puntosbas <= scale.minimumBasePointsAbove
+        || s.puntosbas >= scale.minimumBasePointsBelow)
         return;
 
     const Currency sumaminimo = run.sum(
         {s.impjornada, s.impbasico, s.impcompbas, s.impantig, s.imptardif, s.impplus, s.impincentivo, s.imp113});
-    const Currency zone = run.money(s.impzona.toDouble() * kMinimumZoneFactor);
+    const Currency zone = run.money(s.impzona.toDouble() * scale.minimumZoneFactor);
     const Currency assumedBase =
         run.difference(run.difference(run.difference(s.remunerativo, s.imp006), s.imp014), zone);
-    const double descminimo = assumedBase.toDouble() * kMinimumAssumedDeductionRate;
+    const double descminimo = assumedBase.toDouble() * scale.minimumAssumedDeductionRate;
     const double net = sumaminimo.toDouble() - descminimo;
-    if (net < kMinimumGuaranteed) {
-        s.impminimo = run.money(kMinimumGuaranteed - net);
+    if (net < scale.minimumGuaranteed) {
+        s.impminimo = run.money(scale.minimumGuaranteed - net);
         run.earningsLine("172", "", "Adic para mínimo", s.impminimo);
     }
 }
@@ -44,18 +42,20 @@ void transport(Run& run)
         return;
     }
     s.kilometros = run.integer(InputField::Cantkm);
-    const double amount = s.kilometros * kTransportPerKilometre * kTransportWeeksPerMonth;
-    s.imptransporte = amount < kTransportCeilingValue ? run.money(amount, InputField::Cantkm) : kTransportCeiling;
+    const PayScale& scale = run.scale();
+    const double amount = s.kilometros * scale.transportPerKilometre * scale.transportWeeksPerMonth;
+    s.imptransporte =
+        amount < scale.transportCeiling.toDouble() ? run.money(amount, InputField::Cantkm) : scale.transportCeiling;
     run.earningsLine("029", "", "transporte por KM", s.imptransporte);
 }
 
-std::int16_t childRate(Currency familyIncome)
+std::int16_t childRate(const PayScale& scale, Currency familyIncome)
 {
-    if (familyIncome <= kChildRateIncomeLow)
-        return kChildRateLowIncome;
-    if (familyIncome <= kChildRateIncomeHigh)
-        return kChildRateMiddleIncome;
-    return kChildRateHighIncome;
+    if (familyIncome <= scale.childRateIncomeLow)
+        return scale.childRateLowIncome;
+    if (familyIncome <= scale.childRateIncomeHigh)
+        return scale.childRateMiddleIncome;
+    return scale.childRateHighIncome;
 }
 
 // Children, or disabled children: the count times the rate, on its line.
@@ -79,14 +79,15 @@ void children(Run& run)
     ComputationState& s = run.state();
     // The child rate's step is set by every earning written so far except transport.
     const auto byFamilyIncome = [&] {
-        return childRate(run.sum({s.impbasico, s.impcompbas, s.imp006, s.imp014, s.impjornada, s.imptardif, s.impantig,
+        return childRate(run.scale(),
+                         run.sum({s.impbasico, s.impcompbas, s.imp006, s.imp014, s.impjornada, s.imptardif, s.impantig,
                                   s.impplus, s.impminimo, s.impzona, s.impincentivo, s.imp113}));
     };
     childAllowance(run, run.entry().hijos, InputField::Cantidadhijos, s.canthijos, s.imphijos, byFamilyIncome, "1001",
                    "Sal fam hijo");
     childAllowance(
         run, run.entry().hijosdisc, InputField::Cantidadhijosdisc, s.canthijosdisc, s.imphijosdisc,
-        [] { return kDisabledChildRate; }, "1002", "Sal fam hijo diferenciado");
+        [&] { return run.scale().disabledChildRate; }, "1002", "Sal fam hijo diferenciado");
 }
 
 void largeFamily(Run& run)
@@ -97,8 +98,8 @@ void largeFamily(Run& run)
         run.fail(InputField::Cantidadhijosdisc,
                  "La suma de hijos (" + std::to_string(s.canthijos) + ") e hijos diferenciados ("
                      + std::to_string(s.canthijosdisc) + ") supera 255.");
-    if (children >= kLargeFamilyChildren) {
-        s.impfamnum = kLargeFamilyAmount;
+    if (children >= run.scale().largeFamilyChildren) {
+        s.impfamnum = run.scale().largeFamilyAmount;
         run.earningsLine("1003", std::to_string(children), "Familia numerosa", Currency::fromUnits(s.impfamnum));
     } else {
         s.impfamnum = 0;
@@ -112,7 +113,7 @@ void spouse(Run& run)
         s.impconyuge = Currency();
         return;
     }
-    s.impconyuge = kSpouseAllowance;
+    s.impconyuge = run.scale().spouseAllowance;
     run.earningsLineWithoutQuantity("1010", "Sal fam Cony", s.impconyuge);
 }
 

@@ -5,7 +5,7 @@
 namespace recibo::payroll {
 
 CalculationResult calculate(const EntryValues& entry, const SelectedPosition& position,
-                            const RegionalSettings& settings)
+                            const RegionalSettings& settings, const PayScale& scale)
 {
     if (entry.kind == EmploymentKind::None)
         return Failure{{}, {}, kNoKindChosenMessage};
@@ -14,7 +14,7 @@ CalculationResult calculate(const EntryValues& entry, const SelectedPosition& po
     CalculationResult result(std::in_place_type<Receipt>);
     Receipt& receipt = std::get<Receipt>(result);
     receipt.lines.reserve(kMaxReceiptLines);
-    Run run(entry, position, settings, receipt);
+    Run run(entry, position, settings, scale, receipt);
     try {
         computeEarnings(run);
         computeSupplements(run);

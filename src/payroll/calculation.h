@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "entry_values.h"
+#include "pay_scale.h"
 #include "receipt.h"
 #include "regional_settings.h"
 
@@ -27,8 +28,9 @@ inline constexpr const char* kNoPositionChosenMessage =
 using CalculationResult = std::variant<Receipt, Failure>;
 
 // One run of "Calcular": from the entry values and the selected position to
-// the complete receipt, or to the first failure the run meets.
+// the complete receipt, or to the first failure the run meets, under the
+// pay scale's numbers.
 CalculationResult calculate(const EntryValues& entry, const SelectedPosition& position,
-                            const RegionalSettings& settings);
+                            const RegionalSettings& settings, const PayScale& scale = builtInPayScale());
 
 }  // namespace recibo::payroll

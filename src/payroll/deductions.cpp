@@ -2,35 +2,30 @@
 
 #include <array>
 
-#include "pay_scale.h"
 #include "run.h"
 
 namespace recibo::payroll {
 
 namespace {
 
-using namespace scale;
-
+// The rate and the quantity shown come from the scale, in this order.
 struct RateDeduction {
     std::string_view code;
     std::string_view description;
-    std::string_view quantity;
-    double rate;
     CheckState EntryValues::*box;
     Currency ComputationState::*amount;
     bool includesIncentive;  // AGMER's base includes the national incentive
 };
 
-// In the order they are written. The quantities of "504" and "512" carry a
-// decimal comma whatever the regional settings: they are fixed texts.
-constexpr std::array<RateDeduction, 7> kRateDeductions = {{
-    {"505", "IOSPER", "3 %", kIosperRate, &EntryValues::iosper, &ComputationState::impiosper, false},
-    {"508", "OSPLAD", "3 %", kOspladRate, &EntryValues::osplad, &ComputationState::imposplad, false},
-    {"502", "Aporte Jub.", "16 %", kPensionRate, &EntryValues::aportejub, &ComputationState::impaportejub, false},
-    {"504", "Ley 4035", "0,6 %", kLey4035Rate, &EntryValues::ley4035, &ComputationState::impley4035, false},
-    {"332", "AGMER", "2 %", kAgmerRate, &EntryValues::agmer, &ComputationState::impagmer, true},
-    {"512", "Caja Comp.", "4,5 %", kCajaCompRate, &EntryValues::cajacomp, &ComputationState::impcajacomp, false},
-    {"510", "Seguro 3011", "2 %", kSeguro3011Rate, &EntryValues::seguro3011, &ComputationState::impseguro, false},
+// In the order they are written.
+constexpr std::array<RateDeduction, kRateDeductions> kRateDeductionLines = {{
+    {"505", "IOSPER", &EntryValues::iosper, &ComputationState::impiosper, false},
+    {"508", "OSPLAD", &EntryValues::osplad, &ComputationState::imposplad, false},
+    {"502", "Aporte Jub.", &EntryValues::aportejub, &ComputationState::impaportejub, false},
+    {"504", "Ley 4035", &EntryValues::ley4035, &ComputationState::impley4035, false},
+    {"332", "AGMER", &EntryValues::agmer, &ComputationState::impagmer, true},
+    {"512", "Caja Comp.", &EntryValues::cajacomp, &ComputationState::impcajacomp, false},
+    {"510", "Seguro 3011", &EntryValues::seguro3011, &ComputationState::impseguro, false},
 }};
 
 }  // namespace
@@ -43,15 +38,17 @@ void computeDeductionsAndTotals(Run& run)
     if (s.descinasist > Currency())
         run.deductionsLine("440", entry.dinasist, "Reajuste cod. 188", s.descinasist);
 
-    for (const RateDeduction& deduction : kRateDeductions) {
+    for (std::size_t i = 0; i < kRateDeductionLines.size(); ++i) {
+        const RateDeduction& deduction = kRateDeductionLines[i];
+        const DeductionRate& rate = run.scale().deductions[i];
         Currency& amount = s.*deduction.amount;
         if (entry.*deduction.box != CheckState::Checked) {
             amount = Currency();
             continue;
         }
         const Currency base = deduction.includesIncentive ? run.sum({s.remunerativo, s.impincentivo}) : s.remunerativo;
-        amount = run.money(base.toDouble() * deduction.rate);
-        run.deductionsLine(deduction.code, deduction.quantity, deduction.description, amount);
+        amount = run.money(base.toDouble() * rate.rate);
+        run.deductionsLine(deduction.code, rate.quantity, deduction.description, amount);
     }
 
     s.totalhaberes = run.sum({s.impjornada, s.impbasico, s.impcompbas, s.imp006, s.imp014, s.imptardif, s.impantig,

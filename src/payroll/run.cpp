@@ -16,8 +16,9 @@ std::uint64_t magnitude(Currency amount)
 
 }  // namespace
 
-Run::Run(const EntryValues& entry, const SelectedPosition& position, const RegionalSettings& settings, Receipt& receipt)
-    : entry_(entry), position_(position), settings_(settings), receipt_(receipt)
+Run::Run(const EntryValues& entry, const SelectedPosition& position, const RegionalSettings& settings,
+         const PayScale& scale, Receipt& receipt)
+    : entry_(entry), position_(position), settings_(settings), scale_(scale), receipt_(receipt)
 {}
 
 const std::string& Run::textOf(InputField field) const

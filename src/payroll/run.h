@@ -13,16 +13,19 @@
 #include "calculation.h"
 #include "input_field.h"
 #include "number_text.h"
+#include "pay_scale.h"
 
 namespace recibo::payroll {
 
 class Run {
 public:
-    Run(const EntryValues& entry, const SelectedPosition& position, const RegionalSettings& settings, Receipt& receipt);
+    Run(const EntryValues& entry, const SelectedPosition& position, const RegionalSettings& settings,
+        const PayScale& scale, Receipt& receipt);
 
     const EntryValues& entry() const { return entry_; }
     const SelectedPosition& position() const { return position_; }
     const RegionalSettings& settings() const { return settings_; }
+    const PayScale& scale() const { return scale_; }
     Receipt& receipt() { return receipt_; }
     ComputationState& state() { return receipt_.state; }
 
@@ -71,6 +74,7 @@ private:
     const EntryValues& entry_;
     const SelectedPosition& position_;
     const RegionalSettings& settings_;
+    const PayScale& scale_;
     Receipt& receipt_;
 
     struct Source {

@@ -15,9 +15,9 @@ struct SeniorityBracket {
 };
 
 // `option` is 1 to 12, Option1 to Option12.
-inline SeniorityBracket seniorityBracket(int option)
+inline SeniorityBracket seniorityBracket(int option, const PayScale& scale = builtInPayScale())
 {
-    const std::uint8_t percent = scale::kSeniorityPercent[static_cast<std::size_t>(option - 1)];
+    const std::uint8_t percent = scale.seniorityPercent[static_cast<std::size_t>(option - 1)];
     return {percent, std::to_string(percent) + " %"};
 }
 

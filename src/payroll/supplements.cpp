@@ -1,14 +1,11 @@
 // Seniority, zone, the decree items, the national items and the productivity
 // plus; then the absence reduction and the remunerative base.
 
-#include "pay_scale.h"
 #include "run.h"
 
 namespace recibo::payroll {
 
 namespace {
-
-using namespace scale;
 
 // A percentage of the base: the product exact in Currency, the division by
 // 100 in double precision.
@@ -17,14 +14,15 @@ Currency percentOf(Run& run, Currency base, std::uint8_t percent)
     return run.money(run.product(base, percent).toDouble() / 100);
 }
 
-// The quantity of an hours line: the hours as typed, or the cap once the
-// hours reach it. A position shows no quantity.
-std::string hoursQuantity(Run& run, InputField hoursField, double middleLevelCap, double higherLevelCap)
+// The quantity of an hours line: the hours as typed, or the level's cap once
+// the hours reach it. A position shows no quantity.
+std::string hoursQuantity(Run& run, InputField hoursField, double HoursLevelScale::*levelCap)
 {
     const EmploymentKind kind = run.entry().kind;
     if (kind == EmploymentKind::Position)
         return {};
-    const double cap = kind == EmploymentKind::MiddleLevelHours ? middleLevelCap : higherLevelCap;
+    const PayScale& scale = run.scale();
+    const double cap = (kind == EmploymentKind::MiddleLevelHours ? scale.middleLevel : scale.higherLevel).*levelCap;
     if (run.number(hoursField) >= cap)
         return std::to_string(static_cast<int>(cap));
     return run.textOf(hoursField);
@@ -35,8 +33,8 @@ Currency absenceReduction(Run& run, Currency plus)
     const double days = run.number(InputField::Dinasist);
     Currency reduction;
     if (days == 1 || days == 2 || days == 3)
-        reduction = run.money(plus.toDouble() * kAbsenceReductionRate[static_cast<std::size_t>(days) - 1]);
-    else if (days > kAbsenceDaysForWholePlus)
+        reduction = run.money(plus.toDouble() * run.scale().absenceReductionRate[static_cast<std::size_t>(days) - 1]);
+    else if (days > run.scale().absenceDaysForWholePlus)
         reduction = plus;
     // The reduction is written as a deduction only when it is positive; one
     // that is not written must not lower the base either.
@@ -49,6 +47,7 @@ void computeSupplements(Run& run)
 {
     ComputationState& s = run.state();
     const EntryValues& entry = run.entry();
+    const PayScale& scale = run.scale();
 
     s.sumabase = run.sum({s.impjornada, s.impbasico, s.impcompbas, s.imptardif});
 
@@ -57,7 +56,7 @@ void computeSupplements(Run& run)
     if (s.pctantig != 0)
         run.earningsLine("010", entry.porcantig, "Antigüedad", s.impantig);
 
-    s.pctzona = entry.zona >= 0 && entry.zona < static_cast<int>(kZonePercent.size()) ? kZonePercent[entry.zona] : 0;
+    s.pctzona = entry.zona >= 0 && entry.zona <= kZones ? scale.zonePercent[entry.zona] : 0;
     if (s.pctzona != 0) {
         s.impzona = percentOf(run, s.sumabase, s.pctzona);
         run.earningsLine("078", std::to_string(s.pctzona) + " %", "As. por zona", s.impzona);
@@ -65,27 +64,22 @@ void computeSupplements(Run& run)
         s.impzona = Currency();
     }
 
-    run.earningsLine(
-        "006", hoursQuantity(run, InputField::Numhorascod06, kItem006MiddleLevelHourCap, kItem006HigherLevelHourCap),
-        "Adic. Art 2 y 3 Dcrto 5863/05", s.imp006);
+    run.earningsLine("006", hoursQuantity(run, InputField::Numhorascod06, &HoursLevelScale::item006HourCap),
+                     "Adic. Art 2 y 3 Dcrto 5863/05", s.imp006);
 
-    s.imp014 = run.money(s.imp006.toDouble() * kDecreeProductivityRate);
-    run.earningsLine("014", formatAmount(kDecreeProductivityQuantity, run.settings()), "Product Dcrto 5863/05",
+    s.imp014 = run.money(s.imp006.toDouble() * scale.decreeProductivityRate);
+    run.earningsLine("014", formatAmount(scale.decreeProductivityQuantity, run.settings()), "Product Dcrto 5863/05",
                      s.imp014);
 
     if (s.impincentivo > Currency())
-        run.earningsLine(
-            "084",
-            hoursQuantity(run, InputField::Numhorasincen, kMiddleLevelHoursShownCap, kHigherLevelNationalHoursShownCap),
-            "Incentivo de Nación", s.impincentivo);
+        run.earningsLine("084", hoursQuantity(run, InputField::Numhorasincen, &HoursLevelScale::nationalHoursShownCap),
+                         "Incentivo de Nación", s.impincentivo);
 
-    run.earningsLine(
-        "113",
-        hoursQuantity(run, InputField::Numhorascod113, kMiddleLevelHoursShownCap, kHigherLevelNationalHoursShownCap),
-        "Negro de Nación", s.imp113);
+    run.earningsLine("113", hoursQuantity(run, InputField::Numhorascod113, &HoursLevelScale::nationalHoursShownCap),
+                     "Negro de Nación", s.imp113);
 
-    s.impplus = run.money(run.sum({s.sumabase, s.impantig, s.impzona}).toDouble() * kProductivityPlusRate);
-    run.earningsLine("188", kProductivityPlusQuantity, "Plus Productividad", s.impplus);
+    s.impplus = run.money(run.sum({s.sumabase, s.impantig, s.impzona}).toDouble() * scale.productivityPlusRate);
+    run.earningsLine("188", scale.productivityPlusQuantity, "Plus Productividad", s.impplus);
 
     s.descinasist = absenceReduction(run, s.impplus);
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace recibo::positions {
 
-// One position of the built-in catalogue, every field the stored text.
+// One position of a catalogue, every field the stored text.
 struct CatalogueRow {
     std::string_view codigocargo;    // three digits, unique
     std::string_view cargox;         // name, not unique, used exactly as stored
@@ -15,15 +18,47 @@ struct CatalogueRow {
     std::string_view tareadif;       // differentiated-task points
     std::string_view jorcompleta;    // full-working-day points
     std::string_view proljornada;    // extended-working-day points
+
+    bool operator==(const CatalogueRow&) const = default;
 };
 
-inline constexpr int kCatalogueRows = 311;
+// A catalogue row's fields as owned texts, for building a catalogue.
+struct CatalogueEntry {
+    std::string codigocargo, cargox, puntosbasicos, compbasico, tareadif, jorcompleta, proljornada;
+};
 
-// The 311 positions in their stored order (alphabetical by name, ignoring
-// case); the row number is the only key that links a row's fields.
-const std::array<CatalogueRow, kCatalogueRows>& catalogue();
+inline constexpr int kCatalogueRows = 311;  // of the built-in catalogue
 
-// The row whose code equals the whole text exactly (no trimming, no prefix).
+// The positions of a pay scale in their stored order; the row number is the
+// only key that links a row's fields. A copy shares the texts, which never
+// change.
+class Catalogue {
+public:
+    // Rows whose texts live as long as the program (the built-in data).
+    explicit Catalogue(std::vector<CatalogueRow> staticRows);
+    // Rows that own their texts.
+    explicit Catalogue(std::vector<CatalogueEntry> entries);
+
+    int size() const { return static_cast<int>(rows_.size()); }
+    const CatalogueRow& operator[](int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    std::vector<CatalogueRow>::const_iterator begin() const { return rows_.begin(); }
+    std::vector<CatalogueRow>::const_iterator end() const { return rows_.end(); }
+
+    // The row whose code equals the whole text exactly (no trimming, no prefix).
+    std::optional<int> findByCode(std::string_view code) const;
+
+    bool operator==(const Catalogue& other) const { return rows_ == other.rows_; }
+
+private:
+    std::shared_ptr<const std::vector<CatalogueEntry>> texts_;
+    std::vector<CatalogueRow> rows_;
+};
+
+// The built-in catalogue: the 311 positions of the September 2010 scale in
+// their stored order (alphabetical by name, ignoring case).
+const Catalogue& catalogue();
+
+// The row of the built-in catalogue whose code equals the whole text exactly.
 std::optional<int> findByCode(std::string_view code);
 
 }  // namespace recibo::positions

@@ -5,16 +5,27 @@
 
 namespace recibo::positions {
 
-namespace {
-
-std::string fieldOf(std::optional<int> row, std::string_view CatalogueRow::*field)
+std::string PositionSelection::fieldOf(std::optional<int> row, std::string_view CatalogueRow::*field) const
 {
     if (!row)
         return {};
-    return std::string(catalogue()[*row].*field);
+    return std::string((*catalogue_)[*row].*field);
 }
 
-}  // namespace
+// The rows now come from another catalogue: a code that named a row in
+// either is handled again as if typed anew, so that what is shown is the new
+// catalogue's row for it, or nothing when it has none.
+void PositionSelection::setCatalogue(const Catalogue& catalogue)
+{
+    const bool rerun = codeListRow_ || catalogue.findByCode(code_);
+    catalogue_ = &catalogue;
+    if (!rerun)
+        return;
+    nameRow_.reset();
+    codeListRow_.reset();
+    pointsListRow_.reset();
+    onCodeChanged();
+}
 
 void PositionSelection::setCode(const std::string& text)
 {
@@ -26,7 +37,7 @@ void PositionSelection::setCode(const std::string& text)
 
 void PositionSelection::selectName(std::optional<int> row)
 {
-    if (row && (*row < 0 || *row >= kCatalogueRows))
+    if (row && (*row < 0 || *row >= catalogue_->size()))
         row.reset();
     // Selecting a row (or none) always shows that row's name (or nothing),
     // even over a text typed into the list; only a real change of row runs
@@ -52,7 +63,7 @@ void PositionSelection::setValue(ValueBox box, const std::string& text)
 // values when there is none.
 void PositionSelection::onCodeChanged()
 {
-    const std::optional<int> row = findByCode(code_);
+    const std::optional<int> row = catalogue_->findByCode(code_);
     codeListRow_ = row;
     selectName(row);
     showValues(row);
@@ -83,14 +94,14 @@ void PositionSelection::onNameRowChanged()
         return;
     const int row = *nameRow_;
     codeListRow_ = row;
-    const std::string rowCode(catalogue()[row].codigocargo);
+    const std::string rowCode((*catalogue_)[row].codigocargo);
     if (rowCode != code_)
         setCode(rowCode);
     else
         showValues(row);
     pointsListRow_ = row;
     listoEnabled_ = true;
-    punbas_ = std::string(catalogue()[row].puntosbasicos);
+    punbas_ = std::string((*catalogue_)[row].puntosbasicos);
 }
 
 PositionSelection::Accepted PositionSelection::listo(const payroll::RegionalSettings& settings) const

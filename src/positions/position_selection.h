@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "catalogue.h"
 #include "payroll/entry_values.h"
 #include "payroll/regional_settings.h"
 
@@ -16,6 +17,9 @@ namespace recibo::positions {
 class PositionSelection {
 public:
     enum class ValueBox { Punbas, Compbas, Proljor, Jorcom, Tardif };
+
+    // The dialog over `catalogue`, which must outlive it.
+    explicit PositionSelection(const Catalogue& catalogue = positions::catalogue()) : catalogue_(&catalogue) {}
 
     // What "Listo" hands over to the entry window and the receipt window.
     struct Accepted {
@@ -32,6 +36,10 @@ public:
     void setNameText(const std::string& text);
     // The user edited one of the value boxes.
     void setValue(ValueBox box, const std::string& text);
+    // Another scale's catalogue (which must outlive the dialog): the code's
+    // handling runs again over its rows.
+    void setCatalogue(const Catalogue& catalogue);
+    const Catalogue& catalogue() const { return *catalogue_; }
     // A click into the code box empties it.
     void clickCodeBox() { setCode(std::string()); }
 
@@ -51,11 +59,13 @@ public:
     payroll::SelectedPosition selected() const;
 
 private:
+    std::string fieldOf(std::optional<int> row, std::string_view CatalogueRow::*field) const;
     void onCodeChanged();
     void onNameRowChanged();
     void showValues(std::optional<int> row);
     std::string& valueRef(ValueBox box);
 
+    const Catalogue* catalogue_;
     std::string code_ = "0";
     std::optional<int> nameRow_;
     std::string nameText_;

@@ -14,7 +14,7 @@ protected:
 
     Receipt& stage(void (*compute)(payroll::Run&))
     {
-        payroll::Run run(entry, position, settings(), receipt);
+        payroll::Run run(entry, position, settings(), payroll::builtInPayScale(), receipt);
         compute(run);
         return receipt;
     }

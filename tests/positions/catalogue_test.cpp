@@ -39,7 +39,7 @@ std::size_t codePoints(std::string_view text)
 TEST(Catalogue, HoldsAllRowsWithNoEmptyField)
 {
     const auto& rows = catalogue();
-    ASSERT_EQ(rows.size(), 311u);
+    ASSERT_EQ(rows.size(), kCatalogueRows);
     for (int i = 0; i < kCatalogueRows; ++i) {
         SCOPED_TRACE("row " + std::to_string(i));
         const CatalogueRow& r = rows[i];
@@ -47,9 +47,9 @@ TEST(Catalogue, HoldsAllRowsWithNoEmptyField)
              {r.codigocargo, r.cargox, r.puntosbasicos, r.compbasico, r.tareadif, r.jorcompleta, r.proljornada})
             EXPECT_FALSE(field.empty());
     }
-    EXPECT_EQ(rows.front().cargox, "Analista Princ Tec Doc");
-    EXPECT_EQ(rows.back().codigocargo, "733");
-    EXPECT_EQ(rows.back().cargox, "Visitador");
+    EXPECT_EQ(rows[0].cargox, "Analista Princ Tec Doc");
+    EXPECT_EQ(rows[kCatalogueRows - 1].codigocargo, "733");
+    EXPECT_EQ(rows[kCatalogueRows - 1].cargox, "Visitador");
 }
 
 TEST(Catalogue, CodesAreUniqueThreeDigitNumbersFrom600To999)
