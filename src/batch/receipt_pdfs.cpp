@@ -10,7 +10,7 @@
 #include "columns.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
-#include "receipt/file_errors.h"
+#include "regional/file_errors.h"
 #include "receipt/receipt_files.h"
 #include "receipt/receipt_printer.h"
 #include "receipt/receipt_window.h"
@@ -84,7 +84,7 @@ Problem WindowReceiptPdfs::open(const std::string& directory, const std::string&
     QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".recibo-lote-XXXXXX")));
     if (!probe.open())
         return Unusable{"no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
-                        + receipt::fileErrorText(probe).toStdString() + ")"};
+                        + regional::fileErrorText(probe).toStdString() + ")"};
 
     directory_ = QDir(path);
     date_ = QString::fromStdString(date);

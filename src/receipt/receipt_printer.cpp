@@ -1,5 +1,6 @@
 #include "receipt_printer.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
@@ -13,11 +14,11 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "file_errors.h"
 #include "payroll/message_text.h"
 #include "receipt_files.h"
 #include "receipt_page.h"
 #include "receipt_window.h"
+#include "regional/file_errors.h"
 
 namespace recibo::receipt {
 
@@ -48,7 +49,7 @@ QString fileProblem(const QFileDevice& file, const QString& path)
     }
     what = what.arg(quoted(QDir::toNativeSeparators(path)));
     if (!file.errorString().isEmpty())
-        what += QStringLiteral(" (%1)").arg(fileErrorText(file));
+        what += QStringLiteral(" (%1)").arg(regional::fileErrorText(file));
     return what;
 }
 
@@ -105,14 +106,17 @@ PrintResult DefaultPrinter::printPage(const ReceiptWindow& window)
     return PrintResult::done();
 }
 
+// The page is drawn in memory and then written whole: see writeWhole.
 PrintResult PdfFile::printPage(const ReceiptWindow& window)
 {
     QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return PrintResult::failed(fileProblem(file, path_));
+    QBuffer page;
+    page.open(QIODevice::WriteOnly);
     bool painted = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&page);
         writer.setResolution(1200);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                                          QPageLayout::Millimeter));
@@ -125,8 +129,11 @@ PrintResult PdfFile::printPage(const ReceiptWindow& window)
         return PrintResult::failed(
             QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quoted(QDir::toNativeSeparators(path_))));
     }
-    if (!file.commit())
-        return PrintResult::failed(fileProblem(file, path_));
+    if (!regional::writeWhole(file, page.data()) || !file.commit()) {
+        const PrintResult failed = PrintResult::failed(fileProblem(file, path_));
+        file.cancelWriting();
+        return failed;
+    }
     return PrintResult::done();
 }
 

@@ -28,6 +28,7 @@
 #include "app/program.h"
 #include "batch/batch.h"
 #include "batch/receipt_pdfs.h"
+#include "common/file_size_limit.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
 #include "pdf_tools.h"
@@ -270,6 +271,7 @@ private slots:
     void marginBoxesOnPaper();
     void noPrinter_data();
     void noPrinter();
+    void aFullDiskSavesNoCutFile();
     void screenLookComesBackWhenPrintingThrows();
     void defaultPrinterOfAComputerWithoutPrinters();
     void fileNames_data();
@@ -608,6 +610,29 @@ void ReceiptPrintTest::noPrinter()
              outcome == int(ReceiptPrinting::Outcome::SavedAsPdf) ? 2 : 0);
     QCOMPARE(lookOf(*receiptWindow()), kScreenLook);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+// A disk that fills up just before the PDF's last bytes: a failure that
+// says so, and the file that was there left as it was, not cut.
+void ReceiptPrintTest::aFullDiskSavesNoCutFile()
+{
+    const QString pdf = pdfPath("recibo.pdf");
+    receipt::PdfFile file(pdf);
+    QVERIFY(receipt::printReceipt(*receiptWindow(), file).printed);
+    QFile before(pdf);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray saved = before.readAll();
+    const PrintResult result = [&] {
+        const FileSizeLimit disk(saved.size() - 100);
+        return receipt::printReceipt(*receiptWindow(), file);
+    }();
+    QVERIFY(!result.printed);
+    QVERIFY2(result.problem.contains("no se pudo escribir el archivo") && result.problem.contains("disco"),
+             qPrintable(result.problem));
+    QFile after(pdf);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), saved);
+    QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"recibo.pdf"});
 }
 
 void ReceiptPrintTest::screenLookComesBackWhenPrintingThrows()

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "receipt/file_errors.h"
+#include "regional/file_errors.h"
 #include "regional/qt_translations.h"
 
 class SpanishTextsTest : public QObject {
@@ -60,7 +60,7 @@ void SpanishTextsTest::fileErrors()
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         QCOMPARE(file.write(QByteArray(4096, 'x')), -1);
-    QCOMPARE(recibo::receipt::fileErrorText(file), cause);
+    QCOMPARE(recibo::regional::fileErrorText(file), cause);
 }
 
 QTEST_MAIN(SpanishTextsTest)

@@ -1,0 +1,80 @@
+#include "planilla_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include "payroll/message_text.h"
+#include "regional/file_errors.h"
+
+namespace recibo::planilla {
+
+namespace {
+
+// Large enough for any school's staff; a larger file is not a planilla.
+constexpr qint64 kLargestPlanilla = qint64{64} << 20;
+
+QString quoted(const QString& path)
+{
+    return QString::fromStdString(payroll::quotedForMessage(QDir::toNativeSeparators(path).toStdString()));
+}
+
+QString causeOf(const QFileDevice& file)
+{
+    return regional::fileErrorText(file);
+}
+
+}  // namespace
+
+std::variant<PlanillaFile, QString> PlanillaFile::open(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("No se puede abrir la planilla %1 (%2).").arg(quoted(path), causeOf(file));
+    if (file.size() > kLargestPlanilla)
+        return QStringLiteral("La planilla %1 es demasiado grande (más de 64 MB): no parece una planilla de docentes.")
+            .arg(quoted(path));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("No se puede leer la planilla %1 (%2).").arg(quoted(path), causeOf(file));
+    auto read = Planilla::read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (auto* problem = std::get_if<batch::Unusable>(&read))
+        return QStringLiteral("La planilla %1 no se puede usar: %2.")
+            .arg(quoted(path), QString::fromStdString(problem->message));
+    return PlanillaFile(path, std::get<Planilla>(std::move(read)), bytes);
+}
+
+PlanillaFile::SaveResult PlanillaFile::save(const QString& path, bool overwrite)
+{
+    if (path == path_ && !overwrite) {
+        QFile current(path);
+        if (current.exists() && (!current.open(QIODevice::ReadOnly) || current.readAll() != read_))
+            return {Saved::ChangedOnDisk,
+                    QStringLiteral("La planilla %1 cambió en el disco desde que se abrió (otro programa o otra "
+                                   "persona la modificó). Guardala con otro nombre, o reemplazá esa versión.")
+                        .arg(quoted(path))};
+    }
+    const std::string text = table_.text();
+    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+    QSaveFile file(path);
+    const auto failed = [&] {
+        return SaveResult{Saved::Failed,
+                          QStringLiteral("No se pudo guardar la planilla %1 (%2); el archivo que "
+                                         "estaba quedó como estaba.")
+                              .arg(quoted(path), causeOf(file))};
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed();
+    if (!regional::writeWhole(file, bytes)) {
+        const SaveResult result = failed();
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit())
+        return failed();
+    path_ = path;
+    read_ = bytes;
+    return {Saved::Yes, {}};
+}
+
+}  // namespace recibo::planilla
