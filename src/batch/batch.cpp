@@ -21,6 +21,7 @@
 #include "json_lines.h"
 #include "payroll/calculation.h"
 #include "regional/regional.h"
+#include "scales/scale.h"
 #include "table_input.h"
 
 namespace recibo::batch {
@@ -28,7 +29,8 @@ namespace recibo::batch {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Uso: recibo-lote [--locale NOMBRE] [--pdf CARPETA] [ARCHIVO]\n"
+    "Uso: recibo-lote [--locale NOMBRE] [--escala ARCHIVO] [--pdf CARPETA] [ARCHIVO]\n"
+    "     recibo-lote --escala-incluida\n"
     "\n"
     "Calcula el recibo de haberes de cada docente de una tabla CSV (ARCHIVO, o la\n"
     "entrada estándar si falta o es \"-\") y escribe un objeto JSON por fila, en\n"
@@ -37,6 +39,11 @@ constexpr std::string_view kUsage =
     "  --locale NOMBRE  configuración regional con la que se leen los números y se\n"
     "                   escriben los importes (por ejemplo es_AR, en_US o C); sin\n"
     "                   esta opción, la del sistema\n"
+    "  --escala ARCHIVO calcula con la escala salarial de ARCHIVO (TOML) en lugar\n"
+    "                   de la incluida, la de septiembre de 2010\n"
+    "  --escala-incluida\n"
+    "                   escribe la escala incluida como archivo de escala, con\n"
+    "                   comentarios: el modelo para armar una nueva\n"
     "  --pdf CARPETA    además, guarda en CARPETA (la crea si no existe) el recibo\n"
     "                   impreso de cada fila calculada, tal como lo imprime el\n"
     "                   programa de escritorio: un PDF por fila, llamado\n"
@@ -61,8 +68,8 @@ constexpr std::string_view kUsage =
     "                          0, 1 o 2 (2 = atenuada, no cuenta)\n"
     "\n"
     "Estado de salida: 0 si se calcularon todas las filas, 1 si alguna fila tiene\n"
-    "error (o no se pudo guardar su PDF), 2 si la entrada o la carpeta de --pdf no\n"
-    "se pudieron usar.\n";
+    "error (o no se pudo guardar su PDF), 2 si la entrada, la escala o la carpeta\n"
+    "de --pdf no se pudieron usar.\n";
 
 // Output is handed to the stream in pieces of about this size.
 constexpr std::size_t kFlushSize = 1 << 18;
@@ -108,8 +115,9 @@ public:
 // The second reading: each row's receipt, or why it has none, as a JSON line.
 class ReceiptRows : public TableSink {
 public:
-    ReceiptRows(const payroll::RegionalSettings& settings, std::ostream& out, std::ostream& err, ReceiptPdfs* pdfs)
-        : settings_(settings), out_(out), err_(err), pdfs_(pdfs)
+    ReceiptRows(const payroll::RegionalSettings& settings, const scales::Scale& scale, std::ostream& out,
+                std::ostream& err, ReceiptPdfs* pdfs)
+        : settings_(settings), scale_(scale), out_(out), err_(err), pdfs_(pdfs)
     {}
 
     Problem header(const std::vector<std::string>& names) override
@@ -132,15 +140,15 @@ public:
         std::fill(std::copy(rowCells.begin(), rowCells.end(), cells_.begin()), cells_.end(), std::string_view());
         const std::string_view docente = docenteColumn_ ? cells_[*docenteColumn_] : std::string_view();
 
-        const auto mapped = mapRow(columns_, cells_);
+        const auto mapped = mapRow(columns_, cells_, scale_.pay, scale_.catalogue);
         if (const auto* bad = std::get_if<CellError>(&mapped)) {
             someRowFailed_ = true;
             lines_.appendFailure(fila, docente, RowFailure{bad->message, columnName(bad->column), bad->text});
         } else {
             const RowInput& rowInput = std::get<RowInput>(mapped);
-            const auto result = payroll::calculate(rowInput.entry, rowInput.position, settings_);
+            const auto result = payroll::calculate(rowInput.entry, rowInput.position, settings_, scale_.pay);
             if (const auto* receipt = std::get_if<payroll::Receipt>(&result)) {
-                lines_.appendReceipt(fila, *receipt);
+                lines_.appendReceipt(fila, *receipt, scale_.name);
                 if (pdfs_) {
                     if (const auto problem = pdfs_->write(fila, *receipt, rowInput.position)) {
                         someRowFailed_ = true;
@@ -171,6 +179,7 @@ public:
 
 private:
     const payroll::RegionalSettings& settings_;
+    const scales::Scale& scale_;
     std::ostream& out_;
     std::ostream& err_;
     ReceiptPdfs* pdfs_;
@@ -205,6 +214,7 @@ Problem readThrough(TableInput& input, CsvReader& reader)
 // table and the PDF folder have been found usable.
 struct Prepared {
     payroll::RegionalSettings settings;
+    scales::Scale scale;
     std::unique_ptr<TableInput> input;  // rewound, ready for the second reading
     ReceiptPdfs* pdfs = nullptr;        // with --pdf only
 };
@@ -239,11 +249,16 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
     const auto& [settings, locale] = std::get<std::pair<payroll::RegionalSettings, QLocale>>(regionalSettings);
     if (commandLine.pdfDirectory && !pdfs)
         return Unusable{"esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio"};
+    auto scale = commandLine.scaleFile ? scales::readScaleFile(*commandLine.scaleFile)
+                                       : std::variant<scales::Scale, std::string>(scales::builtInScale());
+    if (auto* problem = std::get_if<std::string>(&scale))
+        return Unusable{std::move(*problem)};
 
     auto opened = openInput(commandLine, in);
     if (auto* problem = std::get_if<Unusable>(&opened))
         return std::move(*problem);
-    Prepared prepared{settings, std::move(std::get<std::unique_ptr<TableInput>>(opened)), nullptr};
+    Prepared prepared{settings, std::move(std::get<scales::Scale>(scale)),
+                      std::move(std::get<std::unique_ptr<TableInput>>(opened)), nullptr};
     {
         HeaderCheck check;
         CsvReader checker(check, CsvReader::Pass::Check);
@@ -254,7 +269,7 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
     // the same regional settings as the amounts.
     if (commandLine.pdfDirectory) {
         const std::string date = locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-        if (auto problem = pdfs->open(*commandLine.pdfDirectory, date))
+        if (auto problem = pdfs->open(*commandLine.pdfDirectory, date, prepared.scale.receiptTitle))
             return std::move(*problem);
         prepared.pdfs = pdfs;
     }
@@ -266,7 +281,7 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
 // The table is sound: every row gets its line, as soon as it is computed.
 int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
 {
-    ReceiptRows rows(prepared.settings, out, err, prepared.pdfs);
+    ReceiptRows rows(prepared.settings, prepared.scale, out, err, prepared.pdfs);
     CsvReader reader(rows, CsvReader::Pass::ReadCells);
     const auto problem = readThrough(*prepared.input, reader);
     if (!rows.flush())
@@ -285,6 +300,10 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     const CommandLine& commandLine = std::get<CommandLine>(parsed);
     if (commandLine.help) {
         const auto failure = writeFailure(out, kUsage);
+        return failure ? unusable(err, outputFailed(*failure)) : kAllRowsComputed;
+    }
+    if (commandLine.writeBuiltInScale) {
+        const auto failure = writeFailure(out, scales::scaleFileText(scales::builtInScale()));
         return failure ? unusable(err, outputFailed(*failure)) : kAllRowsComputed;
     }
     auto prepared = prepare(commandLine, in, pdfs);

@@ -26,8 +26,9 @@ class ReceiptPdfs {
 public:
     virtual ~ReceiptPdfs() = default;
     // Makes `directory` ready for the files, creating it when missing; the
-    // receipts will carry `date`. Why it cannot take them, or nothing when it can.
-    virtual Problem open(const std::string& directory, const std::string& date) = 0;
+    // receipts will carry `date` and the scale's `receiptTitle`. Why it cannot
+    // take them, or nothing when it can.
+    virtual Problem open(const std::string& directory, const std::string& date, const std::string& receiptTitle) = 0;
     // Writes row `fila`'s receipt, computed with `position` in the selection
     // dialog. Why it could not (in Spanish, one line, naming the file), or
     // nothing when the file is complete.

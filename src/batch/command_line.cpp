@@ -18,6 +18,14 @@ OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
             line.locale = args[++i];
         } else if (!optionsEnded && arg.starts_with("--locale=")) {
             line.locale = arg.substr(9);
+        } else if (!optionsEnded && arg == "--escala-incluida") {
+            line.writeBuiltInScale = true;
+        } else if (!optionsEnded && arg == "--escala") {
+            if (i + 1 == args.size())
+                return Unusable{"falta el nombre del archivo de escala después de --escala"};
+            line.scaleFile = args[++i];
+        } else if (!optionsEnded && arg.starts_with("--escala=")) {
+            line.scaleFile = arg.substr(9);
         } else if (!optionsEnded && arg == "--pdf") {
             if (i + 1 == args.size())
                 return Unusable{"falta el nombre de la carpeta después de --pdf"};
@@ -34,6 +42,8 @@ OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
             line.file = arg;
         }
     }
+    if (line.scaleFile && line.scaleFile->empty())
+        return Unusable{"falta el nombre del archivo de escala después de --escala"};
     if (line.pdfDirectory && line.pdfDirectory->empty())
         return Unusable{"falta el nombre de la carpeta después de --pdf"};
     return line;

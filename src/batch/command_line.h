@@ -9,9 +9,13 @@
 
 namespace recibo::batch {
 
-// recibo-lote [--locale NAME] [--pdf DIR] [FILE]
+// recibo-lote [--locale NAME] [--escala FILE] [--pdf DIR] [FILE]
 struct CommandLine {
     bool help = false;
+    // --escala-incluida: the built-in scale as a scale file, nothing else.
+    bool writeBuiltInScale = false;
+    // The scale file the rows are computed under; the built-in scale when absent.
+    std::optional<std::string> scaleFile;
     std::optional<std::string> locale;
     // The folder for one PDF receipt per computed row.
     std::optional<std::string> pdfDirectory;

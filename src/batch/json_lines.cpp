@@ -122,12 +122,13 @@ char* JsonLines::reserve(std::size_t bytes)
     return data_.get() + used_;
 }
 
-void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt)
+void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt, std::string_view scaleName)
 {
     const payroll::ReceiptHeader& header = receipt.header;
-    std::size_t bound = kReceiptFrame + escapedBound(receipt.docente) + escapedBound(header.label11)
-        + escapedBound(header.numcargo) + escapedBound(header.punbasicos) + escapedBound(header.carsel)
-        + escapedBound(receipt.thaberes) + escapedBound(receipt.tdescuentos) + escapedBound(receipt.liquido);
+    std::size_t bound = kReceiptFrame + escapedBound(scaleName) + escapedBound(receipt.docente)
+        + escapedBound(header.label11) + escapedBound(header.numcargo) + escapedBound(header.punbasicos)
+        + escapedBound(header.carsel) + escapedBound(receipt.thaberes) + escapedBound(receipt.tdescuentos)
+        + escapedBound(receipt.liquido);
     for (const payroll::ReceiptLine& line : receipt.lines)
         bound += kLineFrame + escapedBound(line.code) + escapedBound(line.quantity) + escapedBound(line.description)
             + escapedBound(line.amount);
@@ -173,6 +174,8 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt)
     out.string(receipt.tdescuentos);
     out.raw(",\"liquido\":");
     out.string(receipt.liquido);
+    out.raw(",\"escala\":");
+    out.string(scaleName);
     out.raw("}\n");
     used_ = static_cast<std::size_t>(out.end() - data_.get());
 }

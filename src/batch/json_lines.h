@@ -22,7 +22,8 @@ struct RowFailure {
 // characters are escaped, everything else is copied as it is.
 class JsonLines {
 public:
-    void appendReceipt(std::size_t fila, const payroll::Receipt& receipt);
+    // The line ends with the name of the scale that computed the receipt.
+    void appendReceipt(std::size_t fila, const payroll::Receipt& receipt, std::string_view scaleName);
     void appendFailure(std::size_t fila, std::string_view docente, const RowFailure& failure);
 
     std::string_view text() const { return {data_.get(), used_}; }

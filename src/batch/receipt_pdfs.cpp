@@ -10,10 +10,10 @@
 #include "columns.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
-#include "regional/file_errors.h"
 #include "receipt/receipt_files.h"
 #include "receipt/receipt_printer.h"
 #include "receipt/receipt_window.h"
+#include "regional/file_errors.h"
 #include "regional/qt_translations.h"
 
 namespace recibo::batch {
@@ -61,7 +61,7 @@ WindowReceiptPdfs::~WindowReceiptPdfs()
     application_.reset();
 }
 
-Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date)
+Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date, const std::string& receiptTitle)
 {
     if (!QCoreApplication::instance()) {
         qInstallMessageHandler(onlyQtErrors);
@@ -89,6 +89,7 @@ Problem WindowReceiptPdfs::open(const std::string& directory, const std::string&
     directory_ = QDir(path);
     date_ = QString::fromStdString(date);
     window_ = std::make_unique<receipt::ReceiptWindow>();
+    window_->setScaleTitle(QString::fromStdString(receiptTitle));
     // Shown as the desktop program shows it, so that it is laid out alike
     // (the scroll bar follows the window's outer frame); on the offscreen
     // platform nothing appears anywhere.

@@ -29,7 +29,7 @@ public:
     WindowReceiptPdfs();
     ~WindowReceiptPdfs() override;
 
-    Problem open(const std::string& directory, const std::string& date) override;
+    Problem open(const std::string& directory, const std::string& date, const std::string& receiptTitle) override;
     std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
                                      const payroll::SelectedPosition& position) override;
 

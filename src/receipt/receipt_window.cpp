@@ -502,6 +502,11 @@ void ReceiptWindow::showPositionPanel(const PositionPanel& panel)
     setText(compbas_, text(panel.compbas));
 }
 
+void ReceiptWindow::setScaleTitle(const QString& title)
+{
+    static_cast<QLabel*>(control("Label3"))->setText(title);
+}
+
 void ReceiptWindow::putAway()
 {
     setEnabled(false);

@@ -41,6 +41,8 @@ public:
     void showPositionPanel(const PositionPanel& panel);
     // "Volver": disabled and hidden until the next receipt.
     void putAway();
+    // The pay scale's title over the panel (Label3), on screen and on paper.
+    void setScaleTitle(const QString& title);
 
     // A control by its name ("thaberes", "Line1", ...); the grid's cells and
     // rules ("cod(3)", "Line8(0)") are the grid's, not windows. For building

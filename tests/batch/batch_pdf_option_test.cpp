@@ -28,7 +28,7 @@ struct Written {
 // Notes every call; refuses the folder or one row's file when told to.
 class RecordingPdfs : public ReceiptPdfs {
 public:
-    Problem open(const std::string& directory, const std::string& date) override
+    Problem open(const std::string& directory, const std::string& date, const std::string&) override
     {
         opened.push_back(directory);
         this->date = date;

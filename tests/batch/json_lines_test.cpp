@@ -100,14 +100,15 @@ TEST(JsonLines, ReceiptObject)
     receipt.tdescuentos = "$ 1.5";
     receipt.liquido = "$ 777.9872";
     JsonLines lines;
-    lines.appendReceipt(3, receipt);
+    lines.appendReceipt(3, receipt, "Escala \"nueva\"");
     EXPECT_EQ(std::string(lines.text()),
               "{\"fila\":3,\"docente\":\"Ana\",\"cabecera\":{\"Label11\":\"Cantidad de horas\",\"numcargo\":\"12\","
               "\"punbasicos\":\"776.76\",\"carsel\":\"Horas de nivel medio\"},\"lineas\":["
               "{\"cod\":\"001\",\"cantidad\":\"12\",\"descripcion\":\"Hs. N. Medio\",\"haberes\":\"$764.4872\"},"
               "{\"cod\":\"1010\",\"descripcion\":\"Sal fam Cony\",\"haberes\":\"$ 15\"},"
               "{\"cod\":\"505\",\"cantidad\":\"3 %\",\"descripcion\":\"IOSPER\",\"descuentos\":\"$ 1.5\"}],"
-              "\"total_haberes\":\"$ 779.4872\",\"total_descuentos\":\"$ 1.5\",\"liquido\":\"$ 777.9872\"}\n");
+              "\"total_haberes\":\"$ 779.4872\",\"total_descuentos\":\"$ 1.5\",\"liquido\":\"$ 777.9872\","
+              "\"escala\":\"Escala \\\"nueva\\\"\"}\n");
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ table | limited --locale C - 2>"$work/err" | awk -v rows="$rows" '
     NR == 1 && !/^\{"fila":1,"docente":"Díaz, Ana Inés",/ { print "first line: " $0; bad = 1 }
     END {
         if (NR != rows) print NR " lines for " rows " rows"
-        else if ($0 !~ "^\\{\"fila\":" rows ",.*\"liquido\":\"\\$ [0-9.]+\"\\}$") print "last line: " $0
+        else if ($0 !~ "^\\{\"fila\":" rows ",.*\"liquido\":\"\\$ [0-9.]+\",\"escala\":\"[^\"]+\"\\}$") print "last line: " $0
         else if (!bad) print "ok"
     }' >"$work/verdict"
 status=("${PIPESTATUS[@]}")
