@@ -17,6 +17,9 @@ public:
     // The planilla in `path`, or why it cannot be used, in Spanish, naming
     // the file (a table recibo-lote would refuse gets recibo-lote's reason).
     static std::variant<PlanillaFile, QString> open(const QString& path);
+    // A planilla not saved yet ("Nueva planilla"): it has no file until the
+    // first save names one.
+    static PlanillaFile unsaved(Planilla table) { return PlanillaFile({}, std::move(table), {}); }
 
     const QString& path() const { return path_; }
     const Planilla& table() const { return table_; }

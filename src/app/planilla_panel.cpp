@@ -1,0 +1,144 @@
+#include "planilla_panel.h"
+
+#include <QBrush>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "planilla/planilla.h"
+
+namespace recibo::app {
+
+namespace {
+
+// "Cargo 645", "Hs. N. Medio 24": what the teacher holds, as the entry
+// window's options say it.
+QString employmentOf(const planilla::Planilla& table, std::size_t row)
+{
+    const auto hand = table.handEntry(row);
+    if (!std::holds_alternative<planilla::Planilla::HandEntry>(hand))
+        return {};
+    const auto& entry = std::get<planilla::Planilla::HandEntry>(hand);
+    switch (entry.entry.kind) {
+    case payroll::EmploymentKind::Position:
+        return QStringLiteral("Cargo %1").arg(QString::fromStdString(entry.code.value_or("")));
+    case payroll::EmploymentKind::MiddleLevelHours:
+        return QStringLiteral("Hs. N. Medio %1").arg(QString::fromStdString(entry.entry.numerohorasmed));
+    case payroll::EmploymentKind::HigherLevelHours:
+        return QStringLiteral("Hs. N. Superior %1").arg(QString::fromStdString(entry.entry.numerohorassup));
+    case payroll::EmploymentKind::None: break;
+    }
+    return QStringLiteral("sin cargo ni horas");
+}
+
+// Searching ignores case and accents: "perez" finds "Pérez".
+QString searchable(const QString& text)
+{
+    QString plain = text.normalized(QString::NormalizationForm_D);
+    plain.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+    return plain.toCaseFolded();
+}
+
+}  // namespace
+
+PlanillaPanel::PlanillaPanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("planilla"));
+    auto* title = new QLabel(QStringLiteral("Docentes de la planilla"));
+    search_ = new QLineEdit;
+    search_->setObjectName(QStringLiteral("buscardocente"));
+    search_->setPlaceholderText(QStringLiteral("Buscar docente"));
+    search_->setAccessibleName(QStringLiteral("Buscar docente"));
+    search_->setClearButtonEnabled(true);
+    teachers_ = new QListWidget;
+    teachers_->setObjectName(QStringLiteral("docentes"));
+    teachers_->setAccessibleName(QStringLiteral("Docentes de la planilla"));
+    teachers_->setUniformItemSizes(true);
+    title->setBuddy(teachers_);
+    newTeacher_ = new QPushButton(QStringLiteral("Nuevo docente"));
+    newTeacher_->setObjectName(QStringLiteral("nuevodocente"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(title);
+    layout->addWidget(search_);
+    layout->addWidget(teachers_, 1);
+    layout->addWidget(newTeacher_);
+
+    connect(search_, &QLineEdit::textChanged, this, &PlanillaPanel::onSearch);
+    connect(teachers_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!choosing_ && row >= 0)
+            emit teacherChosen(static_cast<std::size_t>(row));
+    });
+    connect(newTeacher_, &QPushButton::clicked, this, &PlanillaPanel::newTeacherRequested);
+}
+
+void PlanillaPanel::setItem(const planilla::Planilla& table, std::size_t row, const ProblemOf& problemOf)
+{
+    const auto& cells = table.cells(row);
+    QString name;
+    for (std::size_t c = 0; c < table.columns().size(); ++c)
+        if (table.columns()[c] == batch::Column::Docente)
+            name = QString::fromStdString(cells[c]);
+    if (name.trimmed().isEmpty())
+        name = QStringLiteral("(sin nombre, fila %1)").arg(row + 1);
+    QString text = QStringLiteral("%1 — %2").arg(name, employmentOf(table, row));
+    QListWidgetItem* item = teachers_->item(static_cast<int>(row));
+    if (!item) {
+        item = new QListWidgetItem;
+        teachers_->addItem(item);
+    }
+    const std::optional<QString> problem = problemOf(row);
+    item->setForeground(problem ? QBrush(Qt::darkRed) : QBrush());
+    item->setToolTip(problem.value_or(QString()));
+    item->setText(problem ? QStringLiteral("⚠ %1").arg(text) : text);
+    item->setData(Qt::AccessibleDescriptionRole, problem.value_or(QString()));
+    item->setData(Qt::UserRole, searchable(name));
+    item->setHidden(!search_->text().isEmpty() && !searchable(name).contains(searchable(search_->text())));
+}
+
+void PlanillaPanel::list(const planilla::Planilla& table, const ProblemOf& problemOf)
+{
+    choosing_ = true;
+    teachers_->setUpdatesEnabled(false);
+    teachers_->clear();
+    search_->clear();
+    for (std::size_t row = 0; row < table.rows(); ++row)
+        setItem(table, row, problemOf);
+    teachers_->setCurrentRow(-1);
+    teachers_->setUpdatesEnabled(true);
+    choosing_ = false;
+}
+
+void PlanillaPanel::relist(const planilla::Planilla& table, std::size_t row, const ProblemOf& problemOf)
+{
+    setItem(table, row, problemOf);
+}
+
+void PlanillaPanel::choose(std::optional<std::size_t> row)
+{
+    choosing_ = true;
+    if (row && teachers_->item(static_cast<int>(*row))->isHidden())
+        search_->clear();
+    teachers_->setCurrentRow(row ? static_cast<int>(*row) : -1);
+    choosing_ = false;
+}
+
+std::optional<std::size_t> PlanillaPanel::chosen() const
+{
+    const int row = teachers_->currentRow();
+    return row >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(row)) : std::nullopt;
+}
+
+void PlanillaPanel::onSearch(const QString& text)
+{
+    const QString wanted = searchable(text);
+    for (int row = 0; row < teachers_->count(); ++row) {
+        QListWidgetItem* item = teachers_->item(row);
+        item->setHidden(!wanted.isEmpty() && !item->data(Qt::UserRole).toString().contains(wanted));
+    }
+}
+
+}  // namespace recibo::app

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include <QString>
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace recibo::planilla {
+class Planilla;
+}
+
+namespace recibo::app {
+
+// The planilla's teachers beside the entry window's form: a search box, the
+// list of names with their position or hours, and "Nuevo docente". A row
+// that cannot be computed is marked, and says why when the pointer rests on
+// it or a screen reader reads it.
+class PlanillaPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit PlanillaPanel(QWidget* parent = nullptr);
+
+    // Why row `row` cannot be computed, or nothing.
+    using ProblemOf = std::function<std::optional<QString>(std::size_t row)>;
+    // Lists every row of `table`, none chosen.
+    void list(const planilla::Planilla& table, const ProblemOf& problemOf);
+    // Lists the row again after it was saved or added.
+    void relist(const planilla::Planilla& table, std::size_t row, const ProblemOf& problemOf);
+
+    // The row shown as chosen (the search is cleared if it hid it).
+    void choose(std::optional<std::size_t> row);
+    std::optional<std::size_t> chosen() const;
+
+signals:
+    // The user chose a teacher in the list (click, or arrows and Enter).
+    void teacherChosen(std::size_t row);
+    void newTeacherRequested();
+
+private:
+    void onSearch(const QString& text);
+    void setItem(const planilla::Planilla& table, std::size_t row, const ProblemOf& problemOf);
+
+    QLineEdit* search_ = nullptr;
+    QListWidget* teachers_ = nullptr;
+    QPushButton* newTeacher_ = nullptr;
+    bool choosing_ = false;  // the list's selection changed by the program, not the user
+};
+
+}  // namespace recibo::app

@@ -1,0 +1,329 @@
+#include "planilla_session.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "planilla_panel.h"
+
+namespace recibo::app {
+
+namespace {
+
+constexpr int kMostRecent = 6;
+const QString kRecentKey = QStringLiteral("planilla/recientes");
+const QString kFilter = QStringLiteral("Planillas CSV (*.csv);;Todos los archivos (*)");
+
+// Two forms mean the same row when every column would hold the same cell.
+bool sameRow(const batch::RowInput& a, const batch::RowInput& b)
+{
+    for (std::size_t c = 0; c < batch::kColumnCount; ++c) {
+        const auto column = static_cast<batch::Column>(c);
+        if (planilla::cellFor(column, a) != planilla::cellFor(column, b))
+            return false;
+    }
+    return true;
+}
+
+PlanillaSession::Dialogs standardDialogs()
+{
+    PlanillaSession::Dialogs dialogs;
+    dialogs.openPath = [](QWidget* parent, const QString& folder) {
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Abrir planilla"), folder, kFilter);
+    };
+    dialogs.savePath = [](QWidget* parent, const QString& suggested) {
+        QFileDialog dialog(parent, QStringLiteral("Guardar planilla"), QFileInfo(suggested).path(), kFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.selectFile(QFileInfo(suggested).fileName());
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    dialogs.askToSave = [](QWidget* parent, const QString& question) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Cambios sin guardar"), question,
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+        box.setObjectName(QStringLiteral("cambiossinguardar"));
+        box.setDefaultButton(QMessageBox::Save);
+        switch (box.exec()) {
+        case QMessageBox::Save: return PlanillaSession::Answer::Save;
+        case QMessageBox::Discard: return PlanillaSession::Answer::Discard;
+        default: return PlanillaSession::Answer::Cancel;
+        }
+    };
+    dialogs.askToReplace = [](QWidget* parent, const QString& question) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("La planilla cambió"), question, QMessageBox::Cancel,
+                        parent);
+        box.setObjectName(QStringLiteral("planillacambio"));
+        QPushButton* replace = box.addButton(QStringLiteral("Reemplazar"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.exec();
+        return box.clickedButton() == replace;
+    };
+    dialogs.tell = [](QWidget* parent, const QString& problem) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Planilla"), problem, QMessageBox::Ok, parent);
+        box.setObjectName(QStringLiteral("planillaproblema"));
+        box.exec();
+    };
+    return dialogs;
+}
+
+}  // namespace
+
+PlanillaSession::PlanillaSession(QWidget* window, PlanillaPanel* panel, Form form)
+    : QObject(window), window_(window), panel_(panel), form_(std::move(form)), dialogs_(standardDialogs())
+{
+    recent_ = QSettings().value(kRecentKey).toStringList();
+    buildMenu();
+    connect(panel_, &PlanillaPanel::teacherChosen, this, [this](std::size_t row) { chooseTeacher(row); });
+    connect(panel_, &PlanillaPanel::newTeacherRequested, this, [this] { newTeacher(); });
+    panel_->setEnabled(false);
+}
+
+PlanillaSession::~PlanillaSession() = default;
+
+void PlanillaSession::buildMenu()
+{
+    menu_ = new QMenu(QStringLiteral("&Archivo"), window_);
+    menu_->setObjectName(QStringLiteral("mnuArchivo"));
+    const auto add = [this](const QString& text, const char* name, QKeySequence keys, auto slot) {
+        QAction* action = menu_->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add(QStringLiteral("&Nueva planilla"), "nuevaplanilla", QKeySequence::New, [this] { newPlanilla(); });
+    add(QStringLiteral("&Abrir planilla…"), "abrirplanilla", QKeySequence::Open, [this] {
+        const QString path = dialogs_.openPath(window_, suggestedFolder());
+        if (!path.isEmpty())
+            open(path);
+    });
+    recentMenu_ = menu_->addMenu(QStringLiteral("Abiertas &antes"));
+    recentMenu_->setObjectName(QStringLiteral("mnuRecientes"));
+    save_ = add(QStringLiteral("&Guardar"), "guardarplanilla", QKeySequence::Save, [this] { save(); });
+    saveAs_ = add(QStringLiteral("Guardar &como…"), "guardarcomo", QKeySequence::SaveAs, [this] {
+        const QString path = dialogs_.savePath(
+            window_,
+            file_ && !file_->path().isEmpty() ? file_->path() : QDir(suggestedFolder()).filePath("planilla.csv"));
+        if (!path.isEmpty())
+            saveAs(path);
+    });
+    menu_->addSeparator();
+    saveReceipt_ = menu_->addAction(QStringLiteral("Guardar &recibo como PDF…"));
+    saveReceipt_->setObjectName(QStringLiteral("guardarrecibopdf"));
+    saveReceipt_->setEnabled(false);
+    planillaPdf_ = menu_->addAction(QStringLiteral("Recibos de la &planilla en PDF…"));
+    planillaPdf_->setObjectName(QStringLiteral("recibosplanillapdf"));
+    menu_->addSeparator();
+    quit_ = menu_->addAction(QStringLiteral("&Salir"));
+    quit_->setObjectName(QStringLiteral("salirarchivo"));
+    quit_->setShortcut(QKeySequence::Quit);
+    fillRecent();
+    save_->setEnabled(false);
+    saveAs_->setEnabled(false);
+    planillaPdf_->setEnabled(false);
+}
+
+void PlanillaSession::fillRecent()
+{
+    recentMenu_->clear();
+    for (const QString& path : recent_) {
+        QAction* action = recentMenu_->addAction(QDir::toNativeSeparators(path));
+        connect(action, &QAction::triggered, this, [this, path] { open(path); });
+    }
+    recentMenu_->setEnabled(!recent_.isEmpty());
+}
+
+void PlanillaSession::remember(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    recent_.removeAll(absolute);
+    recent_.prepend(absolute);
+    while (recent_.size() > kMostRecent)
+        recent_.removeLast();
+    QSettings().setValue(kRecentKey, recent_);
+    fillRecent();
+}
+
+QString PlanillaSession::suggestedFolder() const
+{
+    if (file_ && !file_->path().isEmpty())
+        return QFileInfo(file_->path()).path();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+bool PlanillaSession::formChanged() const
+{
+    return file_ && (chosen_ || adding_) && snapshot_ && !sameRow(form_.read(), *snapshot_);
+}
+
+void PlanillaSession::takeSnapshot()
+{
+    snapshot_ = form_.read();
+}
+
+bool PlanillaSession::mayLeave()
+{
+    if (!formChanged())
+        return true;
+    switch (dialogs_.askToSave(window_,
+                               QStringLiteral("Los datos del docente cambiaron desde que se eligió. "
+                                              "¿Querés guardarlos en la planilla?"))) {
+    case Answer::Save: return save();
+    case Answer::Discard: return true;
+    case Answer::Cancel: return false;
+    }
+    return false;
+}
+
+void PlanillaSession::show(planilla::PlanillaFile file)
+{
+    file_ = std::move(file);
+    chosen_.reset();
+    adding_ = false;
+    snapshot_.reset();
+    relist();
+    panel_->setEnabled(true);
+    save_->setEnabled(true);
+    saveAs_->setEnabled(true);
+    planillaPdf_->setEnabled(true);
+    emit titleChanged(file_->path().isEmpty() ? QStringLiteral("planilla nueva") : QFileInfo(file_->path()).fileName());
+}
+
+std::function<std::optional<QString>(std::size_t)> PlanillaSession::problemOf() const
+{
+    return [this](std::size_t row) -> std::optional<QString> {
+        const auto input = file_->table().input(row);
+        if (const auto* bad = std::get_if<batch::CellError>(&input))
+            return QString::fromStdString(bad->message);
+        return form_.problemOf(std::get<batch::RowInput>(input));
+    };
+}
+
+void PlanillaSession::relist()
+{
+    if (!file_)
+        return;
+    panel_->list(file_->table(), problemOf());
+    panel_->choose(chosen_);
+}
+
+bool PlanillaSession::newPlanilla()
+{
+    if (!mayLeave())
+        return false;
+    show(planilla::PlanillaFile::unsaved(planilla::Planilla::empty()));
+    return true;
+}
+
+bool PlanillaSession::open(const QString& path)
+{
+    if (!mayLeave())
+        return false;
+    auto opened = planilla::PlanillaFile::open(path);
+    if (auto* problem = std::get_if<QString>(&opened)) {
+        dialogs_.tell(window_, *problem);
+        return false;
+    }
+    show(std::get<planilla::PlanillaFile>(std::move(opened)));
+    remember(path);
+    return true;
+}
+
+bool PlanillaSession::chooseTeacher(std::size_t row)
+{
+    if (!file_ || row >= file_->table().rows())
+        return false;
+    if (chosen_ == row && !adding_)
+        return true;
+    if (!mayLeave()) {
+        panel_->choose(chosen_);
+        return false;
+    }
+    const auto hand = file_->table().handEntry(row);
+    if (const auto* bad = std::get_if<batch::CellError>(&hand)) {
+        dialogs_.tell(window_,
+                      QStringLiteral("La fila %1 de la planilla no se puede cargar: %2")
+                          .arg(row + 1)
+                          .arg(QString::fromStdString(bad->message)));
+        panel_->choose(chosen_);
+        return false;
+    }
+    form_.enter(std::get<planilla::Planilla::HandEntry>(hand));
+    chosen_ = row;
+    adding_ = false;
+    takeSnapshot();
+    panel_->choose(chosen_);
+    return true;
+}
+
+bool PlanillaSession::newTeacher()
+{
+    if (!file_ || !mayLeave())
+        return false;
+    form_.enter(planilla::Planilla::HandEntry{});
+    chosen_.reset();
+    adding_ = true;
+    takeSnapshot();
+    panel_->choose(std::nullopt);
+    return true;
+}
+
+bool PlanillaSession::save()
+{
+    if (!file_)
+        return false;
+    if (file_->path().isEmpty()) {
+        const QString path = dialogs_.savePath(window_, QDir(suggestedFolder()).filePath("planilla.csv"));
+        return !path.isEmpty() && saveAs(path);
+    }
+    return saveTo(file_->path());
+}
+
+bool PlanillaSession::saveAs(const QString& path)
+{
+    if (!file_ || !saveTo(path))
+        return false;
+    remember(path);
+    emit titleChanged(QFileInfo(path).fileName());
+    return true;
+}
+
+// The form goes into its teacher's row (or a new one), then the whole
+// planilla to the file.
+bool PlanillaSession::saveTo(const QString& path)
+{
+    planilla::Planilla& table = file_->table();
+    if (chosen_ || adding_) {
+        const batch::RowInput input = form_.read();
+        if (adding_) {
+            chosen_ = table.appendRow(input);
+            adding_ = false;
+        } else {
+            table.replaceRow(*chosen_, input);
+        }
+    }
+    auto result = file_->save(path);
+    if (result.saved == planilla::PlanillaFile::Saved::ChangedOnDisk && dialogs_.askToReplace(window_, result.problem))
+        result = file_->save(path, true);
+    if (chosen_) {
+        panel_->relist(table, *chosen_, problemOf());
+        panel_->choose(chosen_);
+    }
+    if (result.saved != planilla::PlanillaFile::Saved::Yes) {
+        if (result.saved == planilla::PlanillaFile::Saved::Failed)
+            dialogs_.tell(window_, result.problem);
+        return false;
+    }
+    if (chosen_)
+        takeSnapshot();
+    return true;
+}
+
+}  // namespace recibo::app

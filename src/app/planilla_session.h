@@ -1,0 +1,108 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "batch/batch_row.h"
+#include "planilla/planilla.h"
+#include "planilla/planilla_file.h"
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace recibo::app {
+
+class PlanillaPanel;
+
+// The planilla open in the desktop program, and the "Archivo" menu that
+// works it: a new planilla, opening one (and the ones opened before),
+// saving the form as the chosen teacher's row, saving under another name.
+// A form changed since its teacher was entered is not left (another
+// teacher chosen, another planilla opened, the program ended) without
+// asking whether to save it.
+class PlanillaSession : public QObject {
+    Q_OBJECT
+public:
+    // How the session reaches the form: entering a row as by hand, reading
+    // what the form holds, and why a row cannot be computed.
+    struct Form {
+        std::function<void(const planilla::Planilla::HandEntry&)> enter;
+        std::function<batch::RowInput()> read;
+        std::function<std::optional<QString>(const batch::RowInput&)> problemOf;
+    };
+    // The questions the session asks; the tests answer them.
+    enum class Answer { Save, Discard, Cancel };
+    struct Dialogs {
+        std::function<QString(QWidget* parent, const QString& suggested)> openPath;
+        std::function<QString(QWidget* parent, const QString& suggested)> savePath;
+        std::function<Answer(QWidget* parent, const QString& question)> askToSave;
+        std::function<bool(QWidget* parent, const QString& question)> askToReplace;
+        std::function<void(QWidget* parent, const QString& problem)> tell;
+    };
+
+    PlanillaSession(QWidget* window, PlanillaPanel* panel, Form form);
+    ~PlanillaSession() override;
+
+    void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+    QMenu* fileMenu() const { return menu_; }
+    // "Guardar recibo como PDF…" and "Recibos de la planilla en PDF…", for
+    // the program to carry out; "Salir".
+    QAction* saveReceiptAction() const { return saveReceipt_; }
+    QAction* planillaPdfAction() const { return planillaPdf_; }
+    QAction* quitAction() const { return quit_; }
+
+    bool hasPlanilla() const { return file_.has_value(); }
+    const planilla::Planilla* planilla() const { return file_ ? &file_->table() : nullptr; }
+    QString path() const { return file_ ? file_->path() : QString(); }
+    std::optional<std::size_t> chosen() const { return chosen_; }
+
+    // The actions, as the menu carries them out; each false when it did not
+    // happen (refused, failed or cancelled).
+    bool newPlanilla();
+    bool open(const QString& path);
+    bool save();
+    bool saveAs(const QString& path);
+    bool chooseTeacher(std::size_t row);
+    bool newTeacher();
+    // Before the program ends: true when it may (nothing unsaved, or the
+    // user saved or discarded it).
+    bool mayLeave();
+    // Lists again why each row cannot be computed (after the scale changed).
+    void relist();
+
+signals:
+    // The planilla or its file name changed: the window's title follows.
+    void titleChanged(const QString& title);
+
+private:
+    void buildMenu();
+    void fillRecent();
+    void remember(const QString& path);
+    bool formChanged() const;
+    void takeSnapshot();
+    bool saveTo(const QString& path);
+    std::function<std::optional<QString>(std::size_t)> problemOf() const;
+    void show(planilla::PlanillaFile file);
+    QString suggestedFolder() const;
+
+    QWidget* window_;
+    PlanillaPanel* panel_;
+    Form form_;
+    Dialogs dialogs_;
+    std::optional<planilla::PlanillaFile> file_;
+    std::optional<std::size_t> chosen_;  // the teacher the form holds
+    bool adding_ = false;                // the form holds a new teacher, not yet a row
+    std::optional<batch::RowInput> snapshot_;
+    QStringList recent_;
+
+    QMenu* menu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QAction *save_ = nullptr, *saveAs_ = nullptr, *saveReceipt_ = nullptr, *planillaPdf_ = nullptr, *quit_ = nullptr;
+};
+
+}  // namespace recibo::app

@@ -1,0 +1,148 @@
+// The planilla in the desktop program: a teacher chosen, changed and saved
+// back changes only that teacher's cell in the file; a changed form is not
+// left without asking; a refused planilla changes nothing.
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/planilla_panel.h"
+#include "app/planilla_session.h"
+#include "app/program.h"
+#include "entry/entry_window.h"
+#include "gui_driver.h"
+#include "payroll/calculation.h"
+#include "program_driver.h"
+#include "regional/regional.h"
+#include "selection/selection_dialog.h"
+
+using namespace recibo;
+using namespace program_driver;
+using Answer = app::PlanillaSession::Answer;
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class PlanillaSessionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { gui::quietPlatformWarnings(); }
+    void init()
+    {
+        folder_ = std::make_unique<QTemporaryDir>();
+        path_ = folder_->filePath("docentes.csv");
+        QVERIFY(QFile::copy(RECIBO_EXAMPLE_CSV, path_));
+        program_ = std::make_unique<app::Program>();
+        program_->start();
+        panel_ = new app::PlanillaPanel(program_->entryWindow());
+        app::Program* program = program_.get();
+        session_ = std::make_unique<app::PlanillaSession>(
+            program->entryWindow(), panel_,
+            app::PlanillaSession::Form{[program](const planilla::Planilla::HandEntry& row) { program->enter(row); },
+                                       [program] {
+                                           return batch::RowInput{program->entryWindow()->values(),
+                                                                  program->selectionDialog()->selection().selected()};
+                                       },
+                                       [](const batch::RowInput&) { return std::optional<QString>(); }});
+        asked_.clear();
+        told_.clear();
+        session_->setDialogs({[](QWidget*, const QString&) { return QString(); },
+                              [](QWidget*, const QString&) { return QString(); },
+                              [this](QWidget*, const QString& question) {
+                                  asked_ << question;
+                                  return answer_;
+                              },
+                              [](QWidget*, const QString&) { return false; },
+                              [this](QWidget*, const QString& problem) { told_ << problem; }});
+    }
+    void cleanup()
+    {
+        session_.reset();
+        program_.reset();
+    }
+
+    void savingOneTeacherChangesOnlyThatCell()
+    {
+        const QByteArray before = contents(path_);
+        QVERIFY(session_->open(path_));
+        QVERIFY(session_->chooseTeacher(3));
+        QCOMPARE(gui::box(kEntry, "cantkm")->text(), QString("150"));
+        gui::type(kEntry, "cantkm", "200");
+        QVERIFY(session_->save());
+        QCOMPARE(contents(path_),
+                 QByteArray(before).replace("Silvia\",cargo,739,0,0,0,0,0,3,3,1,0,1,150,",
+                                            "Silvia\",cargo,739,0,0,0,0,0,3,3,1,0,1,200,"));
+        QVERIFY(asked_.isEmpty() && told_.isEmpty());
+    }
+
+    void aChangedFormIsNotLeftWithoutAsking()
+    {
+        QVERIFY(session_->open(path_));
+        QVERIFY(session_->chooseTeacher(0));
+        gui::type(kEntry, "docente", "Gómez, María Laura Inés");
+        answer_ = Answer::Cancel;
+        QVERIFY(!session_->chooseTeacher(1));
+        QCOMPARE(session_->chosen(), std::optional<std::size_t>(0));
+        QCOMPARE(gui::box(kEntry, "docente")->text(), QString("Gómez, María Laura Inés"));
+        answer_ = Answer::Discard;
+        QVERIFY(session_->chooseTeacher(1));
+        QCOMPARE(gui::box(kEntry, "docente")->text(), QString("Fernández, Juan Carlos"));
+        QCOMPARE(asked_.size(), 2);
+        // Nothing changed since: the next teacher is chosen without a question.
+        QVERIFY(session_->chooseTeacher(2));
+        QCOMPARE(asked_.size(), 2);
+        QCOMPARE(contents(path_), contents(RECIBO_EXAMPLE_CSV));
+    }
+
+    void aNewTeacherIsAddedAtTheEnd()
+    {
+        const QByteArray before = contents(path_);
+        QVERIFY(session_->open(path_));
+        QVERIFY(session_->newTeacher());
+        gui::type(kEntry, "docente", "Sosa, Eva");
+        QVERIFY(session_->save());
+        const QByteArray after = contents(path_);
+        QVERIFY(after.startsWith(before));
+        const auto read = planilla::Planilla::read(after.toStdString());
+        QVERIFY(std::holds_alternative<planilla::Planilla>(read));
+        const auto& table = std::get<planilla::Planilla>(read);
+        QCOMPARE(table.rows(), std::size_t(12));
+        QCOMPARE(table.cells(11).front(), std::string("Sosa, Eva"));
+        QCOMPARE(session_->chosen(), std::optional<std::size_t>(11));
+    }
+
+    void aRefusedPlanillaChangesNothing()
+    {
+        QVERIFY(session_->open(path_));
+        QVERIFY(session_->chooseTeacher(4));
+        QFile bad(folder_->filePath("mala.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("docente,sueldo\nAna,1\n");
+        bad.close();
+        QVERIFY(!session_->open(bad.fileName()));
+        QCOMPARE(told_.size(), 1);
+        QVERIFY2(told_[0].contains("columna desconocida"), qPrintable(told_[0]));
+        QCOMPARE(session_->path(), path_);
+        QCOMPARE(session_->chosen(), std::optional<std::size_t>(4));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString path_;
+    std::unique_ptr<app::Program> program_;
+    app::PlanillaPanel* panel_ = nullptr;
+    std::unique_ptr<app::PlanillaSession> session_;
+    Answer answer_ = Answer::Cancel;
+    QStringList asked_, told_;
+};
+
+QTEST_MAIN(PlanillaSessionTest)
+#include "planilla_session_test.moc"
