@@ -174,7 +174,11 @@ ReceiptPrinting::Outcome ReceiptPrinting::offerPdf(ReceiptWindow& window, const 
     message.exec();
     if (message.clickedButton() != save)
         return Outcome::NotPrinted;
+    return saveAsPdf(window);
+}
 
+ReceiptPrinting::Outcome ReceiptPrinting::saveAsPdf(ReceiptWindow& window)
+{
     const QString suggested =
         QDir(documentsFolder()).filePath(suggestedPdfName(window.docente(), QDate::currentDate()));
     const QString path = chooseFile_(&window, suggested);

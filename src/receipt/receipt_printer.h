@@ -77,6 +77,9 @@ public:
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
     Outcome imprimir(ReceiptWindow& window);
+    // "Guardar recibo como PDF…": the page "Imprimir" would print, saved
+    // where the user chooses; a file that cannot be written is said so.
+    Outcome saveAsPdf(ReceiptWindow& window);
 
 private:
     Outcome offerPdf(ReceiptWindow& window, const QString& problem);
