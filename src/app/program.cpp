@@ -12,6 +12,7 @@
 #include "payroll/calculation.h"
 #include "receipt/receipt_window.h"
 #include "regional/regional.h"
+#include "scale_choice.h"
 #include "selection/selection_dialog.h"
 
 namespace recibo::app {
@@ -24,6 +25,9 @@ Program::Program() : entry_(std::make_unique<entry::EntryWindow>())
     connect(entry_.get(), &EntryWindow::calcularPressed, this, &Program::onCalcular);
     connect(entry_.get(), &EntryWindow::salirPressed, this, &Program::quitRequested);
     connect(entry_.get(), &EntryWindow::closedByUser, this, &Program::quitRequested);
+    scaleChoice_ = std::make_unique<ScaleChoice>(entry_->scaleMenu(), entry_.get());
+    connect(scaleChoice_.get(), &ScaleChoice::changed, this, &Program::onScaleChanged);
+    scaleChoice_->restore();
 }
 
 Program::~Program()
@@ -50,7 +54,8 @@ selection::SelectionDialog* Program::selectionDialog()
     if (!dialog_) {
         // A window of its own that the window manager keeps above the entry
         // window, so that it cannot get lost behind it.
-        dialog_ = std::make_unique<selection::SelectionDialog>(regional::systemSettings(), entry_.get());
+        dialog_ = std::make_unique<selection::SelectionDialog>(regional::systemSettings(), entry_.get(),
+                                                               scaleChoice_->current().catalogue);
         connect(dialog_.get(), &selection::SelectionDialog::listoPressed, this, &Program::onListo);
         connect(dialog_.get(), &selection::SelectionDialog::salirSinDatosPressed, this, &Program::onSalirSinDatos);
     }
@@ -68,6 +73,7 @@ receipt::ReceiptWindow* Program::receiptWindow()
 {
     if (!receipt_) {
         receipt_ = new receipt::ReceiptWindow;
+        receipt_->setScaleTitle(QString::fromStdString(scaleChoice_->current().receiptTitle));
         using receipt::ReceiptWindow;
         connect(receipt_, &ReceiptWindow::volverPressed, this, &Program::onVolver);
         connect(receipt_, &ReceiptWindow::salirPressed, this, &Program::quitRequested);
@@ -86,6 +92,7 @@ void Program::onCargoChosen()
 
 void Program::onHoursChosen()
 {
+    positionAccepted_ = false;
     if (dialog_)
         dialog_->hide();
 }
@@ -102,7 +109,8 @@ void Program::onCalcular()
     const payroll::SelectedPosition position = values.kind == payroll::EmploymentKind::Position
         ? selectionDialog()->selection().selected()
         : payroll::SelectedPosition{};
-    const payroll::CalculationResult result = payroll::calculate(values, position, regional::systemSettings());
+    const payroll::CalculationResult result =
+        payroll::calculate(values, position, regional::systemSettings(), scaleChoice_->current().pay);
     if (const auto* failure = std::get_if<payroll::Failure>(&result)) {
         showFailure(*failure);
         return;
@@ -113,21 +121,45 @@ void Program::onCalcular()
 
 void Program::onListo(const positions::PositionSelection::Accepted& accepted)
 {
-    receiptWindow()->showPositionPanel(
-        {accepted.codcargo, accepted.punbas, accepted.compbas, accepted.proljor, accepted.jorcom, accepted.tardif});
-    entry_->showAcceptedPosition(accepted);
+    handOver(accepted);
+    positionAccepted_ = !accepted.deselectPosition;
     if (accepted.deselectPosition)
         entry_->deselectPosition();
     entry_->showInFront();
 }
 
+void Program::handOver(const positions::PositionSelection::Accepted& accepted)
+{
+    receiptWindow()->showPositionPanel(
+        {accepted.codcargo, accepted.punbas, accepted.compbas, accepted.proljor, accepted.jorcom, accepted.tardif});
+    entry_->showAcceptedPosition(accepted);
+}
+
 void Program::onSalirSinDatos()
 {
+    positionAccepted_ = false;
     entry_->deselectPosition();
+}
+
+// Another scale: its texts on the windows, its catalogue in the dialog, whose
+// code handling runs again, so that a position already handed over shows
+// the new scale's points (or none, when the new catalogue lacks its code).
+void Program::onScaleChanged()
+{
+    const scales::Scale& scale = scaleChoice_->current();
+    entry_->showScale(QString::fromStdString(scale.entrySubtitle), scale.pay);
+    if (receipt_)
+        receipt_->setScaleTitle(QString::fromStdString(scale.receiptTitle));
+    if (!dialog_)
+        return;
+    dialog_->setCatalogue(scale.catalogue);
+    if (positionAccepted_ && entry_->values().kind == payroll::EmploymentKind::Position)
+        handOver(dialog_->selection().listo(regional::systemSettings()));
 }
 
 void Program::onVolver()
 {
+    positionAccepted_ = false;
     receipt_->putAway();
     entry_->returnToDataEntry();
     entry_->showInFront();

@@ -25,6 +25,8 @@ struct Failure;
 
 namespace recibo::app {
 
+class ScaleChoice;
+
 // The desktop program: the entry window for the whole run, and the
 // selection dialog, the notice and the receipt window, each created hidden
 // the first time it is needed and afterwards only hidden and shown again.
@@ -49,6 +51,8 @@ public:
     // "Imprimir": where the receipt is printed, and what is offered when it
     // cannot be.
     receipt::ReceiptPrinting& printing() { return printing_; }
+    // The pay scale chosen in the "Escala" menu.
+    ScaleChoice& scaleChoice() { return *scaleChoice_; }
 
 signals:
     // "Salir", or the entry window closed: the program ends.
@@ -64,10 +68,15 @@ private:
     void onVolver();
     void onReceiptClosed();
     void onImprimir();
+    void onScaleChanged();
+    // An accepted position into the entry window and the receipt's panel.
+    void handOver(const positions::PositionSelection::Accepted& accepted);
 
     void showFailure(const payroll::Failure& failure);
 
     std::unique_ptr<entry::EntryWindow> entry_;
+    std::unique_ptr<ScaleChoice> scaleChoice_;
+    bool positionAccepted_ = false;  // "Listo" handed a position over, shown in the entry window
     std::unique_ptr<selection::SelectionDialog> dialog_;
     std::unique_ptr<entry::NoticeWindow> notice_;
     QPointer<receipt::ReceiptWindow> receipt_;

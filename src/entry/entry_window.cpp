@@ -54,9 +54,9 @@ void bindCount(QCheckBox* check, QLineEdit* box, QLabel* label = nullptr)
 
 }  // namespace
 
-QString EntryWindow::seniorityText(int option)
+QString EntryWindow::seniorityText(int option) const
 {
-    return QString::fromStdString(payroll::seniorityBracket(option).text);
+    return QString::fromStdString(payroll::seniorityBracket(option, *pay_).text);
 }
 
 // Every handler runs on a real change of its control only, whether the user
@@ -121,9 +121,19 @@ void EntryWindow::onHoursLevelSelected(const HourCount& level, const HourCount& 
 
 void EntryWindow::onSeniorityChosen(int option)
 {
-    const payroll::SeniorityBracket bracket = payroll::seniorityBracket(option);
+    const payroll::SeniorityBracket bracket = payroll::seniorityBracket(option, *pay_);
     porcantig_->setText(QString::fromStdString(bracket.text));
     pctantig_ = bracket.percent;
+}
+
+void EntryWindow::showScale(const QString& subtitle, const payroll::PayScale& pay)
+{
+    pay_ = &pay;
+    subtitle_->setText(subtitle);
+    for (QAbstractButton* button : seniorityGroup_->buttons())
+        button->setToolTip(seniorityText(seniorityGroup_->id(button)));
+    if (const int option = seniorityGroup_->checkedId(); option > 0)
+        onSeniorityChosen(option);
 }
 
 void EntryWindow::onIncentivoToggled(bool checked)

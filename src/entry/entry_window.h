@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "payroll/entry_values.h"
+#include "payroll/pay_scale.h"
 #include "positions/position_selection.h"
 
 class QButtonGroup;
@@ -15,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QLayout;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
@@ -50,6 +52,12 @@ public:
 
     void showInFront();
 
+    // The menu bar's "Escala" menu, which the program fills.
+    QMenu* scaleMenu() const { return scaleMenu_; }
+    // The chosen pay scale (which must outlive the window): its subtitle under
+    // the title, and its seniority percentages, also for an option already on.
+    void showScale(const QString& subtitle, const payroll::PayScale& pay);
+
 signals:
     void positionChosen();  // "Cargo" clicked, whether it was selected before or not
     void hoursChosen();     // "Hs. N. Medio" or "Hs. N. Superior" became selected
@@ -80,11 +88,14 @@ private:
     void onSeniorityChosen(int option);
     void onIncentivoToggled(bool checked);
 
-    static QString seniorityText(int option);  // "30 %"
+    QString seniorityText(int option) const;  // "30 %"
     void hideHourCounts();
     void hidePositionBlock();
     void setKindOff(QRadioButton* button);
 
+    const payroll::PayScale* pay_ = &payroll::builtInPayScale();
+    QMenu* scaleMenu_ = nullptr;
+    QLabel* subtitle_ = nullptr;
     QLineEdit* docente_ = nullptr;
     QButtonGroup* kindGroup_ = nullptr;
     QRadioButton* cargo_ = nullptr;

@@ -10,6 +10,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -79,7 +81,7 @@ EntryWindow::EntryWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     title->setFont(titleFont);
-    auto* subtitle = named(new QLabel("Desde Septiembre de 2.010"), "Label9");
+    subtitle_ = named(new QLabel("Desde Septiembre de 2.010"), "Label9");
 
     auto* columns = new QGridLayout;
     columns->addWidget(buildKindOfEmployment(), 0, 0);
@@ -89,8 +91,14 @@ EntryWindow::EntryWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     columns->setRowStretch(2, 1);
 
     auto* layout = new QVBoxLayout(this);
+    // The menu bar a main window has; the program fills "Escala".
+    auto* menus = new QMenuBar(this);
+    menus->setObjectName("menu");
+    scaleMenu_ = menus->addMenu("&Escala");
+    scaleMenu_->setObjectName("mnuEscala");
+    layout->setMenuBar(menus);
     layout->addWidget(title);
-    layout->addWidget(subtitle);
+    layout->addWidget(subtitle_);
     layout->addLayout(buildTeacherRow());
     layout->addLayout(columns);
     layout->addStretch(1);

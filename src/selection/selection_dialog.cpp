@@ -107,8 +107,9 @@ void setTextIfDifferent(QLineEdit* box, const std::string& text)
 
 }  // namespace
 
-SelectionDialog::SelectionDialog(payroll::RegionalSettings settings, QWidget* parent)
-    : QWidget(parent, Qt::Window), settings_(std::move(settings))
+SelectionDialog::SelectionDialog(payroll::RegionalSettings settings, QWidget* parent,
+                                 const positions::Catalogue& catalogue)
+    : QWidget(parent, Qt::Window), model_(catalogue), settings_(std::move(settings))
 {
     setObjectName("advertencia");
     setWindowTitle("Selección de cargo");
@@ -143,17 +144,9 @@ void SelectionDialog::buildControls()
         connect(nameBox, signal, this, [this] { nameTextFinishing_ = false; });
     cargox_->setInsertPolicy(QComboBox::NoInsert);
     cargox_->setMaxVisibleItems(20);
-    for (const CatalogueRow& row : catalogue()) {
-        const QString name = QString::fromUtf8(row.cargox.data(), static_cast<qsizetype>(row.cargox.size()));
-        const QString code = QString::fromUtf8(row.codigocargo.data(), static_cast<qsizetype>(row.codigocargo.size()));
-        cargox_->addItem(name, code);
-        cargox_->setItemData(cargox_->count() - 1, QStringLiteral("%1, código %2").arg(name, code),
-                             Qt::AccessibleTextRole);
-    }
     cargox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cargox_->setItemDelegate(new CodeBesideName(cargox_));
-    // The drop-down list as wide as its widest row, code included.
-    cargox_->view()->setMinimumWidth(cargox_->view()->sizeHintForColumn(0) + 2 * cargox_->view()->frameWidth());
+    fillNameList();
     // Typing part of a name offers every position that contains it, each
     // with its code; picking one of them picks that row.
     cargox_->completer()->setCompletionMode(QCompleter::PopupCompletion);
@@ -166,6 +159,30 @@ void SelectionDialog::buildControls()
     listo_->setDefault(true);
     salirSinDatos_ = new QPushButton("Salir sin datos");
     salirSinDatos_->setObjectName("Command2");
+}
+
+// The catalogue's names, each with its code beside it.
+void SelectionDialog::fillNameList()
+{
+    cargox_->clear();
+    for (const CatalogueRow& row : model_.catalogue()) {
+        const QString name = QString::fromUtf8(row.cargox.data(), static_cast<qsizetype>(row.cargox.size()));
+        const QString code = QString::fromUtf8(row.codigocargo.data(), static_cast<qsizetype>(row.codigocargo.size()));
+        cargox_->addItem(name, code);
+        cargox_->setItemData(cargox_->count() - 1, QStringLiteral("%1, código %2").arg(name, code),
+                             Qt::AccessibleTextRole);
+    }
+    // The drop-down list as wide as its widest row, code included.
+    cargox_->view()->setMinimumWidth(cargox_->view()->sizeHintForColumn(0) + 2 * cargox_->view()->frameWidth());
+}
+
+void SelectionDialog::setCatalogue(const positions::Catalogue& catalogue)
+{
+    showingState_ = true;
+    model_.setCatalogue(catalogue);
+    fillNameList();
+    showingState_ = false;
+    showState();
 }
 
 void SelectionDialog::layOut()

@@ -24,9 +24,15 @@ using positions::PositionSelection;
 class SelectionDialog : public QWidget {
     Q_OBJECT
 public:
-    explicit SelectionDialog(payroll::RegionalSettings settings, QWidget* parent = nullptr);
+    // The names and codes are `catalogue`'s, which must outlive the dialog.
+    explicit SelectionDialog(payroll::RegionalSettings settings, QWidget* parent = nullptr,
+                             const positions::Catalogue& catalogue = positions::catalogue());
 
     const PositionSelection& selection() const { return model_; }
+
+    // Another scale's catalogue (which must outlive the dialog): its names in
+    // the list, and the code handled again over its rows.
+    void setCatalogue(const positions::Catalogue& catalogue);
 
     // Shows the dialog, modeless, in front of the other windows, with the
     // code box's whole text selected so that a code typed at once replaces it.
@@ -48,6 +54,7 @@ protected:
 
 private:
     void buildControls();
+    void fillNameList();
     void layOut();
     void connectHandlers();
 

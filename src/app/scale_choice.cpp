@@ -1,0 +1,144 @@
+#include "scale_choice.h"
+
+#include <variant>
+
+#include <QActionGroup>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTimer>
+
+namespace recibo::app {
+
+namespace {
+
+constexpr int kRecentFiles = 5;
+constexpr const char* kCurrentKey = "escala/archivo";
+constexpr const char* kRecentKey = "escala/recientes";
+
+QSettings settings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "recibo", "recibo");
+}
+
+}  // namespace
+
+ScaleChoice::ScaleChoice(QMenu* menu, QWidget* window)
+    : menu_(menu), window_(window), current_(std::make_shared<const scales::Scale>(scales::builtInScale()))
+{
+    fillMenu();
+}
+
+void ScaleChoice::restore()
+{
+    QSettings stored = settings();
+    recent_ = stored.value(kRecentKey).toStringList().mid(0, kRecentFiles);
+    const QString path = stored.value(kCurrentKey).toString();
+    if (path.isEmpty()) {
+        fillMenu();
+        return;
+    }
+    const auto read = scales::readScaleFile(path.toStdString());
+    if (const auto* problem = std::get_if<std::string>(&read)) {
+        currentPath_.clear();
+        remember();
+        fillMenu();
+        warn("No se pudo usar la escala elegida la última vez. " + QString::fromStdString(*problem)
+             + " Se calcula con la escala incluida, «" + QString::fromStdString(current_->name)
+             + "»; para volver a esa escala, corregí el archivo y elegilo en el menú «Escala».");
+        return;
+    }
+    const auto previous = std::move(current_);
+    current_ = std::make_shared<const scales::Scale>(std::get<scales::Scale>(read));
+    currentPath_ = path;
+    fillMenu();
+    emit changed();
+}
+
+bool ScaleChoice::choose(const QString& path)
+{
+    std::shared_ptr<const scales::Scale> next;
+    if (path.isEmpty()) {
+        next = std::make_shared<const scales::Scale>(scales::builtInScale());
+    } else {
+        auto read = scales::readScaleFile(path.toStdString());
+        if (const auto* problem = std::get_if<std::string>(&read)) {
+            fillMenu();  // the check marks back on the scale in use
+            warn(QString::fromStdString(*problem) + " Se sigue calculando con «"
+                 + QString::fromStdString(current_->name) + "».");
+            return false;
+        }
+        next = std::make_shared<const scales::Scale>(std::move(std::get<scales::Scale>(read)));
+        recent_.removeAll(path);
+        recent_.prepend(path);
+        while (recent_.size() > kRecentFiles)
+            recent_.removeLast();
+    }
+    const auto previous = std::move(current_);
+    current_ = std::move(next);
+    currentPath_ = path;
+    remember();
+    fillMenu();
+    emit changed();
+    return true;
+}
+
+void ScaleChoice::openFile()
+{
+    const QString path = QFileDialog::getOpenFileName(window_, "Abrir escala", QFileInfo(currentPath_).path(),
+                                                      "Escalas salariales (*.toml);;Todos los archivos (*)");
+    if (!path.isEmpty())
+        choose(path);
+}
+
+void ScaleChoice::fillMenu()
+{
+    menu_->clear();
+    auto* group = new QActionGroup(menu_);
+    const auto add = [&](const QString& text, const QString& path) {
+        QAction* action = menu_->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(path == currentPath_);
+        action->setToolTip(path);
+        group->addAction(action);
+        // Queued: choosing refills the menu, which deletes this action.
+        connect(
+            action, &QAction::triggered, this,
+            [this, path] {
+                if (path != currentPath_)
+                    choose(path);
+            },
+            Qt::QueuedConnection);
+    };
+    add(QString::fromStdString(scales::builtInScale().name) + " (incluida)", {});
+    if (!currentPath_.isEmpty() || !recent_.isEmpty())
+        menu_->addSeparator();
+    for (const QString& path : recent_)
+        add(QFileInfo(path).fileName() + (path == currentPath_ ? " — " + QString::fromStdString(current_->name) : ""),
+            path);
+    menu_->addSeparator();
+    QAction* open = menu_->addAction("&Abrir escala…");
+    open->setObjectName("abrirEscala");
+    connect(open, &QAction::triggered, this, &ScaleChoice::openFile, Qt::QueuedConnection);
+}
+
+void ScaleChoice::remember() const
+{
+    QSettings stored = settings();
+    stored.setValue(kCurrentKey, currentPath_);
+    stored.setValue(kRecentKey, recent_);
+}
+
+void ScaleChoice::warn(const QString& text) const
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, "Escala no válida", text, QMessageBox::Ok, window_);
+    box->setObjectName("escalanovalida");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    // Once the event loop runs: at start-up, over the entry window shown by then.
+    QTimer::singleShot(0, box, &QWidget::show);
+}
+
+}  // namespace recibo::app
