@@ -21,11 +21,11 @@ const QString kRecentKey = QStringLiteral("planilla/recientes");
 const QString kFilter = QStringLiteral("Planillas CSV (*.csv);;Todos los archivos (*)");
 
 // Two forms mean the same row when every column would hold the same cell.
-bool sameRow(const batch::RowInput& a, const batch::RowInput& b)
+bool sameRow(const batch::RowInput& a, const batch::RowInput& b, const positions::Catalogue& catalogue)
 {
     for (std::size_t c = 0; c < batch::kColumnCount; ++c) {
         const auto column = static_cast<batch::Column>(c);
-        if (planilla::cellFor(column, a) != planilla::cellFor(column, b))
+        if (planilla::cellFor(column, a, catalogue) != planilla::cellFor(column, b, catalogue))
             return false;
     }
     return true;
@@ -160,7 +160,7 @@ QString PlanillaSession::suggestedFolder() const
 
 bool PlanillaSession::formChanged() const
 {
-    return file_ && (chosen_ || adding_) && snapshot_ && !sameRow(form_.read(), *snapshot_);
+    return file_ && (chosen_ || adding_) && snapshot_ && !sameRow(form_.read(), *snapshot_, form_.scale().catalogue);
 }
 
 void PlanillaSession::takeSnapshot()
@@ -199,7 +199,8 @@ void PlanillaSession::show(planilla::PlanillaFile file)
 std::function<std::optional<QString>(std::size_t)> PlanillaSession::problemOf() const
 {
     return [this](std::size_t row) -> std::optional<QString> {
-        const auto input = file_->table().input(row);
+        const scales::Scale& scale = form_.scale();
+        const auto input = file_->table().input(row, scale.pay, scale.catalogue);
         if (const auto* bad = std::get_if<batch::CellError>(&input))
             return QString::fromStdString(bad->message);
         return form_.problemOf(std::get<batch::RowInput>(input));
@@ -246,7 +247,7 @@ bool PlanillaSession::chooseTeacher(std::size_t row)
         panel_->choose(chosen_);
         return false;
     }
-    const auto hand = file_->table().handEntry(row);
+    const auto hand = file_->table().handEntry(row, form_.scale().pay);
     if (const auto* bad = std::get_if<batch::CellError>(&hand)) {
         dialogs_.tell(window_,
                       QStringLiteral("La fila %1 de la planilla no se puede cargar: %2")
@@ -302,11 +303,12 @@ bool PlanillaSession::saveTo(const QString& path)
     planilla::Planilla& table = file_->table();
     if (chosen_ || adding_) {
         const batch::RowInput input = form_.read();
+        const positions::Catalogue& catalogue = form_.scale().catalogue;
         if (adding_) {
-            chosen_ = table.appendRow(input);
+            chosen_ = table.appendRow(input, catalogue);
             adding_ = false;
         } else {
-            table.replaceRow(*chosen_, input);
+            table.replaceRow(*chosen_, input, catalogue);
         }
     }
     auto result = file_->save(path);

@@ -10,6 +10,7 @@
 #include "batch/batch_row.h"
 #include "planilla/planilla.h"
 #include "planilla/planilla_file.h"
+#include "scales/scale.h"
 
 class QAction;
 class QMenu;
@@ -29,11 +30,13 @@ class PlanillaSession : public QObject {
     Q_OBJECT
 public:
     // How the session reaches the form: entering a row as by hand, reading
-    // what the form holds, and why a row cannot be computed.
+    // what the form holds, why a row cannot be computed, and the pay scale
+    // the rows are read under.
     struct Form {
         std::function<void(const planilla::Planilla::HandEntry&)> enter;
         std::function<batch::RowInput()> read;
         std::function<std::optional<QString>(const batch::RowInput&)> problemOf;
+        std::function<const scales::Scale&()> scale;
     };
     // The questions the session asks; the tests answer them.
     enum class Answer { Save, Discard, Cancel };

@@ -109,13 +109,13 @@ std::string pointCell(const std::string& box, positions::PositionSelection::Valu
 
 }  // namespace
 
-std::string cellFor(Column column, const batch::RowInput& input)
+std::string cellFor(Column column, const batch::RowInput& input, const positions::Catalogue& catalogue)
 {
     const payroll::EntryValues& e = input.entry;
     const payroll::SelectedPosition& p = input.position;
     using Box = positions::PositionSelection::ValueBox;
     const auto point = [&](const std::string& box, Box which) {
-        positions::PositionSelection byCode;
+        positions::PositionSelection byCode(catalogue);
         byCode.setCode(p.codigocargo);
         return pointCell(box, which, byCode.selected());
     };
@@ -212,16 +212,18 @@ Planilla Planilla::empty(char separator)
     return planilla;
 }
 
-std::variant<batch::RowInput, batch::CellError> Planilla::input(std::size_t row) const
+std::variant<batch::RowInput, batch::CellError> Planilla::input(std::size_t row, const payroll::PayScale& scale,
+                                                                const positions::Catalogue& catalogue) const
 {
     const std::vector<std::string>& held = cells(row);
     const std::vector<std::string_view> views(held.begin(), held.end());
-    return batch::mapRow(columns_, views);
+    return batch::mapRow(columns_, views, scale, catalogue);
 }
 
-std::variant<Planilla::HandEntry, batch::CellError> Planilla::handEntry(std::size_t row) const
+std::variant<Planilla::HandEntry, batch::CellError> Planilla::handEntry(std::size_t row,
+                                                                        const payroll::PayScale& scale) const
 {
-    auto mapped = input(row);
+    auto mapped = input(row, scale);
     if (auto* bad = std::get_if<batch::CellError>(&mapped))
         return std::move(*bad);
     HandEntry hand{std::move(std::get<batch::RowInput>(mapped).entry), std::nullopt, {}};
@@ -256,15 +258,15 @@ std::string Planilla::writeCells(const std::vector<std::string>& cells) const
     return line;
 }
 
-void Planilla::replaceRow(std::size_t row, const batch::RowInput& input)
+void Planilla::replaceRow(std::size_t row, const batch::RowInput& input, const positions::Catalogue& catalogue)
 {
     Record& record = records_[rows_[row]];
-    const auto before = this->input(row);
+    const auto before = this->input(row, payroll::builtInPayScale(), catalogue);
     const auto* was = std::get_if<batch::RowInput>(&before);
     std::vector<std::string> cells = record.cells;
     for (std::size_t i = 0; i < columns_.size(); ++i) {
-        const std::string now = cellFor(columns_[i], input);
-        if (!was || cellFor(columns_[i], *was) != now)
+        const std::string now = cellFor(columns_[i], input, catalogue);
+        if (!was || cellFor(columns_[i], *was, catalogue) != now)
             cells[i] = now;
     }
     if (cells == record.cells)
@@ -274,14 +276,14 @@ void Planilla::replaceRow(std::size_t row, const batch::RowInput& input)
     record.cells = std::move(cells);
 }
 
-std::size_t Planilla::appendRow(const batch::RowInput& input)
+std::size_t Planilla::appendRow(const batch::RowInput& input, const positions::Catalogue& catalogue)
 {
     std::string& last = records_.empty() ? head_ : records_.back().raw;
     if (!last.ends_with('\n'))
         last += lineEnding_;
     std::vector<std::string> cells;
     for (const Column column : columns_)
-        cells.push_back(cellFor(column, input));
+        cells.push_back(cellFor(column, input, catalogue));
     records_.push_back({writeCells(cells) + lineEnding_, true, cells});
     rows_.push_back(records_.size() - 1);
     return rows_.size() - 1;

@@ -33,8 +33,10 @@ public:
     // missing cells are empty.
     const std::vector<std::string>& cells(std::size_t row) const { return records_[rows_[row]].cells; }
     // What the entry window and the dialog hold for row `row`, as recibo-lote
-    // maps it, or why a cell cannot be used.
-    std::variant<batch::RowInput, batch::CellError> input(std::size_t row) const;
+    // maps it under `scale` and `catalogue`, or why a cell cannot be used.
+    std::variant<batch::RowInput, batch::CellError> input(
+        std::size_t row, const payroll::PayScale& scale = payroll::builtInPayScale(),
+        const positions::Catalogue& catalogue = positions::catalogue()) const;
 
     // What a user types and clicks to enter row `row` by hand: the entry
     // window's values, and in the selection dialog the code typed (when the
@@ -45,13 +47,16 @@ public:
         std::optional<std::string> code;
         std::array<std::string, 5> typedPoints;  // punbas, compbas, proljor, jorcom, tardif
     };
-    std::variant<HandEntry, batch::CellError> handEntry(std::size_t row) const;
+    std::variant<HandEntry, batch::CellError> handEntry(
+        std::size_t row, const payroll::PayScale& scale = payroll::builtInPayScale()) const;
 
     // Writes `input` as row `row`: a cell whose meaning `input` leaves as it
-    // was keeps its text; the others are written as recibo-lote reads them.
-    void replaceRow(std::size_t row, const batch::RowInput& input);
+    // was keeps its text; the others are written as recibo-lote reads them
+    // (points where they differ from `catalogue`'s for the code).
+    void replaceRow(std::size_t row, const batch::RowInput& input,
+                    const positions::Catalogue& catalogue = positions::catalogue());
     // Adds a row holding `input` at the end; returns its index.
-    std::size_t appendRow(const batch::RowInput& input);
+    std::size_t appendRow(const batch::RowInput& input, const positions::Catalogue& catalogue = positions::catalogue());
 
     // The whole table as text, for saving.
     std::string text() const;
@@ -74,7 +79,9 @@ private:
     std::string lineEnding_ = "\n";  // the header's, for rows added
 };
 
-// The cell each column holds for `input`, as recibo-lote reads it.
-std::string cellFor(batch::Column column, const batch::RowInput& input);
+// The cell each column holds for `input`, as recibo-lote reads it; a point
+// column is empty where the point is `catalogue`'s own for the code.
+std::string cellFor(batch::Column column, const batch::RowInput& input,
+                    const positions::Catalogue& catalogue = positions::catalogue());
 
 }  // namespace recibo::planilla

@@ -51,7 +51,8 @@ private slots:
                                            return batch::RowInput{program->entryWindow()->values(),
                                                                   program->selectionDialog()->selection().selected()};
                                        },
-                                       [](const batch::RowInput&) { return std::optional<QString>(); }});
+                                       [](const batch::RowInput&) { return std::optional<QString>(); },
+                                       []() -> const scales::Scale& { return scales::builtInScale(); }});
         asked_.clear();
         told_.clear();
         session_->setDialogs({[](QWidget*, const QString&) { return QString(); },
