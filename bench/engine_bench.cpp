@@ -9,6 +9,7 @@
 #include "batch/columns.h"
 #include "batch/csv_table.h"
 #include "payroll/calculation.h"
+#include "scales/scale.h"
 #include "teacher_mix.h"
 
 namespace {
@@ -34,11 +35,13 @@ void BM_Engine(benchmark::State& state)
 {
     const std::vector<batch::RowInput> inputs = teacherMix(1024);
     const payroll::RegionalSettings settings = payroll::RegionalSettings::pointDecimal();
+    // A scale that is not the built-in value itself: as a scale file gives it.
+    const scales::Scale scale = scales::builtInScale();
     std::size_t next = 0, failures = 0;
     for (auto _ : state) {
         const batch::RowInput& input = inputs[next];
         next = (next + 1) % inputs.size();
-        auto result = payroll::calculate(input.entry, input.position, settings);
+        auto result = payroll::calculate(input.entry, input.position, settings, scale.pay);
         failures += result.index();
         benchmark::DoNotOptimize(result);
     }
@@ -49,5 +52,18 @@ void BM_Engine(benchmark::State& state)
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Engine);
+
+// Reading a complete scale file, its full catalogue included.
+void BM_ScaleFile(benchmark::State& state)
+{
+    const std::string text = scales::scaleFileText(scales::builtInScale());
+    for (auto _ : state) {
+        auto scale = scales::parseScale(text, "escala.toml");
+        if (scale.index() != 0)
+            state.SkipWithError("the built-in scale's file was refused");
+        benchmark::DoNotOptimize(scale);
+    }
+}
+BENCHMARK(BM_ScaleFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,0 +1,134 @@
+// Scale files: the built-in scale written and read back, a receipt under
+// the example scale, and files refused with where and why.
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "batch/batch.h"
+#include "payroll/calculation.h"
+#include "positions/position_selection.h"
+#include "scales/scale.h"
+
+namespace recibo::scales {
+namespace {
+
+const std::string kBuiltInText = scaleFileText(builtInScale());
+
+TEST(ScaleFile, BuiltInScaleReadBackIsTheSameScale)
+{
+    const auto read = parseScale(kBuiltInText, "incluida.toml");
+    ASSERT_TRUE(std::holds_alternative<Scale>(read)) << std::get<std::string>(read);
+    EXPECT_EQ(std::get<Scale>(read), builtInScale());
+}
+
+// Position 645 (2329 base points, no other points), IOSPER, under the
+// example scale (the built-in numbers with a point value of 1.1):
+//   001  2329 x 1.1                          = 2561.9
+//   188  0.07 x 2561.9                       =  179.333
+//   084 and 113, below the full-day threshold: 165 and 100
+//   505  0.03 x (2561.9 + 179.333) = 82.23699 ->  82.237 (ten-thousandths)
+//   total 2561.9 + 165 + 100 + 179.333 = 3006.233; net 3006.233 - 82.237 = 2923.996
+TEST(ScaleFile, ExampleScaleReceipt)
+{
+    const auto read = readScaleFile(RECIBO_EXAMPLE_SCALE);
+    ASSERT_TRUE(std::holds_alternative<Scale>(read)) << std::get<std::string>(read);
+    const Scale& scale = std::get<Scale>(read);
+    positions::PositionSelection dialog(scale.catalogue);
+    dialog.setCode("645");
+    payroll::EntryValues entry;
+    entry.kind = payroll::EmploymentKind::Position;
+    entry.iosper = payroll::CheckState::Checked;
+    const auto result =
+        payroll::calculate(entry, dialog.selected(), payroll::RegionalSettings::pointDecimal(), scale.pay);
+    const auto& receipt = std::get<payroll::Receipt>(result);
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (const payroll::ReceiptLine& line : receipt.lines)
+        lines.emplace_back(line.code, line.amount);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"001", "$2561.9"}, {"006", "$ 0"},       {"014", "$ 0"},     {"084", "$ 165"},
+        {"113", "$ 100"},   {"188", "$ 179.333"}, {"505", "$ 82.237"}};
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(std::make_pair(receipt.thaberes, receipt.liquido),
+              std::make_pair(std::string("$ 3006.233"), std::string("$ 2923.996")));
+}
+
+// The built-in file with one mistake: `find` replaced by `replace`. The
+// message names the line holding `at` in the spoilt file and the key.
+struct Mistake {
+    const char* name;
+    std::string find, replace, at, key;
+};
+
+void PrintTo(const Mistake& m, std::ostream* os)
+{
+    *os << m.name;
+}
+
+std::size_t lineOf(const std::string& text, const std::string& at)
+{
+    const std::size_t offset = text.find(at);
+    return offset == std::string::npos ? 0 : 1 + std::count(text.begin(), text.begin() + offset, '\n');
+}
+
+class RefusedFile : public testing::TestWithParam<Mistake> {};
+
+TEST_P(RefusedFile, NamesLineAndKeyAndChangesNothing)
+{
+    const Mistake& m = GetParam();
+    std::string text = kBuiltInText;
+    ASSERT_NE(text.find(m.find), std::string::npos);
+    text.replace(text.find(m.find), m.find.size(), m.replace);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "recibo-escala-mala.toml";
+    std::ofstream(file) << text;
+
+    const auto read = readScaleFile(file.string());
+    ASSERT_TRUE(std::holds_alternative<std::string>(read));
+    const std::string& message = std::get<std::string>(read);
+    EXPECT_NE(message.find("línea " + std::to_string(lineOf(text, m.at)) + ","), std::string::npos) << message;
+    if (!m.key.empty()) {
+        EXPECT_NE(message.find("clave «" + m.key + "»"), std::string::npos) << message;
+    }
+
+    // recibo-lote refuses it before reading a row: nothing computed.
+    std::istringstream table("docente,tipo,codcargo\nAna,cargo,645\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(batch::runBatch({"--locale", "C", "--escala", file.string()}, table, out, err), batch::kInputUnusable);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "recibo-lote: " + message + "\n");
+    std::filesystem::remove(file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mistakes, RefusedFile,
+    testing::Values(
+        Mistake{"MissingKey", "valor_jornada = 1.203", "", "[punto]", "punto.valor_jornada"},
+        Mistake{"UnknownKey", "[punto]\n", "[punto]\nvalr = 1\n", "valr", "punto.valr"},
+        Mistake{"WrongType", "valor = 0.9842", "valor = \"0.9842\"", "valor = \"", "punto.valor"},
+        Mistake{"WholeNumberWithDecimals", "familia_numerosa = 3", "familia_numerosa = 3.5", "familia_numerosa = 3.5",
+                "salario_familiar.familia_numerosa"},
+        Mistake{"RateAboveOne", "tasa = 0.03", "tasa = 1.5", "tasa = 1.5", "descuentos.iosper.tasa"},
+        Mistake{"PointValueZero", "valor = 0.9842", "valor = 0.0", "valor = 0.0", "punto.valor"},
+        Mistake{"Beyond16Bits", "hijo_diferenciado = 880", "hijo_diferenciado = 40000", "hijo_diferenciado",
+                "salario_familiar.hijo_diferenciado"},
+        Mistake{"FiveDecimals", "conyuge = 15", "conyuge = 15.00001", "conyuge", "salario_familiar.conyuge"},
+        Mistake{"BeyondCurrency", "conyuge = 15", "conyuge = 1000000000000000", "conyuge", "salario_familiar.conyuge"},
+        Mistake{"ElevenRows", "    [99, 99, 409, 99, 0, 0, 0, 0],\n", "", "tabla = [", "item_006.tabla"},
+        Mistake{"BoundsNotAscending", "[971, 1169, 1400", "[971, 1400, 1169", "[971, 1400", "item_006.columnas_hasta"},
+        Mistake{"RepeatedCode", "[\"985\", \"Analista T", "[\"999\", \"Analista T", "[\"999\", \"Analista T",
+                "nomenclador.cargos, cargo 2 (código)"},
+        Mistake{"TwoDigitCode", "[\"645\",", "[\"64\",", "[\"64\",", "nomenclador.cargos, cargo 3 (código)"},
+        Mistake{"NoPositions", "cargos = [\n", "cargos = []\nviejos = [\n", "cargos = []", "nomenclador.cargos"},
+        Mistake{"NotToml", "[punto]", "[punto", "[punto", ""},
+        Mistake{"RepeatedKey", "[punto]\n", "[punto]\nvalor = 1\n", "valor = 0.9842", ""}),
+    [](const testing::TestParamInfo<Mistake>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace recibo::scales
