@@ -86,7 +86,8 @@ TEST_P(RefusedFile, NamesLineAndKeyAndChangesNothing)
     std::string text = kBuiltInText;
     ASSERT_NE(text.find(m.find), std::string::npos);
     text.replace(text.find(m.find), m.find.size(), m.replace);
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "recibo-escala-mala.toml";
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / (std::string("recibo-escala-") + m.name + ".toml");
     std::ofstream(file) << text;
 
     const auto read = readScaleFile(file.string());
