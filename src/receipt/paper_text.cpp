@@ -102,7 +102,10 @@ void drawPaperText(QPainter& painter, const PaperText& text, const QRectF& area,
     else if (alignment & Qt::AlignBottom)
         top = area.bottom() - block;
     painter.setFont(text.font);
-    const int across = int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine;
+    // Each line is set to fit its box: no clipping, which would cost a clip path
+    // in a PDF for every text.
+    const int across =
+        int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
     for (const QString& line : text.lines) {
         painter.drawText(QRectF(area.left(), top, area.width(), text.lineHeight), across, line);
         top += text.lineHeight;

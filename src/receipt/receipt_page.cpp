@@ -60,21 +60,17 @@ void drawText(QPainter& painter, const PaperText& text, const QColor& colour, co
 {
     if (text.lines.isEmpty())
         return;
-    painter.save();
     painter.setPen(ink(colour));
     drawPaperText(painter, text, area, alignment);
-    painter.restore();
 }
 
 // A sunken box of the window: its background and a thin border.
 void drawBox(QPainter& painter, const QRectF& box, const QColor& background)
 {
     painter.fillRect(box, ink(background));
-    painter.save();
     painter.setPen(QPen(ink(kBorder), kRule, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(box.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2));
-    painter.restore();
 }
 
 void drawLabel(QPainter& painter, const QLabel* label, const PaperLayout::Placed& at)
@@ -100,12 +96,11 @@ void drawCommentBox(QPainter& painter, const QPlainTextEdit* box, const PaperLay
 
 void drawButton(QPainter& painter, const QPushButton* button, const PaperLayout::Placed& at)
 {
-    painter.save();
     painter.setPen(QPen(ink(kBorder), kRule));
     painter.setBrush(ink(button->palette().color(QPalette::Button)));
     const QRectF inside = at.box.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2);
     painter.drawRoundedRect(inside, 2 * kTwipsPerPixel, 2 * kTwipsPerPixel);
-    painter.restore();
+    painter.setBrush(Qt::NoBrush);
     drawText(painter, at.text, button->palette().color(QPalette::ButtonText), at.box, Qt::AlignCenter);
 }
 
@@ -113,10 +108,8 @@ void drawButton(QPainter& painter, const QPushButton* button, const PaperLayout:
 // downwards; on paper it runs through their middle.
 void drawLine(QPainter& painter, const QLineF& line, const QColor& colour)
 {
-    painter.save();
     painter.setPen(QPen(ink(colour), kRule, Qt::SolidLine, Qt::SquareCap));
     painter.drawLine(line.translated(kRule / 2, kRule / 2));
-    painter.restore();
 }
 
 // The grid's rules and the texts of its cells, those shown, as the grid
@@ -141,11 +134,9 @@ void drawFrame(QPainter& painter, const QGroupBox* frame, const PaperLayout::Pla
     if (frame->autoFillBackground())
         painter.fillRect(at.box, ink(frame->palette().color(QPalette::Window)));
     const qreal captionHeight = at.text.lines.isEmpty() ? 0 : at.text.lineHeight;
-    painter.save();
     painter.setPen(QPen(ink(kBorder), kRule));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(at.box.adjusted(kRule * 1.5, captionHeight + kRule / 2, -kRule / 2, -kRule / 2));
-    painter.restore();
     drawText(painter, at.text, frame->palette().color(QPalette::WindowText),
              QRectF(at.box.left() + kRule, at.box.top(), at.box.width(), captionHeight),
              Qt::AlignLeft | Qt::AlignVCenter);

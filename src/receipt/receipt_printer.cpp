@@ -75,6 +75,16 @@ QString documentsFolder()
     return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
+// Every PDF page alike: A4, portrait, 10 mm margins, fine enough for text.
+void setUpPdf(QPdfWriter& writer, const QString& title)
+{
+    writer.setResolution(1200);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                     QPageLayout::Millimeter));
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("recibo"));
+}
+
 }  // namespace
 
 bool paintPage(const ReceiptWindow& window, QPagedPaintDevice& device)
@@ -117,11 +127,7 @@ PrintResult PdfFile::printPage(const ReceiptWindow& window)
     bool painted = false;
     {
         QPdfWriter writer(&page);
-        writer.setResolution(1200);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                                         QPageLayout::Millimeter));
-        writer.setTitle(documentTitle(window));
-        writer.setCreator(QStringLiteral("recibo"));
+        setUpPdf(writer, documentTitle(window));
         painted = paintPage(window, writer);
     }
     if (!painted) {
@@ -135,6 +141,79 @@ PrintResult PdfFile::printPage(const ReceiptWindow& window)
         return failed;
     }
     return PrintResult::done();
+}
+
+PdfBook::PdfBook(QString path, QString title) : path_(std::move(path)), title_(std::move(title)), file_(path_) {}
+
+PdfBook::~PdfBook()
+{
+    if (painter_.isActive())
+        painter_.end();
+    writer_.reset();
+    device_.reset();
+    // Never committed: the file is left as it was.
+}
+
+// What the PDF writer writes goes to the file whole; a write the disk cut
+// short is remembered (Qt would take it for a whole one) and the file not
+// committed.
+class PdfBook::WholeWrites : public QIODevice {
+public:
+    explicit WholeWrites(QFileDevice& file) : file_(file) {}
+    bool failed() const { return failed_; }
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        failed_ = failed_ || !regional::writeWhole(file_, QByteArray::fromRawData(data, size));
+        return size;
+    }
+    qint64 readData(char*, qint64) override { return -1; }
+
+private:
+    QFileDevice& file_;
+    bool failed_ = false;
+};
+
+QString PdfBook::open()
+{
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fileProblem(file_, path_);
+    device_ = std::make_unique<WholeWrites>(file_);
+    device_->open(QIODevice::WriteOnly);
+    writer_ = std::make_unique<QPdfWriter>(device_.get());
+    setUpPdf(*writer_, title_);
+    return {};
+}
+
+QString PdfBook::addPage(ReceiptWindow& window)
+{
+    const QString cannotDraw =
+        QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quoted(QDir::toNativeSeparators(path_)));
+    if (!writer_)
+        return cannotDraw;
+    if (pages_ == 0 ? !painter_.begin(writer_.get()) : !writer_->newPage())
+        return cannotDraw;
+    const PaperLook paper(window);
+    drawReceiptPage(window, painter_, QRectF(0, 0, writer_->width(), writer_->height()));
+    ++pages_;
+    return {};
+}
+
+QString PdfBook::commit()
+{
+    if (pages_ == 0 || !painter_.end()) {
+        file_.cancelWriting();
+        return QStringLiteral("no se pudo dibujar la página del archivo %1")
+            .arg(quoted(QDir::toNativeSeparators(path_)));
+    }
+    writer_.reset();
+    if (device_->failed() || !file_.commit()) {
+        const QString problem = fileProblem(file_, path_);
+        file_.cancelWriting();
+        return problem;
+    }
+    return {};
 }
 
 PrintResult printReceipt(ReceiptWindow& window, PrintBackend& backend)

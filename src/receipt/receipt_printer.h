@@ -4,9 +4,12 @@
 #include <memory>
 #include <utility>
 
+#include <QPainter>
+#include <QSaveFile>
 #include <QString>
 
 class QPagedPaintDevice;
+class QPdfWriter;
 class QWidget;
 
 namespace recibo::receipt {
@@ -49,6 +52,39 @@ public:
 
 private:
     QString path_;
+};
+
+// One PDF file of A4 pages, one for each receipt added, each the page that
+// PdfFile writes, in one document (the fonts in it once): written whole or
+// not at all, like PdfFile. Nothing is written but by commit(); a book that
+// ends without it leaves no file, and a file that was there stays as it was.
+class PdfBook {
+public:
+    PdfBook(QString path, QString title);
+    ~PdfBook();
+    PdfBook(const PdfBook&) = delete;
+    PdfBook& operator=(const PdfBook&) = delete;
+
+    // Makes the file ready to be written: why it cannot (in Spanish, to
+    // follow "No se pudo guardar el PDF: "), or empty.
+    QString open();
+    // The window's page as "Imprimir" prints it (see printReceipt), on a new
+    // page; why it could not be drawn, or empty.
+    QString addPage(ReceiptWindow& window);
+    int pages() const { return pages_; }
+    // Writes the file with the pages added: why it could not, or empty.
+    QString commit();
+
+private:
+    class WholeWrites;
+
+    QString path_;
+    QString title_;
+    QSaveFile file_;
+    std::unique_ptr<WholeWrites> device_;  // between the writer and the file
+    std::unique_ptr<QPdfWriter> writer_;
+    QPainter painter_;
+    int pages_ = 0;
 };
 
 // Draws the window's page on one page of `device`, inside its printable
