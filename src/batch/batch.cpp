@@ -8,19 +8,20 @@
 #include <optional>
 #include <ostream>
 #include <span>
+#include <thread>
 #include <variant>
 
 #include <QDate>
 #include <QLocale>
 
-#include "batch_row.h"
 #include "columns.h"
 #include "command_line.h"
 #include "csv_reader.h"
 #include "errno_text.h"
 #include "json_lines.h"
-#include "payroll/calculation.h"
 #include "regional/regional.h"
+#include "row_computation.h"
+#include "row_pool.h"
 #include "scales/scale.h"
 #include "table_input.h"
 
@@ -29,7 +30,8 @@ namespace recibo::batch {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Uso: recibo-lote [--locale NOMBRE] [--escala ARCHIVO] [--pdf CARPETA] [ARCHIVO]\n"
+    "Uso: recibo-lote [--locale NOMBRE] [--escala ARCHIVO]\n"
+    "                 [--pdf CARPETA | --pdf-unico ARCHIVO.pdf] [-j N] [ARCHIVO]\n"
     "     recibo-lote --escala-incluida\n"
     "\n"
     "Calcula el recibo de haberes de cada docente de una tabla CSV (ARCHIVO, o la\n"
@@ -49,6 +51,16 @@ constexpr std::string_view kUsage =
     "                   programa de escritorio: un PDF por fila, llamado\n"
     "                   NNNN-docente.pdf (0001-Gómez-María-Laura.pdf); las filas\n"
     "                   con error no tienen PDF\n"
+    "  --pdf-unico ARCHIVO.pdf\n"
+    "                   además, guarda en ARCHIVO.pdf un solo PDF con una hoja\n"
+    "                   por fila calculada, en el orden de la tabla; el archivo\n"
+    "                   se escribe entero al terminar o no se escribe (uno que\n"
+    "                   ya estaba se reemplaza sólo entonces). No va junto con\n"
+    "                   --pdf\n"
+    "  -j N, --trabajos N\n"
+    "                   calcula N filas a la vez (de 1 a 256; sin esta opción,\n"
+    "                   una por núcleo del procesador); la salida es la misma.\n"
+    "                   Los PDF se dibujan de a uno, en orden\n"
     "  -h, --help       muestra esta ayuda\n"
     "\n"
     "La primera línea de la tabla nombra las columnas, separadas por \",\" o \";\".\n"
@@ -68,11 +80,16 @@ constexpr std::string_view kUsage =
     "                          0, 1 o 2 (2 = atenuada, no cuenta)\n"
     "\n"
     "Estado de salida: 0 si se calcularon todas las filas, 1 si alguna fila tiene\n"
-    "error (o no se pudo guardar su PDF), 2 si la entrada, la escala o la carpeta\n"
-    "de --pdf no se pudieron usar.\n";
+    "error (o no se pudo guardar su PDF o el de --pdf-unico), 2 si la entrada, la\n"
+    "escala, la carpeta de --pdf o el archivo de --pdf-unico no se pudieron usar.\n";
 
 // Output is handed to the stream in pieces of about this size.
 constexpr std::size_t kFlushSize = 1 << 18;
+
+// With -j, rows go to the computing threads in batches of this many; fewer
+// when each is drawn as a PDF afterwards, which takes milliseconds.
+constexpr std::size_t kBatchRows = 512;
+constexpr std::size_t kPdfBatchRows = 8;
 
 int unusable(std::ostream& err, const Unusable& why)
 {
@@ -112,12 +129,13 @@ public:
     bool row(std::size_t, std::span<const std::string_view>) override { return true; }  // not called
 };
 
-// The second reading: each row's receipt, or why it has none, as a JSON line.
+// The second reading: each row's receipt, or why it has none, as a JSON line;
+// with `jobs` above one, computed by as many threads and written in order.
 class ReceiptRows : public TableSink {
 public:
-    ReceiptRows(const payroll::RegionalSettings& settings, const scales::Scale& scale, std::ostream& out,
+    ReceiptRows(const payroll::RegionalSettings& settings, const scales::Scale& scale, unsigned jobs, std::ostream& out,
                 std::ostream& err, ReceiptPdfs* pdfs)
-        : settings_(settings), scale_(scale), out_(out), err_(err), pdfs_(pdfs)
+        : settings_(settings), scale_(scale), jobs_(jobs), out_(out), err_(err), pdfs_(pdfs)
     {}
 
     Problem header(const std::vector<std::string>& names) override
@@ -125,47 +143,47 @@ public:
         auto resolved = resolveHeader(names);
         if (const auto* problem = std::get_if<Unusable>(&resolved))
             return *problem;
-        columns_ = std::move(std::get<std::vector<Column>>(resolved));
-        docenteColumn_.reset();
-        for (std::size_t i = 0; i < columns_.size(); ++i)
-            if (columns_[i] == Column::Docente)
-                docenteColumn_ = i;
-        cells_.assign(columns_.size(), std::string_view());
+        pool_.reset();
+        computation_.emplace(std::move(std::get<std::vector<Column>>(resolved)), settings_, scale_);
+        cells_.assign(computation_->columnCount(), std::string_view());
+        if (jobs_ > 1) {
+            pool_.emplace(*computation_, jobs_, pdfs_ ? kPdfBatchRows : kBatchRows, pdfs_ != nullptr);
+            if (pool_->threads() == 0)  // the system would start none: one row at a time
+                pool_.reset();
+        }
         return std::nullopt;
     }
 
     bool row(std::size_t fila, std::span<const std::string_view> rowCells) override
     {
+        if (pool_)
+            return !pool_->add(fila, rowCells) || writeFinished(false);
         // A cell beyond the end of a short row is empty.
         std::fill(std::copy(rowCells.begin(), rowCells.end(), cells_.begin()), cells_.end(), std::string_view());
-        const std::string_view docente = docenteColumn_ ? cells_[*docenteColumn_] : std::string_view();
-
-        const auto mapped = mapRow(columns_, cells_, scale_.pay, scale_.catalogue);
-        if (const auto* bad = std::get_if<CellError>(&mapped)) {
+        const auto computed = computation_->compute(fila, cells_, lines_);
+        if (!computed)
             someRowFailed_ = true;
-            lines_.appendFailure(fila, docente, RowFailure{bad->message, columnName(bad->column), bad->text});
-        } else {
-            const RowInput& rowInput = std::get<RowInput>(mapped);
-            const auto result = payroll::calculate(rowInput.entry, rowInput.position, settings_, scale_.pay);
-            if (const auto* receipt = std::get_if<payroll::Receipt>(&result)) {
-                lines_.appendReceipt(fila, *receipt, scale_.name);
-                if (pdfs_) {
-                    if (const auto problem = pdfs_->write(fila, *receipt, rowInput.position)) {
-                        someRowFailed_ = true;
-                        err_ << "recibo-lote: fila " << fila << ": " << *problem << '\n';
-                    }
-                }
-            } else {
-                const auto& failure = std::get<payroll::Failure>(result);
-                someRowFailed_ = true;
-                lines_.appendFailure(fila, docente, RowFailure{failure.message, failure.control, failure.text});
-            }
-        }
+        else if (pdfs_)
+            writePdf(*computed);
         // A PDF takes milliseconds: its line goes out at once.
         return (lines_.size() < kFlushSize && !pdfs_) || flush();
     }
 
-    // Hands the lines still held to the output; false when they did not get there.
+    // Hands every line still held or being computed to the output; false
+    // when they did not get there.
+    bool finish()
+    {
+        if (pool_ && !writeError_) {
+            pool_->close();
+            writeFinished(true);
+        }
+        return flush();
+    }
+
+    bool someRowFailed() const { return someRowFailed_; }
+    std::optional<int> writeError() const { return writeError_; }
+
+private:
     bool flush()
     {
         if (!writeError_)
@@ -174,17 +192,38 @@ public:
         return !writeError_;
     }
 
-    bool someRowFailed() const { return someRowFailed_; }
-    std::optional<int> writeError() const { return writeError_; }
+    // The batches the threads have finished, in order, waiting for them
+    // when `wait`.
+    bool writeFinished(bool wait)
+    {
+        while (const auto finished = pool_->next(wait)) {
+            someRowFailed_ = someRowFailed_ || finished->someRowFailed;
+            if (!writeError_)
+                writeError_ = writeFailure(out_, finished->lines);
+            if (writeError_)
+                return false;
+            for (const ComputedRow& computed : finished->receipts)
+                writePdf(computed);
+        }
+        return true;
+    }
 
-private:
+    void writePdf(const ComputedRow& computed)
+    {
+        if (const auto problem = pdfs_->write(computed.fila, computed.receipt, computed.position)) {
+            someRowFailed_ = true;
+            err_ << "recibo-lote: fila " << computed.fila << ": " << *problem << '\n';
+        }
+    }
+
     const payroll::RegionalSettings& settings_;
     const scales::Scale& scale_;
+    const unsigned jobs_;
     std::ostream& out_;
     std::ostream& err_;
     ReceiptPdfs* pdfs_;
-    std::vector<Column> columns_;
-    std::optional<std::size_t> docenteColumn_;
+    std::optional<RowComputation> computation_;
+    std::optional<RowPool> pool_;  // with jobs_ above one; ends before computation_
     std::vector<std::string_view> cells_;
     JsonLines lines_;
     bool someRowFailed_ = false;
@@ -216,8 +255,17 @@ struct Prepared {
     payroll::RegionalSettings settings;
     scales::Scale scale;
     std::unique_ptr<TableInput> input;  // rewound, ready for the second reading
-    ReceiptPdfs* pdfs = nullptr;        // with --pdf only
+    ReceiptPdfs* pdfs = nullptr;        // with --pdf or --pdf-unico only
+    unsigned jobs = 1;
 };
+
+// -j's default: one thread per core.
+unsigned jobsOf(const CommandLine& commandLine)
+{
+    if (commandLine.jobs)
+        return *commandLine.jobs;
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxJobs);
+}
 
 // The regional settings of --locale, or the system's; and the locale that
 // writes the receipts' date.
@@ -247,7 +295,7 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
     if (auto* problem = std::get_if<Unusable>(&regionalSettings))
         return std::move(*problem);
     const auto& [settings, locale] = std::get<std::pair<payroll::RegionalSettings, QLocale>>(regionalSettings);
-    if (commandLine.pdfDirectory && !pdfs)
+    if ((commandLine.pdfDirectory || commandLine.pdfFile) && !pdfs)
         return Unusable{"esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio"};
     auto scale = commandLine.scaleFile ? scales::readScaleFile(*commandLine.scaleFile)
                                        : std::variant<scales::Scale, std::string>(scales::builtInScale());
@@ -258,7 +306,7 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
     if (auto* problem = std::get_if<Unusable>(&opened))
         return std::move(*problem);
     Prepared prepared{settings, std::move(std::get<scales::Scale>(scale)),
-                      std::move(std::get<std::unique_ptr<TableInput>>(opened)), nullptr};
+                      std::move(std::get<std::unique_ptr<TableInput>>(opened)), nullptr, jobsOf(commandLine)};
     {
         HeaderCheck check;
         CsvReader checker(check, CsvReader::Pass::Check);
@@ -267,9 +315,11 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
     }
     // The receipts carry the day's date as the desktop program shows it, in
     // the same regional settings as the amounts.
-    if (commandLine.pdfDirectory) {
+    if (commandLine.pdfDirectory || commandLine.pdfFile) {
         const std::string date = locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-        if (auto problem = pdfs->open(*commandLine.pdfDirectory, date, prepared.scale.receiptTitle))
+        const std::string& title = prepared.scale.receiptTitle;
+        if (auto problem = commandLine.pdfFile ? pdfs->openOneFile(*commandLine.pdfFile, date, title)
+                                               : pdfs->open(*commandLine.pdfDirectory, date, title))
             return std::move(*problem);
         prepared.pdfs = pdfs;
     }
@@ -281,14 +331,21 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
 // The table is sound: every row gets its line, as soon as it is computed.
 int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
 {
-    ReceiptRows rows(prepared.settings, prepared.scale, out, err, prepared.pdfs);
+    ReceiptRows rows(prepared.settings, prepared.scale, prepared.jobs, out, err, prepared.pdfs);
     CsvReader reader(rows, CsvReader::Pass::ReadCells);
     const auto problem = readThrough(*prepared.input, reader);
-    if (!rows.flush())
+    const bool written = rows.finish();
+    // --pdf-unico's file is kept only when the run went through.
+    const auto pdfProblem = prepared.pdfs ? prepared.pdfs->finish(written && !problem) : std::nullopt;
+    if (!written)
         return unusable(err, outputFailed(*rows.writeError()));
     // Only a file changed since its first reading gets here.
     if (problem)
         return unusable(err, reader.problem().empty() ? *problem : Unusable{prepared.input->changed(problem->message)});
+    if (pdfProblem) {
+        err << "recibo-lote: " << *pdfProblem << '\n';
+        return kSomeRowFailed;
+    }
     return rows.someRowFailed() ? kSomeRowFailed : kAllRowsComputed;
 }
 

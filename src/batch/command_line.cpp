@@ -4,6 +4,25 @@
 
 namespace recibo::batch {
 
+namespace {
+
+// The N of -j N: a whole number from 1 to kMaxJobs.
+OrUnusable<unsigned> jobCount(const std::string& text)
+{
+    unsigned value = 0;
+    bool valid = !text.empty() && text.size() <= 3;
+    for (const char c : text) {
+        valid = valid && c >= '0' && c <= '9';
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (!valid || value < 1 || value > kMaxJobs)
+        return Unusable{"el número de trabajos de -j no es válido: " + quotedForMessage(text)
+                        + ". Debe ser un número entero de 1 a " + std::to_string(kMaxJobs)};
+    return value;
+}
+
+}  // namespace
+
 OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine line;
@@ -32,6 +51,25 @@ OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
             line.pdfDirectory = args[++i];
         } else if (!optionsEnded && arg.starts_with("--pdf=")) {
             line.pdfDirectory = arg.substr(6);
+        } else if (!optionsEnded && arg == "--pdf-unico") {
+            if (i + 1 == args.size())
+                return Unusable{"falta el nombre del archivo después de --pdf-unico"};
+            line.pdfFile = args[++i];
+        } else if (!optionsEnded && arg.starts_with("--pdf-unico=")) {
+            line.pdfFile = arg.substr(12);
+        } else if (!optionsEnded && (arg.starts_with("-j") || arg == "--trabajos" || arg.starts_with("--trabajos="))) {
+            std::string count;
+            if (arg == "-j" || arg == "--trabajos") {
+                if (i + 1 == args.size())
+                    return Unusable{"falta el número de trabajos después de " + arg};
+                count = args[++i];
+            } else {
+                count = arg.substr(arg.starts_with("-j") ? 2 : 11);
+            }
+            const auto jobs = jobCount(count);
+            if (const auto* problem = std::get_if<Unusable>(&jobs))
+                return *problem;
+            line.jobs = std::get<unsigned>(jobs);
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
@@ -46,6 +84,12 @@ OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
         return Unusable{"falta el nombre del archivo de escala después de --escala"};
     if (line.pdfDirectory && line.pdfDirectory->empty())
         return Unusable{"falta el nombre de la carpeta después de --pdf"};
+    if (line.pdfFile && line.pdfFile->empty())
+        return Unusable{"falta el nombre del archivo después de --pdf-unico"};
+    if (line.pdfDirectory && line.pdfFile)
+        return Unusable{
+            "--pdf y --pdf-unico no van juntas: elegí un PDF por fila (--pdf) o uno solo con todas "
+            "(--pdf-unico)"};
     return line;
 }
 

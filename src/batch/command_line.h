@@ -9,7 +9,11 @@
 
 namespace recibo::batch {
 
-// recibo-lote [--locale NAME] [--escala FILE] [--pdf DIR] [FILE]
+// The most rows recibo-lote computes at the same time (-j).
+inline constexpr unsigned kMaxJobs = 256;
+
+// recibo-lote [--locale NAME] [--escala FILE] [--pdf DIR | --pdf-unico FILE]
+//             [-j N] [FILE]
 struct CommandLine {
     bool help = false;
     // --escala-incluida: the built-in scale as a scale file, nothing else.
@@ -19,6 +23,10 @@ struct CommandLine {
     std::optional<std::string> locale;
     // The folder for one PDF receipt per computed row.
     std::optional<std::string> pdfDirectory;
+    // The one PDF file with a page per computed row.
+    std::optional<std::string> pdfFile;
+    // How many rows are computed at the same time; absent: one per core.
+    std::optional<unsigned> jobs;
     // Absent or "-": standard input.
     std::optional<std::string> file;
 };

@@ -57,11 +57,12 @@ WindowReceiptPdfs::WindowReceiptPdfs() = default;
 
 WindowReceiptPdfs::~WindowReceiptPdfs()
 {
+    book_.reset();    // never committed: leaves no file
     window_.reset();  // before the application it lives in
     application_.reset();
 }
 
-Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date, const std::string& receiptTitle)
+Problem WindowReceiptPdfs::startApplication()
 {
     if (!QCoreApplication::instance()) {
         qInstallMessageHandler(onlyQtErrors);
@@ -73,7 +74,25 @@ Problem WindowReceiptPdfs::open(const std::string& directory, const std::string&
     } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         return Unusable{"no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica"};
     }
+    return std::nullopt;
+}
 
+void WindowReceiptPdfs::makeWindow(const std::string& date, const std::string& receiptTitle)
+{
+    date_ = QString::fromStdString(date);
+    window_ = std::make_unique<receipt::ReceiptWindow>();
+    window_->setScaleTitle(QString::fromStdString(receiptTitle));
+    // Shown as the desktop program shows it, so that it is laid out alike
+    // (the scroll bar follows the window's outer frame); on the offscreen
+    // platform nothing appears anywhere.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        window_->show();
+}
+
+Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date, const std::string& receiptTitle)
+{
+    if (auto problem = startApplication())
+        return problem;
     const QString path = QFile::decodeName(directory.c_str());
     const QFileInfo info(path);
     if (info.exists() && !info.isDir())
@@ -87,14 +106,40 @@ Problem WindowReceiptPdfs::open(const std::string& directory, const std::string&
                         + regional::fileErrorText(probe).toStdString() + ")"};
 
     directory_ = QDir(path);
-    date_ = QString::fromStdString(date);
-    window_ = std::make_unique<receipt::ReceiptWindow>();
-    window_->setScaleTitle(QString::fromStdString(receiptTitle));
-    // Shown as the desktop program shows it, so that it is laid out alike
-    // (the scroll bar follows the window's outer frame); on the offscreen
-    // platform nothing appears anywhere.
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        window_->show();
+    makeWindow(date, receiptTitle);
+    return std::nullopt;
+}
+
+Problem WindowReceiptPdfs::openOneFile(const std::string& file, const std::string& date,
+                                       const std::string& receiptTitle)
+{
+    if (auto problem = startApplication())
+        return problem;
+    const QString path = QFile::decodeName(file.c_str());
+    if (QFileInfo(path).isDir())
+        return Unusable{"el archivo de --pdf-unico " + quoted(path)
+                        + " es una carpeta: escribí el nombre de un archivo, como recibos.pdf"};
+    book_ = std::make_unique<receipt::PdfBook>(path, QStringLiteral("Recibos de haberes"));
+    if (const QString problem = book_->open(); !problem.isEmpty()) {
+        book_.reset();
+        return Unusable{"no se puede guardar el PDF de --pdf-unico: " + problem.toStdString()};
+    }
+    bookPath_ = path;
+    makeWindow(date, receiptTitle);
+    return std::nullopt;
+}
+
+std::optional<std::string> WindowReceiptPdfs::finish(bool keep)
+{
+    if (!book_)
+        return std::nullopt;
+    const std::unique_ptr<receipt::PdfBook> book = std::move(book_);
+    if (!keep)
+        return std::nullopt;
+    if (book->pages() == 0)
+        return "ninguna fila tiene recibo: no se guardó el PDF " + quoted(bookPath_);
+    if (const QString problem = book->commit(); !problem.isEmpty())
+        return "no se pudo guardar el PDF: " + problem.toStdString();
     return std::nullopt;
 }
 
@@ -104,12 +149,17 @@ std::optional<std::string> WindowReceiptPdfs::write(std::size_t fila, const payr
                                                     const payroll::SelectedPosition& position)
 {
     if (!window_)
-        return std::string("la carpeta de --pdf no está preparada");
+        return std::string("el PDF no está preparado");
     if (receipt.header.showsPositionPoints)
         window_->showPositionPanel({position.codigocargo, position.punbas, position.compbas, position.proljor,
                                     position.jorcom, position.tardif});
     window_->fillReceipt(receipt, date_);
 
+    if (book_) {
+        if (const QString problem = book_->addPage(*window_); !problem.isEmpty())
+            return "no se pudo dibujar su página: " + problem.toStdString();
+        return std::nullopt;
+    }
     const QString name = batchPdfName(fila, QString::fromStdString(receipt.docente));
     receipt::PdfFile file(directory_.filePath(name));
     const receipt::PrintResult result = receipt::printReceipt(*window_, file);

@@ -10,8 +10,9 @@
 class QApplication;
 
 namespace recibo::receipt {
+class PdfBook;
 class ReceiptWindow;
-}
+}  // namespace recibo::receipt
 
 namespace recibo::batch {
 
@@ -24,19 +25,27 @@ QString batchPdfName(std::size_t fila, const QString& docente);
 // "Calcular" writes it and printed to a PDF file as "Imprimir" prints it.
 // Needs a QApplication; when the process has none, open() starts one on
 // Qt's offscreen platform, so that no display is needed and no window shows.
+// With openOneFile(), the pages go into one PdfBook, in the order written.
 class WindowReceiptPdfs final : public ReceiptPdfs {
 public:
     WindowReceiptPdfs();
     ~WindowReceiptPdfs() override;
 
     Problem open(const std::string& directory, const std::string& date, const std::string& receiptTitle) override;
+    Problem openOneFile(const std::string& path, const std::string& date, const std::string& receiptTitle) override;
     std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
                                      const payroll::SelectedPosition& position) override;
+    std::optional<std::string> finish(bool keep) override;
 
 private:
+    Problem startApplication();
+    void makeWindow(const std::string& date, const std::string& receiptTitle);
+
     std::unique_ptr<QApplication> application_;  // only when the process had none
     std::unique_ptr<receipt::ReceiptWindow> window_;
     QDir directory_;
+    std::unique_ptr<receipt::PdfBook> book_;  // with openOneFile()
+    QString bookPath_;
     QString date_;
 };
 

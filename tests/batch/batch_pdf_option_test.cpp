@@ -34,6 +34,15 @@ public:
         this->date = date;
         return refuseFolder ? Problem(Unusable{*refuseFolder}) : std::nullopt;
     }
+    Problem openOneFile(const std::string& path, const std::string& date, const std::string& title) override
+    {
+        return open("unico:" + path, date, title);
+    }
+    std::optional<std::string> finish(bool keep) override
+    {
+        finished.push_back(keep);
+        return std::nullopt;
+    }
     std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
                                      const payroll::SelectedPosition& position) override
     {
@@ -48,6 +57,7 @@ public:
     std::vector<std::string> opened;
     std::string date;
     std::vector<Written> written;
+    std::vector<bool> finished;
     std::optional<std::string> refuseFolder;
     std::optional<std::size_t> refuseRow;
 };
@@ -152,6 +162,28 @@ TEST(BatchPdfOption, UnwrittenPdfIsReportedAndTheStatusIsOne)
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_TRUE(objects[0].contains(u"liquido"));
     EXPECT_EQ(pdfs.written.size(), 2u);
+}
+
+// --pdf-unico with rows computed by two threads: the pages in the table's
+// order, the file kept once the run went through.
+TEST(BatchPdfOption, OneFileTakesTheComputedRowsInOrder)
+{
+    std::string table = "docente,tipo,numerohorasmed\n";
+    std::vector<std::size_t> computed;
+    for (std::size_t fila = 1; fila <= 40; ++fila) {
+        table += "D" + std::to_string(fila) + (fila % 3 == 0 ? ",jornada,0\n" : ",medio,12\n");
+        if (fila % 3 != 0)
+            computed.push_back(fila);
+    }
+    RecordingPdfs pdfs;
+    const Outcome run = runWith({"--locale", "C", "-j", "2", "--pdf-unico", "todos.pdf"}, table, &pdfs);
+    EXPECT_EQ(run.status, kSomeRowFailed) << run.err;
+    EXPECT_EQ(pdfs.opened, std::vector<std::string>{"unico:todos.pdf"});
+    std::vector<std::size_t> written;
+    for (const Written& page : pdfs.written)
+        written.push_back(page.fila);
+    EXPECT_EQ(written, computed);
+    EXPECT_EQ(pdfs.finished, std::vector<bool>{true});
 }
 
 TEST(BatchPdfOption, BuildWithoutPdfSupportRefusesTheOption)

@@ -146,6 +146,57 @@ TEST_F(BatchPdf, FolderThatCannotTakeFiles)
     EXPECT_EQ(filesIn(folder_.path()), QStringList{"archivo"});
 }
 
+// --pdf-unico: one page per computed row, in the table's order; the file
+// written whole or not at all.
+TEST_F(BatchPdf, OneFileWithAPagePerComputedRowInOrder)
+{
+    const QString file = path("todos.pdf");
+    const Outcome run = runWith({"--locale", "C", "-j", "2", "--pdf-unico", file.toStdString()},
+                                "docente,tipo,numerohorasmed\n"
+                                "Ana,medio,12\nBeto,jornada,0\nCarla,medio,10\nDora,medio,8\n");
+    EXPECT_EQ(run.status, kSomeRowFailed) << run.err;
+    EXPECT_EQ(run.err, "");
+    ASSERT_EQ(pdf::pages(file), 3);
+    const QString text = pdf::text(file);
+    const qsizetype ana = text.indexOf("Ana"), carla = text.indexOf("Carla"), dora = text.indexOf("Dora");
+    EXPECT_TRUE(ana >= 0 && ana < carla && carla < dora) << text.toStdString();
+    EXPECT_FALSE(text.contains("Beto"));
+    EXPECT_EQ(text.count("AGMER"), 3 * 8);
+    EXPECT_EQ(filesIn(folder_.path()), QStringList{"todos.pdf"});
+}
+
+// A file that cannot be written is refused before any row is computed; a
+// run with no receipt leaves the file that was there as it was.
+TEST_F(BatchPdf, OneFileRefusedOrNotWrittenLeavesNothingNew)
+{
+    {
+        std::ofstream(path("viejo.pdf").toStdString()) << "anterior";
+    }
+    struct Case {
+        QString file;
+        std::string table;
+        int status;
+        const char* saying;
+    };
+    const Case cases[] = {
+        {folder_.path(), "docente,tipo,numerohorasmed\nAna,medio,12\n", kInputUnusable, "es una carpeta"},
+        {path("falta/todos.pdf"), "docente,tipo,numerohorasmed\nAna,medio,12\n", kInputUnusable,
+         "la carpeta no existe"},
+        {path("viejo.pdf"), "docente,tipo,numerohorasmed\nBeto,jornada,0\n", kSomeRowFailed,
+         "ninguna fila tiene recibo"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = runWith({"--locale", "C", "--pdf-unico", c.file.toStdString()}, c.table);
+        EXPECT_EQ(run.status, c.status) << c.saying;
+        EXPECT_NE(run.err.find(c.saying), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        if (c.status == kInputUnusable)
+            EXPECT_EQ(run.out, "") << c.saying;
+    }
+    EXPECT_EQ(filesIn(folder_.path()), QStringList{"viejo.pdf"});
+    EXPECT_EQ(testing::readWholeFile(path("viejo.pdf").toStdString()), "anterior");
+}
+
 }  // namespace
 }  // namespace recibo::batch
 

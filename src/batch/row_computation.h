@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "columns.h"
+#include "json_lines.h"
+#include "payroll/entry_values.h"
+#include "payroll/receipt.h"
+#include "payroll/regional_settings.h"
+#include "scales/scale.h"
+
+namespace recibo::batch {
+
+// A row's receipt with the position it was computed with, for its PDF.
+struct ComputedRow {
+    std::size_t fila = 0;
+    payroll::Receipt receipt;
+    payroll::SelectedPosition position;
+};
+
+// One row of a table made into its JSON line: the controls set to its cells,
+// "Calcular" run on them. Holds nothing that changes, so that several
+// threads may compute rows with the same object at once.
+class RowComputation {
+public:
+    RowComputation(std::vector<Column> columns, const payroll::RegionalSettings& settings, const scales::Scale& scale);
+
+    std::size_t columnCount() const { return columns_.size(); }
+
+    // Appends row `fila`'s line to `lines`: its receipt, or why it has none.
+    // `cells` holds one cell per column (an empty one for a cell a short row
+    // lacks). The receipt when the row was computed, nothing when it failed.
+    std::optional<ComputedRow> compute(std::size_t fila, std::span<const std::string_view> cells,
+                                       JsonLines& lines) const;
+
+private:
+    std::vector<Column> columns_;
+    std::optional<std::size_t> docenteColumn_;
+    const payroll::RegionalSettings& settings_;
+    const scales::Scale& scale_;
+};
+
+}  // namespace recibo::batch
