@@ -56,6 +56,10 @@ PlanillaPanel::PlanillaPanel(QWidget* parent) : QWidget(parent)
     teachers_->setObjectName(QStringLiteral("docentes"));
     teachers_->setAccessibleName(QStringLiteral("Docentes de la planilla"));
     teachers_->setUniformItemSizes(true);
+    // Wide enough for a name and a position; a longer one ends in "…".
+    teachers_->setMinimumWidth(teachers_->fontMetrics().averageCharWidth() * 36);
+    teachers_->setTextElideMode(Qt::ElideRight);
+    teachers_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     title->setBuddy(teachers_);
     newTeacher_ = new QPushButton(QStringLiteral("Nuevo docente"));
     newTeacher_->setObjectName(QStringLiteral("nuevodocente"));

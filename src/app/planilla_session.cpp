@@ -81,7 +81,7 @@ PlanillaSession::PlanillaSession(QWidget* window, PlanillaPanel* panel, Form for
     buildMenu();
     connect(panel_, &PlanillaPanel::teacherChosen, this, [this](std::size_t row) { chooseTeacher(row); });
     connect(panel_, &PlanillaPanel::newTeacherRequested, this, [this] { newTeacher(); });
-    panel_->setEnabled(false);
+    panel_->hide();
 }
 
 PlanillaSession::~PlanillaSession() = default;
@@ -189,7 +189,7 @@ void PlanillaSession::show(planilla::PlanillaFile file)
     adding_ = false;
     snapshot_.reset();
     relist();
-    panel_->setEnabled(true);
+    panel_->show();
     save_->setEnabled(true);
     saveAs_->setEnabled(true);
     planillaPdf_->setEnabled(true);

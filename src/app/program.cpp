@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include <QAction>
 #include <QDate>
 #include <QLineEdit>
 #include <QLocale>
@@ -10,6 +11,8 @@
 #include "entry/entry_window.h"
 #include "entry/notice_window.h"
 #include "payroll/calculation.h"
+#include "planilla_panel.h"
+#include "planilla_session.h"
 #include "receipt/receipt_window.h"
 #include "regional/regional.h"
 #include "scale_choice.h"
@@ -23,11 +26,53 @@ Program::Program() : entry_(std::make_unique<entry::EntryWindow>())
     connect(entry_.get(), &EntryWindow::positionChosen, this, &Program::onCargoChosen);
     connect(entry_.get(), &EntryWindow::hoursChosen, this, &Program::onHoursChosen);
     connect(entry_.get(), &EntryWindow::calcularPressed, this, &Program::onCalcular);
-    connect(entry_.get(), &EntryWindow::salirPressed, this, &Program::quitRequested);
+    connect(entry_.get(), &EntryWindow::salirPressed, this, &Program::requestQuit);
     connect(entry_.get(), &EntryWindow::closedByUser, this, &Program::quitRequested);
     scaleChoice_ = std::make_unique<ScaleChoice>(entry_->scaleMenu(), entry_.get());
     connect(scaleChoice_.get(), &ScaleChoice::changed, this, &Program::onScaleChanged);
     scaleChoice_->restore();
+    buildPlanilla();
+}
+
+// The planilla's teachers beside the form, hidden until a planilla is open,
+// and the "Archivo" menu. With no planilla open, nothing is asked anywhere.
+void Program::buildPlanilla()
+{
+    auto* panel = new PlanillaPanel;
+    entry_->setSidePanel(panel);
+    planilla_ = new PlanillaSession(
+        entry_.get(), panel,
+        PlanillaSession::Form{[this](const planilla::Planilla::HandEntry& row) { enter(row); },
+                              [this] {
+                                  return batch::RowInput{entry_->values(), selectionDialog()->selection().selected()};
+                              },
+                              [this](const batch::RowInput& input) -> std::optional<QString> {
+                                  const auto result =
+                                      payroll::calculate(input.entry, input.position, regional::systemSettings(),
+                                                         scaleChoice_->current().pay);
+                                  if (const auto* failure = std::get_if<payroll::Failure>(&result))
+                                      return QString::fromStdString(failure->message);
+                                  return std::nullopt;
+                              },
+                              [this]() -> const scales::Scale& { return scaleChoice_->current(); }});
+    entry_->addFileMenu(planilla_->fileMenu());
+    const QString title = entry_->windowTitle();
+    connect(planilla_, &PlanillaSession::titleChanged, this,
+            [this, title](const QString& name) { entry_->setWindowTitle(QStringLiteral("%1 — %2").arg(title, name)); });
+    connect(planilla_->quitAction(), &QAction::triggered, this, &Program::requestQuit);
+    connect(planilla_->saveReceiptAction(), &QAction::triggered, this, [this] {
+        if (receipt_ && receipt_->isVisible())
+            printing_.saveAsPdf(*receipt_);
+    });
+    entry_->setCloseGuard([this] { return planilla_->mayLeave(); });
+}
+
+// "Salir": the program ends, once a changed teacher of the planilla is saved
+// or let go.
+void Program::requestQuit()
+{
+    if (planilla_->mayLeave())
+        emit quitRequested();
 }
 
 Program::~Program()
@@ -76,7 +121,7 @@ receipt::ReceiptWindow* Program::receiptWindow()
         receipt_->setScaleTitle(QString::fromStdString(scaleChoice_->current().receiptTitle));
         using receipt::ReceiptWindow;
         connect(receipt_, &ReceiptWindow::volverPressed, this, &Program::onVolver);
-        connect(receipt_, &ReceiptWindow::salirPressed, this, &Program::quitRequested);
+        connect(receipt_, &ReceiptWindow::salirPressed, this, &Program::requestQuit);
         connect(receipt_, &ReceiptWindow::closedByUser, this, &Program::onReceiptClosed);
         connect(receipt_, &ReceiptWindow::printRequested, this, &Program::onImprimir);
     }
@@ -117,6 +162,7 @@ void Program::onCalcular()
     }
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     receiptWindow()->showReceipt(std::get<payroll::Receipt>(result), date);
+    planilla_->saveReceiptAction()->setEnabled(true);
 }
 
 void Program::onListo(const positions::PositionSelection::Accepted& accepted)
@@ -150,6 +196,7 @@ void Program::onScaleChanged()
     entry_->showScale(QString::fromStdString(scale.entrySubtitle), scale.pay);
     if (receipt_)
         receipt_->setScaleTitle(QString::fromStdString(scale.receiptTitle));
+    planilla_->relist();
     if (!dialog_)
         return;
     dialog_->setCatalogue(scale.catalogue);
@@ -160,6 +207,7 @@ void Program::onScaleChanged()
 void Program::onVolver()
 {
     positionAccepted_ = false;
+    planilla_->saveReceiptAction()->setEnabled(false);
     receipt_->putAway();
     entry_->returnToDataEntry();
     entry_->showInFront();
@@ -169,6 +217,7 @@ void Program::onVolver()
 // new one in its design state.
 void Program::onReceiptClosed()
 {
+    planilla_->saveReceiptAction()->setEnabled(false);
     receipt_->deleteLater();
     receipt_ = nullptr;
 }

@@ -25,6 +25,7 @@ struct Failure;
 
 namespace recibo::app {
 
+class PlanillaSession;
 class ScaleChoice;
 
 // The desktop program: the entry window for the whole run, and the
@@ -51,6 +52,8 @@ public:
     // "Imprimir": where the receipt is printed, and what is offered when it
     // cannot be.
     receipt::ReceiptPrinting& printing() { return printing_; }
+    // The planilla open beside the form, and the "Archivo" menu.
+    PlanillaSession& planilla() { return *planilla_; }
     // The pay scale chosen in the "Escala" menu.
     ScaleChoice& scaleChoice() { return *scaleChoice_; }
 
@@ -69,6 +72,8 @@ private:
     void onReceiptClosed();
     void onImprimir();
     void onScaleChanged();
+    void buildPlanilla();
+    void requestQuit();
     // An accepted position into the entry window and the receipt's panel.
     void handOver(const positions::PositionSelection::Accepted& accepted);
 
@@ -76,7 +81,8 @@ private:
 
     std::unique_ptr<entry::EntryWindow> entry_;
     std::unique_ptr<ScaleChoice> scaleChoice_;
-    bool positionAccepted_ = false;  // "Listo" handed a position over, shown in the entry window
+    PlanillaSession* planilla_ = nullptr;  // the entry window's
+    bool positionAccepted_ = false;        // "Listo" handed a position over, shown in the entry window
     std::unique_ptr<selection::SelectionDialog> dialog_;
     std::unique_ptr<entry::NoticeWindow> notice_;
     QPointer<receipt::ReceiptWindow> receipt_;

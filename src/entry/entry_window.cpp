@@ -4,9 +4,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -180,6 +183,10 @@ void EntryWindow::showInFront()
 
 void EntryWindow::closeEvent(QCloseEvent* event)
 {
+    if (closeGuard_ && !closeGuard_()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closedByUser();
 }
@@ -197,6 +204,16 @@ void EntryWindow::keyPressEvent(QKeyEvent* event)
     QPushButton* button = focused ? focused : calcular_;
     if (button->isEnabled())
         button->click();
+}
+
+void EntryWindow::addFileMenu(QMenu* menu)
+{
+    menus_->insertMenu(scaleMenu_->menuAction(), menu);
+}
+
+void EntryWindow::setSidePanel(QWidget* panel)
+{
+    body_->insertWidget(0, panel);
 }
 
 // ---- Entering values --------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "payroll/entry_values.h"
 #include "payroll/pay_scale.h"
@@ -16,7 +17,9 @@ class QGroupBox;
 class QLabel;
 class QLayout;
 class QLineEdit;
+class QHBoxLayout;
 class QMenu;
+class QMenuBar;
 class QPushButton;
 class QRadioButton;
 
@@ -54,6 +57,12 @@ public:
 
     // The menu bar's "Escala" menu, which the program fills.
     QMenu* scaleMenu() const { return scaleMenu_; }
+    // The "Archivo" menu, first in the menu bar.
+    void addFileMenu(QMenu* menu);
+    // A panel beside the form, on its left (the planilla's teachers).
+    void setSidePanel(QWidget* panel);
+    // Asked before the window closes from its title bar; false keeps it open.
+    void setCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
     // The chosen pay scale (which must outlive the window): its subtitle under
     // the title, and its seniority percentages, also for an option already on.
     void showScale(const QString& subtitle, const payroll::PayScale& pay);
@@ -95,6 +104,9 @@ private:
 
     const payroll::PayScale* pay_ = &payroll::builtInPayScale();
     QMenu* scaleMenu_ = nullptr;
+    QMenuBar* menus_ = nullptr;
+    std::function<bool()> closeGuard_;
+    QHBoxLayout* body_ = nullptr;
     QLabel* subtitle_ = nullptr;
     QLineEdit* docente_ = nullptr;
     QButtonGroup* kindGroup_ = nullptr;

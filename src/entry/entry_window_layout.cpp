@@ -90,19 +90,22 @@ EntryWindow::EntryWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     columns->addWidget(buildDeductions(), 0, 2, 2, 1, Qt::AlignTop);
     columns->setRowStretch(2, 1);
 
-    auto* layout = new QVBoxLayout(this);
-    // The menu bar a main window has; the program fills "Escala".
-    auto* menus = new QMenuBar(this);
-    menus->setObjectName("menu");
-    scaleMenu_ = menus->addMenu("&Escala");
+    // The form, with room beside it for the planilla's teachers.
+    auto* form = new QVBoxLayout;
+    form->addWidget(title);
+    form->addWidget(subtitle_);
+    form->addLayout(buildTeacherRow());
+    form->addLayout(columns);
+    form->addStretch(1);
+    form->addLayout(buildButtons());
+    body_ = new QHBoxLayout(this);
+    body_->addLayout(form, 1);
+    // The menu bar a main window has; the program fills "Archivo" and "Escala".
+    menus_ = new QMenuBar(this);
+    menus_->setObjectName("menu");
+    scaleMenu_ = menus_->addMenu("&Escala");
     scaleMenu_->setObjectName("mnuEscala");
-    layout->setMenuBar(menus);
-    layout->addWidget(title);
-    layout->addWidget(subtitle_);
-    layout->addLayout(buildTeacherRow());
-    layout->addLayout(columns);
-    layout->addStretch(1);
-    layout->addLayout(buildButtons());
+    body_->setMenuBar(menus_);
 
     connectHandlers();
     setTabOrderDownTheForm();

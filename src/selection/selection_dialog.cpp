@@ -333,7 +333,7 @@ void SelectionDialog::onValueEdited(Box box, const QString& text)
 
 void SelectionDialog::enter(const std::optional<std::string>& code, const std::array<std::string, 5>& typed)
 {
-    model_ = PositionSelection();
+    model_ = PositionSelection(model_.catalogue());
     showState();
     if (code)
         onCodeChanged(QString::fromStdString(*code));

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTest>
 #include <QWidget>
 
@@ -126,8 +127,11 @@ namespace gui {
 // The offscreen platform reports every window operation it cannot carry
 // out (raise, size hints, keyboard grab); those reports are dropped so that
 // the tests' own messages stand out.
+// Also keeps the tests off the user's own settings (the scale and the
+// planillas remembered): Qt's test mode gives them settings of their own.
 inline void quietPlatformWarnings()
 {
+    QStandardPaths::setTestModeEnabled(true);
     static QtMessageHandler previous = nullptr;
     previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
         if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))

@@ -3,10 +3,10 @@
 // left without asking; a refused planilla changes nothing.
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/planilla_panel.h"
 #include "app/planilla_session.h"
 #include "app/program.h"
 #include "entry/entry_window.h"
@@ -42,17 +42,7 @@ private slots:
         QVERIFY(QFile::copy(RECIBO_EXAMPLE_CSV, path_));
         program_ = std::make_unique<app::Program>();
         program_->start();
-        panel_ = new app::PlanillaPanel(program_->entryWindow());
-        app::Program* program = program_.get();
-        session_ = std::make_unique<app::PlanillaSession>(
-            program->entryWindow(), panel_,
-            app::PlanillaSession::Form{[program](const planilla::Planilla::HandEntry& row) { program->enter(row); },
-                                       [program] {
-                                           return batch::RowInput{program->entryWindow()->values(),
-                                                                  program->selectionDialog()->selection().selected()};
-                                       },
-                                       [](const batch::RowInput&) { return std::optional<QString>(); },
-                                       []() -> const scales::Scale& { return scales::builtInScale(); }});
+        session_ = &program_->planilla();
         asked_.clear();
         told_.clear();
         session_->setDialogs({[](QWidget*, const QString&) { return QString(); },
@@ -64,11 +54,7 @@ private slots:
                               [](QWidget*, const QString&) { return false; },
                               [this](QWidget*, const QString& problem) { told_ << problem; }});
     }
-    void cleanup()
-    {
-        session_.reset();
-        program_.reset();
-    }
+    void cleanup() { program_.reset(); }
 
     void savingOneTeacherChangesOnlyThatCell()
     {
@@ -120,6 +106,27 @@ private slots:
         QCOMPARE(session_->chosen(), std::optional<std::size_t>(11));
     }
 
+    // "Salir" with a changed teacher: the program ends only once the user
+    // lets the change go. With no planilla open nothing is asked.
+    void salirAsksForAChangedTeacher()
+    {
+        QSignalSpy quit(program_.get(), &app::Program::quitRequested);
+        gui::type(kEntry, "docente", "Ana");
+        gui::click(kEntry, "Command2");
+        QCOMPARE(quit.count(), 1);
+        QVERIFY(asked_.isEmpty());
+        QVERIFY(session_->open(path_));
+        QVERIFY(session_->chooseTeacher(0));
+        gui::type(kEntry, "docente", "Otra persona");
+        answer_ = Answer::Cancel;
+        gui::click(kEntry, "Command2");
+        QCOMPARE(quit.count(), 1);
+        answer_ = Answer::Discard;
+        gui::click(kEntry, "Command2");
+        QCOMPARE(quit.count(), 2);
+        QCOMPARE(asked_.size(), 2);
+    }
+
     void aRefusedPlanillaChangesNothing()
     {
         QVERIFY(session_->open(path_));
@@ -139,8 +146,7 @@ private:
     std::unique_ptr<QTemporaryDir> folder_;
     QString path_;
     std::unique_ptr<app::Program> program_;
-    app::PlanillaPanel* panel_ = nullptr;
-    std::unique_ptr<app::PlanillaSession> session_;
+    app::PlanillaSession* session_ = nullptr;
     Answer answer_ = Answer::Cancel;
     QStringList asked_, told_;
 };

@@ -1,5 +1,5 @@
 // Takes pictures of the entry window and of a receipt for the documentation:
-//   screenshots DIRECTORY
+//   screenshots DIRECTORY [PLANILLA]
 // Run it on a display (for instance under xvfb-run).
 
 #include <QApplication>
@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTimer>
 
+#include "app/planilla_session.h"
 #include "app/program.h"
 #include "gui_driver.h"
 
@@ -59,5 +60,12 @@ int main(int argc, char* argv[])
     gui::click("ingreso", "Command1");
     settle();
     save("error", directory, "error.png");
+
+    // The sample planilla beside the form, with a teacher chosen.
+    if (argc > 2 && program.planilla().open(QString::fromLocal8Bit(argv[2]))) {
+        program.planilla().chooseTeacher(3);
+        settle();
+        save("ingreso", directory, "planilla.png");
+    }
     return 0;
 }

@@ -98,11 +98,7 @@ TEST(Planilla, RowsAddedReadBackAsTheyWereMeant)
 TEST(Planilla, RefusedWithReciboLoteMessages)
 {
     const std::string tables[] = {
-        "docente,sueldo\nAna,1\n",
-        "docente,tipo\n\"Ana,cargo\n",
-        "docente\nAna,cargo\n",
-        "docente\n\xFF\n",
-        "",
+        "docente,sueldo\nAna,1\n", "docente,tipo\n\"Ana,cargo\n", "docente\nAna,cargo\n", "docente\n\xFF\n", "",
     };
     for (const std::string& table : tables) {
         const auto read = Planilla::read(table);
