@@ -81,11 +81,7 @@ PlanillaPanel::PlanillaPanel(QWidget* parent) : QWidget(parent)
 
 void PlanillaPanel::setItem(const planilla::Planilla& table, std::size_t row, const ProblemOf& problemOf)
 {
-    const auto& cells = table.cells(row);
-    QString name;
-    for (std::size_t c = 0; c < table.columns().size(); ++c)
-        if (table.columns()[c] == batch::Column::Docente)
-            name = QString::fromStdString(cells[c]);
+    QString name = QString::fromStdString(table.docente(row));
     if (name.trimmed().isEmpty())
         name = QStringLiteral("(sin nombre, fila %1)").arg(row + 1);
     QString text = QStringLiteral("%1 — %2").arg(name, employmentOf(table, row));

@@ -4,14 +4,19 @@
 
 #include <QAction>
 #include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 #include "entry/entry_window.h"
 #include "entry/notice_window.h"
 #include "payroll/calculation.h"
 #include "planilla_panel.h"
+#include "planilla_pdf.h"
 #include "planilla_session.h"
 #include "receipt/receipt_window.h"
 #include "regional/regional.h"
@@ -60,11 +65,61 @@ void Program::buildPlanilla()
     connect(planilla_, &PlanillaSession::titleChanged, this,
             [this, title](const QString& name) { entry_->setWindowTitle(QStringLiteral("%1 — %2").arg(title, name)); });
     connect(planilla_->quitAction(), &QAction::triggered, this, &Program::requestQuit);
+    connect(planilla_->planillaPdfAction(), &QAction::triggered, this, &Program::onPlanillaPdf);
     connect(planilla_->saveReceiptAction(), &QAction::triggered, this, [this] {
         if (receipt_ && receipt_->isVisible())
             printing_.saveAsPdf(*receipt_);
     });
     entry_->setCloseGuard([this] { return planilla_->mayLeave(); });
+}
+
+// "Recibos de la planilla en PDF…": one PDF, a page per teacher, with a
+// progress that can be cancelled (then no file is written); the teachers
+// without a receipt are reported.
+void Program::onPlanillaPdf()
+{
+    const planilla::Planilla* table = planilla_->planilla();
+    if (!table)
+        return;
+    const QFileInfo planillaFile(planilla_->path());
+    const QString folder = planilla_->path().isEmpty() ? QDir::homePath() : planillaFile.path();
+    const QString suggested =
+        QDir(folder).filePath(QStringLiteral("recibos-%1.pdf")
+                                  .arg(planillaFile.completeBaseName().isEmpty() ? QStringLiteral("planilla")
+                                                                                 : planillaFile.completeBaseName()));
+    const QString path = QFileDialog::getSaveFileName(entry_.get(), QStringLiteral("Recibos de la planilla en PDF"),
+                                                      suggested, QStringLiteral("Documentos PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    QProgressDialog progress(QStringLiteral("Dibujando los recibos de la planilla…"), QStringLiteral("Cancelar"), 0,
+                             static_cast<int>(table->rows()), entry_.get());
+    progress.setObjectName(QStringLiteral("progresopdf"));
+    progress.setWindowTitle(QStringLiteral("Recibos de la planilla"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    const PlanillaPdfResult result = writePlanillaPdf(*table, scaleChoice_->current(), regional::systemSettings(), date,
+                                                      path, [&progress](int done, int) {
+                                                          progress.setValue(done);
+                                                          return !progress.wasCanceled();
+                                                      });
+    progress.reset();
+    if (result.cancelled)
+        return;
+    QString text = result.saved
+        ? QStringLiteral("Se guardaron %1 recibos en %2.").arg(result.pages).arg(QFileInfo(path).fileName())
+        : QStringLiteral("No se pudo guardar el PDF: %1.").arg(result.problem);
+    constexpr int kListed = 15;
+    if (!result.skipped.isEmpty()) {
+        text += QStringLiteral("\n\nNo tienen recibo (%1):\n").arg(result.skipped.size());
+        text += result.skipped.mid(0, kListed).join(QLatin1Char('\n'));
+        if (result.skipped.size() > kListed)
+            text += QStringLiteral("\n… y %1 más.").arg(result.skipped.size() - kListed);
+    }
+    QMessageBox box(result.saved ? QMessageBox::Information : QMessageBox::Warning,
+                    QStringLiteral("Recibos de la planilla"), text, QMessageBox::Ok, entry_.get());
+    box.setObjectName(QStringLiteral("recibosplanilla"));
+    box.exec();
 }
 
 // "Salir": the program ends, once a changed teacher of the planilla is saved

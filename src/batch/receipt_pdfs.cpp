@@ -150,10 +150,7 @@ std::optional<std::string> WindowReceiptPdfs::write(std::size_t fila, const payr
 {
     if (!window_)
         return std::string("el PDF no está preparado");
-    if (receipt.header.showsPositionPoints)
-        window_->showPositionPanel({position.codigocargo, position.punbas, position.compbas, position.proljor,
-                                    position.jorcom, position.tardif});
-    window_->fillReceipt(receipt, date_);
+    window_->fillReceipt(receipt, position, date_);
 
     if (book_) {
         if (const QString problem = book_->addPage(*window_); !problem.isEmpty())

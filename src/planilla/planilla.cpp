@@ -212,6 +212,12 @@ Planilla Planilla::empty(char separator)
     return planilla;
 }
 
+std::string Planilla::docente(std::size_t row) const
+{
+    const auto at = std::find(columns_.begin(), columns_.end(), Column::Docente);
+    return at == columns_.end() ? std::string() : cells(row)[static_cast<std::size_t>(at - columns_.begin())];
+}
+
 std::variant<batch::RowInput, batch::CellError> Planilla::input(std::size_t row, const payroll::PayScale& scale,
                                                                 const positions::Catalogue& catalogue) const
 {

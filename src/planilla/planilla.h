@@ -32,6 +32,8 @@ public:
     // Row `row`'s cells (from 0), one per column, unquoted; a short row's
     // missing cells are empty.
     const std::vector<std::string>& cells(std::size_t row) const { return records_[rows_[row]].cells; }
+    // Row `row`'s teacher, as the docente column has it (empty without one).
+    std::string docente(std::size_t row) const;
     // What the entry window and the dialog hold for row `row`, as recibo-lote
     // maps it under `scale` and `catalogue`, or why a cell cannot be used.
     std::variant<batch::RowInput, batch::CellError> input(

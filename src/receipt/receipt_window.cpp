@@ -406,6 +406,15 @@ void ReceiptWindow::showReceipt(const payroll::Receipt& receipt, const QString& 
     widgets::showInFront(this);
 }
 
+void ReceiptWindow::fillReceipt(const payroll::Receipt& receipt, const payroll::SelectedPosition& position,
+                                const QString& date)
+{
+    if (receipt.header.showsPositionPoints)
+        showPositionPanel({position.codigocargo, position.punbas, position.compbas, position.proljor, position.jorcom,
+                           position.tardif});
+    fillReceipt(receipt, date);
+}
+
 void ReceiptWindow::fillReceipt(const payroll::Receipt& receipt, const QString& date)
 {
     writeGrid(receipt.lines);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "payroll/entry_values.h"
 #include "payroll/receipt.h"
 
 class QGroupBox;
@@ -38,6 +39,10 @@ public:
     // Writes a computed receipt into the window without showing it: grid,
     // panel header, totals placed under the last row, teacher and date.
     void fillReceipt(const payroll::Receipt& receipt, const QString& date);
+    // The window as "Listo" and then "Calcular" leave it for `position`'s
+    // receipt: the panel with the position's points (for a position), then
+    // the receipt.
+    void fillReceipt(const payroll::Receipt& receipt, const payroll::SelectedPosition& position, const QString& date);
     void showPositionPanel(const PositionPanel& panel);
     // "Volver": disabled and hidden until the next receipt.
     void putAway();

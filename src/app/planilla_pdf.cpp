@@ -1,0 +1,60 @@
+#include "planilla_pdf.h"
+
+#include "payroll/calculation.h"
+#include "receipt/receipt_printer.h"
+#include "receipt/receipt_window.h"
+
+namespace recibo::app {
+
+PlanillaPdfResult writePlanillaPdf(const planilla::Planilla& table, const scales::Scale& scale,
+                                   const payroll::RegionalSettings& settings, const QString& date, const QString& path,
+                                   const std::function<bool(int done, int total)>& going)
+{
+    PlanillaPdfResult result;
+    receipt::PdfBook book(path, QStringLiteral("Recibos de haberes"));
+    if (const QString problem = book.open(); !problem.isEmpty()) {
+        result.problem = problem;
+        return result;
+    }
+    // A window of its own, never shown, that the pages are drawn from.
+    receipt::ReceiptWindow window;
+    window.setScaleTitle(QString::fromStdString(scale.receiptTitle));
+    const int total = static_cast<int>(table.rows());
+    for (std::size_t row = 0; row < table.rows(); ++row) {
+        const auto skip = [&](const std::string& why) {
+            result.skipped << QStringLiteral("fila %1 (%2): %3")
+                                  .arg(row + 1)
+                                  .arg(QString::fromStdString(table.docente(row)), QString::fromStdString(why));
+        };
+        const auto input = table.input(row, scale.pay, scale.catalogue);
+        if (const auto* bad = std::get_if<batch::CellError>(&input)) {
+            skip(bad->message);
+        } else {
+            const auto& [entry, position] = std::get<batch::RowInput>(input);
+            const auto computed = payroll::calculate(entry, position, settings, scale.pay);
+            if (const auto* failure = std::get_if<payroll::Failure>(&computed)) {
+                skip(failure->message);
+            } else {
+                window.fillReceipt(std::get<payroll::Receipt>(computed), position, date);
+                if (const QString problem = book.addPage(window); !problem.isEmpty()) {
+                    result.problem = problem;
+                    return result;
+                }
+            }
+        }
+        if (!going(static_cast<int>(row) + 1, total)) {
+            result.cancelled = true;
+            return result;
+        }
+    }
+    result.pages = book.pages();
+    if (result.pages == 0) {
+        result.problem = QStringLiteral("ningún docente de la planilla tiene recibo");
+        return result;
+    }
+    result.problem = book.commit();
+    result.saved = result.problem.isEmpty();
+    return result;
+}
+
+}  // namespace recibo::app
