@@ -8,18 +8,22 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QFile>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/program.h"
+#include "app/scale_choice.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
 #include "program_driver.h"
 #include "receipt/twips.h"
 #include "regional/regional.h"
+#include "scales/scale.h"
 
 using namespace recibo;
 using payroll::CheckState;
@@ -57,6 +61,7 @@ private slots:
     void cargoAgainBringsTheDialogBack();
     void receiptClosedFromItsTitleBar();
     void endingTheProgram();
+    void anotherScaleWithAPositionChosen();
 
 private:
     std::unique_ptr<app::Program> program_;
@@ -345,6 +350,41 @@ void ProgramTest::endingTheProgram()
     gui::window(kDialog)->close();
     QCOMPARE(quit.count(), 3);
     QVERIFY(gui::window(kDialog));
+}
+
+// Another scale, whose catalogue gives position 645 other points, chosen
+// after "Listo": the entry window shows the new points and subtitle, and
+// "Calcular" gives that scale's receipt; the built-in scale then comes back.
+void ProgramTest::anotherScaleWithAPositionChosen()
+{
+    QFile example(RECIBO_EXAMPLE_SCALE);
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    const QByteArray text =
+        example.readAll().replace("\"Asesor Pedag Proyecto 13\", 2329,", "\"Asesor Pedag Proyecto 13\", 2400,");
+    QTemporaryDir folder;
+    const QString path = folder.filePath("escala.toml");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    const auto read = scales::readScaleFile(path.toStdString());
+    QVERIFY(std::holds_alternative<scales::Scale>(read));
+    const scales::Scale& scale = std::get<scales::Scale>(read);
+
+    typicalRequest();
+    QVERIFY(program_->scaleChoice().choose(path));
+    QCOMPARE(gui::caption(kEntry, "puncarval"), QString("2400"));
+    QCOMPARE(gui::caption(kEntry, "Label9"), QString::fromStdString(scale.entrySubtitle));
+    gui::click(kEntry, "Command1");
+    payroll::SelectedPosition row = kRow2;
+    row.punbas = row.puntosbasicos = "2400";
+    const auto result = payroll::calculate(typicalValues(), row, regional::systemSettings(), scale.pay);
+    QVERIFY(std::holds_alternative<payroll::Receipt>(result));
+    compareGrid(std::get<payroll::Receipt>(result));
+
+    QVERIFY(program_->scaleChoice().choose(QString()));
+    QCOMPARE(gui::caption(kEntry, "puncarval"), QString("2329"));
+    gui::click(kEntry, "Command1");
+    compareGrid(calculated(typicalValues()));
 }
 
 QTEST_MAIN(ProgramTest)
