@@ -100,7 +100,7 @@ head -n 1 "$work/ayuda.txt" | grep -q '^Uso: recibo-lote' || fail "recibo-lote -
 # The manual page documents exactly the options that --help lists.
 help_options=$(grep -o -e '--[a-z][a-z-]*' "$work/ayuda.txt" | sort -u)
 man_options=$(gzip -dc "$root/usr/share/man/man1/recibo-lote.1.gz" \
-    | grep -o -e '\\-\\-[a-z][a-z-]*' | sed 's/\\//g' | sort -u)
+    | grep -o -e '\\-\\-[a-z]\([a-z]\|\\-\)*' | sed 's/\\//g' | sort -u)
 [[ "$help_options" == "$man_options" ]] \
     || fail "las opciones de recibo-lote(1) (${man_options//$'\n'/ }) no son las de --help (${help_options//$'\n'/ })"
 
