@@ -29,8 +29,32 @@ void guaranteedMinimum(Run& run)
     const double descminimo = assumedBase.toDouble() * scale.minimumAssumedDeductionRate;
     const double net = sumaminimo.toDouble() - descminimo;
     if (net < scale.minimumGuaranteed) {
-        s.impminimo = run.money(scale.minimumGuaranteed - net);
+        const double topUp = scale.minimumGuaranteed - net;
+        s.impminimo = run.money(topUp);
         run.earningsLine("172", "", "Adic para mínimo", s.impminimo);
+        if (run.explaining()) [[unlikely]] {
+            ExplanationText text = run.text();
+            text.say("Corresponde porque el cargo tiene ")
+                .whole(s.puntosbas)
+                .say(" puntos básicos (más de ")
+                .whole(scale.minimumBasePointsAbove)
+                .say(" y menos de ")
+                .whole(scale.minimumBasePointsBelow)
+                .say(") y su neto estimado no llega al mínimo garantizado: ")
+                .amount(sumaminimo)
+                .say(" − ")
+                .amount(assumedBase)
+                .say(" × ")
+                .number(scale.minimumAssumedDeductionRate)
+                .say(" = ")
+                .number(net)
+                .say(". Se agrega el mínimo menos el neto: ")
+                .number(scale.minimumGuaranteed)
+                .say(" − ")
+                .number(net)
+                .equals(s.impminimo, topUp);
+            run.explain(text);
+        }
     }
 }
 
@@ -44,18 +68,41 @@ void transport(Run& run)
     s.kilometros = run.integer(InputField::Cantkm);
     const PayScale& scale = run.scale();
     const double amount = s.kilometros * scale.transportPerKilometre * scale.transportWeeksPerMonth;
-    s.imptransporte =
-        amount < scale.transportCeiling.toDouble() ? run.money(amount, InputField::Cantkm) : scale.transportCeiling;
+    const bool capped = !(amount < scale.transportCeiling.toDouble());
+    s.imptransporte = capped ? scale.transportCeiling : run.money(amount, InputField::Cantkm);
     run.earningsLine("029", "", "transporte por KM", s.imptransporte);
+    if (run.explaining()) [[unlikely]] {
+        ExplanationText text = run.text();
+        text.whole(s.kilometros)
+            .say(" km × ")
+            .number(scale.transportPerKilometre)
+            .say(" por km × ")
+            .number(scale.transportWeeksPerMonth)
+            .say(" semanas");
+        if (capped)
+            text.say(" llega al tope. Se paga el tope: ").amount(s.imptransporte).say(".");
+        else
+            text.equals(s.imptransporte, amount);
+        if (s.imptransporte == Currency())
+            text.say(" (sin kilómetros)");
+        run.explain(text);
+    }
 }
 
-std::int16_t childRate(const PayScale& scale, Currency familyIncome)
+// The child rate of the family income's step, and which step it was.
+struct ChildRate {
+    std::int16_t rate;
+    std::string_view step;  // empty: a rate that no income decides
+    Currency income;
+};
+
+ChildRate childRate(const PayScale& scale, Currency familyIncome)
 {
     if (familyIncome <= scale.childRateIncomeLow)
-        return scale.childRateLowIncome;
+        return {scale.childRateLowIncome, "el primero, hasta ", familyIncome};
     if (familyIncome <= scale.childRateIncomeHigh)
-        return scale.childRateMiddleIncome;
-    return scale.childRateHighIncome;
+        return {scale.childRateMiddleIncome, "el segundo, hasta ", familyIncome};
+    return {scale.childRateHighIncome, "el tercero, más de ", familyIncome};
 }
 
 // Children, or disabled children: the count times the rate, on its line.
@@ -70,8 +117,23 @@ void childAllowance(Run& run, CheckState checkBox, InputField countField, std::u
         return;
     }
     count = run.byte(countField);
-    amount = run.tracked(Currency::fromUnits(run.wholeProduct(count, rate(), countField)), countField);
+    const ChildRate found = rate();
+    amount = run.tracked(Currency::fromUnits(run.wholeProduct(count, found.rate, countField)), countField);
     run.earningsLine(code, std::to_string(count), description, amount);
+    if (run.explaining()) [[unlikely]] {
+        ExplanationText text = run.text();
+        text.whole(count).say(" hijos × ").amount(Currency::fromUnits(found.rate)).say(" por hijo");
+        text.equals(amount, static_cast<double>(count) * found.rate);
+        if (!found.step.empty()) {
+            const PayScale& scale = run.scale();
+            text.say(" (tramo del ingreso familiar ").amount(found.income).say(": ").say(found.step);
+            text.amount(found.step.starts_with("el primero") ? scale.childRateIncomeLow : scale.childRateIncomeHigh);
+            text.say(")");
+        }
+        if (count == 0)
+            text.say(" (sin hijos)");
+        run.explain(text);
+    }
 }
 
 void children(Run& run)
@@ -87,7 +149,10 @@ void children(Run& run)
                    "Sal fam hijo");
     childAllowance(
         run, run.entry().hijosdisc, InputField::Cantidadhijosdisc, s.canthijosdisc, s.imphijosdisc,
-        [&] { return run.scale().disabledChildRate; }, "1002", "Sal fam hijo diferenciado");
+        [&] {
+            return ChildRate{run.scale().disabledChildRate, {}, {}};
+        },
+        "1002", "Sal fam hijo diferenciado");
 }
 
 void largeFamily(Run& run)
@@ -101,6 +166,16 @@ void largeFamily(Run& run)
     if (children >= run.scale().largeFamilyChildren) {
         s.impfamnum = run.scale().largeFamilyAmount;
         run.earningsLine("1003", std::to_string(children), "Familia numerosa", Currency::fromUnits(s.impfamnum));
+        if (run.explaining()) [[unlikely]] {
+            ExplanationText text = run.text();
+            text.whole(children)
+                .say(" hijos en total (desde ")
+                .whole(run.scale().largeFamilyChildren)
+                .say(" corresponde): monto fijo ")
+                .amount(Currency::fromUnits(s.impfamnum))
+                .say(".");
+            run.explain(text);
+        }
     } else {
         s.impfamnum = 0;
     }
@@ -115,6 +190,11 @@ void spouse(Run& run)
     }
     s.impconyuge = run.scale().spouseAllowance;
     run.earningsLineWithoutQuantity("1010", "Sal fam Cony", s.impconyuge);
+    if (run.explaining()) [[unlikely]] {
+        ExplanationText text = run.text();
+        text.say("Monto fijo por cónyuge: ").amount(s.impconyuge).say(".");
+        run.explain(text);
+    }
 }
 
 }  // namespace

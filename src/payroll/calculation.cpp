@@ -1,11 +1,13 @@
 #include "calculation.h"
 
+#include <memory>
+
 #include "run.h"
 
 namespace recibo::payroll {
 
 CalculationResult calculate(const EntryValues& entry, const SelectedPosition& position,
-                            const RegionalSettings& settings, const PayScale& scale)
+                            const RegionalSettings& settings, const PayScale& scale, Explain explain)
 {
     if (entry.kind == EmploymentKind::None)
         return Failure{{}, {}, kNoKindChosenMessage};
@@ -15,6 +17,14 @@ CalculationResult calculate(const EntryValues& entry, const SelectedPosition& po
     Receipt& receipt = std::get<Receipt>(result);
     receipt.lines.reserve(kMaxReceiptLines);
     Run run(entry, position, settings, scale, receipt);
+    // Allocated only when asked for: a plain run pays nothing for them.
+    Run::Notes notes;
+    if (explain == Explain::Yes) [[unlikely]] {
+        auto explanations = std::make_shared<ReceiptExplanations>();
+        explanations->text.reserve(4096);
+        run.explainWith(notes, *explanations);
+        receipt.explanations = std::move(explanations);
+    }
     try {
         computeEarnings(run);
         computeSupplements(run);

@@ -27,10 +27,15 @@ inline constexpr const char* kNoPositionChosenMessage =
 
 using CalculationResult = std::variant<Receipt, Failure>;
 
+// Whether each line and total also gets its explanation, the operation and
+// the operands as the run used them. A run without them writes none.
+enum class Explain : bool { No, Yes };
+
 // One run of "Calcular": from the entry values and the selected position to
 // the complete receipt, or to the first failure the run meets, under the
 // pay scale's numbers.
 CalculationResult calculate(const EntryValues& entry, const SelectedPosition& position,
-                            const RegionalSettings& settings, const PayScale& scale = builtInPayScale());
+                            const RegionalSettings& settings, const PayScale& scale = builtInPayScale(),
+                            Explain explain = Explain::No);
 
 }  // namespace recibo::payroll

@@ -28,6 +28,12 @@ constexpr std::array<RateDeduction, kRateDeductions> kRateDeductionLines = {{
     {"510", "Seguro 3011", &EntryValues::seguro3011, &ComputationState::impseguro, false},
 }};
 
+// The codes of the lines whose amounts the totals add, in the order of the
+// sums of computeDeductionsAndTotals.
+constexpr std::string_view kEarningsCodes[] = {"052",  "001",  "002",  "006",  "014", "016", "010", "188", "172",
+                                               "1001", "1002", "1003", "1010", "078", "084", "113", "029"};
+constexpr std::string_view kDeductionsCodes[] = {"505", "508", "502", "504", "332", "512", "510", "440"};
+
 }  // namespace
 
 void computeDeductionsAndTotals(Run& run)
@@ -35,8 +41,11 @@ void computeDeductionsAndTotals(Run& run)
     ComputationState& s = run.state();
     const EntryValues& entry = run.entry();
 
-    if (s.descinasist > Currency())
+    if (s.descinasist > Currency()) {
         run.deductionsLine("440", entry.dinasist, "Reajuste cod. 188", s.descinasist);
+        if (run.explaining()) [[unlikely]]
+            run.explain(run.notes().absence);
+    }
 
     for (std::size_t i = 0; i < kRateDeductionLines.size(); ++i) {
         const RateDeduction& deduction = kRateDeductionLines[i];
@@ -47,21 +56,56 @@ void computeDeductionsAndTotals(Run& run)
             continue;
         }
         const Currency base = deduction.includesIncentive ? run.sum({s.remunerativo, s.impincentivo}) : s.remunerativo;
-        amount = run.money(base.toDouble() * rate.rate);
+        const double unrounded = base.toDouble() * rate.rate;
+        amount = run.money(unrounded);
         run.deductionsLine(deduction.code, rate.quantity, deduction.description, amount);
+        if (run.explaining()) [[unlikely]] {
+            ExplanationText text = run.text();
+            text.say(rate.quantity)
+                .say(deduction.includesIncentive ? " del remunerativo y el incentivo: " : " del remunerativo: ");
+            text.amount(base).say(" × ").number(rate.rate).equals(amount, unrounded);
+            if (base == Currency())
+                text.say(" (sin remunerativo)");
+            else
+                text.say(" (el remunerativo: ")
+                    .say(run.explanations().of(run.notes().remunerative))
+                    .say(deduction.includesIncentive && s.impincentivo != Currency() ? "; más el incentivo 084)" : ")");
+            run.explain(text);
+        }
     }
 
-    s.totalhaberes = run.sum({s.impjornada, s.impbasico, s.impcompbas, s.imp006, s.imp014, s.imptardif, s.impantig,
-                              s.impplus, s.impminimo, s.imphijos, s.imphijosdisc, Currency::fromUnits(s.impfamnum),
-                              s.impconyuge, s.impzona, s.impincentivo, s.imp113, s.imptransporte});
-    s.totaldescuentos = run.sum({s.impiosper, s.imposplad, s.impaportejub, s.impley4035, s.impagmer, s.impcajacomp,
-                                 s.impseguro, s.descinasist});
+    const std::array<Currency, 17> earnings = {
+        s.impjornada, s.impbasico, s.impcompbas,   s.imp006,   s.imp014,       s.imptardif,
+        s.impantig,   s.impplus,   s.impminimo,    s.imphijos, s.imphijosdisc, Currency::fromUnits(s.impfamnum),
+        s.impconyuge, s.impzona,   s.impincentivo, s.imp113,   s.imptransporte};
+    const std::array<Currency, 8> deductions = {s.impiosper, s.imposplad,   s.impaportejub, s.impley4035,
+                                                s.impagmer,  s.impcajacomp, s.impseguro,    s.descinasist};
+    static_assert(
+        std::size(kEarningsCodes)
+            == std::tuple_size_v<
+                decltype(earnings)> && std::size(kDeductionsCodes) == std::tuple_size_v<decltype(deductions)>);
+    s.totalhaberes = run.sum(earnings);
+    s.totaldescuentos = run.sum(deductions);
     s.impliquido = run.difference(s.totalhaberes, s.totaldescuentos);
 
     Receipt& receipt = run.receipt();
     run.writeAmount(receipt.thaberes, s.totalhaberes);
     run.writeAmount(receipt.tdescuentos, s.totaldescuentos);
     run.writeAmount(receipt.liquido, s.impliquido);
+    if (run.explaining()) [[unlikely]] {
+        run.explanations().thaberes =
+            run.text().say("Suma de los haberes: ").sum({earnings, kEarningsCodes}, s.totalhaberes).range();
+        run.explanations().tdescuentos =
+            run.text().say("Suma de los descuentos: ").sum({deductions, kDeductionsCodes}, s.totaldescuentos).range();
+        run.explanations().liquido = run.text()
+                                         .say("Total haberes menos total descuentos: ")
+                                         .amount(s.totalhaberes)
+                                         .say(" − ")
+                                         .amount(s.totaldescuentos)
+                                         .say(" = ")
+                                         .amount(s.impliquido)
+                                         .range();
+    }
     receipt.docente = entry.docente;
 }
 

@@ -40,6 +40,15 @@ Currency item006ForPosition(const PayScale& scale, int seniorityOption, std::int
     return Currency::fromUnits(scale.item006Table[row][column]);
 }
 
+// "N puntos × V por punto = $ R" for the line written last.
+[[gnu::noinline, gnu::cold]] void explainPointsLine(Run& run, double points, double pointValue, Currency amount,
+                                                    double unrounded)
+{
+    ExplanationText text = run.text();
+    text.number(points).say(" puntos × ").number(pointValue).say(" por punto").equals(amount, unrounded);
+    run.explain(text);
+}
+
 void positionEarnings(Run& run)
 {
     ComputationState& s = run.state();
@@ -57,38 +66,56 @@ void positionEarnings(Run& run)
     header.numcargo = position.codigocargo;
     header.punbasicos = position.puntosbasicos;
     header.carsel = position.cargox;
-    s.impbasico = run.money(s.puntosbas * scale.pointValue, InputField::Punbas);
+    const double basic = s.puntosbas * scale.pointValue;
+    s.impbasico = run.money(basic, InputField::Punbas);
 
     const double compbasx = run.number(InputField::Compbas);
     s.puntosjor = run.integer(InputField::Jorcom);
     s.puntosprol = run.integer(InputField::Proljor);
     s.puntostd = run.currency(InputField::Tardif);
-    s.impcompbas = run.money(compbasx * scale.pointValue, InputField::Compbas);
-    s.impjorcom = run.money(s.puntosjor * scale.workingDayPointValue, InputField::Jorcom);
-    s.impproljor = run.money(s.puntosprol * scale.workingDayPointValue, InputField::Proljor);
-    s.imptardif = run.money(s.puntostd.toDouble() * scale.pointValue, InputField::Tardif);
+    const double complement = compbasx * scale.pointValue;
+    const double fullDay = s.puntosjor * scale.workingDayPointValue;
+    const double extendedDay = s.puntosprol * scale.workingDayPointValue;
+    const double differentiated = s.puntostd.toDouble() * scale.pointValue;
+    s.impcompbas = run.money(complement, InputField::Compbas);
+    s.impjorcom = run.money(fullDay, InputField::Jorcom);
+    s.impproljor = run.money(extendedDay, InputField::Proljor);
+    s.imptardif = run.money(differentiated, InputField::Tardif);
     header.showsPositionPoints = true;
 
+    const auto explainPoints = [&](double points, double pointValue, Currency amount, double unrounded) {
+        if (run.explaining()) [[unlikely]]
+            explainPointsLine(run, points, pointValue, amount, unrounded);
+    };
     run.firstLine("1", "Asign. de la categoría", s.impbasico);
-    if (compbasx > 0)
+    explainPoints(s.puntosbas, scale.pointValue, s.impbasico, basic);
+    if (compbasx > 0) {
         run.earningsLine("002", "", "Comp. de Básico", s.impcompbas);
-    else
+        explainPoints(compbasx, scale.pointValue, s.impcompbas, complement);
+    } else {
         s.impcompbas = Currency();
+    }
     // Each working-day line shows its own amount; an amount whose line is
     // left out counts as nothing.
-    if (s.puntosjor >= 1)
+    if (s.puntosjor >= 1) {
         run.earningsLine("052", "", "Jornada completa", s.impjorcom);
-    else
+        explainPoints(s.puntosjor, scale.workingDayPointValue, s.impjorcom, fullDay);
+    } else {
         s.impjorcom = Currency();
-    if (s.puntosprol >= 1)
+    }
+    if (s.puntosprol >= 1) {
         run.earningsLine("052", "", "Prol. de Jornada", s.impproljor);
-    else
+        explainPoints(s.puntosprol, scale.workingDayPointValue, s.impproljor, extendedDay);
+    } else {
         s.impproljor = Currency();
+    }
     s.impjornada = run.sum({s.impjorcom, s.impproljor});
-    if (s.puntostd > Currency())
+    if (s.puntostd > Currency()) {
         run.earningsLine("016", "", "Tarea diferenciada", s.imptardif);
-    else
+        explainPoints(s.puntostd.toDouble(), scale.pointValue, s.imptardif, differentiated);
+    } else {
         s.imptardif = Currency();
+    }
 
     s.imp006 = item006ForPosition(scale, run.entry().seniorityOption, s.puntosjor, s.puntosbas);
     const bool fromThreshold = s.puntosjor >= scale.nationalItemsFullDayThreshold;
@@ -97,6 +124,44 @@ void positionEarnings(Run& run)
     else
         s.impincentivo = Currency();
     s.imp113 = fromThreshold ? scale.item113PositionFromThreshold : scale.item113PositionBelowThreshold;
+
+    if (run.explaining()) [[unlikely]] {
+        Run::Notes& notes = run.notes();
+        notes.item006 = run.text()
+                            .say("Monto de la tabla del ítem 006 para la antigüedad elegida, ")
+                            .whole(s.puntosbas)
+                            .say(" puntos básicos y ")
+                            .whole(s.puntosjor)
+                            .say(" de jornada completa: ")
+                            .amount(s.imp006)
+                            .say(".")
+                            .range();
+        const std::string fullDayNote = std::string(fromThreshold ? "desde " : "menos de ")
+            + std::to_string(scale.nationalItemsFullDayThreshold) + " puntos de jornada completa";
+        notes.item084 = run.text()
+                            .say("Monto fijo de un cargo con ")
+                            .say(fullDayNote)
+                            .say(": ")
+                            .amount(s.impincentivo)
+                            .say(".")
+                            .range();
+        notes.item113 =
+            run.text().say("Monto fijo de un cargo con ").say(fullDayNote).say(": ").amount(s.imp113).say(".").range();
+    }
+}
+
+// "H horas × R por hora = $ R", or the ceiling that applies, for an hours item.
+ReceiptExplanations::Range hoursNote(Run& run, double hours, double perHour, Currency amount, double unrounded,
+                                     bool capped, std::string_view zeroReason)
+{
+    ExplanationText text = run.text();
+    text.number(hours).say(" horas × ").number(perHour).say(" por hora");
+    if (capped)
+        return text.say(" llega al tope. Se paga el tope: ").amount(amount).say(".").range();
+    text.equals(amount, unrounded);
+    if (amount == Currency())
+        text.say(" (").say(zeroReason).say(")");
+    return text.range();
 }
 
 void hoursEarnings(Run& run, const HoursLevel& level)
@@ -109,7 +174,8 @@ void hoursEarnings(Run& run, const HoursLevel& level)
 
     const double hours = run.number(level.hoursField);
     const double points = hours * numbers.pointsPerHour;
-    s.impbasico = run.money(points * scale.pointValue, level.hoursField);
+    const double basic = points * scale.pointValue;
+    s.impbasico = run.money(basic, level.hoursField);
     header.label11 = "Cantidad de horas";
     header.numcargo = hoursText;
     header.punbasicos = formatPoints(points, run.settings());
@@ -120,23 +186,54 @@ void hoursEarnings(Run& run, const HoursLevel& level)
     s.puntostd = s.impcompbas = s.imptardif = s.impjorcom = s.impproljor = s.impjornada = Currency();
 
     run.firstLine(hoursText, level.description, s.impbasico);
+    if (run.explaining()) [[unlikely]] {
+        ExplanationText text = run.text();
+        text.number(hours)
+            .say(" horas × ")
+            .number(numbers.pointsPerHour)
+            .say(" puntos por hora × ")
+            .number(scale.pointValue)
+            .say(" por punto")
+            .equals(s.impbasico, basic);
+        if (s.impbasico == Currency())
+            text.say(" (sin horas)");
+        run.explain(text);
+    }
 
     const double hours06 = run.number(InputField::Numhorascod06);
-    s.imp006 = hours06 >= numbers.item006HourCap ? numbers.item006Fixed
-                                                 : run.money(hours06 * scale.item006PerHour, InputField::Numhorascod06);
+    const bool capped06 = hours06 >= numbers.item006HourCap;
+    const double item006 = hours06 * scale.item006PerHour;
+    s.imp006 = capped06 ? numbers.item006Fixed : run.money(item006, InputField::Numhorascod06);
+    if (run.explaining()) [[unlikely]]
+        run.notes().item006 = capped06
+            ? run.text()
+                  .say("Desde ")
+                  .number(numbers.item006HourCap)
+                  .say(" horas, monto fijo: ")
+                  .amount(s.imp006)
+                  .say(".")
+                  .range()
+            : hoursNote(run, hours06, scale.item006PerHour, s.imp006, item006, false, "sin horas del ítem 006");
 
     const double incentiveHours = run.number(InputField::Numhorasincen);
     if (incentiveHours > 0) {
         const double incentive = incentiveHours * numbers.item084PerHour;
-        s.impincentivo = incentive >= scale.item084Ceiling.toDouble() ? scale.item084Ceiling
-                                                                      : run.money(incentive, InputField::Numhorasincen);
+        const bool capped = incentive >= scale.item084Ceiling.toDouble();
+        s.impincentivo = capped ? scale.item084Ceiling : run.money(incentive, InputField::Numhorasincen);
+        if (run.explaining()) [[unlikely]]
+            run.notes().item084 =
+                hoursNote(run, incentiveHours, numbers.item084PerHour, s.impincentivo, incentive, capped, {});
     } else {
         s.impincentivo = Currency();
     }
 
-    const double item113 = run.number(InputField::Numhorascod113) * numbers.item113PerHour;
-    s.imp113 = item113 >= scale.item113Ceiling.toDouble() ? scale.item113Ceiling
-                                                          : run.money(item113, InputField::Numhorascod113);
+    const double hours113 = run.number(InputField::Numhorascod113);
+    const double item113 = hours113 * numbers.item113PerHour;
+    const bool capped113 = item113 >= scale.item113Ceiling.toDouble();
+    s.imp113 = capped113 ? scale.item113Ceiling : run.money(item113, InputField::Numhorascod113);
+    if (run.explaining()) [[unlikely]]
+        run.notes().item113 =
+            hoursNote(run, hours113, numbers.item113PerHour, s.imp113, item113, capped113, "sin horas del ítem 113");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +53,24 @@ struct ComputationState {
 
 inline constexpr int kMaxReceiptLines = 26;
 
+// Each line's and each total's operation with its operands as the run used
+// them, in Spanish and in the receipt's number style.
+// All of a receipt's explanations are written one after another in `text`;
+// each line and total holds where its own stands.
+struct ReceiptExplanations {
+    struct Range {
+        std::uint32_t begin = 0, end = 0;
+    };
+    std::string text;
+    std::array<Range, kMaxReceiptLines> lines;  // in the receipt's line order
+    Range thaberes, tdescuentos, liquido;
+
+    std::string_view of(Range range) const
+    {
+        return std::string_view(text).substr(range.begin, range.end - range.begin);
+    }
+};
+
 struct Receipt {
     ReceiptHeader header;
     std::string docente;
@@ -59,8 +79,18 @@ struct Receipt {
     std::string tdescuentos;
     std::string liquido;
     ComputationState state;
+    // Only when the run was asked to explain its amounts; shared by copies,
+    // never changed once the run has ended.
+    std::shared_ptr<const ReceiptExplanations> explanations;
 
     int rowsWritten() const { return static_cast<int>(lines.size()); }
+    // The explanation of line `index`; empty when the run wrote none.
+    std::string_view explanation(std::size_t index) const
+    {
+        return explanations && index < lines.size() && index < explanations->lines.size()
+            ? explanations->of(explanations->lines[index])
+            : std::string_view();
+    }
 };
 
 }  // namespace recibo::payroll

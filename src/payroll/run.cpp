@@ -144,6 +144,18 @@ Currency Run::sum(std::initializer_list<Currency> amounts)
     return total;
 }
 
+Currency Run::sum(std::span<const Currency> amounts)
+{
+    Currency total;
+    for (Currency amount : amounts) {
+        const std::optional<Currency> next = total.plus(amount);
+        if (!next)
+            failOverflow();
+        total = *next;
+    }
+    return total;
+}
+
 Currency Run::difference(Currency minuend, Currency subtrahend)
 {
     const std::optional<Currency> result = minuend.minus(subtrahend);

@@ -7,10 +7,12 @@
 
 #include <array>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "calculation.h"
+#include "explanation_text.h"
 #include "input_field.h"
 #include "number_text.h"
 #include "pay_scale.h"
@@ -29,6 +31,25 @@ public:
     Receipt& receipt() { return receipt_; }
     ComputationState& state() { return receipt_.state; }
 
+    // What a stage captured for a line that a later stage writes, and the
+    // remunerative base's codes.
+    struct Notes {
+        ReceiptExplanations::Range item006, item084, item113, absence, remunerative;
+    };
+    // Explains this run's lines: every explanation is written only then.
+    void explainWith(Notes& notes, ReceiptExplanations& explanations)
+    {
+        notes_ = &notes;
+        explanations_ = &explanations;
+    }
+    bool explaining() const { return notes_ != nullptr; }
+    ReceiptExplanations& explanations() { return *explanations_; }
+    ExplanationText text() { return ExplanationText(settings_, explanations_->text); }
+    // Sets the explanation of the line written last.
+    void explain(ReceiptExplanations::Range range) { explanations_->lines[receipt_.lines.size() - 1] = range; }
+    void explain(const ExplanationText& text) { explain(text.range()); }
+    Notes& notes() { return *notes_; }
+
     // The box's text read as the type its item needs; a failure names the box.
     double number(InputField field);
     std::int16_t integer(InputField field);
@@ -44,6 +65,7 @@ public:
     // behind the largest amount so far.
     Currency money(double value);
     Currency sum(std::initializer_list<Currency> amounts);
+    Currency sum(std::span<const Currency> amounts);
     Currency difference(Currency minuend, Currency subtrahend);
     Currency product(Currency amount, std::int64_t factor);
 
@@ -76,6 +98,8 @@ private:
     const RegionalSettings& settings_;
     const PayScale& scale_;
     Receipt& receipt_;
+    Notes* notes_ = nullptr;
+    ReceiptExplanations* explanations_ = nullptr;
 
     struct Source {
         Currency amount;

@@ -1,6 +1,8 @@
 // Seniority, zone, the decree items, the national items and the productivity
 // plus; then the absence reduction and the remunerative base.
 
+#include <array>
+
 #include "run.h"
 
 namespace recibo::payroll {
@@ -9,9 +11,25 @@ namespace {
 
 // A percentage of the base: the product exact in Currency, the division by
 // 100 in double precision.
-Currency percentOf(Run& run, Currency base, std::uint8_t percent)
+struct Percentage {
+    Currency amount;
+    double unrounded;
+};
+
+Percentage percentOf(Run& run, Currency base, std::uint8_t percent)
 {
-    return run.money(run.product(base, percent).toDouble() / 100);
+    const double unrounded = run.product(base, percent).toDouble() / 100;
+    return {run.money(unrounded), unrounded};
+}
+
+// "P % <what> de $ B = $ R (la base: ...)" for the line written last.
+void explainPercentage(Run& run, std::uint8_t percent, std::string_view what, Currency base, Percentage result,
+                       Terms baseTerms)
+{
+    ExplanationText text = run.text();
+    text.whole(percent).say(" % ").say(what).say(" de ").amount(base).equals(result.amount, result.unrounded);
+    text.say(" (la base: ").codes(baseTerms).say(")");
+    run.explain(text);
 }
 
 // The quantity of an hours line: the hours as typed, or the level's cap once
@@ -32,10 +50,27 @@ Currency absenceReduction(Run& run, Currency plus)
 {
     const double days = run.number(InputField::Dinasist);
     Currency reduction;
-    if (days == 1 || days == 2 || days == 3)
-        reduction = run.money(plus.toDouble() * run.scale().absenceReductionRate[static_cast<std::size_t>(days) - 1]);
-    else if (days > run.scale().absenceDaysForWholePlus)
+    if (days == 1 || days == 2 || days == 3) {
+        const double rate = run.scale().absenceReductionRate[static_cast<std::size_t>(days) - 1];
+        const double unrounded = plus.toDouble() * rate;
+        reduction = run.money(unrounded);
+        if (run.explaining()) [[unlikely]] {
+            ExplanationText text = run.text();
+            text.say("Plus de ").amount(plus).say(" por ").number(days).say(" días de inasistencia: ");
+            text.amount(plus).say(" × ").number(rate).equals(reduction, unrounded);
+            run.notes().absence = text.range();
+        }
+    } else if (days > run.scale().absenceDaysForWholePlus) {
         reduction = plus;
+        if (run.explaining()) [[unlikely]]
+            run.notes().absence = run.text()
+                                      .say("Más de ")
+                                      .number(run.scale().absenceDaysForWholePlus)
+                                      .say(" días de inasistencia: se descuenta todo el plus, ")
+                                      .amount(plus)
+                                      .say(".")
+                                      .range();
+    }
     // The reduction is written as a deduction only when it is positive; one
     // that is not written must not lower the base either.
     return reduction > Currency() ? reduction : Currency();
@@ -49,42 +84,93 @@ void computeSupplements(Run& run)
     const EntryValues& entry = run.entry();
     const PayScale& scale = run.scale();
 
-    s.sumabase = run.sum({s.impjornada, s.impbasico, s.impcompbas, s.imptardif});
+    const std::array<Currency, 4> baseAmounts = {s.impjornada, s.impbasico, s.impcompbas, s.imptardif};
+    static constexpr std::string_view kBaseCodes[] = {"052", "001", "002", "016"};
+    const Terms baseTerms{baseAmounts, kBaseCodes};
+    s.sumabase = run.sum(baseAmounts);
 
     s.pctantig = entry.pctantig;
-    s.impantig = percentOf(run, s.sumabase, s.pctantig);
-    if (s.pctantig != 0)
+    const Percentage seniority = percentOf(run, s.sumabase, s.pctantig);
+    s.impantig = seniority.amount;
+    if (s.pctantig != 0) {
         run.earningsLine("010", entry.porcantig, "Antigüedad", s.impantig);
+        if (run.explaining()) [[unlikely]]
+            explainPercentage(run, s.pctantig, "de antigüedad", s.sumabase, seniority, baseTerms);
+    }
 
     s.pctzona = entry.zona >= 0 && entry.zona <= kZones ? scale.zonePercent[entry.zona] : 0;
     if (s.pctzona != 0) {
-        s.impzona = percentOf(run, s.sumabase, s.pctzona);
+        const Percentage zone = percentOf(run, s.sumabase, s.pctzona);
+        s.impzona = zone.amount;
         run.earningsLine("078", std::to_string(s.pctzona) + " %", "As. por zona", s.impzona);
+        if (run.explaining()) [[unlikely]]
+            explainPercentage(run, s.pctzona, "por zona", s.sumabase, zone, baseTerms);
     } else {
         s.impzona = Currency();
     }
 
     run.earningsLine("006", hoursQuantity(run, InputField::Numhorascod06, &HoursLevelScale::item006HourCap),
                      "Adic. Art 2 y 3 Dcrto 5863/05", s.imp006);
+    if (run.explaining()) [[unlikely]]
+        run.explain(run.notes().item006);
 
-    s.imp014 = run.money(s.imp006.toDouble() * scale.decreeProductivityRate);
+    const double item014 = s.imp006.toDouble() * scale.decreeProductivityRate;
+    s.imp014 = run.money(item014);
     run.earningsLine("014", formatAmount(scale.decreeProductivityQuantity, run.settings()), "Product Dcrto 5863/05",
                      s.imp014);
+    if (run.explaining()) [[unlikely]] {
+        ExplanationText text = run.text();
+        text.amount(s.imp006).say(" (006) × ").number(scale.decreeProductivityRate).equals(s.imp014, item014);
+        if (s.imp014 == Currency())
+            text.say(" (sin importe en el ítem 006)");
+        run.explain(text);
+    }
 
-    if (s.impincentivo > Currency())
+    if (s.impincentivo > Currency()) {
         run.earningsLine("084", hoursQuantity(run, InputField::Numhorasincen, &HoursLevelScale::nationalHoursShownCap),
                          "Incentivo de Nación", s.impincentivo);
+        if (run.explaining()) [[unlikely]]
+            run.explain(run.notes().item084);
+    }
 
     run.earningsLine("113", hoursQuantity(run, InputField::Numhorascod113, &HoursLevelScale::nationalHoursShownCap),
                      "Negro de Nación", s.imp113);
+    if (run.explaining()) [[unlikely]]
+        run.explain(run.notes().item113);
 
-    s.impplus = run.money(run.sum({s.sumabase, s.impantig, s.impzona}).toDouble() * scale.productivityPlusRate);
+    const Currency plusBase = run.sum({s.sumabase, s.impantig, s.impzona});
+    const double plus = plusBase.toDouble() * scale.productivityPlusRate;
+    s.impplus = run.money(plus);
     run.earningsLine("188", scale.productivityPlusQuantity, "Plus Productividad", s.impplus);
+    if (run.explaining()) [[unlikely]] {
+        ExplanationText text = run.text();
+        text.amount(plusBase).say(" × ").number(scale.productivityPlusRate).equals(s.impplus, plus);
+        text.say(" (la base: ").codes(baseTerms);
+        if (s.impantig != Currency())
+            text.say(" + 010");
+        if (s.impzona != Currency())
+            text.say(" + 078");
+        text.say(")");
+        run.explain(text);
+    }
 
     s.descinasist = absenceReduction(run, s.impplus);
 
-    const Currency base = run.sum({s.sumabase, s.impzona, s.impantig, s.imp006, s.imp014, s.impplus});
+    const std::array<Currency, 6> remunerativeAmounts = {s.sumabase, s.impzona, s.impantig,
+                                                         s.imp006,   s.imp014,  s.impplus};
+    static constexpr std::string_view kRemunerativeCodes[] = {"", "078", "010", "006", "014", "188"};
+    const Currency base = run.sum(remunerativeAmounts);
     s.remunerativo = run.difference(base, s.descinasist);
+    if (run.explaining()) [[unlikely]] {
+        ExplanationText text = run.text();
+        text.codes(baseTerms);
+        for (std::size_t i = 1; i < remunerativeAmounts.size(); ++i)
+            if (remunerativeAmounts[i] != Currency())
+                text.say(" + ").say(kRemunerativeCodes[i]);
+        if (s.descinasist != Currency())
+            text.say(" − 440");
+        run.notes().remunerative = text.range();
+    }
 }
 
 }  // namespace recibo::payroll
