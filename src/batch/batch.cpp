@@ -31,7 +31,8 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Uso: recibo-lote [--locale NOMBRE] [--escala ARCHIVO]\n"
-    "                 [--pdf CARPETA | --pdf-unico ARCHIVO.pdf] [-j N] [ARCHIVO]\n"
+    "                 [--pdf CARPETA | --pdf-unico ARCHIVO.pdf] [-j N] [--explicar]\n"
+    "                 [ARCHIVO]\n"
     "     recibo-lote --escala-incluida\n"
     "\n"
     "Calcula el recibo de haberes de cada docente de una tabla CSV (ARCHIVO, o la\n"
@@ -61,6 +62,10 @@ constexpr std::string_view kUsage =
     "                   calcula N filas a la vez (de 1 a 256; sin esta opción,\n"
     "                   una por núcleo del procesador); la salida es la misma.\n"
     "                   Los PDF se dibujan de a uno, en orden\n"
+    "  --explicar       agrega a cada línea del recibo \"explicacion\": la cuenta\n"
+    "                   que da su importe, con los números que usó el cálculo;\n"
+    "                   y a cada fila calculada \"explicacion_total_haberes\",\n"
+    "                   \"explicacion_total_descuentos\" y \"explicacion_liquido\"\n"
     "  -h, --help       muestra esta ayuda\n"
     "\n"
     "La primera línea de la tabla nombra las columnas, separadas por \",\" o \";\".\n"
@@ -134,8 +139,8 @@ public:
 class ReceiptRows : public TableSink {
 public:
     ReceiptRows(const payroll::RegionalSettings& settings, const scales::Scale& scale, unsigned jobs, std::ostream& out,
-                std::ostream& err, ReceiptPdfs* pdfs)
-        : settings_(settings), scale_(scale), jobs_(jobs), out_(out), err_(err), pdfs_(pdfs)
+                std::ostream& err, ReceiptPdfs* pdfs, bool explain)
+        : settings_(settings), scale_(scale), jobs_(jobs), out_(out), err_(err), pdfs_(pdfs), explain_(explain)
     {}
 
     Problem header(const std::vector<std::string>& names) override
@@ -144,7 +149,7 @@ public:
         if (const auto* problem = std::get_if<Unusable>(&resolved))
             return *problem;
         pool_.reset();
-        computation_.emplace(std::move(std::get<std::vector<Column>>(resolved)), settings_, scale_);
+        computation_.emplace(std::move(std::get<std::vector<Column>>(resolved)), settings_, scale_, explain_);
         cells_.assign(computation_->columnCount(), std::string_view());
         if (jobs_ > 1) {
             pool_.emplace(*computation_, jobs_, pdfs_ ? kPdfBatchRows : kBatchRows, pdfs_ != nullptr);
@@ -222,6 +227,7 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     ReceiptPdfs* pdfs_;
+    bool explain_;
     std::optional<RowComputation> computation_;
     std::optional<RowPool> pool_;  // with jobs_ above one; ends before computation_
     std::vector<std::string_view> cells_;
@@ -257,6 +263,7 @@ struct Prepared {
     std::unique_ptr<TableInput> input;  // rewound, ready for the second reading
     ReceiptPdfs* pdfs = nullptr;        // with --pdf or --pdf-unico only
     unsigned jobs = 1;
+    bool explain = false;
 };
 
 // -j's default: one thread per core.
@@ -305,8 +312,12 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
     auto opened = openInput(commandLine, in);
     if (auto* problem = std::get_if<Unusable>(&opened))
         return std::move(*problem);
-    Prepared prepared{settings, std::move(std::get<scales::Scale>(scale)),
-                      std::move(std::get<std::unique_ptr<TableInput>>(opened)), nullptr, jobsOf(commandLine)};
+    Prepared prepared{settings,
+                      std::move(std::get<scales::Scale>(scale)),
+                      std::move(std::get<std::unique_ptr<TableInput>>(opened)),
+                      nullptr,
+                      jobsOf(commandLine),
+                      commandLine.explain};
     {
         HeaderCheck check;
         CsvReader checker(check, CsvReader::Pass::Check);
@@ -331,7 +342,7 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
 // The table is sound: every row gets its line, as soon as it is computed.
 int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
 {
-    ReceiptRows rows(prepared.settings, prepared.scale, prepared.jobs, out, err, prepared.pdfs);
+    ReceiptRows rows(prepared.settings, prepared.scale, prepared.jobs, out, err, prepared.pdfs, prepared.explain);
     CsvReader reader(rows, CsvReader::Pass::ReadCells);
     const auto problem = readThrough(*prepared.input, reader);
     const bool written = rows.finish();

@@ -37,6 +37,8 @@ OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
             line.locale = args[++i];
         } else if (!optionsEnded && arg.starts_with("--locale=")) {
             line.locale = arg.substr(9);
+        } else if (!optionsEnded && arg == "--explicar") {
+            line.explain = true;
         } else if (!optionsEnded && arg == "--escala-incluida") {
             line.writeBuiltInScale = true;
         } else if (!optionsEnded && arg == "--escala") {

@@ -27,6 +27,8 @@ struct CommandLine {
     std::optional<std::string> pdfFile;
     // How many rows are computed at the same time; absent: one per core.
     std::optional<unsigned> jobs;
+    // --explicar: each line and total also carries its explanation.
+    bool explain = false;
     // Absent or "-": standard input.
     std::optional<std::string> file;
 };

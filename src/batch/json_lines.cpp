@@ -106,6 +106,10 @@ private:
 constexpr std::size_t kReceiptFrame = 256;
 constexpr std::size_t kLineFrame = 64;
 constexpr std::size_t kFailureFrame = 128;
+// What explanations add around their strings: the three totals' keys, and
+// one key per line.
+constexpr std::size_t kExplanationsFrame = 128;
+constexpr std::size_t kLineExplanationFrame = 32;
 
 }  // namespace
 
@@ -122,7 +126,8 @@ char* JsonLines::reserve(std::size_t bytes)
     return data_.get() + used_;
 }
 
-void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt, std::string_view scaleName)
+void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt, std::string_view scaleName,
+                              bool explanations)
 {
     const payroll::ReceiptHeader& header = receipt.header;
     std::size_t bound = kReceiptFrame + escapedBound(scaleName) + escapedBound(receipt.docente)
@@ -132,6 +137,14 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt,
     for (const payroll::ReceiptLine& line : receipt.lines)
         bound += kLineFrame + escapedBound(line.code) + escapedBound(line.quantity) + escapedBound(line.description)
             + escapedBound(line.amount);
+    // Empty texts for a receipt computed without them.
+    static const payroll::ReceiptExplanations kNone;
+    const payroll::ReceiptExplanations& explained = receipt.explanations ? *receipt.explanations : kNone;
+    if (explanations) {
+        bound += kExplanationsFrame + escapedBound(explained.text);
+        for (std::size_t i = 0; i < receipt.lines.size(); ++i)
+            bound += kLineExplanationFrame + escapedBound(receipt.explanation(i));
+    }
 
     Cursor out(reserve(bound));
     out.raw("{\"fila\":");
@@ -147,11 +160,10 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt,
     out.raw(",\"carsel\":");
     out.string(header.carsel);
     out.raw("},\"lineas\":[");
-    bool first = true;
-    for (const payroll::ReceiptLine& line : receipt.lines) {
-        if (!first)
+    for (std::size_t i = 0; i < receipt.lines.size(); ++i) {
+        const payroll::ReceiptLine& line = receipt.lines[i];
+        if (i != 0)
             out.raw(',');
-        first = false;
         out.raw("{\"cod\":");
         out.string(line.code);
         // Line "1010" never shows its quantity: no key at all.
@@ -166,6 +178,10 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt,
         else
             out.raw(",\"descuentos\":");
         out.string(line.amount);
+        if (explanations) {
+            out.raw(",\"explicacion\":");
+            out.string(receipt.explanation(i));
+        }
         out.raw('}');
     }
     out.raw("],\"total_haberes\":");
@@ -174,6 +190,14 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt,
     out.string(receipt.tdescuentos);
     out.raw(",\"liquido\":");
     out.string(receipt.liquido);
+    if (explanations) {
+        out.raw(",\"explicacion_total_haberes\":");
+        out.string(explained.of(explained.thaberes));
+        out.raw(",\"explicacion_total_descuentos\":");
+        out.string(explained.of(explained.tdescuentos));
+        out.raw(",\"explicacion_liquido\":");
+        out.string(explained.of(explained.liquido));
+    }
     out.raw(",\"escala\":");
     out.string(scaleName);
     out.raw("}\n");

@@ -23,7 +23,10 @@ struct RowFailure {
 class JsonLines {
 public:
     // The line ends with the name of the scale that computed the receipt.
-    void appendReceipt(std::size_t fila, const payroll::Receipt& receipt, std::string_view scaleName);
+    // With `explanations`, each line object has "explicacion" and the totals
+    // theirs ("explicacion_total_haberes"...).
+    void appendReceipt(std::size_t fila, const payroll::Receipt& receipt, std::string_view scaleName,
+                       bool explanations = false);
     void appendFailure(std::size_t fila, std::string_view docente, const RowFailure& failure);
 
     std::string_view text() const { return {data_.get(), used_}; }

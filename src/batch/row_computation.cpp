@@ -8,8 +8,8 @@
 namespace recibo::batch {
 
 RowComputation::RowComputation(std::vector<Column> columns, const payroll::RegionalSettings& settings,
-                               const scales::Scale& scale)
-    : columns_(std::move(columns)), settings_(settings), scale_(scale)
+                               const scales::Scale& scale, bool explain)
+    : columns_(std::move(columns)), settings_(settings), scale_(scale), explain_(explain)
 {
     for (std::size_t i = 0; i < columns_.size(); ++i)
         if (columns_[i] == Column::Docente)
@@ -26,9 +26,10 @@ std::optional<ComputedRow> RowComputation::compute(std::size_t fila, std::span<c
         return std::nullopt;
     }
     const RowInput& rowInput = std::get<RowInput>(mapped);
-    auto result = payroll::calculate(rowInput.entry, rowInput.position, settings_, scale_.pay);
+    auto result = payroll::calculate(rowInput.entry, rowInput.position, settings_, scale_.pay,
+                                     explain_ ? payroll::Explain::Yes : payroll::Explain::No);
     if (auto* receipt = std::get_if<payroll::Receipt>(&result)) {
-        lines.appendReceipt(fila, *receipt, scale_.name);
+        lines.appendReceipt(fila, *receipt, scale_.name, explain_);
         return ComputedRow{fila, std::move(*receipt), rowInput.position};
     }
     const auto& failure = std::get<payroll::Failure>(result);

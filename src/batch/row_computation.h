@@ -27,7 +27,9 @@ struct ComputedRow {
 // threads may compute rows with the same object at once.
 class RowComputation {
 public:
-    RowComputation(std::vector<Column> columns, const payroll::RegionalSettings& settings, const scales::Scale& scale);
+    // With `explain`, every line and total of a receipt carries its explanation.
+    RowComputation(std::vector<Column> columns, const payroll::RegionalSettings& settings, const scales::Scale& scale,
+                   bool explain = false);
 
     std::size_t columnCount() const { return columns_.size(); }
 
@@ -42,6 +44,7 @@ private:
     std::optional<std::size_t> docenteColumn_;
     const payroll::RegionalSettings& settings_;
     const scales::Scale& scale_;
+    bool explain_;
 };
 
 }  // namespace recibo::batch

@@ -113,6 +113,42 @@ TEST(BatchReceipt, ObjectKeysComeInTheDocumentedOrder)
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
 }
 
+// --explicar adds an explanation to every line and the three totals before
+// "escala", in one thread and in several; without it, the same objects
+// without those keys.
+TEST(BatchReceipt, ExplanationsAreAddedAndNothingElseChanges)
+{
+    const std::string table =
+        "docente,tipo,codcargo,numerohorasmed,antiguedad,hijos,cantidadhijos,Iosper,AGMER\n"
+        "Ana,cargo,645,,4,1,2,1,1\nLuis,medio,,12,0,0,0,1,0\nEva,,,,,,,,\n";
+    const BatchRun plain = runWithInput({"--locale", "es_AR"}, table);
+    for (const char* jobs : {"-j1", "-j2"}) {
+        const BatchRun explained = runWithInput({"--locale", "es_AR", "--explicar", jobs}, table);
+        ASSERT_EQ(explained.status, plain.status) << explained.err;
+        const std::vector<QJsonObject> objects = explained.objects(), plainObjects = plain.objects();
+        ASSERT_EQ(objects.size(), plainObjects.size());
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            QJsonObject stripped = objects[i];
+            if (objects[i].contains("lineas")) {
+                QJsonArray lines;
+                for (const auto line : linesOf(objects[i])) {
+                    QJsonObject object = line.toObject();
+                    EXPECT_FALSE(object.take("explicacion").toString().isEmpty()) << jobs;
+                    lines.append(object);
+                }
+                stripped["lineas"] = lines;
+                for (const char* key :
+                     {"explicacion_total_haberes", "explicacion_total_descuentos", "explicacion_liquido"})
+                    EXPECT_TRUE(stripped.take(key).toString().contains(" = $ ")) << key;
+            }
+            EXPECT_EQ(stripped, plainObjects[i]) << jobs;
+        }
+        EXPECT_NE(explained.out.find("\"explicacion_liquido\":\"Total haberes menos total descuentos: $ "),
+                  std::string::npos);
+        EXPECT_NE(explained.out.find("\",\"escala\":"), std::string::npos);
+    }
+}
+
 TEST(BatchReceipt, TypedPointsReplaceTheLookedUpBoxes)
 {
     // As a user who types 645 and then edits the base points and the
