@@ -15,7 +15,11 @@
 //     amount in its shortest form, the totals equal to the sums of the lines'
 //     amounts, the net pay their difference, at most 26 lines, and the lower
 //     part placed under the last row.
-// and running the same values again gives the same result.
+// and running the same values again gives the same result. Run again with
+// explanations, it gives the same receipt, and every operation an
+// explanation writes, evaluated from its own operands with the engine's
+// rounding, gives the result it states, the last amount it names being its
+// line's or total's.
 
 #include <cstdint>
 #include <optional>
@@ -24,6 +28,7 @@
 #include <variant>
 #include <vector>
 
+#include "common/explanation_check.h"
 #include "fuzz_input.h"
 #include "payroll/calculation.h"
 #include "payroll/number_text.h"
@@ -617,6 +622,20 @@ void checkFailure(const Failure& failure, const EntryValues& entry, const Select
         FUZZ_CHECK(isValidUtf8(failure.message), "a failure's message is not UTF-8");
 }
 
+void checkExplanations(const Receipt& receipt, const RegionalSettings& settings)
+{
+    using testing::explanation_check::check;
+    FUZZ_CHECK(receipt.explanations != nullptr, "a receipt asked to explain has no explanations");
+    const ReceiptExplanations& texts = *receipt.explanations;
+    FUZZ_CHECK(check(texts.of(texts.thaberes), receipt.thaberes, settings).problem.empty()
+                   && check(texts.of(texts.tdescuentos), receipt.tdescuentos, settings).problem.empty()
+                   && check(texts.of(texts.liquido), receipt.liquido, settings).problem.empty(),
+               "a total's explanation does not give its amount");
+    for (std::size_t i = 0; i < receipt.lines.size(); ++i)
+        FUZZ_CHECK(check(receipt.explanation(i), receipt.lines[i].amount, settings).problem.empty(),
+                   "a line's explanation does not give its amount");
+}
+
 bool sameLines(const std::vector<ReceiptLine>& a, const std::vector<ReceiptLine>& b)
 {
     if (a.size() != b.size())
@@ -666,5 +685,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Nothing of one run reaches the next.
     FUZZ_CHECK(sameResult(result, recibo::payroll::calculate(entry, position, settings)),
                "the same values computed twice give different results");
+    const recibo::payroll::CalculationResult explained = recibo::payroll::calculate(
+        entry, position, settings, recibo::payroll::builtInPayScale(), recibo::payroll::Explain::Yes);
+    FUZZ_CHECK(sameResult(result, explained), "explaining changes the result");
+    if (const auto* receipt = std::get_if<recibo::payroll::Receipt>(&explained))
+        checkExplanations(*receipt, settings);
     return 0;
 }
