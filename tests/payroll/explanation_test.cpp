@@ -162,6 +162,45 @@ TEST(ExplanationExamples, OnePerKindOfLine)
     }
     EXPECT_EQ(receipt.explanations->of(receipt.explanations->liquido),
               "Total haberes menos total descuentos: $ 3325,8255 − $ 201,9975 = $ 3123,828");
+
+    // Hours, with a zero line and two ceilings; and the guaranteed minimum.
+    EntryValues hours;
+    hours.kind = EmploymentKind::MiddleLevelHours;
+    hours.numerohorasmed = "12";
+    hours.numhorasincen = "40";
+    hours.numhorascod113 = "3";
+    hours.hijos = hours.conyuge = hours.transporte = CheckState::Checked;
+    hours.cantidadhijos = "3";
+    hours.cantkm = "1000";
+    const Receipt hoursReceipt = std::get<Receipt>(calculate(hours, {}, comma, builtInPayScale(), Explain::Yes));
+    EntryValues positionEntry;
+    positionEntry.kind = EmploymentKind::Position;
+    const SelectedPosition minimum{"1000", "0", "0", "0", "0", "645", "1000", "Cargo"};
+    const Receipt minimumReceipt =
+        std::get<Receipt>(calculate(positionEntry, minimum, comma, builtInPayScale(), Explain::Yes));
+    const std::pair<const Receipt*, WorkedExample> more[] = {
+        {&hoursReceipt,
+         {"hours", "001",
+          "12 horas × 64,73 puntos por hora × 0,9842 por punto = $ 764,4872 (redondeado a cuatro decimales)"}},
+        {&hoursReceipt, {"zero", "006", "0 horas × 10,81 por hora = $ 0 (sin horas del ítem 006)"}},
+        {&hoursReceipt, {"hours ceiling", "084", "40 horas × 11 por hora llega al tope. Se paga el tope: $ 330."}},
+        {&hoursReceipt,
+         {"transport ceiling", "029",
+          "1000 km × 0,2734816 por km × 4 semanas llega al tope. Se paga el tope: $ 328,45."}},
+        {&hoursReceipt, {"large family", "1003", "3 hijos en total (desde 3 corresponde): monto fijo $ 3."}},
+        {&hoursReceipt, {"spouse", "1010", "Monto fijo por cónyuge: $ 15."}},
+        {&minimumReceipt,
+         {"guaranteed minimum", "172",
+          "Corresponde porque el cargo tiene 1000 puntos básicos (más de 900 y menos de 1300) y su neto estimado no "
+          "llega al mínimo garantizado: $ 1318,094 − $ 1053,094 × 0,196 = 1111,687576. Se agrega el mínimo menos el "
+          "neto: 1490 − 1111,687576 = $ 378,3124 (redondeado a cuatro decimales)"}},
+    };
+    for (const auto& [computed, example] : more) {
+        const ReceiptLine* line = findLine(*computed, example.code);
+        ASSERT_NE(line, nullptr) << example.name;
+        EXPECT_EQ(computed->explanation(static_cast<std::size_t>(line - computed->lines.data())), example.explanation)
+            << example.name;
+    }
 }
 
 }  // namespace
