@@ -209,8 +209,8 @@ void Program::onCalcular()
     const payroll::SelectedPosition position = values.kind == payroll::EmploymentKind::Position
         ? selectionDialog()->selection().selected()
         : payroll::SelectedPosition{};
-    const payroll::CalculationResult result =
-        payroll::calculate(values, position, regional::systemSettings(), scaleChoice_->current().pay);
+    const payroll::CalculationResult result = payroll::calculate(values, position, regional::systemSettings(),
+                                                                 scaleChoice_->current().pay, payroll::Explain::Yes);
     if (const auto* failure = std::get_if<payroll::Failure>(&result)) {
         showFailure(*failure);
         return;

@@ -2,8 +2,12 @@
 
 #include <cmath>
 
+#include <QAccessible>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "twip_line.h"
 #include "twips.h"
@@ -115,6 +119,97 @@ void ReceiptGrid::changed(const QRect& framePixels)
     update(framePixels.translated(-pos()));
 }
 
+void ReceiptGrid::setRows(const QList<QRect>& rows, const QStringList& texts, const QStringList& explanations)
+{
+    rows_ = rows;
+    rowTexts_ = texts;
+    explanations_ = explanations;
+    wholeText_ = accessibleDescription();
+    selected_ = -1;
+    setFocusPolicy(rows.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
+    update();
+}
+
+void ReceiptGrid::selectRow(int row)
+{
+    if (row < -1 || row >= rows_.size() || row == selected_)
+        return;
+    if (selected_ >= 0)
+        update(rows_[selected_].translated(-pos()));
+    selected_ = row;
+    if (row < 0) {
+        setAccessibleName(QString());
+        setAccessibleDescription(wholeText_);
+        return;
+    }
+    update(rows_[row].translated(-pos()));
+    setAccessibleName(rowTexts_.value(row));
+    setAccessibleDescription(explanations_.value(row));
+    QAccessibleEvent focused(this, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focused);
+}
+
+QString ReceiptGrid::explanationAt(const QPoint& gridPoint) const
+{
+    const QPoint framePoint = gridPoint + pos();
+    for (int row = 0; row < rows_.size(); ++row)
+        if (rows_[row].contains(framePoint))
+            return explanations_.value(row);
+    return {};
+}
+
+void ReceiptGrid::showExplanation(int row)
+{
+    if (row < 0 || explanations_.value(row).isEmpty())
+        return;
+    const QRect box = rows_[row].translated(-pos());
+    QToolTip::showText(mapToGlobal(box.bottomLeft()), explanations_[row], this, box);
+}
+
+bool ReceiptGrid::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = explanationAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void ReceiptGrid::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up: selectRow(std::max(selected_ - 1, 0)); break;
+    case Qt::Key_Down: selectRow(std::min(selected_ + 1, static_cast<int>(rows_.size()) - 1)); break;
+    case Qt::Key_Home: selectRow(rows_.isEmpty() ? -1 : 0); break;
+    case Qt::Key_End: selectRow(static_cast<int>(rows_.size()) - 1); break;
+    case Qt::Key_F1:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: showExplanation(selected_); break;
+    case Qt::Key_Escape: QToolTip::hideText(); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void ReceiptGrid::focusInEvent(QFocusEvent* event)
+{
+    if (selected_ < 0 && !rows_.isEmpty())
+        selectRow(0);
+    QWidget::focusInEvent(event);
+}
+
+void ReceiptGrid::focusOutEvent(QFocusEvent* event)
+{
+    if (selected_ >= 0)
+        update(rows_[selected_].translated(-pos()));
+    QWidget::focusOutEvent(event);
+}
+
 namespace {
 
 // Where a text of `size` starts in `box` for the alignment a label gives it.
@@ -142,6 +237,9 @@ void ReceiptGrid::paintEvent(QPaintEvent* event)
     const QRect dirty = event->rect().translated(pos());
     QPainter painter(this);
     painter.translate(-pos());
+    // The selected row, on screen only and while the grid has the focus.
+    if (hasFocus() && selected_ >= 0 && selected_ < rows_.size())
+        painter.fillRect(rows_[selected_], palette().color(QPalette::Highlight).lighter(170));
     for (const GridRule* rule : rules_)
         if (!rule->isHidden() && rule->geometry().intersects(dirty))
             painter.fillRect(rule->geometry(), Qt::black);

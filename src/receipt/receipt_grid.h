@@ -102,12 +102,32 @@ public:
     // A cell or rule changed: the part of the frame it covers is drawn again.
     void changed(const QRect& framePixels);
 
+    // The rows written (in frame pixels), each with its text and the
+    // explanation of its amount. Hovering a row shows its explanation; with
+    // the keyboard, the arrow keys select a row and F1 or Enter shows it,
+    // and screen readers get it as the selected row's description.
+    void setRows(const QList<QRect>& rows, const QStringList& texts, const QStringList& explanations);
+    int selectedRow() const { return selected_; }
+    void selectRow(int row);
+    // The explanation shown as a tooltip for a point of the grid, or none.
+    QString explanationAt(const QPoint& gridPoint) const;
+
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void showExplanation(int row);
+
     QList<GridCell*> cells_;
     QList<GridRule*> rules_;
+    QList<QRect> rows_;
+    QStringList rowTexts_, explanations_;
+    QString wholeText_;  // the grid's description with no row selected
+    int selected_ = -1;
 };
 
 }  // namespace recibo::receipt

@@ -424,6 +424,7 @@ void ReceiptWindow::fillReceipt(const payroll::Receipt& receipt, const QString& 
     totals_[1]->setText(QString::fromStdString(receipt.tdescuentos));
     totals_[2]->setText(QString::fromStdString(receipt.liquido));
     fitColumn(totals_, {true, true, true});
+    showExplanations(receipt);
     setCaption(docente_, QString::fromStdString(receipt.docente));
     setText(date_, date);
 }
@@ -470,6 +471,36 @@ void ReceiptWindow::writeGrid(const std::vector<payroll::ReceiptLine>& lines)
         shown << cells.join(QLatin1Char(' '));
     }
     grid_->setAccessibleDescription(shown.join(QLatin1Char('\n')));
+}
+
+// Each row's and each total's explanation, when the receipt has them.
+void ReceiptWindow::showExplanations(const payroll::Receipt& receipt)
+{
+    const int rows = std::min(static_cast<int>(receipt.lines.size()), kGridRows);
+    QList<QRect> rowBoxes;
+    QStringList texts, explanations;
+    for (int row = 0; row < rows; ++row) {
+        const QRect cell = codes_[row]->geometry();
+        rowBoxes << QRect(grid_->x(), cell.y(), grid_->width(), cell.height());
+        QStringList cells;
+        for (const GridCell* shown :
+             {codes_[row], quantities_[row], descriptions_[row], amounts_[row], amounts_[row + kDeductionsOffset]})
+            if (!shown->isHidden() && !shown->text().isEmpty())
+                cells << shown->text();
+        texts << cells.join(QLatin1Char(' '));
+        const std::string_view explanation = receipt.explanation(static_cast<std::size_t>(row));
+        explanations << QString::fromUtf8(explanation.data(), static_cast<qsizetype>(explanation.size()));
+    }
+    grid_->setRows(rowBoxes, texts, explanations);
+    const payroll::ReceiptExplanations none;
+    const payroll::ReceiptExplanations& texts3 = receipt.explanations ? *receipt.explanations : none;
+    const payroll::ReceiptExplanations::Range totals[] = {texts3.thaberes, texts3.tdescuentos, texts3.liquido};
+    for (int i = 0; i < 3; ++i) {
+        const std::string_view explanation = texts3.of(totals[i]);
+        const QString text = QString::fromUtf8(explanation.data(), static_cast<qsizetype>(explanation.size()));
+        totals_[i]->setToolTip(text);
+        totals_[i]->setAccessibleDescription(text);
+    }
 }
 
 void ReceiptWindow::writeHeader(const payroll::ReceiptHeader& header)

@@ -86,6 +86,7 @@ private:
 
     void writeGrid(const std::vector<payroll::ReceiptLine>& lines);
     void writeHeader(const payroll::ReceiptHeader& header);
+    void showExplanations(const payroll::Receipt& receipt);
     void placeLowerPart(int rowsWritten);
     void setCaption(QLabel* label, const QString& text);
     void setText(QLineEdit* box, const QString& text);
