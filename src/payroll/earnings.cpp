@@ -134,7 +134,7 @@ void positionEarnings(Run& run)
                             .whole(s.puntosjor)
                             .say(" de jornada completa: ")
                             .amount(s.imp006)
-                            .say(".")
+                            .say(s.imp006 == Currency() ? " (la tabla no da monto para este cargo)." : ".")
                             .range();
         const std::string fullDayNote = std::string(fromThreshold ? "desde " : "menos de ")
             + std::to_string(scale.nationalItemsFullDayThreshold) + " puntos de jornada completa";
