@@ -17,7 +17,8 @@ CalculationResult calculate(const EntryValues& entry, const SelectedPosition& po
     Receipt& receipt = std::get<Receipt>(result);
     receipt.lines.reserve(kMaxReceiptLines);
     Run run(entry, position, settings, scale, receipt);
-    // Allocated only when asked for: a plain run pays nothing for them.
+    // The explanations are allocated only when asked for (the notes are a few
+    // offsets): a plain run pays next to nothing for them.
     Run::Notes notes;
     if (explain == Explain::Yes) [[unlikely]] {
         auto explanations = std::make_shared<ReceiptExplanations>();

@@ -15,9 +15,7 @@ ExplanationText& ExplanationText::say(std::string_view text)
 
 ExplanationText& ExplanationText::amount(Currency value)
 {
-    std::string scratch;
-    formatAmountInto(scratch, value, settings_, "$ ");
-    out_ += scratch;
+    appendAmount(out_, value, settings_, "$ ");
     return *this;
 }
 

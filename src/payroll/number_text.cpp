@@ -192,7 +192,11 @@ Reading<Currency> readCurrency(std::string_view text, const RegionalSettings& se
     return {ReadStatus::Ok, *amount};
 }
 
-void formatAmountInto(std::string& out, Currency amount, const RegionalSettings& settings, std::string_view prefix)
+namespace {
+
+// The amount's text written from the right, ending at `end`; returns where
+// it begins. Room for 80 characters.
+inline char* writeAmount(char* const end, Currency amount, const RegionalSettings& settings, std::string_view prefix)
 {
     const std::int64_t raw = amount.raw();
     // The magnitude as unsigned, so that the most negative amount has one too.
@@ -205,8 +209,6 @@ void formatAmountInto(std::string& out, Currency amount, const RegionalSettings&
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    char text[80];
-    char* const end = text + sizeof text;
     char* begin = end;
     // Prefixes and separators are one or two characters almost always.
     const auto prepend = [&begin](std::string_view part) {
@@ -247,7 +249,23 @@ void formatAmountInto(std::string& out, Currency amount, const RegionalSettings&
     if (raw < 0)
         *--begin = '-';
     prepend(prefix.substr(0, 16));
-    out.assign(begin, end);
+    return begin;
+}
+
+}  // namespace
+
+void formatAmountInto(std::string& out, Currency amount, const RegionalSettings& settings, std::string_view prefix)
+{
+    char text[80];
+    char* const end = text + sizeof text;
+    out.assign(writeAmount(end, amount, settings, prefix), end);
+}
+
+void appendAmount(std::string& out, Currency amount, const RegionalSettings& settings, std::string_view prefix)
+{
+    char text[80];
+    char* const end = text + sizeof text;
+    out.append(writeAmount(end, amount, settings, prefix), end);
 }
 
 std::string formatAmount(Currency amount, const RegionalSettings& settings, std::string_view prefix)

@@ -43,6 +43,8 @@ std::string formatAmount(Currency amount, const RegionalSettings& settings, std:
 // The same, written over `text` (whose buffer is reused).
 void formatAmountInto(std::string& text, Currency amount, const RegionalSettings& settings,
                       std::string_view prefix = {});
+// The same, appended to `text`.
+void appendAmount(std::string& text, Currency amount, const RegionalSettings& settings, std::string_view prefix = {});
 
 // A double as text with at most 15 significant digits and no trailing zeros,
 // with the regional decimal separator (used for the points of hours).
