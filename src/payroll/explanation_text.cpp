@@ -58,7 +58,10 @@ ExplanationText& ExplanationText::equals(Currency result, double unrounded)
     return *this;
 }
 
-ExplanationText& ExplanationText::codes(Terms terms)
+// Writes each term whose amount is not zero, joined by " + "; false when
+// every amount is zero and nothing was written.
+template <typename WriteTerm>
+bool ExplanationText::terms(Terms terms, const WriteTerm& writeTerm)
 {
     bool first = true;
     for (std::size_t i = 0; i < terms.amounts.size(); ++i) {
@@ -66,26 +69,22 @@ ExplanationText& ExplanationText::codes(Terms terms)
             continue;
         if (!first)
             say(" + ");
-        say(terms.codes[i]);
+        writeTerm(i);
         first = false;
     }
-    if (first)
+    return !first;
+}
+
+ExplanationText& ExplanationText::codes(Terms terms)
+{
+    if (!this->terms(terms, [&](std::size_t i) { say(terms.codes[i]); }))
         say("ningún importe");
     return *this;
 }
 
 ExplanationText& ExplanationText::sum(Terms terms, Currency result)
 {
-    bool first = true;
-    for (std::size_t i = 0; i < terms.amounts.size(); ++i) {
-        if (terms.amounts[i] == Currency())
-            continue;
-        if (!first)
-            say(" + ");
-        amount(terms.amounts[i]).say(" (").say(terms.codes[i]).say(")");
-        first = false;
-    }
-    if (first)
+    if (!this->terms(terms, [&](std::size_t i) { amount(terms.amounts[i]).say(" (").say(terms.codes[i]).say(")"); }))
         amount(Currency());
     return say(" = ").amount(result);
 }

@@ -48,6 +48,9 @@ public:
     }
 
 private:
+    template <typename WriteTerm>
+    bool terms(Terms terms, const WriteTerm& writeTerm);
+
     const RegionalSettings& settings_;
     std::string& out_;
     std::size_t begin_;

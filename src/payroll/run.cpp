@@ -134,14 +134,7 @@ Currency Run::money(double value)
 
 Currency Run::sum(std::initializer_list<Currency> amounts)
 {
-    Currency total;
-    for (Currency amount : amounts) {
-        const std::optional<Currency> next = total.plus(amount);
-        if (!next)
-            failOverflow();
-        total = *next;
-    }
-    return total;
+    return sum(std::span<const Currency>(amounts.begin(), amounts.size()));
 }
 
 Currency Run::sum(std::span<const Currency> amounts)
