@@ -35,8 +35,10 @@ Program::Program() : entry_(std::make_unique<entry::EntryWindow>())
     connect(entry_.get(), &EntryWindow::closedByUser, this, &Program::quitRequested);
     scaleChoice_ = std::make_unique<ScaleChoice>(entry_->scaleMenu(), entry_.get());
     connect(scaleChoice_.get(), &ScaleChoice::changed, this, &Program::onScaleChanged);
-    scaleChoice_->restore();
+    // The planilla first: a remembered scale restored below changes the
+    // scale at once, and the planilla's list follows it.
     buildPlanilla();
+    scaleChoice_->restore();
 }
 
 // The planilla's teachers beside the form, hidden until a planilla is open,

@@ -9,7 +9,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -128,10 +130,14 @@ namespace gui {
 // out (raise, size hints, keyboard grab); those reports are dropped so that
 // the tests' own messages stand out.
 // Also keeps the tests off the user's own settings (the scale and the
-// planillas remembered): Qt's test mode gives them settings of their own.
+// planillas remembered), and each test program off the others' that run at
+// the same time: settings in a folder of the process's own.
 inline void quietPlatformWarnings()
 {
     QStandardPaths::setTestModeEnabled(true);
+    static const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     static QtMessageHandler previous = nullptr;
     previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
         if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
