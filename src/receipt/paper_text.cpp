@@ -1,9 +1,11 @@
 #include "paper_text.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QTextLayout>
 
+#include "text_width.h"
 #include "twips.h"
 
 namespace recibo::receipt {
@@ -12,11 +14,21 @@ namespace {
 
 constexpr qreal kSizeStep = 0.25;  // points
 
+// `font` at `points`, in twips. The same font object is handed out for the
+// same size: a font finds its glyphs and metrics once, and a new object
+// would look them up again for every text it measures (see textWidth).
 QFont atSize(const QFont& font, qreal points)
 {
-    QFont sized(font);
-    sized.setPointSizeF(points);
-    return twipsFont(sized);
+    static QHash<std::pair<QFont, qreal>, QFont> sized;
+    constexpr qsizetype kMostRemembered = 256;
+    const std::pair key{font, points};
+    if (const auto known = sized.constFind(key); known != sized.cend())
+        return *known;
+    if (sized.size() >= kMostRemembered)
+        sized.clear();
+    QFont atPoints(font);
+    atPoints.setPointSizeF(points);
+    return *sized.insert(key, twipsFont(atPoints));
 }
 
 // The text of each line `text` takes in `width`, a paragraph at a time.
@@ -59,7 +71,7 @@ qreal oneLineSize(const QString& text, const QFont& design, const PaperFit& fit)
     if (!fit.shrinks)
         return points;
     const QString oneLine = QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    while (points > fit.smallest && QFontMetricsF(atSize(design, points)).horizontalAdvance(oneLine) > fit.width)
+    while (points > fit.smallest && textWidth(atSize(design, points), oneLine) > fit.width)
         points = std::max(points - kSizeStep, fit.smallest);
     return points;
 }
@@ -72,7 +84,7 @@ PaperText setOnPaper(const QString& text, const QFont& font, qreal points, const
     set.lineHeight = metrics.lineSpacing();
     if (text.isEmpty())
         return set;
-    if (!text.contains(QLatin1Char('\n')) && metrics.horizontalAdvance(text) <= fit.width) {
+    if (!text.contains(QLatin1Char('\n')) && textWidth(set.font, text) <= fit.width) {
         set.lines << text;
         return set;
     }

@@ -19,6 +19,7 @@
 #include "receipt_frame.h"
 #include "receipt_grid.h"
 #include "receipt_layout.h"
+#include "text_width.h"
 #include "twip_line.h"
 #include "twips.h"
 #include "widgets/window_helpers.h"
@@ -155,7 +156,7 @@ qreal ReceiptWindow::fittingSize(const QObject* control, const QFont& design, in
 
     QFont font = fitting.design;
     constexpr qreal kSmallest = 6;
-    while (font.pointSizeF() > kSmallest && QFontMetricsF(font).horizontalAdvance(text) > room)
+    while (font.pointSizeF() > kSmallest && textWidth(font, text) > room)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     fitting.text = text;
     fitting.room = room;
