@@ -1,6 +1,7 @@
 #include "paper_text.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
 #include <QTextLayout>
@@ -29,6 +30,41 @@ QFont atSize(const QFont& font, qreal points)
     QFont atPoints(font);
     atPoints.setPointSizeF(points);
     return *sized.insert(key, twipsFont(atPoints));
+}
+
+// A line of text as Qt sets it on one line: its glyphs placed from the
+// line's top left, its advance and height. Drawing the glyphs, rather than
+// the text, spares shaping the text and finding its font again for each
+// page: a book of receipts draws the same labels on every page.
+struct ShapedLine {
+    QList<QGlyphRun> runs;
+    qreal advance = 0;
+    qreal height = 0;
+};
+
+const ShapedLine& shaped(const QFont& font, const QString& text)
+{
+    static QHash<std::pair<QFont, QString>, ShapedLine> lines;
+    const std::pair key{font, text};
+    if (const auto known = lines.constFind(key); known != lines.cend())
+        return *known;
+    constexpr qsizetype kMostRemembered = 4096;
+    if (lines.size() >= kMostRemembered)
+        lines.clear();
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    ShapedLine set;
+    if (line.isValid()) {
+        set.runs = layout.glyphRuns();
+        set.advance = line.horizontalAdvance();
+        set.height = line.height();
+    }
+    return *lines.insert(key, set);
 }
 
 // The text of each line `text` takes in `width`, a paragraph at a time.
@@ -113,13 +149,16 @@ void drawPaperText(QPainter& painter, const PaperText& text, const QRectF& area,
         top += (area.height() - block) / 2;
     else if (alignment & Qt::AlignBottom)
         top = area.bottom() - block;
-    painter.setFont(text.font);
-    // Each line is set to fit its box: no clipping, which would cost a clip path
-    // in a PDF for every text.
-    const int across =
-        int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
     for (const QString& line : text.lines) {
-        painter.drawText(QRectF(area.left(), top, area.width(), text.lineHeight), across, line);
+        const ShapedLine& shape = shaped(text.font, line);
+        qreal left = area.left();
+        if (alignment & Qt::AlignRight)
+            left += area.width() - shape.advance;
+        else if (alignment & Qt::AlignHCenter)
+            left += (area.width() - shape.advance) / 2;
+        const QPointF origin(left, top + (text.lineHeight - shape.height) / 2);
+        for (const QGlyphRun& run : shape.runs)
+            painter.drawGlyphRun(origin, run);
         top += text.lineHeight;
     }
 }
