@@ -162,7 +162,7 @@ pdf_rows=100
 : >"$work/lote-pdf"
 for ((run = 1; run <= repeats; ++run)); do
     begin=$(now)
-    "$lote" --locale C "$work/planilla.csv" >"$work/recibos.jsonl" 2>"$work/lote.err" ||
+    "$lote" --locale C -j 1 "$work/planilla.csv" >"$work/recibos.jsonl" 2>"$work/lote.err" ||
         fail "recibo-lote terminó con error: $(head -3 "$work/lote.err")"
     end=$(now)
     [[ $(wc -l <"$work/recibos.jsonl") == "$rows" ]] || fail "recibo-lote no escribió $rows recibos"
@@ -171,7 +171,7 @@ for ((run = 1; run <= repeats; ++run)); do
 
     rm -rf "$work/pdf"
     begin=$(now)
-    "$lote" --locale C --pdf "$work/pdf" "$work/planilla-pdf.csv" >"$work/recibos-pdf.jsonl" 2>"$work/lote.err" ||
+    "$lote" --locale C -j 1 --pdf "$work/pdf" "$work/planilla-pdf.csv" >"$work/recibos-pdf.jsonl" 2>"$work/lote.err" ||
         fail "recibo-lote --pdf terminó con error: $(head -3 "$work/lote.err")"
     end=$(now)
     [[ $(find "$work/pdf" -name '*.pdf' -size +1k | wc -l) == "$pdf_rows" ]] || fail "recibo-lote --pdf no dejó $pdf_rows PDF"
