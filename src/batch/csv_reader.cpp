@@ -1,6 +1,9 @@
 #include "csv_reader.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include <csv.h>
 
@@ -271,6 +274,19 @@ bool CsvReader::checkQuoting(std::string_view bytes)
         case Quoting::Unquoted:
             // Cell after unquoted cell in one go: most of a table.
             for (;;) {
+                // Past the row's first cell only the count of cells matters,
+                // not their text: they are counted eight bytes at a time, up
+                // to the next quote or line break.
+                if (haveHeader_ && checkedCells_ > 0) {
+                    bool afterSeparator = false;
+                    const std::size_t skipped = skipUnquotedCells(bytes, i, afterSeparator);
+                    if (skipped != i && afterSeparator) {
+                        i = skipped;
+                        quoting_ = Quoting::CellNotBegun;  // the next cell may be quoted
+                        break;
+                    }
+                    i = skipped;
+                }
                 std::size_t end = i;
                 while (end < bytes.size() && !special_[static_cast<unsigned char>(bytes[end])])
                     ++end;
@@ -316,6 +332,69 @@ bool CsvReader::checkQuoting(std::string_view bytes)
     }
     offset_ += i;
     return state_ == State::Reading;
+}
+
+namespace {
+
+// A byte set to 0x80 where `word` has a zero byte, and to 0 elsewhere (no
+// carry from one byte into the next, unlike the shorter formula).
+std::uint64_t zeroBytes(std::uint64_t word)
+{
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    return ~(((word & kLow7) + kLow7) | word | kLow7);
+}
+
+std::uint64_t everyByte(char c)
+{
+    return 0x0101010101010101ULL * static_cast<unsigned char>(c);
+}
+
+// How many bytes of `marks` (see zeroBytes) are set; without a popcount
+// instruction on the baseline processor, a multiplication adds them up.
+unsigned marked(std::uint64_t marks)
+{
+    return static_cast<unsigned>(((marks >> 7) * 0x0101010101010101ULL) >> 56);
+}
+
+// The index of the first byte of a word loaded from memory with memcpy
+// whose mark (see zeroBytes) is set; `marks` is not 0.
+int firstMarked(std::uint64_t marks)
+{
+    if constexpr (std::endian::native == std::endian::little)
+        return std::countr_zero(marks) / 8;
+    else
+        return std::countl_zero(marks) / 8;
+}
+
+}  // namespace
+
+// From `from`, inside an unquoted cell that is not the first of its row:
+// counts the separators up to the next quote or line break, or to the last
+// whole eight bytes of `bytes`, and returns where it stopped; `afterSeparator`
+// tells whether the byte before that is a separator.
+std::size_t CsvReader::skipUnquotedCells(std::string_view bytes, std::size_t from, bool& afterSeparator)
+{
+    const std::uint64_t separators = everyByte(*separator_);
+    const std::uint64_t quotes = everyByte('"'), returns = everyByte('\r'), newlines = everyByte('\n');
+    std::size_t i = from;
+    while (bytes.size() - i >= sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        const std::uint64_t stops = zeroBytes(word ^ quotes) | zeroBytes(word ^ returns) | zeroBytes(word ^ newlines);
+        const std::uint64_t cellEnds = zeroBytes(word ^ separators);
+        if (stops == 0) {
+            checkedCells_ += static_cast<std::size_t>(marked(cellEnds));
+            i += sizeof word;
+            continue;
+        }
+        const int stop = firstMarked(stops);
+        for (int k = 0; k < stop; ++k)
+            checkedCells_ += bytes[i + static_cast<std::size_t>(k)] == *separator_;
+        i += static_cast<std::size_t>(stop);
+        break;
+    }
+    afterSeparator = i > from && bytes[i - 1] == *separator_;
+    return i;
 }
 
 void CsvReader::checkedRowEnd()

@@ -74,6 +74,7 @@ private:
     bool detectOrWait(bool atEnd);
     bool check(std::string_view bytes);
     bool checkQuoting(std::string_view bytes);
+    std::size_t skipUnquotedCells(std::string_view bytes, std::size_t from, bool& afterSeparator);
     void checkedRowEnd();
     bool read(std::string_view bytes);
     void rowEnded(std::size_t count, bool blank);

@@ -66,6 +66,8 @@ TEST(CsvTable, CellsAreReadAsRfc4180Says)
         {"a,\"\"\n", {"a", ""}, {}},
         {"a;b\r\n\"\"\"ñ\"\"\";€\r\nx\n", {"a", "b"}, {{"\"ñ\"", "€"}, {"x"}}},
         {"a,b\n1,2\r3,\"4\"\r", {"a", "b"}, {{"1", "2"}, {"3", "4"}}},
+        // Past a row's first cell, cells are counted eight bytes at a time.
+        {"a,b,c,d\n1,22222222,-3333333,\"4,\"\"4\"\n", {"a", "b", "c", "d"}, {{"1", "22222222", "-3333333", "4,\"4"}}},
     };
     // Whole, and a byte at a time as a slow pipe may hand it over.
     for (const Case& c : cases) {
@@ -100,6 +102,8 @@ TEST(CsvTable, UnusableTablesSayWhere)
     const Case cases[] = {
         {"a,b\n1,2,3\n", "la fila 1 tiene 3 celdas"},
         {"a,b\n1,2\n\n3,4\n5,6,7\n", "la fila 3"},
+        {"a,b,c,d,e,f,g,h,i\n1,-2,-3,-4,-5,-6,-7,-8,-9,-10\n", "la fila 1 tiene 10 celdas"},
+        {"a,b,c\n1,2222222222,3333333\"3\n", "comillas mal puestas en la línea 2"},
         {"a,b\n1,2\n3,x\"y\n", "línea 3"},
         {"a,b\n\"1\" ,2\n", "línea 2"},
         {"a,b\n\"1\n\n2\"x\n", "línea 4"},
