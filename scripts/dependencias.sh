@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n
-    libcsv-dev libtomlplusplus-dev
+    libcsv-dev libtomlplusplus-dev zlib1g-dev
     libgtest-dev libbenchmark-dev
     poppler-utils xvfb xauth
     fonts-urw-base35

@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 
 #include "payroll/message_text.h"
+#include "pdf/pdf_compaction.h"
 #include "receipt_files.h"
 #include "receipt_page.h"
 #include "receipt_window.h"
@@ -143,7 +144,12 @@ PrintResult PdfFile::printPage(const ReceiptWindow& window)
     return PrintResult::done();
 }
 
-PdfBook::PdfBook(QString path, QString title) : path_(std::move(path)), title_(std::move(title)), file_(path_) {}
+PdfBook::PdfBook(QString path, QString title)
+    : path_(std::move(path)),
+      title_(std::move(title)),
+      file_(path_),
+      pages_file_(QDir(QDir::tempPath()).filePath(QStringLiteral("recibo-XXXXXX.pdf")))
+{}
 
 PdfBook::~PdfBook()
 {
@@ -179,7 +185,11 @@ QString PdfBook::open()
 {
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fileProblem(file_, path_);
-    device_ = std::make_unique<WholeWrites>(file_);
+    if (!pages_file_.open()) {
+        file_.cancelWriting();
+        return fileProblem(pages_file_, path_);
+    }
+    device_ = std::make_unique<WholeWrites>(pages_file_);
     device_->open(QIODevice::WriteOnly);
     writer_ = std::make_unique<QPdfWriter>(device_.get());
     setUpPdf(*writer_, title_);
@@ -208,12 +218,39 @@ QString PdfBook::commit()
             .arg(quoted(QDir::toNativeSeparators(path_)));
     }
     writer_.reset();
-    if (device_->failed() || !file_.commit()) {
+    if (device_->failed()) {
+        file_.cancelWriting();
+        return fileProblem(pages_file_, path_);
+    }
+    if (const QString problem = writeCompacted(); !problem.isEmpty()) {
+        file_.cancelWriting();
+        return problem;
+    }
+    if (!file_.commit()) {
         const QString problem = fileProblem(file_, path_);
         file_.cancelWriting();
         return problem;
     }
     return {};
+}
+
+// The pages Qt wrote, compacted, or as they are when the compaction does not
+// know the file; every write whole, a short one a failure.
+QString PdfBook::writeCompacted()
+{
+    const qint64 size = pages_file_.size();
+    const uchar* mapped = size > 0 ? pages_file_.map(0, size) : nullptr;
+    if (!mapped)
+        return fileProblem(pages_file_, path_);
+    const std::string_view pages(reinterpret_cast<const char*>(mapped), std::size_t(size));
+    const auto writePiece = [this](std::string_view piece) {
+        return regional::writeWhole(file_, QByteArray::fromRawData(piece.data(), qsizetype(piece.size())));
+    };
+    const pdf::Compaction compaction = pdf::compactPdf(pages, writePiece);
+    const bool written =
+        compaction == pdf::Compaction::Written || (compaction == pdf::Compaction::Unchanged && writePiece(pages));
+    pages_file_.unmap(const_cast<uchar*>(mapped));
+    return written ? QString() : fileProblem(file_, path_);
 }
 
 PrintResult printReceipt(ReceiptWindow& window, PrintBackend& backend)

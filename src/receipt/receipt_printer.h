@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QString>
+#include <QTemporaryFile>
 
 class QPagedPaintDevice;
 class QPdfWriter;
@@ -58,6 +59,8 @@ private:
 // PdfFile writes, in one document (the fonts in it once): written whole or
 // not at all, like PdfFile. Nothing is written but by commit(); a book that
 // ends without it leaves no file, and a file that was there stays as it was.
+// The pages go first to a temporary file, which commit() writes again
+// smaller (pdf/pdf_compaction.h), or as it is when that cannot be done.
 class PdfBook {
 public:
     PdfBook(QString path, QString title);
@@ -78,10 +81,13 @@ public:
 private:
     class WholeWrites;
 
+    QString writeCompacted();
+
     QString path_;
     QString title_;
     QSaveFile file_;
-    std::unique_ptr<WholeWrites> device_;  // between the writer and the file
+    QTemporaryFile pages_file_;
+    std::unique_ptr<WholeWrites> device_;  // between the writer and pages_file_
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
     int pages_ = 0;

@@ -1,0 +1,225 @@
+#include "pdf_syntax.h"
+
+#include <charconv>
+
+namespace recibo::pdf {
+
+namespace {
+
+// Deeper nesting than any real file has is taken for a damaged one, not
+// followed down to the end of the stack.
+constexpr int kDeepest = 32;
+
+bool isNumberText(std::string_view token)
+{
+    std::size_t i = (!token.empty() && (token[0] == '+' || token[0] == '-')) ? 1 : 0;
+    bool digits = false, point = false;
+    for (; i < token.size(); ++i) {
+        if (token[i] >= '0' && token[i] <= '9')
+            digits = true;
+        else if (token[i] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
+bool isInteger(std::string_view token)
+{
+    if (token.empty())
+        return false;
+    for (char c : token)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+}  // namespace
+
+bool isPdfSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
+}
+
+bool isPdfDelimiter(char c)
+{
+    switch (c) {
+    case '(':
+    case ')':
+    case '<':
+    case '>':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case '/':
+    case '%': return true;
+    default: return false;
+    }
+}
+
+const Object* Object::get(std::string_view key) const
+{
+    if (kind != Kind::Dictionary)
+        return nullptr;
+    for (std::size_t i = 0; i + 1 < items.size(); i += 2)
+        if (items[i].text == key)
+            return &items[i + 1];
+    return nullptr;
+}
+
+bool Object::number(double& value) const
+{
+    if (kind != Kind::Number)
+        return false;
+    std::string_view digits = text;
+    if (!digits.empty() && digits[0] == '+')
+        digits.remove_prefix(1);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return error == std::errc() && end == digits.data() + digits.size();
+}
+
+void Scanner::skipSpace()
+{
+    while (at_ < text_.size()) {
+        if (isPdfSpace(text_[at_])) {
+            ++at_;
+        } else if (text_[at_] == '%') {
+            while (at_ < text_.size() && text_[at_] != '\n' && text_[at_] != '\r')
+                ++at_;
+        } else {
+            return;
+        }
+    }
+}
+
+std::string_view Scanner::regularToken()
+{
+    const std::size_t start = at_;
+    while (at_ < text_.size() && !isPdfSpace(text_[at_]) && !isPdfDelimiter(text_[at_]))
+        ++at_;
+    return text_.substr(start, at_ - start);
+}
+
+bool Scanner::keyword(std::string_view word)
+{
+    skipSpace();
+    const std::size_t start = at_;
+    if (regularToken() == word)
+        return true;
+    at_ = start;
+    return false;
+}
+
+Object Scanner::read(bool references)
+{
+    const std::size_t start = at_;
+    Object value = readValue(references, 0);
+    if (!value)
+        at_ = start;
+    return value;
+}
+
+Object Scanner::readValue(bool references, int depth)
+{
+    Object value;
+    if (depth > kDeepest)
+        return value;
+    skipSpace();
+    if (at_ >= text_.size())
+        return value;
+    const std::size_t start = at_;
+    const char c = text_[at_];
+    if (c == '/') {
+        ++at_;
+        regularToken();
+        value.kind = Object::Kind::Name;
+    } else if (c == '(') {
+        int open = 0;
+        for (; at_ < text_.size(); ++at_) {
+            if (text_[at_] == '\\')
+                ++at_;
+            else if (text_[at_] == '(')
+                ++open;
+            else if (text_[at_] == ')' && --open == 0)
+                break;
+        }
+        if (at_ >= text_.size())
+            return value;
+        ++at_;
+        value.kind = Object::Kind::String;
+    } else if (c == '<' && at_ + 1 < text_.size() && text_[at_ + 1] == '<') {
+        at_ += 2;
+        for (;;) {
+            skipSpace();
+            if (text_.substr(at_, 2) == ">>")
+                break;
+            Object key = readValue(references, depth + 1);
+            if (key.kind != Object::Kind::Name)
+                return {};
+            Object item = readValue(references, depth + 1);
+            if (!item)
+                return {};
+            value.items.push_back(std::move(key));
+            value.items.push_back(std::move(item));
+        }
+        at_ += 2;
+        value.kind = Object::Kind::Dictionary;
+    } else if (c == '<') {
+        for (++at_; at_ < text_.size() && text_[at_] != '>'; ++at_)
+            if (!isHexDigit(text_[at_]) && !isPdfSpace(text_[at_]))
+                return {};
+        if (at_ >= text_.size())
+            return {};
+        ++at_;
+        value.kind = Object::Kind::String;
+    } else if (c == '[') {
+        ++at_;
+        for (;;) {
+            skipSpace();
+            if (at_ < text_.size() && text_[at_] == ']')
+                break;
+            Object item = readValue(references, depth + 1);
+            if (!item)
+                return {};
+            value.items.push_back(std::move(item));
+        }
+        ++at_;
+        value.kind = Object::Kind::Array;
+    } else if (isPdfDelimiter(c)) {
+        return value;
+    } else {
+        const std::string_view token = regularToken();
+        if (isNumberText(token)) {
+            value.kind = Object::Kind::Number;
+            if (references && isInteger(token)) {
+                const std::size_t afterNumber = at_;
+                skipSpace();
+                const std::string_view generation = regularToken();
+                skipSpace();
+                if (isInteger(generation) && regularToken() == "R") {
+                    value.kind = Object::Kind::Reference;
+                    std::from_chars(token.data(), token.data() + token.size(), value.reference);
+                } else {
+                    at_ = afterNumber;
+                }
+            }
+        } else if (token == "true" || token == "false") {
+            value.kind = Object::Kind::Boolean;
+        } else if (token == "null") {
+            value.kind = Object::Kind::Null;
+        } else {
+            value.kind = Object::Kind::Keyword;
+        }
+    }
+    value.text = text_.substr(start, at_ - start);
+    return value;
+}
+
+}  // namespace recibo::pdf
