@@ -165,6 +165,40 @@ TEST_F(BatchPdf, OneFileWithAPagePerComputedRowInOrder)
     EXPECT_EQ(filesIn(folder_.path()), QStringList{"todos.pdf"});
 }
 
+// A table of `rows` teachers, each with other hours: every page different.
+std::string teachers(int rows)
+{
+    std::string table = "docente,tipo,numerohorasmed\n";
+    for (int row = 1; row <= rows; ++row)
+        table += "Docente " + std::to_string(row) + ",medio," + std::to_string(row % 30 + 1) + "\n";
+    return table;
+}
+
+// The book is written again smaller: each page looks and reads as the
+// receipt's own file (which is Qt's PDF as it was), and what every page
+// shares is written once.
+TEST_F(BatchPdf, OneFileLooksAsEachReceiptAndSharesWhatPagesHaveInCommon)
+{
+    const std::string table = teachers(20);
+    ASSERT_EQ(runWith({"--locale", "C", "--pdf-unico", path("todos.pdf").toStdString()}, table).status, 0);
+    ASSERT_EQ(runWith({"--locale", "C", "--pdf", path("uno").toStdString()}, table).status, 0);
+    ASSERT_EQ(runWith({"--locale", "C", "--pdf-unico", path("dos.pdf").toStdString()}, teachers(2)).status, 0);
+    const QStringList single = filesIn(path("uno"));
+    ASSERT_EQ(single.size(), 20);
+
+    QString texts;
+    for (const QString& name : single)
+        texts += pdf::text(QDir(path("uno")).filePath(name));
+    EXPECT_EQ(pdf::text(path("todos.pdf")), texts);
+    for (int page : {1, 7, 20})
+        EXPECT_TRUE(pdf::lookAlike(pdf::picture(path("todos.pdf"), 100, page),
+                                   pdf::picture(QDir(path("uno")).filePath(single[page - 1]), 100)))
+            << "page " << page;
+    // Qt writes some 3,400 bytes for each further page.
+    const qint64 perPage = (QFileInfo(path("todos.pdf")).size() - QFileInfo(path("dos.pdf")).size()) / 18;
+    EXPECT_LT(perPage, 2000);
+}
+
 // A file that cannot be written is refused before any row is computed; a
 // run with no receipt leaves the file that was there as it was.
 TEST_F(BatchPdf, OneFileRefusedOrNotWrittenLeavesNothingNew)

@@ -4,6 +4,8 @@
 // pdftoppm), as a person would: its pages, its text, its pictures, and the
 // page as an image.
 
+#include <cstdlib>
+
 #include <QByteArray>
 #include <QDir>
 #include <QImage>
@@ -72,12 +74,14 @@ struct Word {
     QRectF box;
 };
 
-// The words of the first page with their places, or none when it cannot be read.
-inline QList<Word> words(const QString& file)
+// The words of a page (the first unless told) with their places, or none
+// when it cannot be read.
+inline QList<Word> words(const QString& file, int page = 1)
 {
-    const ToolRun extracted = run(QStringLiteral("pdftotext"),
-                                  {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                   QStringLiteral("-l"), QStringLiteral("1"), file, QStringLiteral("-")});
+    const ToolRun extracted =
+        run(QStringLiteral("pdftotext"),
+            {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"),
+             QString::number(page), QStringLiteral("-l"), QString::number(page), file, QStringLiteral("-")});
     QList<Word> found;
     if (!extracted.ran || extracted.status != 0)
         return found;
@@ -103,17 +107,40 @@ inline int images(const QString& file)
     return std::max(0, int(lines.size()) - 2);
 }
 
-// The first page as an image at `dpi` dots per inch; null when it cannot be made.
-inline QImage picture(const QString& file, int dpi)
+// A page (the first unless told) as an image at `dpi` dots per inch; null
+// when it cannot be made.
+inline QImage picture(const QString& file, int dpi, int page = 1)
 {
     QTemporaryDir folder;
     const QString prefix = QDir(folder.path()).filePath(QStringLiteral("page"));
     const ToolRun rendered = run(QStringLiteral("pdftoppm"),
                                  {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
-                                  QStringLiteral("-singlefile"), file, prefix});
+                                  QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                  QString::number(page), QStringLiteral("-singlefile"), file, prefix});
     if (!rendered.ran || rendered.status != 0)
         return {};
     return QImage(prefix + QStringLiteral(".png"));
+}
+
+// Whether two pictures of a page look the same: text placed a hundredth of
+// a point apart may be shaded differently at a glyph's edges (poppler
+// places glyphs to a fraction of a pixel), by a quarter of full ink or so
+// and on few pixels; a glyph missing or a line moved is more.
+inline bool lookAlike(const QImage& a, const QImage& b)
+{
+    if (a.isNull() || a.size() != b.size())
+        return false;
+    const QImage first = a.convertToFormat(QImage::Format_Grayscale8);
+    const QImage second = b.convertToFormat(QImage::Format_Grayscale8);
+    qsizetype differing = 0;
+    for (int y = 0; y < first.height(); ++y)
+        for (int x = 0; x < first.width(); ++x) {
+            const int difference = std::abs(int(first.constScanLine(y)[x]) - int(second.constScanLine(y)[x]));
+            if (difference > 96)
+                return false;
+            differing += difference > 0;
+        }
+    return differing <= qsizetype(first.width()) * first.height() / 500;
 }
 
 }  // namespace pdf

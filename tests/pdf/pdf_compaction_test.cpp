@@ -1,0 +1,171 @@
+// Qt's own PDF output written again by recibo_pdf, read back with
+// poppler-utils: the same text, every word where it was, the same look.
+
+#include <cmath>
+#include <functional>
+
+#include <gtest/gtest.h>
+#include <QBuffer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+
+#include "pdf/pdf_compaction.h"
+#include "pdf_tools.h"
+
+namespace recibo::pdf {
+namespace {
+
+using Drawing = std::function<void(QPainter&, int page)>;
+
+// `pages` pages drawn as PdfBook draws them: A4 at 1200 dots per inch.
+QByteArray qtPdf(int pages, const Drawing& draw)
+{
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&bytes);
+        writer.setResolution(1200);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        QPainter painter(&writer);
+        for (int page = 0; page < pages; ++page) {
+            if (page > 0)
+                writer.newPage();
+            draw(painter, page);
+        }
+    }
+    return bytes.data();
+}
+
+QByteArray compacted(const QByteArray& file, Compaction& result)
+{
+    QByteArray out;
+    result = compactPdf(std::string_view(file.constData(), std::size_t(file.size())), [&](std::string_view piece) {
+        out.append(piece.data(), qsizetype(piece.size()));
+        return true;
+    });
+    return out;
+}
+
+QFont sans(double points)
+{
+    QFont font(QStringLiteral("Nimbus Sans"));
+    font.setPointSizeF(points);
+    return font;
+}
+
+void drawLabelAndText(QPainter& painter, const QFont& font, const QString& text, int page)
+{
+    painter.setFont(sans(11));
+    painter.drawRect(QRect(500, 500, 8000, 2000));
+    painter.drawText(QPoint(700, 1000), QStringLiteral("Recibo de haberes: el mismo en cada página"));
+    painter.setFont(font);
+    painter.drawText(QPoint(700 + 37 * page, 2000), text.arg(page * 7919));
+}
+
+class PdfCompaction : public ::testing::Test {
+protected:
+    QString save(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = QDir(folder_.path()).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return path;
+    }
+    QTemporaryDir folder_;
+};
+
+// Kerning, odd spacing and sizes, stretched and turned text: what the
+// merged runs must place exactly where Qt's steps did.
+TEST_F(PdfCompaction, EveryWordStaysWhereQtPutIt)
+{
+    struct Case {
+        const char* what;
+        Drawing draw;
+        // pdftotext groups turned glyphs into words by guesses that a
+        // hundredth of a point tips: only the picture tells.
+        bool upright = true;
+    };
+    QFont spaced = sans(8.7);
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, 0.37);
+    spaced.setWordSpacing(2.3);
+    QFont stretched = sans(13.3);
+    stretched.setStretch(87);
+    QFont bold = sans(23.7);
+    bold.setBold(true);
+    const Case cases[] = {
+        {"kerning", [](QPainter& p, int page) { drawLabelAndText(p, sans(9), "AVATAR WAVE To Ty %1", page); }},
+        {"spacing", [&](QPainter& p, int page) { drawLabelAndText(p, spaced, "Líquido a pagar %1,05", page); }},
+        {"stretch", [&](QPainter& p, int page) { drawLabelAndText(p, stretched, "Antigüedad %1 años", page); }},
+        {"bold", [&](QPainter& p, int page) { drawLabelAndText(p, bold, "TOTAL %1", page); }},
+        {"turned",
+         [](QPainter& p, int page) {
+             p.translate(3000, 6000);
+             p.rotate(17);
+             drawLabelAndText(p, sans(10.1), "Descuentos %1", page);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        Compaction result{};
+        const QString before = save(QStringLiteral("qt.pdf"), qtPdf(3, c.draw));
+        const QString after = save(QStringLiteral("compacto.pdf"), compacted(qtPdf(3, c.draw), result));
+        ASSERT_EQ(result, Compaction::Written) << c.what;
+        if (c.upright)
+            EXPECT_EQ(::pdf::text(after), ::pdf::text(before)) << c.what;
+        for (int page = 1; page <= 3; ++page) {
+            EXPECT_TRUE(::pdf::lookAlike(::pdf::picture(after, 72, page), ::pdf::picture(before, 72, page)))
+                << c.what << " page " << page;
+            if (!c.upright)
+                continue;
+            const auto qt = ::pdf::words(before, page), ours = ::pdf::words(after, page);
+            ASSERT_EQ(ours.size(), qt.size()) << c.what;
+            ASSERT_FALSE(qt.isEmpty()) << c.what;
+            for (qsizetype i = 0; i < qt.size(); ++i) {
+                const QRectF a = qt[i].box, b = ours[i].box;
+                EXPECT_EQ(ours[i].text, qt[i].text) << c.what;
+                EXPECT_LT(std::max({std::abs(a.left() - b.left()), std::abs(a.right() - b.right()),
+                                    std::abs(a.top() - b.top()), std::abs(a.bottom() - b.bottom())}),
+                          0.05)
+                    << c.what << " " << qt[i].text.toStdString();
+            }
+        }
+    }
+}
+
+// The label, the frame and their state drawn on every page: written once.
+TEST_F(PdfCompaction, BlocksEveryPageHasAreWrittenOnce)
+{
+    const Drawing draw = [](QPainter& p, int page) { drawLabelAndText(p, sans(9), "Docente %1", page); };
+    Compaction result{};
+    const QByteArray qtFew = qtPdf(4, draw), qtMany = qtPdf(24, draw);
+    const QByteArray few = compacted(qtFew, result), many = compacted(qtMany, result);
+    ASSERT_EQ(result, Compaction::Written);
+    EXPECT_EQ(many.count("/Subtype /Form"), few.count("/Subtype /Form"));
+    EXPECT_GT(few.count("/Subtype /Form"), 0);
+    // A page holds its own text and calls the forms.
+    EXPECT_LT(many.size() - few.size(), (qtMany.size() - qtFew.size()) / 2);
+}
+
+TEST_F(PdfCompaction, AWriterThatFailsStopsTheWriting)
+{
+    const QByteArray file = qtPdf(2, [](QPainter& p, int page) { drawLabelAndText(p, sans(9), "%1", page); });
+    int pieces = 0;
+    EXPECT_EQ(compactPdf(std::string_view(file.constData(), std::size_t(file.size())),
+                         [&](std::string_view) { return ++pieces, false; }),
+              Compaction::WriteFailed);
+    EXPECT_EQ(pieces, 1);
+}
+
+}  // namespace
+}  // namespace recibo::pdf
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
