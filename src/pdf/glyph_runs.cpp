@@ -69,11 +69,16 @@ public:
         const auto& list = operations_.list;
         if (!numbers(operations_, list[i], start, 2) || !glyphAt(i + 1, glyph))
             return 0;
+        glyphs_.assign(1, glyph);
+        steps_.clear();
         std::size_t end = i + 2;
         double dx = 0;
         unsigned next = 0;
-        while (stepAt(end, dx) && glyphAt(end + 1, next))
+        while (stepAt(end, dx) && glyphAt(end + 1, next)) {
+            steps_.push_back(dx);
+            glyphs_.push_back(next);
             end += 2;
+        }
         // The TJ leaves the line matrix at the run's first glyph, where Qt's
         // steps leave it at the last: only an ET or a new Tm may follow.
         if (end == i + 2 || end >= list.size() || (list[end].name != "ET" && list[end].name != "Tm"))
@@ -81,11 +86,10 @@ public:
 
         out_.add(list[i].text);
         tj_.assign("[<");
-        appendGlyph(glyph);
+        appendGlyph(glyphs_[0]);
         double drift = 0;  // where Qt put the next glyph, short of where the widths put it
-        for (std::size_t k = i + 2; k < end; k += 2) {
-            stepAt(k, dx);
-            drift += font.widths->of(glyph) * font.size / 1000 - dx;
+        for (std::size_t k = 0; k < steps_.size(); ++k) {
+            drift += font.widths->of(glyphs_[k]) * font.size / 1000 - steps_[k];
             const long correction = std::lround(drift * 1000 / font.size);
             if (correction != 0) {
                 tj_.push_back('>');
@@ -94,8 +98,7 @@ public:
                 tj_.push_back('<');
                 drift -= double(correction) * font.size / 1000;
             }
-            glyphAt(k + 1, glyph);
-            appendGlyph(glyph);
+            appendGlyph(glyphs_[k + 1]);
         }
         tj_.append(">] TJ");
         out_.add(tj_);
@@ -113,6 +116,8 @@ private:
     const Operations& operations_;
     ContentLines& out_;
     std::string tj_;
+    std::vector<unsigned> glyphs_;  // the run's, and the steps Qt took after each but the last
+    std::vector<double> steps_;
 };
 
 }  // namespace
