@@ -54,6 +54,17 @@ QString fileProblem(const QFileDevice& file, const QString& path)
     return what;
 }
 
+// What went wrong with the temporary file a book's pages are drawn into,
+// naming its folder (TMPDIR, or /tmp), where room or permission is missing.
+QString temporaryProblem(const QFileDevice& file)
+{
+    QString what = QStringLiteral("no se pudo escribir el archivo temporal de las hojas en la carpeta %1")
+                       .arg(quoted(QDir::toNativeSeparators(QDir::tempPath())));
+    if (!file.errorString().isEmpty())
+        what += QStringLiteral(" (%1)").arg(regional::fileErrorText(file));
+    return what;
+}
+
 // The save dialog, in the user's documents folder, offering the suggested
 // name and adding ".pdf" when the user leaves it out.
 QString askWithDialog(QWidget* parent, const QString& suggestedPath)
@@ -148,7 +159,7 @@ PdfBook::PdfBook(QString path, QString title)
     : path_(std::move(path)),
       title_(std::move(title)),
       file_(path_),
-      pages_file_(QDir(QDir::tempPath()).filePath(QStringLiteral("recibo-XXXXXX.pdf")))
+      pagesFile_(QDir(QDir::tempPath()).filePath(QStringLiteral("recibo-XXXXXX.pdf")))
 {}
 
 PdfBook::~PdfBook()
@@ -185,11 +196,13 @@ QString PdfBook::open()
 {
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fileProblem(file_, path_);
-    if (!pages_file_.open()) {
+    // Unbuffered, as writeWhole needs to see a write the disk cut short
+    // (QTemporaryFile's own open() takes no mode).
+    if (!static_cast<QFile&>(pagesFile_).open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         file_.cancelWriting();
-        return fileProblem(pages_file_, path_);
+        return temporaryProblem(pagesFile_);
     }
-    device_ = std::make_unique<WholeWrites>(pages_file_);
+    device_ = std::make_unique<WholeWrites>(pagesFile_);
     device_->open(QIODevice::WriteOnly);
     writer_ = std::make_unique<QPdfWriter>(device_.get());
     setUpPdf(*writer_, title_);
@@ -220,7 +233,7 @@ QString PdfBook::commit()
     writer_.reset();
     if (device_->failed()) {
         file_.cancelWriting();
-        return fileProblem(pages_file_, path_);
+        return temporaryProblem(pagesFile_);
     }
     if (const QString problem = writeCompacted(); !problem.isEmpty()) {
         file_.cancelWriting();
@@ -238,10 +251,10 @@ QString PdfBook::commit()
 // know the file; every write whole, a short one a failure.
 QString PdfBook::writeCompacted()
 {
-    const qint64 size = pages_file_.size();
-    const uchar* mapped = size > 0 ? pages_file_.map(0, size) : nullptr;
+    const qint64 size = pagesFile_.size();
+    const uchar* mapped = size > 0 ? pagesFile_.map(0, size) : nullptr;
     if (!mapped)
-        return fileProblem(pages_file_, path_);
+        return temporaryProblem(pagesFile_);
     const std::string_view pages(reinterpret_cast<const char*>(mapped), std::size_t(size));
     const auto writePiece = [this](std::string_view piece) {
         return regional::writeWhole(file_, QByteArray::fromRawData(piece.data(), qsizetype(piece.size())));
@@ -249,7 +262,7 @@ QString PdfBook::writeCompacted()
     const pdf::Compaction compaction = pdf::compactPdf(pages, writePiece);
     const bool written =
         compaction == pdf::Compaction::Written || (compaction == pdf::Compaction::Unchanged && writePiece(pages));
-    pages_file_.unmap(const_cast<uchar*>(mapped));
+    pagesFile_.unmap(const_cast<uchar*>(mapped));
     return written ? QString() : fileProblem(file_, path_);
 }
 

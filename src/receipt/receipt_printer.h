@@ -86,8 +86,8 @@ private:
     QString path_;
     QString title_;
     QSaveFile file_;
-    QTemporaryFile pages_file_;
-    std::unique_ptr<WholeWrites> device_;  // between the writer and pages_file_
+    QTemporaryFile pagesFile_;
+    std::unique_ptr<WholeWrites> device_;  // between the writer and pagesFile_
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
     int pages_ = 0;

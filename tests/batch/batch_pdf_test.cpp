@@ -14,6 +14,7 @@
 #include "batch/batch.h"
 #include "batch/receipt_pdfs.h"
 #include "batch_test_support.h"
+#include "common/file_size_limit.h"
 #include "pdf_tools.h"
 
 namespace recibo::batch {
@@ -224,10 +225,29 @@ TEST_F(BatchPdf, OneFileRefusedOrNotWrittenLeavesNothingNew)
         EXPECT_EQ(run.status, c.status) << c.saying;
         EXPECT_NE(run.err.find(c.saying), std::string::npos) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-        if (c.status == kInputUnusable)
+        if (c.status == kInputUnusable) {
             EXPECT_EQ(run.out, "") << c.saying;
+        }
     }
     EXPECT_EQ(filesIn(folder_.path()), QStringList{"viejo.pdf"});
+    EXPECT_EQ(testing::readWholeFile(path("viejo.pdf").toStdString()), "anterior");
+}
+
+// The pages are drawn into a temporary file before the book is written: a
+// disk that cuts it short makes the run fail with the cause, and the file
+// that was there stays whole.
+TEST_F(BatchPdf, TemporaryPagesCutShortWriteNoBook)
+{
+    {
+        std::ofstream(path("viejo.pdf").toStdString()) << "anterior";
+    }
+    const Outcome run = [&] {
+        const FileSizeLimit disk(40000);  // Qt writes some 3,400 bytes a page
+        return runWith({"--locale", "C", "--pdf-unico", path("viejo.pdf").toStdString()}, teachers(20));
+    }();
+    EXPECT_EQ(run.status, kSomeRowFailed);
+    EXPECT_NE(run.err.find("archivo temporal"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("disco admite"), std::string::npos) << run.err;
     EXPECT_EQ(testing::readWholeFile(path("viejo.pdf").toStdString()), "anterior");
 }
 
