@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <exception>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -156,18 +158,29 @@ private:
         const std::size_t count = std::min(kBatch, order_.size() - first_);
         data_.resize(count);
         done_.assign(count, false);
-        auto work = [&](std::size_t worker) {
+        // A page that could not be compacted (no memory, no thread to do it)
+        // is copied as Qt wrote it.
+        auto work = [&](std::size_t worker) noexcept {
             for (std::size_t i = worker; i < count; i += workers_.size()) {
                 const int number = order_[first_ + i];
-                const auto contents = document_.object(number);
-                done_[i] = contents
-                    && workers_[worker].compact(*contents, blocks_, book_.pages[book_.pageOfContents[number]].media,
-                                                data_[i]);
+                try {
+                    const auto contents = document_.object(number);
+                    done_[i] = contents
+                        && workers_[worker].compact(*contents, blocks_, book_.pages[book_.pageOfContents[number]].media,
+                                                    data_[i]);
+                } catch (const std::exception&) {
+                    done_[i] = false;
+                }
             }
         };
         std::vector<std::thread> threads;
-        for (std::size_t worker = 1; worker < std::min(workers_.size(), count); ++worker)
-            threads.emplace_back(work, worker);
+        for (std::size_t worker = 1; worker < std::min(workers_.size(), count); ++worker) {
+            try {
+                threads.emplace_back(work, worker);
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
         work(0);
         for (auto& thread : threads)
             thread.join();
