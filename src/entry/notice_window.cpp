@@ -1,5 +1,6 @@
 #include "notice_window.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -38,6 +39,17 @@ NoticeWindow::NoticeWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->setSpacing(16);
     layout->addWidget(text);
     layout->addWidget(aceptar, 0, Qt::AlignHCenter);
+}
+
+// As in any message: Enter is "Aceptar", and Escape closes it too.
+void NoticeWindow::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape: hide(); break;
+    default: QWidget::keyPressEvent(event);
+    }
 }
 
 void NoticeWindow::showInFront()

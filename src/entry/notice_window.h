@@ -5,7 +5,7 @@
 namespace recibo::entry {
 
 // The notice "Error de selección": shown when "Calcular" is pressed with no
-// kind of employment chosen; "Aceptar" hides it.
+// kind of employment chosen; "Aceptar", Enter or Escape hides it.
 class NoticeWindow : public QWidget {
     Q_OBJECT
 public:
@@ -13,6 +13,9 @@ public:
 
     // Shows the notice, modeless, in front of the other windows.
     void showInFront();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace recibo::entry

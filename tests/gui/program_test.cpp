@@ -152,6 +152,12 @@ void ProgramTest::noticeWhenNothingIsChosen()
     QVERIFY(!gui::window("error")->isModal());
     gui::click("error", "Aceptar");
     QVERIFY(!visible("error"));
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        gui::click(kEntry, "Command1");
+        QVERIFY(visible("error"));
+        QTest::keyClick(gui::window("error"), key);
+        QVERIFY2(!visible("error"), qPrintable(QKeySequence(key).toString()));
+    }
     gui::click(kEntry, "Command1");
     QVERIFY(visible("error"));
 }
