@@ -1,6 +1,7 @@
 #include "entry_window.h"
 
 #include "payroll/pay_scale.h"
+#include "payroll/seniority.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,12 +23,6 @@
 namespace recibo::entry {
 
 namespace {
-
-constexpr std::array<const char*, payroll::kSeniorityOptions> kSeniorityCaptions = {
-    "Menos de 1 año",     "Entre 1 y 2 años",   "Entre 2 y 5 años",   "Entre 5 y 7 años",
-    "Entre 7 y 10 años",  "Entre 10 y 12 años", "Entre 12 y 15 años", "Entre 15 y 17 años",
-    "Entre 17 y 20 años", "Entre 20 y 22 años", "Entre 22 y 24 años", "Más de 24 años",
-};
 
 constexpr std::array<const char*, payroll::kZones + 1> kZones = {
     "Común", "Alejada radio urbano", "Desfavorable", "Muy desfavorable", "Zona Inhóspita",
@@ -304,7 +299,8 @@ QGroupBox* EntryWindow::buildSeniority()
     seniorityGroup_ = new QButtonGroup(this);
     for (int option = 1; option <= payroll::kSeniorityOptions; ++option) {
         const QByteArray name = "Option" + QByteArray::number(option);
-        auto* button = new QRadioButton(QString::fromUtf8(kSeniorityCaptions[option - 1]));
+        const std::string_view caption = payroll::kSeniorityCaptions[static_cast<std::size_t>(option - 1)];
+        auto* button = new QRadioButton(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
         button->setObjectName(QString::fromLatin1(name));
         button->setToolTip(seniorityText(option));
         seniorityGroup_->addButton(button, option);

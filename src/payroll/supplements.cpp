@@ -2,8 +2,11 @@
 // plus; then the absence reduction and the remunerative base.
 
 #include <array>
+#include <cctype>
+#include <string>
 
 #include "run.h"
+#include "seniority.h"
 
 namespace recibo::payroll {
 
@@ -30,6 +33,19 @@ void explainPercentage(Run& run, std::uint8_t percent, std::string_view what, Cu
     text.whole(percent).say(" % ").say(what).say(" de ").amount(base).equals(result.amount, result.unrounded);
     text.say(" (la base: ").codes(baseTerms).say(")");
     run.explain(text);
+}
+
+// "de antigüedad", and the bracket when the option that is on gives the
+// percentage computed with: "de antigüedad (entre 5 y 7 años)".
+std::string seniorityWhat(const EntryValues& entry, const PayScale& scale)
+{
+    std::string what = "de antigüedad";
+    const int option = entry.seniorityOption;
+    if (option < 1 || option > kSeniorityOptions || seniorityBracket(option, scale).percent != entry.pctantig)
+        return what;
+    std::string caption(kSeniorityCaptions[static_cast<std::size_t>(option - 1)]);
+    caption[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(caption[0])));  // "Entre", "Más": ASCII
+    return what + " (" + caption + ")";
 }
 
 // The quantity of an hours line: the hours as typed, or the level's cap once
@@ -95,7 +111,7 @@ void computeSupplements(Run& run)
     if (s.pctantig != 0) {
         run.earningsLine("010", entry.porcantig, "Antigüedad", s.impantig);
         if (run.explaining()) [[unlikely]]
-            explainPercentage(run, s.pctantig, "de antigüedad", s.sumabase, seniority, baseTerms);
+            explainPercentage(run, s.pctantig, seniorityWhat(entry, scale), s.sumabase, seniority, baseTerms);
     }
 
     s.pctzona = entry.zona >= 0 && entry.zona <= kZones ? scale.zonePercent[entry.zona] : 0;

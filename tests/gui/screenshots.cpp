@@ -1,15 +1,22 @@
 // Takes pictures of the entry window and of a receipt for the documentation:
 //   screenshots DIRECTORY [PLANILLA]
-// Run it on a display (for instance under xvfb-run).
+// Run it on a display (for instance under xvfb-run), in the regional
+// settings the pictures show (LANG=es_AR.UTF-8).
+
+#include <algorithm>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QHelpEvent>
+#include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 
 #include "app/planilla_session.h"
 #include "app/program.h"
 #include "gui_driver.h"
+#include "receipt/receipt_grid.h"
 
 namespace {
 
@@ -66,6 +73,29 @@ int main(int argc, char* argv[])
         program.planilla().chooseTeacher(3);
         settle();
         save("ingreso", directory, "planilla.png");
+
+        // The first teacher's receipt, the pointer resting on line 010: the
+        // screen's top left, where the receipt and its tooltip are.
+        program.planilla().chooseTeacher(0);
+        gui::click("ingreso", "Command1");
+        settle();
+        QWidget* receipt = gui::window("Haberes");
+        auto* grid = receipt->findChild<recibo::receipt::ReceiptGrid*>();
+        const auto* code = receipt->findChild<recibo::receipt::GridCell*>(QStringLiteral("cod(1)"));
+        if (!grid || !code)
+            qFatal("no receipt grid");
+        const QPoint inGrid(grid->width() / 2, code->geometry().center().y() - grid->y());
+        QHelpEvent hover(QEvent::ToolTip, inGrid, grid->mapToGlobal(inGrid));
+        QApplication::sendEvent(grid, &hover);
+        settle();
+        QRect area(receipt->mapToGlobal(QPoint(0, 0)), QSize(830, 420));
+        for (const QWidget* shown : QApplication::topLevelWidgets())
+            if (shown->inherits("QTipLabel") && shown->isVisible())
+                area.setRight(std::max(area.right(), shown->geometry().right() + 8));
+        if (!QApplication::primaryScreen()
+                 ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                 .save(directory.filePath("explicacion.png")))
+            qFatal("could not save explicacion.png");
     }
     return 0;
 }

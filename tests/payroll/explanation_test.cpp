@@ -136,7 +136,8 @@ TEST(ExplanationExamples, OnePerKindOfLine)
     const WorkedExample examples[] = {
         {"points", "001", "1300 puntos × 0,9842 por punto = $ 1279,46"},
         {"percentage", "010",
-         "30 % de antigüedad de $ 1404,4534 = $ 421,336 (redondeado a cuatro decimales) (la base: 001 + 002)"},
+         "30 % de antigüedad (entre 5 y 7 años) de $ 1404,4534 = $ 421,336 (redondeado a cuatro decimales) (la base: "
+         "001 + 002)"},
         {"table", "006",
          "Monto de la tabla del ítem 006 para la antigüedad elegida, 1300 puntos básicos y 0 de jornada completa: "
          "$ 298."},
