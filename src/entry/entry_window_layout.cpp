@@ -2,6 +2,7 @@
 
 #include "payroll/pay_scale.h"
 #include "payroll/seniority.h"
+#include "payroll/zones.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,10 +24,6 @@
 namespace recibo::entry {
 
 namespace {
-
-constexpr std::array<const char*, payroll::kZones + 1> kZones = {
-    "Común", "Alejada radio urbano", "Desfavorable", "Muy desfavorable", "Zona Inhóspita",
-};
 
 template <typename W>
 W* named(W* widget, const char* name, const char* tip = nullptr)
@@ -247,8 +244,8 @@ QGroupBox* EntryWindow::buildOtherData()
     zona_ = named(new QComboBox, "zona");
     zona_->setEditable(true);
     zona_->setInsertPolicy(QComboBox::NoInsert);
-    for (const char* zone : kZones)
-        zona_->addItem(QString::fromUtf8(zone));
+    for (const std::string_view zone : payroll::kZoneNames)
+        zona_->addItem(QString::fromUtf8(zone.data(), static_cast<qsizetype>(zone.size())));
     zona_->setCurrentIndex(-1);
     zona_->setEditText("Ubicación Escuela (Zona)");
     zona_->setAccessibleName("Ubicación Escuela (Zona)");

@@ -7,6 +7,7 @@
 
 #include "run.h"
 #include "seniority.h"
+#include "zones.h"
 
 namespace recibo::payroll {
 
@@ -120,7 +121,9 @@ void computeSupplements(Run& run)
         s.impzona = zone.amount;
         run.earningsLine("078", std::to_string(s.pctzona) + " %", "As. por zona", s.impzona);
         if (run.explaining()) [[unlikely]]
-            explainPercentage(run, s.pctzona, "por zona", s.sumabase, zone, baseTerms);
+            explainPercentage(run, s.pctzona,
+                              "por zona (" + std::string(kZoneNames[static_cast<std::size_t>(entry.zona)]) + ")",
+                              s.sumabase, zone, baseTerms);
     } else {
         s.impzona = Currency();
     }

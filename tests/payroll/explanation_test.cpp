@@ -138,6 +138,9 @@ TEST(ExplanationExamples, OnePerKindOfLine)
         {"percentage", "010",
          "30 % de antigüedad (entre 5 y 7 años) de $ 1404,4534 = $ 421,336 (redondeado a cuatro decimales) (la base: "
          "001 + 002)"},
+        {"percentage of the zone", "078",
+         "20 % por zona (Alejada radio urbano) de $ 1404,4534 = $ 280,8907 (redondeado a cuatro decimales) (la base: "
+         "001 + 002)"},
         {"table", "006",
          "Monto de la tabla del ítem 006 para la antigüedad elegida, 1300 puntos básicos y 0 de jornada completa: "
          "$ 298."},
