@@ -68,8 +68,9 @@ TEST(BatchJobs, CommandLine)
         args.insert(args.end(), c.args.begin(), c.args.end());
         const BatchRun run = runWithInput(args, "docente,tipo,numerohorasmed\nAna,medio,12\n");
         EXPECT_EQ(run.status, c.status) << c.args.front() << ": " << run.err;
-        if (c.status == kInputUnusable)
+        if (c.status == kInputUnusable) {
             EXPECT_EQ(run.out, "") << c.args.front();
+        }
     }
 }
 
