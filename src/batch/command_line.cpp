@@ -1,5 +1,9 @@
 #include "command_line.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
 #include "columns.h"
 
 namespace recibo::batch {
@@ -21,6 +25,21 @@ OrUnusable<unsigned> jobCount(const std::string& text)
     return value;
 }
 
+// An option that takes a value, as "--name VALUE" or "--name=VALUE".
+struct ValueOption {
+    std::string_view name;
+    std::optional<std::string> CommandLine::*value;
+    const char* missing;  // the message when no value follows
+    bool emptyRefused;    // an empty value is as good as none
+};
+
+const ValueOption kValueOptions[] = {
+    {"--locale", &CommandLine::locale, "falta el nombre de la configuración regional después de --locale", false},
+    {"--escala", &CommandLine::scaleFile, "falta el nombre del archivo de escala después de --escala", true},
+    {"--pdf", &CommandLine::pdfDirectory, "falta el nombre de la carpeta después de --pdf", true},
+    {"--pdf-unico", &CommandLine::pdfFile, "falta el nombre del archivo después de --pdf-unico", true},
+};
+
 }  // namespace
 
 OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
@@ -29,36 +48,23 @@ OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (!optionsEnded && (arg == "-h" || arg == "--help")) {
+        const auto option = std::find_if(std::begin(kValueOptions), std::end(kValueOptions), [&](const auto& o) {
+            return arg.starts_with(o.name) && (arg.size() == o.name.size() || arg[o.name.size()] == '=');
+        });
+        if (!optionsEnded && option != std::end(kValueOptions)) {
+            if (arg.size() > option->name.size()) {
+                line.*option->value = arg.substr(option->name.size() + 1);
+            } else {
+                if (i + 1 == args.size())
+                    return Unusable{option->missing};
+                line.*option->value = args[++i];
+            }
+        } else if (!optionsEnded && (arg == "-h" || arg == "--help")) {
             line.help = true;
-        } else if (!optionsEnded && arg == "--locale") {
-            if (i + 1 == args.size())
-                return Unusable{"falta el nombre de la configuración regional después de --locale"};
-            line.locale = args[++i];
-        } else if (!optionsEnded && arg.starts_with("--locale=")) {
-            line.locale = arg.substr(9);
         } else if (!optionsEnded && arg == "--explicar") {
             line.explain = true;
         } else if (!optionsEnded && arg == "--escala-incluida") {
             line.writeBuiltInScale = true;
-        } else if (!optionsEnded && arg == "--escala") {
-            if (i + 1 == args.size())
-                return Unusable{"falta el nombre del archivo de escala después de --escala"};
-            line.scaleFile = args[++i];
-        } else if (!optionsEnded && arg.starts_with("--escala=")) {
-            line.scaleFile = arg.substr(9);
-        } else if (!optionsEnded && arg == "--pdf") {
-            if (i + 1 == args.size())
-                return Unusable{"falta el nombre de la carpeta después de --pdf"};
-            line.pdfDirectory = args[++i];
-        } else if (!optionsEnded && arg.starts_with("--pdf=")) {
-            line.pdfDirectory = arg.substr(6);
-        } else if (!optionsEnded && arg == "--pdf-unico") {
-            if (i + 1 == args.size())
-                return Unusable{"falta el nombre del archivo después de --pdf-unico"};
-            line.pdfFile = args[++i];
-        } else if (!optionsEnded && arg.starts_with("--pdf-unico=")) {
-            line.pdfFile = arg.substr(12);
         } else if (!optionsEnded && (arg.starts_with("-j") || arg == "--trabajos" || arg.starts_with("--trabajos="))) {
             std::string count;
             if (arg == "-j" || arg == "--trabajos") {
@@ -82,12 +88,9 @@ OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
             line.file = arg;
         }
     }
-    if (line.scaleFile && line.scaleFile->empty())
-        return Unusable{"falta el nombre del archivo de escala después de --escala"};
-    if (line.pdfDirectory && line.pdfDirectory->empty())
-        return Unusable{"falta el nombre de la carpeta después de --pdf"};
-    if (line.pdfFile && line.pdfFile->empty())
-        return Unusable{"falta el nombre del archivo después de --pdf-unico"};
+    for (const ValueOption& option : kValueOptions)
+        if (option.emptyRefused && line.*option.value && (line.*option.value)->empty())
+            return Unusable{option.missing};
     if (line.pdfDirectory && line.pdfFile)
         return Unusable{
             "--pdf y --pdf-unico no van juntas: elegí un PDF por fila (--pdf) o uno solo con todas "

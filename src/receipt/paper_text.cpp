@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include "remembered.h"
 #include "text_width.h"
 #include "twips.h"
 
@@ -21,15 +22,11 @@ constexpr qreal kSizeStep = 0.25;  // points
 QFont atSize(const QFont& font, qreal points)
 {
     static QHash<std::pair<QFont, qreal>, QFont> sized;
-    constexpr qsizetype kMostRemembered = 256;
-    const std::pair key{font, points};
-    if (const auto known = sized.constFind(key); known != sized.cend())
-        return *known;
-    if (sized.size() >= kMostRemembered)
-        sized.clear();
-    QFont atPoints(font);
-    atPoints.setPointSizeF(points);
-    return *sized.insert(key, twipsFont(atPoints));
+    return remembered(sized, std::pair{font, points}, 256, [&] {
+        QFont atPoints(font);
+        atPoints.setPointSizeF(points);
+        return twipsFont(atPoints);
+    });
 }
 
 // A line of text as Qt sets it on one line: its glyphs placed from the
@@ -45,26 +42,22 @@ struct ShapedLine {
 const ShapedLine& shaped(const QFont& font, const QString& text)
 {
     static QHash<std::pair<QFont, QString>, ShapedLine> lines;
-    const std::pair key{font, text};
-    if (const auto known = lines.constFind(key); known != lines.cend())
-        return *known;
-    constexpr qsizetype kMostRemembered = 4096;
-    if (lines.size() >= kMostRemembered)
-        lines.clear();
-    QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    layout.endLayout();
-    ShapedLine set;
-    if (line.isValid()) {
-        set.runs = layout.glyphRuns();
-        set.advance = line.horizontalAdvance();
-        set.height = line.height();
-    }
-    return *lines.insert(key, set);
+    return remembered(lines, std::pair{font, text}, 4096, [&] {
+        QTextLayout layout(text, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        ShapedLine set;
+        if (line.isValid()) {
+            set.runs = layout.glyphRuns();
+            set.advance = line.horizontalAdvance();
+            set.height = line.height();
+        }
+        return set;
+    });
 }
 
 // The text of each line `text` takes in `width`, a paragraph at a time.

@@ -463,15 +463,20 @@ void ReceiptWindow::writeGrid(const std::vector<payroll::ReceiptLine>& lines)
 
     // Screen readers read the grid as one text, a row a line.
     QStringList shown;
-    for (int row = 0; row < rows; ++row) {
-        QStringList cells;
-        for (const GridCell* cell :
-             {codes_[row], quantities_[row], descriptions_[row], amounts_[row], amounts_[row + kDeductionsOffset]})
-            if (!cell->isHidden() && !cell->text().isEmpty())
-                cells << cell->text();
-        shown << cells.join(QLatin1Char(' '));
-    }
+    for (int row = 0; row < rows; ++row)
+        shown << shownRowText(row);
     grid_->setAccessibleDescription(shown.join(QLatin1Char('\n')));
+}
+
+// A grid row's shown cells, one after the other, as a screen reader says it.
+QString ReceiptWindow::shownRowText(int row) const
+{
+    QStringList cells;
+    for (const GridCell* cell :
+         {codes_[row], quantities_[row], descriptions_[row], amounts_[row], amounts_[row + kDeductionsOffset]})
+        if (!cell->isHidden() && !cell->text().isEmpty())
+            cells << cell->text();
+    return cells.join(QLatin1Char(' '));
 }
 
 // Each row's and each total's explanation, when the receipt has them.
@@ -483,12 +488,7 @@ void ReceiptWindow::showExplanations(const payroll::Receipt& receipt)
     for (int row = 0; row < rows; ++row) {
         const QRect cell = codes_[row]->geometry();
         rowBoxes << QRect(grid_->x(), cell.y(), grid_->width(), cell.height());
-        QStringList cells;
-        for (const GridCell* shown :
-             {codes_[row], quantities_[row], descriptions_[row], amounts_[row], amounts_[row + kDeductionsOffset]})
-            if (!shown->isHidden() && !shown->text().isEmpty())
-                cells << shown->text();
-        texts << cells.join(QLatin1Char(' '));
+        texts << shownRowText(row);
         const std::string_view explanation = receipt.explanation(static_cast<std::size_t>(row));
         explanations << QString::fromUtf8(explanation.data(), static_cast<qsizetype>(explanation.size()));
     }

@@ -87,6 +87,7 @@ private:
     void writeGrid(const std::vector<payroll::ReceiptLine>& lines);
     void writeHeader(const payroll::ReceiptHeader& header);
     void showExplanations(const payroll::Receipt& receipt);
+    QString shownRowText(int row) const;
     void placeLowerPart(int rowsWritten);
     void setCaption(QLabel* label, const QString& text);
     void setText(QLineEdit* box, const QString& text);

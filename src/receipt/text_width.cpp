@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QScreen>
 
+#include "remembered.h"
+
 namespace recibo::receipt {
 
 namespace {
@@ -31,13 +33,7 @@ qreal textWidth(const QFont& font, const QString& text)
     static QHash<Measured, qreal> widths;
     const QScreen* screen = font.pixelSize() > 0 ? nullptr : QGuiApplication::primaryScreen();
     const Measured key{font, text, screen ? screen->logicalDotsPerInchY() : 0};
-    if (const auto known = widths.constFind(key); known != widths.cend())
-        return *known;
-    if (widths.size() >= kMostRemembered)
-        widths.clear();
-    const qreal width = QFontMetricsF(font).horizontalAdvance(text);
-    widths.insert(key, width);
-    return width;
+    return remembered(widths, key, kMostRemembered, [&] { return QFontMetricsF(font).horizontalAdvance(text); });
 }
 
 }  // namespace recibo::receipt
