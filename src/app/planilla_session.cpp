@@ -7,10 +7,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QStandardPaths>
 
 #include "planilla_panel.h"
+#include "settings.h"
 
 namespace recibo::app {
 
@@ -77,7 +77,7 @@ PlanillaSession::Dialogs standardDialogs()
 PlanillaSession::PlanillaSession(QWidget* window, PlanillaPanel* panel, Form form)
     : QObject(window), window_(window), panel_(panel), form_(std::move(form)), dialogs_(standardDialogs())
 {
-    recent_ = QSettings().value(kRecentKey).toStringList();
+    recent_ = programSettings().value(kRecentKey).toStringList();
     buildMenu();
     connect(panel_, &PlanillaPanel::teacherChosen, this, [this](std::size_t row) { chooseTeacher(row); });
     connect(panel_, &PlanillaPanel::newTeacherRequested, this, [this] { newTeacher(); });
@@ -146,7 +146,7 @@ void PlanillaSession::remember(const QString& path)
     recent_.prepend(absolute);
     while (recent_.size() > kMostRecent)
         recent_.removeLast();
-    QSettings().setValue(kRecentKey, recent_);
+    programSettings().setValue(kRecentKey, recent_);
     fillRecent();
 }
 
@@ -166,6 +166,12 @@ bool PlanillaSession::formChanged() const
 void PlanillaSession::takeSnapshot()
 {
     snapshot_ = form_.read();
+    markUnsaved();
+}
+
+void PlanillaSession::markUnsaved()
+{
+    window_->setWindowModified(formChanged());
 }
 
 bool PlanillaSession::mayLeave()
@@ -188,6 +194,7 @@ void PlanillaSession::show(planilla::PlanillaFile file)
     chosen_.reset();
     adding_ = false;
     snapshot_.reset();
+    markUnsaved();
     relist();
     panel_->show();
     save_->setEnabled(true);

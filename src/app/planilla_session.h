@@ -77,6 +77,9 @@ public:
     bool mayLeave();
     // Lists again why each row cannot be computed (after the scale changed).
     void relist();
+    // The window's title marks a teacher changed and not saved, as desktop
+    // programs mark an unsaved document: called whenever the form changed.
+    void markUnsaved();
 
 signals:
     // The planilla or its file name changed: the window's title follows.

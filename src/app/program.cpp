@@ -22,11 +22,13 @@
 #include "regional/regional.h"
 #include "scale_choice.h"
 #include "selection/selection_dialog.h"
+#include "settings.h"
 
 namespace recibo::app {
 
 Program::Program() : entry_(std::make_unique<entry::EntryWindow>())
 {
+    takeOverEarlierSettings();
     using entry::EntryWindow;
     connect(entry_.get(), &EntryWindow::positionChosen, this, &Program::onCargoChosen);
     connect(entry_.get(), &EntryWindow::hoursChosen, this, &Program::onHoursChosen);
@@ -65,7 +67,11 @@ void Program::buildPlanilla()
     entry_->addFileMenu(planilla_->fileMenu());
     const QString title = entry_->windowTitle();
     connect(planilla_, &PlanillaSession::titleChanged, this,
-            [this, title](const QString& name) { entry_->setWindowTitle(QStringLiteral("%1 — %2").arg(title, name)); });
+            [this, title](const QString& name) {
+                // "[*]": where Qt puts the mark of a teacher changed and not saved.
+                entry_->setWindowTitle(QStringLiteral("%1 — %2[*]").arg(title, name));
+            });
+    connect(entry_.get(), &entry::EntryWindow::edited, planilla_, &PlanillaSession::markUnsaved);
     connect(planilla_->quitAction(), &QAction::triggered, this, &Program::requestQuit);
     connect(planilla_->planillaPdfAction(), &QAction::triggered, this, &Program::onPlanillaPdf);
     connect(planilla_->saveReceiptAction(), &QAction::triggered, this, [this] {
@@ -167,7 +173,7 @@ selection::SelectionDialog* Program::selectionDialog()
 entry::NoticeWindow* Program::notice()
 {
     if (!notice_)
-        notice_ = std::make_unique<entry::NoticeWindow>();
+        notice_ = std::make_unique<entry::NoticeWindow>(entry_.get());
     return notice_.get();
 }
 
@@ -205,7 +211,7 @@ void Program::onCalcular()
 {
     const payroll::EntryValues values = entry_->values();
     if (values.kind == payroll::EmploymentKind::None) {
-        notice()->showInFront();
+        notice()->showOver(entry_.get());
         return;
     }
     const payroll::SelectedPosition position = values.kind == payroll::EmploymentKind::Position
@@ -217,8 +223,12 @@ void Program::onCalcular()
         showFailure(*failure);
         return;
     }
+    // The receipt window shows this calculation whole: its lines, and the
+    // scale and position points it was computed with.
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-    receiptWindow()->showReceipt(std::get<payroll::Receipt>(result), date);
+    receipt::ReceiptWindow* window = receiptWindow();
+    window->setScaleTitle(QString::fromStdString(scaleChoice_->current().receiptTitle));
+    window->showReceipt(std::get<payroll::Receipt>(result), position, date);
     planilla_->saveReceiptAction()->setEnabled(true);
 }
 
@@ -228,13 +238,14 @@ void Program::onListo(const positions::PositionSelection::Accepted& accepted)
     positionAccepted_ = !accepted.deselectPosition;
     if (accepted.deselectPosition)
         entry_->deselectPosition();
+    planilla_->markUnsaved();
     entry_->showInFront();
 }
 
+// The receipt on screen keeps the points it was computed with until the
+// next "Calcular": a receipt and its page always show one calculation.
 void Program::handOver(const positions::PositionSelection::Accepted& accepted)
 {
-    receiptWindow()->showPositionPanel(
-        {accepted.codcargo, accepted.punbas, accepted.compbas, accepted.proljor, accepted.jorcom, accepted.tardif});
     entry_->showAcceptedPosition(accepted);
 }
 
@@ -242,23 +253,33 @@ void Program::onSalirSinDatos()
 {
     positionAccepted_ = false;
     entry_->deselectPosition();
+    entry_->hidePositionBlock();
+    planilla_->markUnsaved();
 }
 
 // Another scale: its texts on the windows, its catalogue in the dialog, whose
 // code handling runs again, so that a position already handed over shows
 // the new scale's points (or none, when the new catalogue lacks its code).
+// A receipt computed with the scale before is put away: it is not what
+// "Calcular" now gives.
 void Program::onScaleChanged()
 {
     const scales::Scale& scale = scaleChoice_->current();
     entry_->showScale(QString::fromStdString(scale.entrySubtitle), scale.pay);
-    if (receipt_)
-        receipt_->setScaleTitle(QString::fromStdString(scale.receiptTitle));
+    if (receipt_ && receipt_->isVisible()) {
+        planilla_->saveReceiptAction()->setEnabled(false);
+        receipt_->putAway();
+    }
     planilla_->relist();
     if (!dialog_)
         return;
     dialog_->setCatalogue(scale.catalogue);
-    if (positionAccepted_ && entry_->values().kind == payroll::EmploymentKind::Position)
+    if (!positionAccepted_ || entry_->values().kind != payroll::EmploymentKind::Position)
+        return;
+    if (dialog_->selection().codeListRow())
         handOver(dialog_->selection().listo(regional::systemSettings()));
+    else
+        entry_->hidePositionBlock();
 }
 
 void Program::onVolver()

@@ -1,5 +1,7 @@
 #include "scale_choice.h"
 
+#include "settings.h"
+
 #include <variant>
 
 #include <QActionGroup>
@@ -7,7 +9,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
-#include <QSettings>
 #include <QTimer>
 
 namespace recibo::app {
@@ -17,11 +18,6 @@ namespace {
 constexpr int kRecentFiles = 5;
 constexpr const char* kCurrentKey = "escala/archivo";
 constexpr const char* kRecentKey = "escala/recientes";
-
-QSettings settings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "recibo", "recibo");
-}
 
 }  // namespace
 
@@ -33,7 +29,7 @@ ScaleChoice::ScaleChoice(QMenu* menu, QWidget* window)
 
 void ScaleChoice::restore()
 {
-    QSettings stored = settings();
+    QSettings stored = programSettings();
     recent_ = stored.value(kRecentKey).toStringList().mid(0, kRecentFiles);
     const QString path = stored.value(kCurrentKey).toString();
     if (path.isEmpty()) {
@@ -126,7 +122,7 @@ void ScaleChoice::fillMenu()
 
 void ScaleChoice::remember() const
 {
-    QSettings stored = settings();
+    QSettings stored = programSettings();
     stored.setValue(kCurrentKey, currentPath_);
     stored.setValue(kRecentKey, recent_);
 }

@@ -88,6 +88,14 @@ void EntryWindow::connectHandlers()
     });
     connect(opincentivo_, &QCheckBox::toggled, this, &EntryWindow::onIncentivoToggled);
 
+    // One signal for every change of the form: whoever keeps a copy of it
+    // (the planilla) can tell when it differs.
+    for (const QLineEdit* box : findChildren<QLineEdit*>())
+        connect(box, &QLineEdit::textChanged, this, &EntryWindow::edited);
+    for (const QAbstractButton* button : findChildren<QAbstractButton*>())
+        connect(button, &QAbstractButton::toggled, this, &EntryWindow::edited);
+    connect(zona_, &QComboBox::currentIndexChanged, this, &EntryWindow::edited);
+
     bindCount(inasist_, dinasist_);
     bindCount(hijos_, cantidadhijos_);
     bindCount(hijosdisc_, cantidadhijosdisc_);
@@ -148,6 +156,7 @@ void EntryWindow::onIncentivoToggled(bool checked)
 
 void EntryWindow::showAcceptedPosition(const positions::PositionSelection::Accepted& accepted)
 {
+    positionBlockArea_->show();
     for (QLabel* label : positionBlock_)
         label->show();
     cargoselect_->setText(QString::fromStdString(accepted.cargoName));
@@ -347,6 +356,7 @@ void EntryWindow::hidePositionBlock()
 {
     for (QLabel* label : positionBlock_)
         label->hide();
+    positionBlockArea_->hide();
 }
 
 // An exclusive group never lets its checked button go off by itself.

@@ -42,6 +42,9 @@ public:
     void showAcceptedPosition(const positions::PositionSelection::Accepted& accepted);
     // Switches "Cargo" off without running its handling.
     void deselectPosition();
+    // The position block hidden: no position shows that "Calcular" would
+    // not use ("Salir sin datos", or a scale without the code handed over).
+    void hidePositionBlock();
     // Sets every control to `values` as a user would, through the controls'
     // own handlers: the kind of employment clicked first (for a position its
     // signal brings up the selection dialog, whose "Listo" completes it), then
@@ -73,6 +76,7 @@ signals:
     void calcularPressed();
     void salirPressed();
     void closedByUser();  // the title bar's close button
+    void edited();        // any control's value changed, by the user or the program
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -99,7 +103,6 @@ private:
 
     QString seniorityText(int option) const;  // "30 %"
     void hideHourCounts();
-    void hidePositionBlock();
     void setKindOff(QRadioButton* button);
 
     const payroll::PayScale* pay_ = &payroll::builtInPayScale();
@@ -124,6 +127,9 @@ private:
 
     // The position block, in the order in which "Listo" shows it.
     std::array<QLabel*, 13> positionBlock_{};
+    // Their container, which shares its place with the hour counts: shown
+    // only with them, so that it never lies over the hour boxes.
+    QWidget* positionBlockArea_ = nullptr;
     QLabel* cargoselect_ = nullptr;
     QLabel* codcarval_ = nullptr;
     QLabel* puncarval_ = nullptr;

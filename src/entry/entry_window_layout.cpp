@@ -213,6 +213,7 @@ QWidget* EntryWindow::buildPositionBlock()
 
     auto* block = new QWidget;
     block->setObjectName("bloquecargo");
+    positionBlockArea_ = block;
     auto* grid = new QGridLayout(block);
     grid->setContentsMargins(0, 6, 0, 0);
     grid->addWidget(cargoselect_, 0, 0, 1, 4);
@@ -230,6 +231,7 @@ QWidget* EntryWindow::buildPositionBlock()
     grid->addWidget(puntardifval_, 3, 3);
     for (QLabel* label : positionBlock_)
         hideKeepingPlace(label);
+    hideKeepingPlace(block);
     return block;
 }
 

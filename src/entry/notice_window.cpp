@@ -52,9 +52,9 @@ void NoticeWindow::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void NoticeWindow::showInFront()
+void NoticeWindow::showOver(QWidget* owner)
 {
-    widgets::showInFront(this);
+    widgets::showOver(this, owner);
 }
 
 }  // namespace recibo::entry

@@ -11,8 +11,8 @@ class NoticeWindow : public QWidget {
 public:
     explicit NoticeWindow(QWidget* parent = nullptr);
 
-    // Shows the notice, modeless, in front of the other windows.
-    void showInFront();
+    // Shows the notice, modeless, in front of the window it is about.
+    void showOver(QWidget* owner);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QMouseEvent>
+#include <QRegion>
 #include <QToolTip>
 
 #include "twip_line.h"
@@ -89,7 +91,27 @@ ReceiptGrid::ReceiptGrid(QWidget* frame) : QWidget(frame)
 {
     setObjectName(QStringLiteral("rejilla"));
     setAccessibleName(QStringLiteral("Líneas del recibo"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+    catchPointerOnRowsOnly();
+}
+
+// The grid covers the frame's lower part, totals included: the pointer is
+// the grid's only over the rows written, and the rule under each, so that
+// everything else under the grid's rectangle (the totals and their
+// explanations) gets its clicks and hovering.
+void ReceiptGrid::catchPointerOnRowsOnly()
+{
+    QRegion rows;
+    for (const QRect& row : std::as_const(rows_))
+        rows += row.translated(-pos());
+    for (const GridRule* rule : std::as_const(rules_))
+        if (!rule->isHidden())
+            rows += rule->geometry().translated(-pos());
+    // An empty mask would be no mask at all: the whole grid.
+    setAttribute(Qt::WA_TransparentForMouseEvents, rows.isEmpty());
+    if (rows.isEmpty())
+        clearMask();
+    else
+        setMask(rows);
 }
 
 GridCell* ReceiptGrid::addCell(const QString& name, const QRect& twips, Qt::Alignment alignment, const QFont& font)
@@ -127,7 +149,17 @@ void ReceiptGrid::setRows(const QList<QRect>& rows, const QStringList& texts, co
     wholeText_ = accessibleDescription();
     selected_ = -1;
     setFocusPolicy(rows.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
+    catchPointerOnRowsOnly();
     update();
+}
+
+int ReceiptGrid::rowAt(const QPoint& gridPoint) const
+{
+    const QPoint framePoint = gridPoint + pos();
+    for (int row = 0; row < rows_.size(); ++row)
+        if (rows_[row].contains(framePoint))
+            return row;
+    return -1;
 }
 
 void ReceiptGrid::selectRow(int row)
@@ -151,11 +183,7 @@ void ReceiptGrid::selectRow(int row)
 
 QString ReceiptGrid::explanationAt(const QPoint& gridPoint) const
 {
-    const QPoint framePoint = gridPoint + pos();
-    for (int row = 0; row < rows_.size(); ++row)
-        if (rows_[row].contains(framePoint))
-            return explanations_.value(row);
-    return {};
+    return explanations_.value(rowAt(gridPoint));
 }
 
 void ReceiptGrid::showExplanation(int row)
@@ -194,6 +222,14 @@ void ReceiptGrid::keyPressEvent(QKeyEvent* event)
     default: QWidget::keyPressEvent(event); return;
     }
     event->accept();
+}
+
+// A click selects the row under the pointer, as in any list.
+void ReceiptGrid::mousePressEvent(QMouseEvent* event)
+{
+    if (const int row = rowAt(event->position().toPoint()); row >= 0)
+        selectRow(row);
+    QWidget::mousePressEvent(event);
 }
 
 void ReceiptGrid::focusInEvent(QFocusEvent* event)

@@ -109,18 +109,22 @@ public:
     void setRows(const QList<QRect>& rows, const QStringList& texts, const QStringList& explanations);
     int selectedRow() const { return selected_; }
     void selectRow(int row);
-    // The explanation shown as a tooltip for a point of the grid, or none.
+    // The row written at a point of the grid, or -1; its explanation, shown
+    // as a tooltip there, or none.
+    int rowAt(const QPoint& gridPoint) const;
     QString explanationAt(const QPoint& gridPoint) const;
 
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void showExplanation(int row);
+    void catchPointerOnRowsOnly();
 
     QList<GridCell*> cells_;
     QList<GridRule*> rules_;

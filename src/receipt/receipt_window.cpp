@@ -5,6 +5,8 @@
 #include <limits>
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QWheelEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -96,7 +98,11 @@ QWidget* createControl(const ControlDesign& design)
         return box;
     }
     case Kind::CommentBox: {
-        return new QPlainTextEdit(design.caption);
+        auto* box = new QPlainTextEdit(design.caption);
+        // Tab leaves the box, as from any other field: a receipt's comment
+        // never needs a tab character.
+        box->setTabChangesFocus(true);
+        return box;
     }
     case Kind::Button: {
         auto* button = new QPushButton(design.caption);
@@ -401,6 +407,18 @@ void ReceiptWindow::buildScrollBar()
 void ReceiptWindow::showReceipt(const payroll::Receipt& receipt, const QString& date)
 {
     fillReceipt(receipt, date);
+    showFilled();
+}
+
+void ReceiptWindow::showReceipt(const payroll::Receipt& receipt, const payroll::SelectedPosition& position,
+                                const QString& date)
+{
+    fillReceipt(receipt, position, date);
+    showFilled();
+}
+
+void ReceiptWindow::showFilled()
+{
     // Enabled while still hidden: its controls then have nothing to repaint
     // for the change, as they are all painted once shown.
     setEnabled(true);
@@ -604,6 +622,13 @@ void ReceiptWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     fitScrollBar();
+}
+
+// The wheel moves the receipt wherever the pointer is over the window, not
+// only over the bar: the bar gets what nothing under the pointer took.
+void ReceiptWindow::wheelEvent(QWheelEvent* event)
+{
+    QCoreApplication::sendEvent(movedor_, event);
 }
 
 void ReceiptWindow::closeEvent(QCloseEvent* event)

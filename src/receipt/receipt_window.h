@@ -36,6 +36,9 @@ public:
 
     // Shows a computed receipt: fillReceipt, then the window, enabled, in front.
     void showReceipt(const payroll::Receipt& receipt, const QString& date);
+    // The same with the panel showing the points of the position the
+    // receipt was computed with: the window shows one calculation.
+    void showReceipt(const payroll::Receipt& receipt, const payroll::SelectedPosition& position, const QString& date);
     // Writes a computed receipt into the window without showing it: grid,
     // panel header, totals placed under the last row, teacher and date.
     void fillReceipt(const payroll::Receipt& receipt, const QString& date);
@@ -71,8 +74,10 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    void showFilled();
     void buildFrame();
     void buildControls();
     void nameFieldsByTheirLabels();

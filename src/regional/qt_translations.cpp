@@ -13,7 +13,10 @@ bool installQtTranslations()
     if (!application)
         return false;
     auto* translator = new QTranslator(application);
-    if (!translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+    // Spanish whatever the system's language: the program's own texts are
+    // Spanish, and Qt's buttons and file dialog stand beside them. Numbers
+    // and dates keep following the system's regional settings.
+    if (!translator->load(QLocale(QLocale::Spanish, QLocale::Argentina), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;

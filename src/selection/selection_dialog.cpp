@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
 #include <QEvent>
@@ -109,7 +110,7 @@ void setTextIfDifferent(QLineEdit* box, const std::string& text)
 
 SelectionDialog::SelectionDialog(payroll::RegionalSettings settings, QWidget* parent,
                                  const positions::Catalogue& catalogue)
-    : QWidget(parent, Qt::Window), model_(catalogue), settings_(std::move(settings))
+    : QWidget(parent, Qt::Window), model_(catalogue), beforeOpening_(catalogue), settings_(std::move(settings))
 {
     setObjectName("advertencia");
     setWindowTitle("Selección de cargo");
@@ -180,6 +181,7 @@ void SelectionDialog::setCatalogue(const positions::Catalogue& catalogue)
 {
     showingState_ = true;
     model_.setCatalogue(catalogue);
+    beforeOpening_.setCatalogue(catalogue);
     fillNameList();
     showingState_ = false;
     showState();
@@ -257,9 +259,37 @@ void SelectionDialog::connectHandlers()
 
 void SelectionDialog::open()
 {
-    widgets::showInFront(this);
+    beforeOpening_ = model_;
+    if (QWidget* owner = parentWidget())
+        widgets::showOver(this, owner->window());
+    else
+        widgets::showInFront(this);
     codcargo_->setFocus(Qt::OtherFocusReason);
     codcargo_->selectAll();
+    // The window manager activates the window a moment later, and the focus
+    // events of that can drop the selection: it is made again then, unless
+    // the user went elsewhere first.
+    selectCodeOnActivation_ = true;
+}
+
+void SelectionDialog::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !selectCodeOnActivation_)
+        return;
+    selectCodeOnActivation_ = false;
+    if (focusWidget() == codcargo_)
+        codcargo_->selectAll();
+}
+
+// Closing the window, as a cancel anywhere, leaves the dialog as it was
+// when it opened: the position "Calcular" uses is the one the entry window
+// shows, not what was typed and then closed away.
+void SelectionDialog::closeEvent(QCloseEvent* event)
+{
+    model_ = beforeOpening_;
+    showState();
+    event->accept();
 }
 
 bool SelectionDialog::eventFilter(QObject* watched, QEvent* event)

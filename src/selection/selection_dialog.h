@@ -50,6 +50,8 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -70,8 +72,10 @@ private:
     void showState();
 
     PositionSelection model_;
+    PositionSelection beforeOpening_;  // the state the last opening found
     payroll::RegionalSettings settings_;
     bool showingState_ = false;
+    bool selectCodeOnActivation_ = false;
     // The name list's own text handling is running: on Enter or on leaving
     // the box, QComboBox selects the first row whose name equals the typed
     // text, which is a search by name that this dialog never does.

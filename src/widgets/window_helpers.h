@@ -1,9 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include <QColor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace recibo::widgets {
 
@@ -13,6 +17,30 @@ inline void showInFront(QWidget* window)
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+// Shows a window that belongs to `owner` (a dialog, a notice) in front of
+// it: the window manager is told it belongs there, so that a click on the
+// owner never buries it, and a window that was hidden opens centred over
+// its owner, inside the owner's screen.
+inline void showOver(QWidget* window, QWidget* owner)
+{
+    if (!window->isVisible()) {
+        if (!window->testAttribute(Qt::WA_Resized))
+            window->adjustSize();
+        QRect place(QPoint(), window->frameGeometry().size());
+        place.moveCenter(owner->frameGeometry().center());
+        if (const QScreen* screen = owner->screen()) {
+            const QRect room = screen->availableGeometry();
+            place.moveLeft(std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - place.width())));
+            place.moveTop(std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - place.height())));
+        }
+        window->move(place.topLeft());
+    }
+    window->winId();  // the native window, to be marked before it is mapped
+    owner->winId();
+    window->windowHandle()->setTransientParent(owner->windowHandle());
+    showInFront(window);
 }
 
 // A colour written 0xRRGGBB, as the windows' designs give them.

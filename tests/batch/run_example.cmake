@@ -1,11 +1,11 @@
-# cmake -DRECIBO_LOTE=<program> -DTABLE=<table.csv> -P run_example.cmake
+# cmake -DRECIBO_LOTE=<program> -DTABLE=<table.csv> -DLOCALE=<C|es_AR|en_US> -P run_example.cmake
 cmake_minimum_required(VERSION 3.25)
 
-# Runs recibo-lote on the sample table and checks that it computed every
-# teacher: exit status 0, nothing on standard error, and one JSON object per
+# Runs recibo-lote on the sample table under the given regional settings and
+# checks that it computed every teacher: exit status 0, nothing on standard error, and one JSON object per
 # data row (the table's lines less the header; its cells hold no line breaks).
 execute_process(
-    COMMAND ${RECIBO_LOTE} --locale C ${TABLE}
+    COMMAND ${RECIBO_LOTE} --locale ${LOCALE} ${TABLE}
     RESULT_VARIABLE status
     OUTPUT_VARIABLE output
     ERROR_VARIABLE errors)
@@ -29,7 +29,7 @@ endif()
 set(row 0)
 foreach(line IN LISTS output_lines)
     math(EXPR row "${row} + 1")
-    if(NOT line MATCHES "^\\{\"fila\":${row},\"docente\":.*,\"liquido\":\"\\$ -?[0-9.]+\",\"escala\":\"Escala de septiembre de 2010\"\\}$")
+    if(NOT line MATCHES "^\\{\"fila\":${row},\"docente\":.*,\"liquido\":\"\\$ -?[0-9.,]+\",\"escala\":\"Escala de septiembre de 2010\"\\}$")
         message(FATAL_ERROR "line ${row} is not a computed receipt: ${line}")
     endif()
 endforeach()

@@ -3,17 +3,25 @@
 // Finding the program's windows and controls by name and acting on them as
 // a user would, for the tests and the screenshot tool.
 
+#include <optional>
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QWidget>
+#include <QWindow>
 
 namespace gui {
 
@@ -76,41 +84,142 @@ inline bool isHidden(const QString& windowName, const QString& name)
     qFatal("no control %s in %s", qPrintable(name), qPrintable(windowName));
 }
 
-inline void click(const QString& windowName, const QString& name)
+// ---- Acting where a person acts ---------------------------------------------
+//
+// A click goes to a point of the top-level window, through its QWindow, so
+// that Qt itself finds the widget under the point; typing goes to whatever
+// has the focus after that click; a tooltip comes from resting the pointer
+// on a point. Each fails the test when what is under the point is not the
+// intended control (covered, hidden, or off the window).
+
+// The point of a control a person aims at: the box and text of a check box
+// or option button (the empty room beside them takes no click), the middle
+// of anything else.
+inline QPoint aimPoint(const QWidget* control)
 {
-    QAbstractButton* target = button(windowName, name);
-    if (!target)
-        qFatal("no button %s in %s", qPrintable(name), qPrintable(windowName));
-    target->click();
+    QStyleOptionButton option;
+    option.initFrom(control);
+    if (const auto* check = qobject_cast<const QCheckBox*>(control)) {
+        option.text = check->text();
+        return control->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, control).center();
+    }
+    if (const auto* radio = qobject_cast<const QRadioButton*>(control)) {
+        option.text = radio->text();
+        return control->style()->subElementRect(QStyle::SE_RadioButtonClickRect, &option, control).center();
+    }
+    return control->rect().center();
 }
 
-// Replaces the text of a box as the user would: select all, then type.
+// The widget Qt hands a click at `point` of the top-level window `top`.
+inline QWidget* widgetUnder(QWidget* top, const QPoint& point)
+{
+    QWidget* found = top->childAt(point);
+    return found ? found : top;
+}
+
+// Whether a click at `point` of `top` reaches `control` (or a part of it,
+// such as a list's text box or a text area's viewport).
+inline bool reaches(QWidget* top, const QPoint& point, const QWidget* control)
+{
+    for (const QWidget* under = widgetUnder(top, point); under; under = under->parentWidget())
+        if (under == control)
+            return true;
+    return false;
+}
+
+inline QString describe(const QWidget* widget)
+{
+    return QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
+}
+
+// The point of `control` in its top-level window, checked to reach it; the
+// test fails (and nullopt) when another widget would take the click.
+inline std::optional<QPoint> reachablePoint(const QWidget* control, const QPoint& inControl)
+{
+    QWidget* top = control->window();
+    if (!top->isVisible() || !control->isVisible()) {
+        QTest::qFail(qPrintable(QStringLiteral("%1 is not on the screen").arg(describe(control))), __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    const QPoint point = control->mapTo(top, inControl);
+    if (!reaches(top, point, control)) {
+        QTest::qFail(qPrintable(QStringLiteral("a click at (%1, %2) meant for %3 reaches %4")
+                                    .arg(point.x())
+                                    .arg(point.y())
+                                    .arg(describe(control), describe(widgetUnder(top, point)))),
+                     __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    return point;
+}
+
+// A click on a point of the control, as the mouse gives it.
+inline bool clickAt(const QWidget* control, const QPoint& inControl)
+{
+    const std::optional<QPoint> point = reachablePoint(control, inControl);
+    if (!point)
+        return false;
+    QTest::mouseClick(control->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier, *point);
+    return true;
+}
+
+inline bool clickOn(const QWidget* control)
+{
+    return clickAt(control, aimPoint(control));
+}
+
+inline void click(const QString& windowName, const QString& name)
+{
+    const QWidget* target = control(windowName, name);
+    if (!target)
+        qFatal("no control %s in %s", qPrintable(name), qPrintable(windowName));
+    clickOn(target);
+}
+
+// A key as the keyboard sends it: to the window, and so to its focused widget.
+inline void press(const QWidget* inWindow, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(inWindow->window()->windowHandle(), key, modifiers);
+}
+
+// Types `text` into whatever has the focus in the window: one keystroke per
+// character, one outside the Basic Multilingual Plane (an emoji) included,
+// so that no handler ever sees half of one.
+inline void typeKeys(const QWidget* inWindow, const QString& text)
+{
+    QWindow* handle = inWindow->window()->windowHandle();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, handle, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
+        i += length - 1;
+    }
+}
+
+// Replaces the text of a box as a person does: a click into it, all of it
+// selected, then typed over (Backspace for nothing).
+inline void typeCharacters(QLineEdit* target, const QString& text)
+{
+    if (!clickOn(target))
+        return;
+    // A list's text box has the list take the focus for it.
+    const QWidget* focused = target->window()->focusWidget();
+    if (focused != target && focused != target->parentWidget()) {
+        QTest::qFail(qPrintable(QStringLiteral("a click on %1 did not give it the focus").arg(describe(target))),
+                     __FILE__, __LINE__);
+        return;
+    }
+    press(target, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        press(target, Qt::Key_Backspace);
+    typeKeys(target, text);
+}
+
 inline void type(const QString& windowName, const QString& name, const QString& text)
 {
     QLineEdit* target = box(windowName, name);
     if (!target)
         qFatal("no box %s in %s", qPrintable(name), qPrintable(windowName));
-    target->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(target, Qt::Key_Backspace);
-    // Key by key, so that every keystroke is one change of the text.
-    for (const QChar character : text)
-        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(character), Qt::NoModifier);
-}
-
-// Types into the box as a keyboard does, over what it holds: one keystroke
-// per character, a character outside the Basic Multilingual Plane (an emoji)
-// included, so that no handler ever sees half of one.
-inline void typeCharacters(QLineEdit* target, const QString& text)
-{
-    target->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(target, Qt::Key_Backspace);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
-        i += length - 1;
-    }
+    typeCharacters(target, text);
 }
 
 // Pastes over what the box holds, as Ctrl+V does: one change of the text,
@@ -118,8 +227,26 @@ inline void typeCharacters(QLineEdit* target, const QString& text)
 inline void paste(QLineEdit* target, const QString& text)
 {
     QApplication::clipboard()->setText(text);
-    target->selectAll();
-    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    if (!clickOn(target))
+        return;
+    press(target, Qt::Key_A, Qt::ControlModifier);
+    press(target, Qt::Key_V, Qt::ControlModifier);
+}
+
+// The tooltip that shows once the pointer rests on a point of a control,
+// or an empty text when none shows.
+inline QString hoverText(const QWidget* control, const QPoint& inControl)
+{
+    const std::optional<QPoint> point = reachablePoint(control, inControl);
+    if (!point)
+        return {};
+    QToolTip::hideText();
+    QWindow* handle = control->window()->windowHandle();
+    // From beside the point, so that resting there is a move.
+    QTest::mouseMove(handle, *point + QPoint(2, 0));
+    QTest::mouseMove(handle, *point);
+    QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 }  // namespace gui

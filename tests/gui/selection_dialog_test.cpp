@@ -76,7 +76,7 @@ private slots:
     void keys_data();
     void keys();
     void equalNamesShowTheirCodesInTheList();
-    void closingHidesAndKeeps();
+    void closingUndoesWhatWasTyped();
     void tabOrderStartsAtTheCode();
 
 private:
@@ -355,11 +355,17 @@ void SelectionDialogTest::equalNamesShowTheirCodesInTheList()
     QCOMPARE(QString::fromStdString(dialog_->selection().selected().cargox), QString("Bibliotecario"));
 }
 
-void SelectionDialogTest::closingHidesAndKeeps()
+// Closing the window is a cancel: what was typed since it opened is undone,
+// so that "Calcular" keeps using the position the entry window shows.
+void SelectionDialogTest::closingUndoesWhatWasTyped()
 {
     gui::type(kWin, "codcargo", "645");
+    gui::click(kWin, "Command1");
+    dialog_->open();
+    gui::type(kWin, "codcargo", "650");
     dialog_->close();
     QVERIFY(!dialog_->isVisible());
+    QCOMPARE(QString::fromStdString(dialog_->selection().selected().codigocargo), QString("645"));
     dialog_->open();
     QCOMPARE(gui::box(kWin, "codcargo")->text(), QString("645"));
     QCOMPARE(names()->currentIndex(), 2);

@@ -31,7 +31,7 @@ void SpanishTextsTest::standardButtons_data()
     QTest::newRow("Save") << QMessageBox::Save << "Guardar";
 }
 
-// A standard message box under LANG=es_AR.UTF-8.
+// A standard message box, whatever the system language.
 void SpanishTextsTest::standardButtons()
 {
     QFETCH(QMessageBox::StandardButton, button);
