@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the build, the program and the tests need,
 # only those that are missing. Safe to run again. fonts-urw-base35 gives the
 # receipt its sans-serif (Nimbus Sans) on screen and in the printed PDF pages;
-# qt6-translations-l10n gives Qt's own texts (buttons, the file dialog) in Spanish.
+# qt6-translations-l10n gives Qt's own texts (buttons, the file dialog) in Spanish;
+# the print tests read the PDF pages back with poppler-utils and qpdf.
 set -euo pipefail
 
 packages=(
@@ -10,7 +11,7 @@ packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n
     libcsv-dev libtomlplusplus-dev zlib1g-dev
     libgtest-dev libbenchmark-dev
-    poppler-utils xvfb xauth
+    poppler-utils qpdf xvfb xauth
     fonts-urw-base35
 )
 
