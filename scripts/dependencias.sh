@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need,
 # only those that are missing. Safe to run again. fonts-urw-base35 gives the
-# receipt its sans-serif (Nimbus Sans) on screen and in the printed PDF pages;
-# qt6-translations-l10n gives Qt's own texts (buttons, the file dialog) in Spanish.
+# receipt its sans-serif (Nimbus Sans) on screen and in the printed PDF pages,
+# and fonts-liberation the other one it may have (Liberation Sans): the print
+# tests run once with each; qt6-translations-l10n gives Qt's own texts
+# (buttons, the file dialog) in Spanish; the print tests read the PDF pages
+# back with poppler-utils and qpdf.
 set -euo pipefail
 
 packages=(
@@ -10,8 +13,8 @@ packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n
     libcsv-dev libtomlplusplus-dev zlib1g-dev
     libgtest-dev libbenchmark-dev
-    poppler-utils xvfb xauth
-    fonts-urw-base35
+    poppler-utils qpdf xvfb xauth
+    fonts-urw-base35 fonts-liberation
 )
 
 bash "$(dirname "$0")/instalar-faltantes.sh" "${packages[@]}"

@@ -1,6 +1,7 @@
 #include "receipt_page.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include <QGroupBox>
@@ -185,12 +186,15 @@ void drawChildren(QPainter& painter, const QWidget* parent, const PaperLayout& l
 
 // The window laid out for a page `scale` device units to the twip: its texts
 // no smaller than the smallest readable size on paper, and no taller than
-// the target holds at that scale.
+// the target holds at that scale. Fonts are sized in whole twips (a
+// twentieth of a point of the window): the smallest size is rounded up to
+// one, or rounding it to the nearest could set a text a little under it.
 PaperLayout layOut(const ReceiptWindow& window, const QPainter& painter, const QRectF& target, qreal scale)
 {
     const int dpi = painter.device() ? painter.device()->logicalDpiY() : 0;
     const qreal paperPointsPerPoint = dpi > 0 ? scale * 1440 / dpi : 1;
-    return PaperLayout(window, kSmallestOnPaper / paperPointsPerPoint, target.height() / scale);
+    const qreal smallest = std::ceil(kSmallestOnPaper / paperPointsPerPoint * 20) / 20;
+    return PaperLayout(window, smallest, target.height() / scale);
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 
 // Reading PDF files back with poppler-utils (pdfinfo, pdftotext, pdfimages,
 // pdftoppm), as a person would: its pages, its text, its pictures, and the
-// page as an image.
+// page as an image; and, with qpdf, the size each text is drawn at.
 
+#include <array>
+#include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include <QByteArray>
 #include <QDir>
@@ -32,7 +35,7 @@ inline ToolRun run(const QString& tool, const QStringList& arguments)
     ToolRun result;
     const QString program = QStandardPaths::findExecutable(tool);
     if (program.isEmpty()) {
-        result.err = tool.toUtf8() + " not found: poppler-utils is needed";
+        result.err = tool.toUtf8() + " not found: poppler-utils and qpdf are needed";
         return result;
     }
     QProcess process;
@@ -94,6 +97,193 @@ inline QList<Word> words(const QString& file, int page = 1)
                              QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
     }
     return found;
+}
+
+// Text as a page draws it: where its first glyph's baseline starts, in
+// points from the page's top left corner, and the height of its type there
+// in points. The size is the font's (Tf) carried through the text matrix
+// and the transformation matrix, whatever the letters' own proportions.
+struct DrawnText {
+    QPointF origin;
+    double size = 0;
+};
+
+namespace detail {
+
+// An affine matrix as PDF writes it, [a b c d e f]: a point (x, y) goes to
+// (a x + c y + e, b x + d y + f).
+using Matrix = std::array<double, 6>;
+constexpr Matrix kIdentity{1, 0, 0, 1, 0, 0};
+
+// `first` applied, then `then`.
+inline Matrix times(const Matrix& first, const Matrix& then)
+{
+    return {first[0] * then[0] + first[1] * then[2],           first[0] * then[1] + first[1] * then[3],
+            first[2] * then[0] + first[3] * then[2],           first[2] * then[1] + first[3] * then[3],
+            first[4] * then[0] + first[5] * then[2] + then[4], first[4] * then[1] + first[5] * then[3] + then[5]};
+}
+
+inline bool isWhite(char c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
+}
+
+inline bool isDelimiter(char c)
+{
+    return isWhite(c) || std::string_view("()<>[]{}/%").find(c) != std::string_view::npos;
+}
+
+// The text shown in a content stream, followed operator by operator: the
+// numbers before each operator are its operands; strings, names, arrays
+// and dictionaries only hold a place. `top` is the page's upper edge.
+inline QList<DrawnText> drawnIn(const QByteArray& content, double top)
+{
+    struct State {
+        Matrix ctm = kIdentity;
+        double fontSize = 0, leading = 0;
+    };
+    QList<State> saved;
+    State state;
+    Matrix line = kIdentity, text = kIdentity;
+    QList<double> operands;
+    QList<DrawnText> drawn;
+    const auto moveLine = [&](double x, double y) { text = line = times({1, 0, 0, 1, x, y}, line); };
+    const auto show = [&] {
+        const Matrix placed = times(text, state.ctm);
+        drawn.append(
+            {QPointF(placed[4], top - placed[5]), std::abs(state.fontSize) * std::hypot(placed[2], placed[3])});
+    };
+    const qsizetype end = content.size();
+    for (qsizetype at = 0; at < end;) {
+        const char c = content[at];
+        if (isWhite(c)) {
+            ++at;
+        } else if (c == '%') {
+            while (at < end && content[at] != '\n' && content[at] != '\r')
+                ++at;
+        } else if (c == '(') {
+            // A literal string: balanced parentheses, backslash escapes.
+            int depth = 0;
+            for (; at < end; ++at) {
+                if (content[at] == '\\')
+                    ++at;
+                else if (content[at] == '(')
+                    ++depth;
+                else if (content[at] == ')' && --depth == 0)
+                    break;
+            }
+            ++at;
+            operands.append(0);
+        } else if (c == '<' && content.mid(at, 2) != "<<") {
+            // A hex string.
+            at = content.indexOf('>', at);
+            if (at < 0)
+                break;
+            ++at;
+            operands.append(0);
+        } else if (std::string_view("<>[]{}").find(c) != std::string_view::npos) {
+            // The bounds of an array or a dictionary.
+            at += content.mid(at, 2) == "<<" || content.mid(at, 2) == ">>" ? 2 : 1;
+            operands.append(0);
+        } else {
+            qsizetype after = at + 1;
+            while (after < end && !isDelimiter(content[after]))
+                ++after;
+            const QByteArray word = content.mid(at, after - at);
+            at = after;
+            bool number = false;
+            const double value = word.toDouble(&number);
+            if (number) {
+                operands.append(value);
+                continue;
+            }
+            if (c == '/' || word == "true" || word == "false" || word == "null") {
+                operands.append(0);
+                continue;
+            }
+            const auto operand = [&](qsizetype fromEnd) {
+                return operands.size() >= fromEnd ? operands[operands.size() - fromEnd] : 0.0;
+            };
+            if (word == "q") {
+                saved.append(state);
+            } else if (word == "Q") {
+                if (!saved.isEmpty())
+                    state = saved.takeLast();
+            } else if (word == "cm") {
+                state.ctm = times({operand(6), operand(5), operand(4), operand(3), operand(2), operand(1)}, state.ctm);
+            } else if (word == "BT") {
+                text = line = kIdentity;
+            } else if (word == "Tf") {
+                state.fontSize = operand(1);
+            } else if (word == "TL") {
+                state.leading = operand(1);
+            } else if (word == "Tm") {
+                text = line = {operand(6), operand(5), operand(4), operand(3), operand(2), operand(1)};
+            } else if (word == "Td" || word == "TD") {
+                if (word == "TD")
+                    state.leading = -operand(1);
+                moveLine(operand(2), operand(1));
+            } else if (word == "T*") {
+                moveLine(0, -state.leading);
+            } else if (word == "Tj" || word == "TJ") {
+                show();
+            } else if (word == "'" || word == "\"") {
+                moveLine(0, -state.leading);
+                show();
+            } else if (word == "ID") {
+                // An inline image's bytes, up to an "EI" standing alone.
+                qsizetype image = at;
+                while ((image = content.indexOf("EI", image + 1)) >= 0
+                       && !(isWhite(content[image - 1]) && (image + 2 == end || isDelimiter(content[image + 2])))) {}
+                at = image < 0 ? end : image + 2;
+            }
+            operands.clear();
+        }
+    }
+    return drawn;
+}
+
+}  // namespace detail
+
+// The texts a page (the first unless told) draws, read with qpdf from its
+// content streams; none when the file cannot be read.
+inline QList<DrawnText> drawnText(const QString& file, int page = 1)
+{
+    const ToolRun listed = run(QStringLiteral("qpdf"), {QStringLiteral("--show-pages"), file});
+    if (!listed.ran || listed.status != 0)
+        return {};
+    // "page N: P 0 R", then "  content:" and one "    C 0 R" per stream.
+    const QStringList lines = QString::fromUtf8(listed.out).split(QLatin1Char('\n'));
+    static const QRegularExpression reference(QStringLiteral("^\\s*(\\d+) (\\d+) R$"));
+    QString pageObject;
+    QStringList contents;
+    bool inPage = false;
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("page "))) {
+            inPage = line.section(QLatin1Char(':'), 0, 0) == QStringLiteral("page %1").arg(page);
+            if (inPage)
+                pageObject = line.section(QLatin1String(": "), 1).section(QLatin1Char(' '), 0, 1).replace(' ', ',');
+        } else if (const auto match = reference.match(line); inPage && match.hasMatch()) {
+            contents << match.captured(1) + QLatin1Char(',') + match.captured(2);
+        }
+    }
+    if (pageObject.isEmpty())
+        return {};
+    const ToolRun dictionary = run(QStringLiteral("qpdf"), {QStringLiteral("--show-object=") + pageObject, file});
+    static const QRegularExpression mediaBox(QStringLiteral(R"(/MediaBox\s*\[\s*(\S+)\s+(\S+)\s+(\S+)\s+(\S+)\s*\])"));
+    const auto box = mediaBox.match(QString::fromLatin1(dictionary.out));
+    if (!dictionary.ran || dictionary.status != 0 || !box.hasMatch())
+        return {};
+    QByteArray content;
+    for (const QString& stream : contents) {
+        const ToolRun data =
+            run(QStringLiteral("qpdf"),
+                {file, QStringLiteral("--show-object=") + stream, QStringLiteral("--filtered-stream-data")});
+        if (!data.ran || data.status != 0)
+            return {};
+        content += data.out + '\n';
+    }
+    return detail::drawnIn(content, box.captured(4).toDouble());
 }
 
 // The number of raster images in the file, or -1 when it cannot be read.
