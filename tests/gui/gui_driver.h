@@ -222,6 +222,16 @@ inline void type(const QString& windowName, const QString& name, const QString& 
     typeCharacters(target, text);
 }
 
+// Picks an item of a list as the keyboard does: a click into the list,
+// then the arrow keys from the item it shows to the one wanted.
+inline void choose(QComboBox* list, int index)
+{
+    if (!clickOn(list))
+        return;
+    for (int at = list->currentIndex(); at != index; at += at < index ? 1 : -1)
+        press(list, at < index ? Qt::Key_Down : Qt::Key_Up);
+}
+
 // Pastes over what the box holds, as Ctrl+V does: one change of the text,
 // cut to the box's longest text, and nothing at all in a read-only box.
 inline void paste(QLineEdit* target, const QString& text)
@@ -241,6 +251,7 @@ inline QString hoverText(const QWidget* control, const QPoint& inControl)
     if (!point)
         return {};
     QToolTip::hideText();
+    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000);
     QWindow* handle = control->window()->windowHandle();
     // From beside the point, so that resting there is a move.
     QTest::mouseMove(handle, *point + QPoint(2, 0));

@@ -2,7 +2,10 @@
 // back changes only that teacher's cell in the file; a changed form is not
 // left without asking; a refused planilla changes nothing.
 
+#include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,12 +65,36 @@ private slots:
         QVERIFY(session_->open(path_));
         QVERIFY(session_->chooseTeacher(3));
         QCOMPARE(gui::box(kEntry, "cantkm")->text(), QString("150"));
+        QWidget* entry = gui::window(kEntry);
+        QVERIFY(!entry->isWindowModified());
         gui::type(kEntry, "cantkm", "200");
+        // Changed and not saved: marked in the title, as any document.
+        QVERIFY(entry->isWindowModified() && entry->windowTitle().endsWith("docentes.csv[*]"));
         QVERIFY(session_->save());
+        QVERIFY(!entry->isWindowModified());
         QCOMPARE(contents(path_),
                  QByteArray(before).replace("Silvia\",cargo,739,0,0,0,0,0,3,3,1,0,1,150,",
                                             "Silvia\",cargo,739,0,0,0,0,0,3,3,1,0,1,200,"));
         QVERIFY(asked_.isEmpty() && told_.isEmpty());
+    }
+
+    // The planillas opened before, kept by earlier versions in a file of an
+    // unnamed organisation, are taken over into the program's one file.
+    void settingsOfEarlierVersionsAreKept()
+    {
+        program_.reset();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "recibo", "recibo").remove("planilla/recientes");
+        QSettings earlier(QSettings::NativeFormat, QSettings::UserScope, "Unknown Organization", "recibo");
+        earlier.setValue("planilla/recientes", QStringList{path_});
+        earlier.sync();
+        const QString earlierFile = earlier.fileName();
+        program_ = std::make_unique<app::Program>();
+        const auto* recent = gui::window(kEntry)->findChild<QMenu*>("mnuRecientes");
+        QCOMPARE(recent->actions().size(), 1);
+        QCOMPARE(recent->actions().front()->text(), QDir::toNativeSeparators(path_));
+        QVERIFY(!QFile::exists(earlierFile));
+        QCOMPARE(QSettings(QSettings::NativeFormat, QSettings::UserScope, "recibo", "recibo").value("planilla/recientes"),
+                 QVariant(QStringList{path_}));
     }
 
     void aChangedFormIsNotLeftWithoutAsking()

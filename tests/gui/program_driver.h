@@ -70,7 +70,7 @@ inline void typicalRequest()
     gui::type(kDialog, "codcargo", "645");
     gui::click(kDialog, "Command1");
     gui::click(kEntry, "Option4");
-    gui::control<QComboBox>(kEntry, "zona")->setCurrentIndex(1);
+    gui::choose(gui::control<QComboBox>(kEntry, "zona"), 1);
     for (const char* deduction : {"Iosper", "APORTEJUB", "Ley4035", "AGMER"})
         gui::click(kEntry, deduction);
 }

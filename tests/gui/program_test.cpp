@@ -59,6 +59,8 @@ private slots:
     void listoOnANewDialog();
     void hoursOptionHidesTheDialog();
     void cargoAgainBringsTheDialogBack();
+    void dialogAndNoticeOpenOverTheEntryWindow();
+    void theWindowsShowWhatCalcularUses();
     void receiptClosedFromItsTitleBar();
     void endingTheProgram();
     void anotherScaleWithAPositionChosen();
@@ -92,7 +94,7 @@ void ProgramTest::theTypicalRequest()
     QVERIFY(!gui::window(kReceipt) || !visible(kReceipt));
 
     gui::click(kEntry, "Option4");
-    gui::control<QComboBox>(kEntry, "zona")->setCurrentIndex(1);
+    gui::choose(gui::control<QComboBox>(kEntry, "zona"), 1);
     for (const char* deduction : {"Iosper", "APORTEJUB", "Ley4035", "AGMER"})
         gui::click(kEntry, deduction);
     gui::click(kEntry, "Command1");
@@ -317,6 +319,41 @@ void ProgramTest::cargoAgainBringsTheDialogBack()
         QVERIFY(visible(kDialog));
         QCOMPARE(gui::box(kDialog, "codcargo")->selectedText(), QString("645"));
     }
+}
+
+// The dialog and the notice belong to the entry window: the window manager
+// keeps them above it, and they open over it.
+void ProgramTest::dialogAndNoticeOpenOverTheEntryWindow()
+{
+    QWidget* entry = gui::window(kEntry);
+    gui::click(kEntry, "Command1");
+    gui::click(kEntry, "cargo");
+    for (const QString& name : {QStringLiteral("error"), kDialog}) {
+        QWidget* owned = gui::window(name);
+        QVERIFY(owned && owned->isVisible());
+        QCOMPARE(owned->windowHandle()->transientParent(), entry->windowHandle());
+        QVERIFY2(entry->frameGeometry().contains(owned->frameGeometry().center()), qPrintable(name));
+    }
+}
+
+// What the entry window shows is what "Calcular" uses: "Salir sin datos"
+// takes the position away with "Cargo"; another scale puts away a receipt
+// computed with the one before.
+void ProgramTest::theWindowsShowWhatCalcularUses()
+{
+    typicalRequest();
+    gui::click(kEntry, "cargo");
+    gui::click(kDialog, "Command2");
+    QVERIFY(!gui::button(kEntry, "cargo")->isChecked());
+    QVERIFY(!gui::control(kEntry, "cargoselect")->isVisible());
+    QVERIFY(!gui::control(kEntry, "puncarval")->isVisible());
+
+    typicalRequest();
+    gui::click(kEntry, "Command1");
+    QVERIFY(visible(kReceipt));
+    QVERIFY(program_->scaleChoice().choose(RECIBO_EXAMPLE_SCALE));
+    QVERIFY(!visible(kReceipt));
+    QVERIFY(program_->scaleChoice().choose(QString()));
 }
 
 void ProgramTest::receiptClosedFromItsTitleBar()

@@ -1,12 +1,13 @@
-// The receipt window explains its amounts: hovering a row or a total shows
-// the explanation the run wrote; with the keyboard, the grid takes the focus,
+// The receipt window explains its amounts: the pointer resting on a row or a
+// total shows the explanation the run wrote; with the keyboard, Tab brings
+// the focus to the grid,
 // the arrow keys select a row, F1 or Enter shows its explanation, and screen
 // readers get it as the selected row's description.
 
 #include <memory>
 
-#include <QHelpEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QToolTip>
 
@@ -56,39 +57,47 @@ private:
     receipt::ReceiptGrid* grid_ = nullptr;
 };
 
+// The pointer resting on a row, anywhere along it, or on a total shows its
+// explanation; a click selects the row under it.
 void ReceiptExplanationTest::hoveringARowOrATotalShowsItsExplanation()
 {
     for (int row = 0; row < receipt_.rowsWritten(); ++row) {
         const auto* code = window_->findChild<receipt::GridCell*>(QStringLiteral("cod(%1)").arg(row));
         QVERIFY(code);
-        const QRect cell = code->geometry();
-        QPoint inGrid = cell.center() - grid_->pos();
-        inGrid.setX(grid_->width() / 2);  // anywhere on the row
-        QHelpEvent hover(QEvent::ToolTip, inGrid, grid_->mapToGlobal(inGrid));
-        QApplication::sendEvent(grid_, &hover);
-        QCOMPARE(QToolTip::text(), explanation(row));
-        QVERIFY(!QToolTip::text().isEmpty());
+        const QPoint inGrid(grid_->width() * 2 / 3, code->geometry().center().y() - grid_->y());
+        QCOMPARE(gui::hoverText(grid_, inGrid), explanation(row));
+        QVERIFY(!explanation(row).isEmpty());
+        QVERIFY(gui::clickAt(grid_, inGrid));
+        QCOMPARE(grid_->selectedRow(), row);
     }
     const payroll::ReceiptExplanations& texts = *receipt_.explanations;
-    QCOMPARE(window_->findChild<QLabel*>("liquido")->toolTip(), QString::fromUtf8(texts.of(texts.liquido)));
-    QCOMPARE(window_->findChild<QLabel*>("thaberes")->toolTip(), QString::fromUtf8(texts.of(texts.thaberes)));
+    for (const auto& [name, range] : {std::pair{"liquido", texts.liquido}, {"thaberes", texts.thaberes}}) {
+        const auto* total = window_->findChild<QLabel*>(name);
+        QCOMPARE(gui::hoverText(total, total->rect().center()), QString::fromUtf8(texts.of(range)));
+    }
 }
 
 void ReceiptExplanationTest::keyboardSelectsARowAndShowsItsExplanation()
 {
     QToolTip::hideText();
-    grid_->setFocus(Qt::TabFocusReason);
+    // Tab from the comment: it leaves the box, on to the grid.
+    auto* comment = window_->findChild<QPlainTextEdit*>("Text11");
+    QVERIFY(comment);
+    QVERIFY(gui::clickOn(comment));
+    for (int i = 0; i < 12 && !grid_->hasFocus(); ++i)
+        gui::press(window_.get(), Qt::Key_Tab);
     QVERIFY(grid_->hasFocus());
+    QVERIFY(!comment->toPlainText().contains('\t'));
     QCOMPARE(grid_->selectedRow(), 0);
-    QTest::keyClick(grid_, Qt::Key_Down);
-    QTest::keyClick(grid_, Qt::Key_Down);
-    QTest::keyClick(grid_, Qt::Key_Up);
+    gui::press(window_.get(), Qt::Key_Down);
+    gui::press(window_.get(), Qt::Key_Down);
+    gui::press(window_.get(), Qt::Key_Up);
     QCOMPARE(grid_->selectedRow(), 1);
     QCOMPARE(grid_->accessibleDescription(), explanation(1));
-    QTest::keyClick(grid_, Qt::Key_F1);
+    gui::press(window_.get(), Qt::Key_F1);
     QCOMPARE(QToolTip::text(), explanation(1));
-    QTest::keyClick(grid_, Qt::Key_End);
-    QTest::keyClick(grid_, Qt::Key_Return);
+    gui::press(window_.get(), Qt::Key_End);
+    gui::press(window_.get(), Qt::Key_Return);
     QCOMPARE(QToolTip::text(), explanation(receipt_.rowsWritten() - 1));
 }
 
