@@ -2,7 +2,9 @@
 # Installs the Debian 12 packages the build, the program and the tests need,
 # only those that are missing. Safe to run again. fonts-urw-base35 gives the
 # receipt its sans-serif (Nimbus Sans) on screen and in the printed PDF pages;
-# qt6-translations-l10n gives Qt's own texts (buttons, the file dialog) in Spanish.
+# qt6-translations-l10n gives Qt's own texts (buttons, the file dialog) in Spanish;
+# xvfb, openbox, xdotool and x11-utils (xprop) give the walkthrough test a desktop
+# with a window manager, driven by real pointer and keyboard events.
 set -euo pipefail
 
 packages=(
@@ -10,7 +12,7 @@ packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n
     libcsv-dev libtomlplusplus-dev zlib1g-dev
     libgtest-dev libbenchmark-dev
-    poppler-utils xvfb xauth
+    poppler-utils xvfb xauth openbox xdotool x11-utils
     fonts-urw-base35
 )
 
