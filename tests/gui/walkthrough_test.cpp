@@ -29,6 +29,7 @@
 #include "gui_driver.h"
 #include "program_driver.h"
 #include "receipt/receipt_grid.h"
+#include "regional/qt_translations.h"
 
 using namespace recibo;
 using namespace program_driver;
@@ -141,6 +142,7 @@ private slots:
     {
         QVERIFY2(QGuiApplication::platformName() == "xcb", "run it through desktop_session.sh, on an X display");
         gui::quietPlatformWarnings();
+        regional::installQtTranslations();  // the file dialog as the program shows it
         shots_ = QDir(QCoreApplication::applicationDirPath()).filePath("walkthrough-screens");
         QDir(shots_).removeRecursively();
     }
