@@ -5,7 +5,9 @@
 # and fonts-liberation the other one it may have (Liberation Sans): the print
 # tests run once with each; qt6-translations-l10n gives Qt's own texts
 # (buttons, the file dialog) in Spanish; the print tests read the PDF pages
-# back with poppler-utils and qpdf.
+# back with poppler-utils and qpdf; xvfb, openbox, xdotool and x11-utils
+# (xprop) give the walkthrough test a desktop with a window manager, driven
+# by real pointer and keyboard events.
 set -euo pipefail
 
 packages=(
@@ -13,7 +15,7 @@ packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n
     libcsv-dev libtomlplusplus-dev zlib1g-dev
     libgtest-dev libbenchmark-dev
-    poppler-utils qpdf xvfb xauth
+    poppler-utils qpdf xvfb xauth openbox xdotool x11-utils
     fonts-urw-base35 fonts-liberation
 )
 
