@@ -107,6 +107,12 @@ void EntryWindow::connectHandlers()
 void EntryWindow::onCargoSelected()
 {
     emit positionChosen();
+    clearHoursForAPosition();
+}
+
+// "Cargo": the hour counts hidden and back to "0".
+void EntryWindow::clearHoursForAPosition()
+{
     hideHourCounts();
     for (QLineEdit* box : {cod06_.box, incentivo_.box, cod113_.box, medio_.box})
         box->setText("0");
@@ -250,7 +256,12 @@ void EntryWindow::enter(const payroll::EntryValues& v)
 {
     docente_->setText(text(v.docente));
     switch (v.kind) {
-    case payroll::EmploymentKind::Position: cargo_->click(); break;
+    // A position entered is handed over by the dialog without showing it:
+    // a dialog shown and hidden at once would leave the keyboard with it.
+    case payroll::EmploymentKind::Position:
+        cargo_->setChecked(true);
+        clearHoursForAPosition();
+        break;
     case payroll::EmploymentKind::MiddleLevelHours: horasmedio_->click(); break;
     case payroll::EmploymentKind::HigherLevelHours: horassup_->click(); break;
     case payroll::EmploymentKind::None: returnToDataEntry(); break;

@@ -46,8 +46,8 @@ public:
     // not use ("Salir sin datos", or a scale without the code handed over).
     void hidePositionBlock();
     // Sets every control to `values` as a user would, through the controls'
-    // own handlers: the kind of employment clicked first (for a position its
-    // signal brings up the selection dialog, whose "Listo" completes it), then
+    // own handlers: the kind of employment first (for a position, "Cargo" on
+    // without bringing up the dialog, whose "Listo" then completes it), then
     // the texts it reset, the seniority, the zone and the check boxes with
     // their counts. A seniority or kind left empty leaves them all off, as at
     // program start.
@@ -96,6 +96,7 @@ private:
 
     // What the user did.
     void onCargoSelected();
+    void clearHoursForAPosition();
     struct HourCount;
     void onHoursLevelSelected(const HourCount& level, const HourCount& other);
     void onSeniorityChosen(int option);

@@ -10,7 +10,7 @@
 
 namespace recibo::entry {
 
-NoticeWindow::NoticeWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+NoticeWindow::NoticeWindow(QWidget* parent) : QWidget(parent, Qt::Dialog)
 {
     setObjectName("error");
     setWindowTitle("Error de selección");

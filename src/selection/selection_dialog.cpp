@@ -110,7 +110,7 @@ void setTextIfDifferent(QLineEdit* box, const std::string& text)
 
 SelectionDialog::SelectionDialog(payroll::RegionalSettings settings, QWidget* parent,
                                  const positions::Catalogue& catalogue)
-    : QWidget(parent, Qt::Window), model_(catalogue), beforeOpening_(catalogue), settings_(std::move(settings))
+    : QWidget(parent, Qt::Dialog), model_(catalogue), beforeOpening_(catalogue), settings_(std::move(settings))
 {
     setObjectName("advertencia");
     setWindowTitle("Selección de cargo");

@@ -19,10 +19,11 @@ inline void showInFront(QWidget* window)
     window->activateWindow();
 }
 
-// Shows a window that belongs to `owner` (a dialog, a notice) in front of
-// it: the window manager is told it belongs there, so that a click on the
-// owner never buries it, and a window that was hidden opens centred over
-// its owner, inside the owner's screen.
+// Shows a window that belongs to `owner` (a dialog, a notice: of the
+// Qt::Dialog type, which X11 window managers keep above the window they are
+// transient for) in front of it, so that a click on the owner never buries
+// it; a window that was hidden opens centred over its owner, inside the
+// owner's screen.
 inline void showOver(QWidget* window, QWidget* owner)
 {
     if (!window->isVisible()) {

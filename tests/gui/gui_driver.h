@@ -222,6 +222,22 @@ inline void type(const QString& windowName, const QString& name, const QString& 
     typeCharacters(target, text);
 }
 
+// Presses a button from the keyboard, as a person does when the window is
+// too small to show it: Tab until it has the focus, then Space. False when
+// Tab never reaches it.
+inline bool pressByKeyboard(const QAbstractButton* button)
+{
+    QWidget* window = button->window();
+    for (int tab = 0; tab < 64 && window->focusWidget() != button; ++tab)
+        press(window, Qt::Key_Tab);
+    if (window->focusWidget() != button) {
+        QTest::qFail(qPrintable(QStringLiteral("Tab never reaches %1").arg(describe(button))), __FILE__, __LINE__);
+        return false;
+    }
+    press(window, Qt::Key_Space);
+    return true;
+}
+
 // Picks an item of a list as the keyboard does: a click into the list,
 // then the arrow keys from the item it shows to the one wanted.
 inline void choose(QComboBox* list, int index)

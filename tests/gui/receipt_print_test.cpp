@@ -352,7 +352,7 @@ void ReceiptPrintTest::printsTheReceiptAsOnePaperPage()
     for (const char* name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
         QVERIFY2(gui::control(kReceipt, name)->isVisible(), name);
     QCOMPARE(comment->toPlainText(), QString("Cobra por ventanilla el 5"));
-    QCOMPARE(receiptWindow()->focusWidget(), comment);
+    QCOMPARE(receiptWindow()->focusWidget(), gui::control(kReceipt, "Imprimir"));
 }
 
 void ReceiptPrintTest::printingTwiceGivesIdenticalPages()
@@ -411,7 +411,8 @@ void ReceiptPrintTest::printsTheWholeReceipt()
     bar->setValue(scrolledToBottom ? bar->maximum() : bar->minimum());
 
     standIn(StandInPrinter::Then::WritePdf, pdfPath("recibo.pdf"));
-    gui::click(kReceipt, "Imprimir");
+    // In a window this small the button is off its lower edge: the keyboard reaches it.
+    QVERIFY(gui::pressByKeyboard(gui::button(kReceipt, "Imprimir")));
 
     {
         // Every text fits the box it is given, and no box covers another

@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -172,6 +173,7 @@ private slots:
     // of a resting pointer, the windows' stacking, where typing goes.
     void hoursTypedIntoTheirBox();
     void explanationUnderTheRestingPointer();
+    void wheelOverTheReceiptMovesIt();
     void selectionDialogStaysAboveTheEntryWindow();
     void typingAfterChoosingATeacherWithAPosition();
 
@@ -263,7 +265,7 @@ void WalkthroughTest::openSamplePlanilla()
         QVERIFY(pressKeys("Return"));
         QTRY_VERIFY(!dialog->isVisible());
     }));
-    QTRY_VERIFY(gui::window(kEntry)->windowTitle().endsWith("— docentes.csv"));
+    QTRY_VERIFY(gui::window(kEntry)->windowTitle().endsWith("— docentes.csv[*]"));
     QTRY_VERIFY(gui::control(kEntry, "docentes")->isVisible());
 }
 
@@ -334,6 +336,23 @@ void WalkthroughTest::explanationUnderTheRestingPointer()
              qPrintable(QStringLiteral("under the pointer: %1; tooltip shown: \"%2\"")
                             .arg(describe(QApplication::widgetAt(point)),
                                  QToolTip::isVisible() ? QToolTip::text() : QString())));
+}
+
+// The wheel turned over the receipt, not over its bar, moves it.
+void WalkthroughTest::wheelOverTheReceiptMovesIt()
+{
+    STEP(enterPosition645());
+    STEP(calcular());
+    QWidget* window = gui::window(kReceipt);
+    window->resize(window->width(), window->height() / 2);  // a receipt taller than its window
+    auto* bar = gui::control<QScrollBar>(kReceipt, "movedor");
+    QTRY_VERIFY(bar->maximum() > bar->value());
+    const int before = bar->value();
+    auto* grid = gui::control<receipt::ReceiptGrid>(kReceipt, "rejilla");
+    auto* line = window->findChild<receipt::GridCell*>("Label19(0)");
+    QVERIFY(pointAt(grid->parentWidget()->mapToGlobal(line->geometry().center())));
+    QVERIFY(xdotool({"click", "5"}));  // the wheel, one notch towards the user
+    QTRY_VERIFY_WITH_TIMEOUT(bar->value() > before, kQuick);
 }
 
 // A click on the entry window, with the dialog open, leaves the dialog in
