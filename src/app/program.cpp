@@ -66,11 +66,10 @@ void Program::buildPlanilla()
                               [this]() -> const scales::Scale& { return scaleChoice_->current(); }});
     entry_->addFileMenu(planilla_->fileMenu());
     const QString title = entry_->windowTitle();
-    connect(planilla_, &PlanillaSession::titleChanged, this,
-            [this, title](const QString& name) {
-                // "[*]": where Qt puts the mark of a teacher changed and not saved.
-                entry_->setWindowTitle(QStringLiteral("%1 — %2[*]").arg(title, name));
-            });
+    connect(planilla_, &PlanillaSession::titleChanged, this, [this, title](const QString& name) {
+        // "[*]": where Qt puts the mark of a teacher changed and not saved.
+        entry_->setWindowTitle(QStringLiteral("%1 — %2[*]").arg(title, name));
+    });
     connect(entry_.get(), &entry::EntryWindow::edited, planilla_, &PlanillaSession::markUnsaved);
     connect(planilla_->quitAction(), &QAction::triggered, this, &Program::requestQuit);
     connect(planilla_->planillaPdfAction(), &QAction::triggered, this, &Program::onPlanillaPdf);

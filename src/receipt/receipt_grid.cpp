@@ -5,9 +5,9 @@
 #include <QAccessible>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QMouseEvent>
 #include <QRegion>
 #include <QToolTip>
 

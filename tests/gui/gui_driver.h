@@ -129,7 +129,8 @@ inline bool reaches(QWidget* top, const QPoint& point, const QWidget* control)
 
 inline QString describe(const QWidget* widget)
 {
-    return QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
+    return QStringLiteral("%1 \"%2\"")
+        .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
 }
 
 // The point of `control` in its top-level window, checked to reach it; the

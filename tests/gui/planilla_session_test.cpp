@@ -93,8 +93,9 @@ private slots:
         QCOMPARE(recent->actions().size(), 1);
         QCOMPARE(recent->actions().front()->text(), QDir::toNativeSeparators(path_));
         QVERIFY(!QFile::exists(earlierFile));
-        QCOMPARE(QSettings(QSettings::NativeFormat, QSettings::UserScope, "recibo", "recibo").value("planilla/recientes"),
-                 QVariant(QStringList{path_}));
+        QCOMPARE(
+            QSettings(QSettings::NativeFormat, QSettings::UserScope, "recibo", "recibo").value("planilla/recientes"),
+            QVariant(QStringList{path_}));
     }
 
     void aChangedFormIsNotLeftWithoutAsking()

@@ -29,9 +29,10 @@ namespace {
 // What a person can act on: whatever takes the focus or explains itself.
 bool isControl(const QWidget* widget)
 {
-    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
-        qobject_cast<const QComboBox*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
-        qobject_cast<const QScrollBar*>(widget) || (qobject_cast<const QLabel*>(widget) && !widget->toolTip().isEmpty());
+    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QLineEdit*>(widget)
+        || qobject_cast<const QComboBox*>(widget) || qobject_cast<const QPlainTextEdit*>(widget)
+        || qobject_cast<const QScrollBar*>(widget)
+        || (qobject_cast<const QLabel*>(widget) && !widget->toolTip().isEmpty());
 }
 
 // The controls of a window that a click at their aim point does not reach.
@@ -49,7 +50,8 @@ QStringList unreachable(const QString& windowName)
             continue;
         const QPoint point = widget->mapTo(top, gui::aimPoint(widget));
         if (!gui::reaches(top, point, widget))
-            covered << QStringLiteral("%1 under %2").arg(gui::describe(widget), gui::describe(gui::widgetUnder(top, point)));
+            covered << QStringLiteral("%1 under %2")
+                           .arg(gui::describe(widget), gui::describe(gui::widgetUnder(top, point)));
     }
     if (const auto* grid = top->findChild<recibo::receipt::ReceiptGrid*>()) {
         for (int row = 0;; ++row) {
@@ -58,7 +60,8 @@ QStringList unreachable(const QString& windowName)
                 break;
             const QPoint point = grid->mapTo(top, QPoint(grid->width() / 2, code->geometry().center().y() - grid->y()));
             if (!gui::reaches(top, point, grid))
-                covered << QStringLiteral("line %1 under %2").arg(row + 1).arg(gui::describe(gui::widgetUnder(top, point)));
+                covered
+                    << QStringLiteral("line %1 under %2").arg(row + 1).arg(gui::describe(gui::widgetUnder(top, point)));
         }
     }
     return covered;
