@@ -126,7 +126,7 @@ void enterRequest(Scenario scenario)
         gui::type(kEntry, "numhorasincen", "5");
         gui::type(kEntry, "numhorascod113", "7");
         gui::click(kEntry, "Option4");
-        gui::control<QComboBox>(kEntry, "zona")->setCurrentIndex(1);
+        gui::choose(gui::control<QComboBox>(kEntry, "zona"), 1);
         for (const char* deduction : {"Iosper", "APORTEJUB", "Ley4035", "AGMER"})
             gui::click(kEntry, deduction);
     }
@@ -150,8 +150,7 @@ void reopenDialog()
 
 void pressCalcular()
 {
-    // Where the click leaves the focus, so that a refusal visibly moves it.
-    gui::button(kEntry, "Command1")->setFocus();
+    // The click leaves the focus on the button, so that a refusal visibly moves it.
     gui::click(kEntry, "Command1");
 }
 
@@ -439,7 +438,7 @@ void BadInputSweep::dialogCodeBox()
     reopenDialog();
     QVERIFY(visible(kDialog));
     QLineEdit* code = gui::box(kDialog, "codcargo");
-    QTest::mouseClick(code, Qt::LeftButton);  // clicking into the box empties it
+    QVERIFY(gui::clickOn(code));  // clicking into the box empties it
     QCOMPARE(code->text(), QString());
     const QString typed = qs(in.text);
     enterText(code, typed);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -17,6 +18,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -239,6 +241,12 @@ inline bool pressByKeyboard(const QAbstractButton* button)
     return true;
 }
 
+// The title bar's close button: the window system asks the window to close.
+inline void closeFromTitleBar(QWidget* window)
+{
+    window->windowHandle()->close();
+}
+
 // Picks an item of a list as the keyboard does: a click into the list,
 // then the arrow keys from the item it shows to the one wanted.
 inline void choose(QComboBox* list, int index)
@@ -247,6 +255,26 @@ inline void choose(QComboBox* list, int index)
         return;
     for (int at = list->currentIndex(); at != index; at += at < index ? 1 : -1)
         press(list, at < index ? Qt::Key_Down : Qt::Key_Up);
+}
+
+// Picks an item of a list with the mouse: a click on its arrow opens it,
+// the item is brought into view, and a click on it picks it.
+inline bool pickFromList(QComboBox* list, int index)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.editable = list->isEditable();
+    const QRect arrow = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, list);
+    if (!clickAt(list, arrow.center()))
+        return false;
+    QAbstractItemView* items = list->view();
+    if (!QTest::qWaitFor([items] { return items->isVisible(); }, 3000)) {
+        QTest::qFail("the list did not open", __FILE__, __LINE__);
+        return false;
+    }
+    const QModelIndex item = list->model()->index(index, list->modelColumn());
+    items->scrollTo(item);
+    return clickAt(items->viewport(), items->visualRect(item).center());
 }
 
 // Pastes over what the box holds, as Ctrl+V does: one change of the text,

@@ -312,7 +312,7 @@ void ProgramTest::cargoAgainBringsTheDialogBack()
     QWidget* dialog = gui::window(kDialog);
     QCOMPARE(dialog->parentWidget(), gui::window(kEntry));
     QVERIFY(dialog->isWindow());
-    for (const auto& putAway : {+[](QWidget*) {}, +[](QWidget* d) { d->close(); }}) {
+    for (const auto& putAway : {+[](QWidget*) {}, +[](QWidget* d) { gui::closeFromTitleBar(d); }}) {
         putAway(dialog);
         QVERIFY(!visible(kDialog));
         gui::click(kEntry, "cargo");
@@ -361,7 +361,7 @@ void ProgramTest::receiptClosedFromItsTitleBar()
     typicalRequest();
     gui::click(kEntry, "Command1");
     gui::control<QScrollBar>(kReceipt, "movedor")->setValue(400);
-    gui::window(kReceipt)->close();
+    gui::closeFromTitleBar(gui::window(kReceipt));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!gui::window(kReceipt));
     QVERIFY(visible(kEntry));
@@ -389,11 +389,11 @@ void ProgramTest::endingTheProgram()
 
     // Closing the dialog or the notice only hides it.
     gui::click(kEntry, "cargo");
-    gui::window(kDialog)->close();
+    gui::closeFromTitleBar(gui::window(kDialog));
     QCOMPARE(quit.count(), 2);
     QVERIFY(gui::window(kDialog));
 
-    gui::window(kEntry)->close();
+    gui::closeFromTitleBar(gui::window(kEntry));
     QCOMPARE(quit.count(), 3);
 }
 

@@ -62,7 +62,7 @@ void requestReceipt()
     gui::type(kDialog, "codcargo", "645");
     gui::click(kDialog, "Command1");
     gui::click(kEntry, "Option4");
-    gui::control<QComboBox>(kEntry, "zona")->setCurrentIndex(1);
+    gui::choose(gui::control<QComboBox>(kEntry, "zona"), 1);
     for (const char* deduction : {"Iosper", "APORTEJUB", "Ley4035"})
         gui::click(kEntry, deduction);
     gui::click(kEntry, "Command1");
@@ -199,9 +199,9 @@ private:
         QAbstractButton* button =
             answer == "Ok" ? box->button(QMessageBox::Ok) : box->findChild<QAbstractButton*>(answer);
         if (button)
-            button->click();
+            gui::clickOn(button);
         else
-            box->reject();
+            gui::press(box, Qt::Key_Escape);
     }
 
     QHash<QString, QString> answers_;
@@ -299,8 +299,8 @@ void ReceiptPrintTest::printsTheReceiptAsOnePaperPage()
     const QString pdf = pdfPath("recibo.pdf");
     StandInPrinter* printer = standIn(StandInPrinter::Then::WritePdf, pdf);
     auto* comment = gui::control<QPlainTextEdit>(kReceipt, "Text11");
-    comment->setFocus();
-    QTest::keyClicks(comment, "Cobra por ventanilla el 5");
+    QVERIFY(gui::clickOn(comment));
+    gui::typeKeys(comment, "Cobra por ventanilla el 5");
     QCOMPARE(lookOf(*receiptWindow()).section(' ', 0, 4), QString("Volver+ Imprimir+ Salir+ Text1+ Text12+"));
 
     gui::click(kReceipt, "Imprimir");

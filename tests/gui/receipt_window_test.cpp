@@ -476,7 +476,7 @@ void ReceiptWindowTest::buttons()
     QCOMPARE(print.count(), 1);
     QCOMPARE(salir.count(), 1);
     QCOMPARE(closed.count(), 0);
-    window_->close();
+    gui::closeFromTitleBar(window_.get());
     QCOMPARE(closed.count(), 1);
 }
 

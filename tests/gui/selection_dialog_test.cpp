@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -150,7 +151,7 @@ void SelectionDialogTest::typingAnotherCodeReplacesTheRow()
 
 void SelectionDialogTest::pickingTheSecondOfTwoEqualNames()
 {
-    names()->setCurrentIndex(14);
+    QVERIFY(gui::pickFromList(names(), 14));
     QCOMPARE(names()->currentText(), QString("Bibliotecario"));
     QCOMPARE(gui::box(kWin, "codcargo")->text(), QString("750"));
     QCOMPARE(valueBoxes(), QStringList({"971", "170", "0", "0", "0"}));
@@ -164,7 +165,7 @@ void SelectionDialogTest::pickingTheNameOfTheCodeAlreadyTyped()
     gui::type(kWin, "codcargo", "750");
     gui::click(kWin, "Command2");  // keeps the code, zeroes the values
     dialog_->open();
-    names()->setCurrentIndex(14);
+    QVERIFY(gui::pickFromList(names(), 14));
     QCOMPARE(valueBoxes(), QStringList({"971", "170", "0", "0", "0"}));
     QCOMPARE(gui::box(kWin, "codcargo")->text(), QString("750"));
 }
@@ -172,14 +173,16 @@ void SelectionDialogTest::pickingTheNameOfTheCodeAlreadyTyped()
 void SelectionDialogTest::clickInTheCodeBox()
 {
     gui::type(kWin, "codcargo", "645");
-    QTest::mouseClick(gui::box(kWin, "codcargo"), Qt::LeftButton);
+    QVERIFY(gui::clickOn(gui::box(kWin, "codcargo")));
     QCOMPARE(gui::box(kWin, "codcargo")->text(), QString());
     QCOMPARE(valueBoxes(), QStringList({"", "", "", "", ""}));
     QCOMPARE(names()->currentIndex(), -1);
     QVERIFY(!listoEnabled());
     // Moving into the box with the keyboard is no click.
     gui::type(kWin, "codcargo", "645");
-    gui::box(kWin, "codcargo")->setFocus();
+    gui::press(dialog_.get(), Qt::Key_Tab);
+    gui::press(dialog_.get(), Qt::Key_Backtab);
+    QCOMPARE(dialog_->focusWidget(), gui::control(kWin, "codcargo"));
     QCOMPARE(gui::box(kWin, "codcargo")->text(), QString("645"));
 }
 
@@ -267,11 +270,12 @@ void SelectionDialogTest::typingANameSelectsNothing()
     QFETCH(QStringList, values);
     gui::type(kWin, "codcargo", code);
     QLineEdit* nameLine = names()->lineEdit();
-    nameLine->setFocus();
-    nameLine->selectAll();
-    QTest::keyClicks(nameLine, "bibliotecario");
+    gui::typeCharacters(nameLine, "bibliotecario");
+    // The names offered as it is typed are closed as a person does first.
+    if (QWidget* offered = names()->completer()->popup(); offered->isVisible())
+        gui::press(offered, Qt::Key_Escape);
     if (finish)
-        QTest::keyClick(nameLine, Qt::Key(finish));
+        gui::press(dialog_.get(), Qt::Key(finish));
     QCOMPARE(QString::fromStdString(dialog_->selection().selected().cargox), QString("bibliotecario"));
     QCOMPARE(names()->currentText(), QString("bibliotecario"));
     QCOMPARE(names()->currentIndex(), row);
@@ -284,7 +288,7 @@ void SelectionDialogTest::aCodeTypedAtOnceReplacesTheOldOne()
 {
     for (const char* code : {"645", "999"}) {
         QCOMPARE(dialog_->focusWidget(), gui::control(kWin, "codcargo"));
-        QTest::keyClicks(dialog_->focusWidget(), code);
+        gui::typeKeys(dialog_.get(), code);
         QCOMPARE(gui::box(kWin, "codcargo")->text(), QString(code));
         QVERIFY(listoEnabled());
         dialog_->hide();
@@ -323,8 +327,10 @@ void SelectionDialogTest::keys()
     QSignalSpy salirPressed(dialog_.get(), &SelectionDialog::salirSinDatosPressed);
     gui::type(kWin, "codcargo", code);
     QWidget* widget = gui::control(kWin, focused);
-    widget->setFocus();
-    QTest::keyClick(widget, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    for (int tab = 0; tab < 16 && dialog_->focusWidget() != widget; ++tab)
+        gui::press(dialog_.get(), Qt::Key_Tab);
+    QCOMPARE(dialog_->focusWidget(), widget);
+    gui::press(dialog_.get(), Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     QCOMPARE(listoPressed.count(), listo);
     QCOMPARE(salirPressed.count(), salir);
     QCOMPARE(dialog_->isVisible(), listo + salir == 0);
@@ -350,7 +356,7 @@ void SelectionDialogTest::equalNamesShowTheirCodesInTheList()
         QVERIFY2(!rows.contains(image), qPrintable(QString("row %1 looks like another").arg(row)));
         rows << image;
     }
-    names()->setCurrentIndex(15);
+    QVERIFY(gui::pickFromList(names(), 15));
     QCOMPARE(names()->currentText(), QString("Bibliotecario"));
     QCOMPARE(QString::fromStdString(dialog_->selection().selected().cargox), QString("Bibliotecario"));
 }
@@ -363,7 +369,7 @@ void SelectionDialogTest::closingUndoesWhatWasTyped()
     gui::click(kWin, "Command1");
     dialog_->open();
     gui::type(kWin, "codcargo", "650");
-    dialog_->close();
+    gui::closeFromTitleBar(dialog_.get());
     QVERIFY(!dialog_->isVisible());
     QCOMPARE(QString::fromStdString(dialog_->selection().selected().codigocargo), QString("645"));
     dialog_->open();
