@@ -67,11 +67,18 @@ median() {
         if (NR % 2) printf "%.6f\n", v[(NR + 1) / 2]; else printf "%.6f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# The value of "name value" (or "name=value") on each line of a text.
+# The value of "name value" (or "name=value") on each line of a text. Every
+# value is a number with a decimal point: any other text (a decimal comma
+# written under a Spanish locale, which awk would read as a whole number)
+# stops the measurement.
 value_of() {
-    awk -v key="$1" '{ for (i = 1; i <= NF; ++i) {
-        n = split($i, kv, "="); if (n == 2 && kv[1] == key) { print kv[2]; next }
-        if ($i == key && i < NF) { print $(i + 1); next } } }'
+    awk -v key="$1" 'function put(v) {
+            if (v !~ /^-?[0-9]+(\.[0-9]+)?$/) { printf "error: %s=%s no es un número con punto decimal\n", key, v > "/dev/stderr"; bad = 1; exit 1 }
+            print v }
+        { for (i = 1; i <= NF; ++i) {
+            n = split($i, kv, "="); if (n == 2 && kv[1] == key) { put(kv[2]); next }
+            if ($i == key && i < NF) { put($(i + 1)); next } } }
+        END { if (bad) exit 1 }'
 }
 
 now() { printf '%s\n' "$EPOCHREALTIME"; }
@@ -117,6 +124,11 @@ echo "Calcular: $clicks clics de cada clase..." >&2
 LC_ALL=$desktop_locale "$latency" "$clicks" >"$work/latencia" 2>"$work/latencia.err" ||
     fail "recibo_calcular_latency: $(cat "$work/latencia.err")"
 lat() { value_of "$1" <"$work/latencia"; }
+# Checked here: lat is called inside other commands' arguments, where a
+# failure would not stop the script.
+for name in $(cut -d' ' -f1 "$work/latencia"); do
+    lat "$name" >/dev/null || fail "recibo_calcular_latency escribió $(grep "^$name " "$work/latencia")"
+done
 
 # ---- 3. Memory ----------------------------------------------------------------
 echo "Memoria: $repeats veces cada programa..." >&2
