@@ -4,9 +4,8 @@
 // option buttons, 13 check boxes, an editable list of 5 items, 2 buttons,
 // 4 frames) in ordinary layouts; a menu bar with "Archivo" (8 actions, 5 of
 // them with shortcuts, and a submenu) and "Escala" (a checkable choice and
-// one action); a hidden side panel (a caption, a search box with its clear
-// button, a list and a button); and Qt's own texts in Spanish. Nothing
-// else: no other window, no data, no handlers.
+// one action); and Qt's own texts in Spanish. Nothing else: no other window,
+// no data, no handlers.
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,7 +19,6 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -58,21 +56,6 @@ QMenuBar* menus(QWidget* window)
     return bar;
 }
 
-QWidget* hiddenSidePanel()
-{
-    auto* panel = new QWidget;
-    auto* search = new QLineEdit;
-    search->setPlaceholderText("Buscar");
-    search->setClearButtonEnabled(true);
-    auto* layout = new QVBoxLayout(panel);
-    layout->addWidget(new QLabel("Lista"));
-    layout->addWidget(search);
-    layout->addWidget(new QListWidget, 1);
-    layout->addWidget(new QPushButton("Nuevo"));
-    panel->hide();
-    return panel;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -88,7 +71,6 @@ int main(int argc, char* argv[])
 
     auto* body = new QHBoxLayout(&window);
     body->setMenuBar(menus(&window));
-    body->addWidget(hiddenSidePanel());
     auto* layout = new QVBoxLayout;
     body->addLayout(layout, 1);
     layout->addWidget(new QLabel("Ventana de referencia"));
