@@ -129,7 +129,8 @@ LC_ALL=$desktop_locale "$latency" "$clicks" >"$work/latencia" 2>"$work/latencia.
 lat() { value_of "$1" <"$work/latencia"; }
 # Checked here: lat is called inside other commands' arguments, where a
 # failure would not stop the script.
-for name in $(cut -d' ' -f1 "$work/latencia"); do
+mapfile -t names < <(cut -d' ' -f1 "$work/latencia")
+for name in "${names[@]}"; do
     lat "$name" >/dev/null || fail "recibo_calcular_latency escribió $(grep "^$name " "$work/latencia")"
 done
 
