@@ -1,31 +1,78 @@
 // The yardstick for the desktop program's start-up and memory: one plain Qt
-// Widgets window with about as many controls of each kind as "Ingreso de
-// datos" (22 labels, 12 text boxes, 15 option buttons, 13 check boxes, an
-// editable list of 5 items, 2 buttons, 4 frames) in ordinary layouts, and
-// nothing else: no other window, no data, no handlers.
+// Widgets window with what "Ingreso de datos" has at start, built the plain
+// way: about as many controls of each kind (22 labels, 12 text boxes, 15
+// option buttons, 13 check boxes, an editable list of 5 items, 2 buttons,
+// 4 frames) in ordinary layouts; a menu bar with "Archivo" (8 actions, 5 of
+// them with shortcuts, and a submenu) and "Escala" (a checkable choice and
+// one action); and Qt's own texts in Spanish. Nothing else: no other window,
+// no data, no handlers.
 
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTranslator>
 #include <QVBoxLayout>
 #include <QWidget>
+
+namespace {
+
+QMenuBar* menus(QWidget* window)
+{
+    auto* bar = new QMenuBar(window);
+    QMenu* file = bar->addMenu("&Archivo");
+    file->addAction("&Nueva")->setShortcut(QKeySequence::New);
+    file->addAction("&Abrir…")->setShortcut(QKeySequence::Open);
+    file->addMenu("&Recientes")->setEnabled(false);
+    file->addAction("&Guardar")->setShortcut(QKeySequence::Save);
+    file->addAction("Guardar &como…")->setShortcut(QKeySequence::SaveAs);
+    file->addSeparator();
+    file->addAction("&Exportar…");
+    file->addAction("Exportar &todo…");
+    file->addSeparator();
+    file->addAction("&Salir")->setShortcut(QKeySequence::Quit);
+
+    QMenu* choice = bar->addMenu("&Escala");
+    auto* group = new QActionGroup(choice);
+    QAction* only = choice->addAction("Única");
+    only->setCheckable(true);
+    only->setChecked(true);
+    group->addAction(only);
+    choice->addSeparator();
+    choice->addAction("&Abrir…");
+    return bar;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale::system(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QWidget window;
     window.setObjectName("referencia");
     window.setWindowTitle("Ventana de referencia");
 
-    auto* layout = new QVBoxLayout(&window);
+    auto* body = new QHBoxLayout(&window);
+    body->setMenuBar(menus(&window));
+    auto* layout = new QVBoxLayout;
+    body->addLayout(layout, 1);
     layout->addWidget(new QLabel("Ventana de referencia"));
     layout->addWidget(new QLabel("Controles comunes"));
 

@@ -26,11 +26,13 @@
 // `perf record --control=fifo:FIFO` around each timed click.
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -213,6 +215,17 @@ std::vector<Click> plainWindowShown(const QSize& size, int times)
     return shown;
 }
 
+// Milliseconds with three decimals and a decimal point in any locale: the
+// application takes the C library's locale from the environment, and under
+// es_AR printf would write a decimal comma, which medir.sh reads as a whole
+// number ("1,302" as 1).
+std::string ms(double milliseconds)
+{
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, milliseconds, std::chars_format::fixed, 3);
+    return std::string(text, written.ptr);
+}
+
 double percentile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
@@ -232,16 +245,16 @@ void report(const char* name, const std::vector<Click>& clicks)
         extraPaints += click.extraPaints;
     }
     std::printf("%s_clics %zu\n", name, clicks.size());
-    std::printf("%s_mediana_ms %.3f\n", name, percentile(painted, 0.5));
-    std::printf("%s_p90_ms %.3f\n", name, percentile(painted, 0.9));
-    std::printf("%s_min_ms %.3f\n", name, percentile(painted, 0.0));
-    std::printf("%s_max_ms %.3f\n", name, percentile(painted, 1.0));
+    std::printf("%s_mediana_ms %s\n", name, ms(percentile(painted, 0.5)).c_str());
+    std::printf("%s_p90_ms %s\n", name, ms(percentile(painted, 0.9)).c_str());
+    std::printf("%s_min_ms %s\n", name, ms(percentile(painted, 0.0)).c_str());
+    std::printf("%s_max_ms %s\n", name, ms(percentile(painted, 1.0)).c_str());
     // Where the time goes, click to: the click handled (calculation, receipt
     // written, window shown), the first paint event, the paint handed to
     // the display.
-    std::printf("%s_manejo_mediana_ms %.3f\n", name, percentile(handled, 0.5));
-    std::printf("%s_inicio_pintura_mediana_ms %.3f\n", name, percentile(paintStarts, 0.5));
-    std::printf("%s_fin_pintura_mediana_ms %.3f\n", name, percentile(paintEnds, 0.5));
+    std::printf("%s_manejo_mediana_ms %s\n", name, ms(percentile(handled, 0.5)).c_str());
+    std::printf("%s_inicio_pintura_mediana_ms %s\n", name, ms(percentile(paintStarts, 0.5)).c_str());
+    std::printf("%s_fin_pintura_mediana_ms %s\n", name, ms(percentile(paintEnds, 0.5)).c_str());
     std::printf("%s_repintados_posteriores %d\n", name, extraPaints);
 }
 
@@ -265,7 +278,7 @@ int main(int argc, char* argv[])
     bench::fullReceiptRequest();
     settle(100);
     const Click first = timedCalcular(program);
-    std::printf("primer_clic_ms %.3f\n", first.painted);
+    std::printf("primer_clic_ms %s\n", ms(first.painted).c_str());
 
     // The receipt window open: a value changed in the entry window, then
     // "Calcular" again.

@@ -6,7 +6,8 @@
 #                                          runs it under Xvfb)
 #
 # 1. start-up of recibo and of the baseline window (bench/baseline_window.cpp),
-#    alternating, seen from the display by recibo_startup_watch;
+#    alternating, seen from the display by recibo_startup_watch, with the
+#    processor time each used until then;
 # 2. "Calcular" latency on the real windows (recibo_calcular_latency);
 # 3. peak resident memory (VmHWM) of recibo after one receipt and of the
 #    baseline window, read inside the unchanged programs (librecibo_memory_probe);
@@ -67,11 +68,18 @@ median() {
         if (NR % 2) printf "%.6f\n", v[(NR + 1) / 2]; else printf "%.6f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# The value of "name value" (or "name=value") on each line of a text.
+# The value of "name value" (or "name=value") on each line of a text. Every
+# value is a number with a decimal point: any other text (a decimal comma
+# written under a Spanish locale, which awk would read as a whole number)
+# stops the measurement.
 value_of() {
-    awk -v key="$1" '{ for (i = 1; i <= NF; ++i) {
-        n = split($i, kv, "="); if (n == 2 && kv[1] == key) { print kv[2]; next }
-        if ($i == key && i < NF) { print $(i + 1); next } } }'
+    awk -v key="$1" 'function put(v) {
+            if (v !~ /^-?[0-9]+(\.[0-9]+)?$/) { printf "error: %s=%s no es un número con punto decimal\n", key, v > "/dev/stderr"; bad = 1; exit 1 }
+            print v }
+        { for (i = 1; i <= NF; ++i) {
+            n = split($i, kv, "="); if (n == 2 && kv[1] == key) { put(kv[2]); next }
+            if ($i == key && i < NF) { put($(i + 1)); next } } }
+        END { if (bad) exit 1 }'
 }
 
 now() { printf '%s\n' "$EPOCHREALTIME"; }
@@ -111,12 +119,20 @@ start_map=$(start_median recibo mapeo_ms)
 start_paint=$(start_median recibo pintura_ms)
 base_map=$(start_median referencia mapeo_ms)
 base_paint=$(start_median referencia pintura_ms)
+start_cpu=$(start_median recibo cpu_ms)
+base_cpu=$(start_median referencia cpu_ms)
 
 # ---- 2. "Calcular" ------------------------------------------------------------
 echo "Calcular: $clicks clics de cada clase..." >&2
 LC_ALL=$desktop_locale "$latency" "$clicks" >"$work/latencia" 2>"$work/latencia.err" ||
     fail "recibo_calcular_latency: $(cat "$work/latencia.err")"
 lat() { value_of "$1" <"$work/latencia"; }
+# Checked here: lat is called inside other commands' arguments, where a
+# failure would not stop the script.
+mapfile -t names < <(cut -d' ' -f1 "$work/latencia")
+for name in "${names[@]}"; do
+    lat "$name" >/dev/null || fail "recibo_calcular_latency escribió $(grep "^$name " "$work/latencia")"
+done
 
 # ---- 3. Memory ----------------------------------------------------------------
 echo "Memoria: $repeats veces cada programa..." >&2
@@ -217,6 +233,8 @@ r=$(ratio "$start_map" "$base_map")
 row "arranque hasta \"Ingreso de datos\" en pantalla" "$(ms "$start_map")" ms "$(ms "$base_map") ms (referencia)" "$(shown "$r")" "≤ 1.2×" "$(atmost "$r" 1.2)"
 r=$(ratio "$start_paint" "$base_paint")
 row "arranque hasta su primera pintura" "$(ms "$start_paint")" ms "$(ms "$base_paint") ms (referencia)" "$(shown "$r")" "≤ 1.2×" "$(atmost "$r" 1.2)"
+note "procesador usado hasta esa pintura" "$(ms "$start_cpu") ms" \
+    "referencia $(ms "$base_cpu") ms, razón $(shown "$(ratio "$start_cpu" "$base_cpu")"); sin objetivo, cambia menos que el reloj con otros programas corriendo"
 
 for kind in a_la_vista tras_volver; do
     case $kind in

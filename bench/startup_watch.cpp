@@ -6,9 +6,11 @@
 // The clock starts just before the program is spawned. "mapped" is when the
 // display maps the program's top-level window whose title is TITLE; "painted"
 // is when the first drawing into that window reaches the display (the X
-// DAMAGE extension reports it). The program is then ended. Prints
+// DAMAGE extension reports it). The program is then ended; "cpu" is the
+// processor time it used until then (user and system), which other programs
+// running at the same time change much less than the clock. Prints
 //
-//   mapeo_ms=<ms> pintura_ms=<ms>
+//   mapeo_ms=<ms> pintura_ms=<ms> cpu_ms=<ms>
 //
 // and exits 0; exits 1 on a usage or display error, 2 when the program ended
 // or timed out before its window was painted. The program itself is not
@@ -27,6 +29,7 @@
 
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -120,10 +123,17 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    const auto finish = [&](int status) {
+    // Ends the program; its processor time in milliseconds.
+    const auto end = [&] {
         kill(child, SIGTERM);
-        waitpid(child, nullptr, 0);
+        rusage usage{};
+        wait4(child, nullptr, 0, &usage);
         xcb_disconnect(connection);
+        const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
+        return ms(usage.ru_utime) + ms(usage.ru_stime);
+    };
+    const auto finish = [&](int status) {
+        end();
         return status;
     };
 
@@ -171,9 +181,10 @@ int main(int argc, char* argv[])
         } else if (type == damage->first_event + XCB_DAMAGE_NOTIFY) {
             const auto* drawn = reinterpret_cast<xcb_damage_notify_event_t*>(event);
             if (target && drawn->drawable == *target) {
-                std::printf("mapeo_ms=%.3f pintura_ms=%.3f\n", mappedAt - startedAt, now - startedAt);
                 std::free(event);
-                return finish(0);
+                const double cpu = end();
+                std::printf("mapeo_ms=%.3f pintura_ms=%.3f cpu_ms=%.3f\n", mappedAt - startedAt, now - startedAt, cpu);
+                return 0;
             }
             // Drawing into another window, or before the title window is
             // mapped: acknowledged so that the next drawing is reported.

@@ -74,14 +74,27 @@ PlanillaSession::Dialogs standardDialogs()
 
 }  // namespace
 
-PlanillaSession::PlanillaSession(QWidget* window, PlanillaPanel* panel, Form form)
-    : QObject(window), window_(window), panel_(panel), form_(std::move(form)), dialogs_(standardDialogs())
+PlanillaSession::PlanillaSession(QWidget* window, std::function<PlanillaPanel*()> placePanel, Form form)
+    : QObject(window),
+      window_(window),
+      placePanel_(std::move(placePanel)),
+      form_(std::move(form)),
+      dialogs_(standardDialogs())
 {
     recent_ = programSettings().value(kRecentKey).toStringList();
     buildMenu();
-    connect(panel_, &PlanillaPanel::teacherChosen, this, [this](std::size_t row) { chooseTeacher(row); });
-    connect(panel_, &PlanillaPanel::newTeacherRequested, this, [this] { newTeacher(); });
-    panel_->hide();
+}
+
+// The panel is only seen with a planilla open: it is built then, which
+// spares the program's start its list and its search box's icon.
+PlanillaPanel* PlanillaSession::panel()
+{
+    if (!panel_) {
+        panel_ = placePanel_();
+        connect(panel_, &PlanillaPanel::teacherChosen, this, [this](std::size_t row) { chooseTeacher(row); });
+        connect(panel_, &PlanillaPanel::newTeacherRequested, this, [this] { newTeacher(); });
+    }
+    return panel_;
 }
 
 PlanillaSession::~PlanillaSession() = default;
@@ -196,7 +209,7 @@ void PlanillaSession::show(planilla::PlanillaFile file)
     snapshot_.reset();
     markUnsaved();
     relist();
-    panel_->show();
+    panel()->show();
     save_->setEnabled(true);
     saveAs_->setEnabled(true);
     planillaPdf_->setEnabled(true);
@@ -218,8 +231,8 @@ void PlanillaSession::relist()
 {
     if (!file_)
         return;
-    panel_->list(file_->table(), problemOf());
-    panel_->choose(chosen_);
+    panel()->list(file_->table(), problemOf());
+    panel()->choose(chosen_);
 }
 
 bool PlanillaSession::newPlanilla()
@@ -251,7 +264,7 @@ bool PlanillaSession::chooseTeacher(std::size_t row)
     if (chosen_ == row && !adding_)
         return true;
     if (!mayLeave()) {
-        panel_->choose(chosen_);
+        panel()->choose(chosen_);
         return false;
     }
     const auto hand = file_->table().handEntry(row, form_.scale().pay);
@@ -260,14 +273,14 @@ bool PlanillaSession::chooseTeacher(std::size_t row)
                       QStringLiteral("La fila %1 de la planilla no se puede cargar: %2")
                           .arg(row + 1)
                           .arg(QString::fromStdString(bad->message)));
-        panel_->choose(chosen_);
+        panel()->choose(chosen_);
         return false;
     }
     form_.enter(std::get<planilla::Planilla::HandEntry>(hand));
     chosen_ = row;
     adding_ = false;
     takeSnapshot();
-    panel_->choose(chosen_);
+    panel()->choose(chosen_);
     return true;
 }
 
@@ -279,7 +292,7 @@ bool PlanillaSession::newTeacher()
     chosen_.reset();
     adding_ = true;
     takeSnapshot();
-    panel_->choose(std::nullopt);
+    panel()->choose(std::nullopt);
     return true;
 }
 
@@ -322,8 +335,8 @@ bool PlanillaSession::saveTo(const QString& path)
     if (result.saved == planilla::PlanillaFile::Saved::ChangedOnDisk && dialogs_.askToReplace(window_, result.problem))
         result = file_->save(path, true);
     if (chosen_) {
-        panel_->relist(table, *chosen_, problemOf());
-        panel_->choose(chosen_);
+        panel()->relist(table, *chosen_, problemOf());
+        panel()->choose(chosen_);
     }
     if (result.saved != planilla::PlanillaFile::Saved::Yes) {
         if (result.saved == planilla::PlanillaFile::Saved::Failed)

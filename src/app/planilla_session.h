@@ -48,7 +48,9 @@ public:
         std::function<void(QWidget* parent, const QString& problem)> tell;
     };
 
-    PlanillaSession(QWidget* window, PlanillaPanel* panel, Form form);
+    // `placePanel` builds the teachers' panel and puts it beside the form;
+    // it is called when the first planilla is shown.
+    PlanillaSession(QWidget* window, std::function<PlanillaPanel*()> placePanel, Form form);
     ~PlanillaSession() override;
 
     void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
@@ -95,9 +97,11 @@ private:
     std::function<std::optional<QString>(std::size_t)> problemOf() const;
     void show(planilla::PlanillaFile file);
     QString suggestedFolder() const;
+    PlanillaPanel* panel();
 
     QWidget* window_;
-    PlanillaPanel* panel_;
+    std::function<PlanillaPanel*()> placePanel_;
+    PlanillaPanel* panel_ = nullptr;  // built with the first planilla shown
     Form form_;
     Dialogs dialogs_;
     std::optional<planilla::PlanillaFile> file_;

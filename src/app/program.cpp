@@ -43,14 +43,18 @@ Program::Program() : entry_(std::make_unique<entry::EntryWindow>())
     scaleChoice_->restore();
 }
 
-// The planilla's teachers beside the form, hidden until a planilla is open,
-// and the "Archivo" menu. With no planilla open, nothing is asked anywhere.
+// The planilla's teachers beside the form, built with the first planilla
+// shown, and the "Archivo" menu. With no planilla open, nothing is asked
+// anywhere.
 void Program::buildPlanilla()
 {
-    auto* panel = new PlanillaPanel;
-    entry_->setSidePanel(panel);
     planilla_ = new PlanillaSession(
-        entry_.get(), panel,
+        entry_.get(),
+        [this] {
+            auto* panel = new PlanillaPanel;
+            entry_->setSidePanel(panel);
+            return panel;
+        },
         PlanillaSession::Form{[this](const planilla::Planilla::HandEntry& row) { enter(row); },
                               [this] {
                                   return batch::RowInput{entry_->values(), selectionDialog()->selection().selected()};

@@ -19,10 +19,23 @@ constexpr int kRecentFiles = 5;
 constexpr const char* kCurrentKey = "escala/archivo";
 constexpr const char* kRecentKey = "escala/recientes";
 
+<<<<<<< HEAD
+=======
+QSettings settings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "recibo", "recibo");
+}
+
+// The built-in scale lives as long as the program: it is shared, not copied.
+std::shared_ptr<const scales::Scale> builtIn()
+{
+    return std::shared_ptr<const scales::Scale>(std::shared_ptr<const scales::Scale>(), &scales::builtInScale());
+}
+
+>>>>>>> wt-bench
 }  // namespace
 
-ScaleChoice::ScaleChoice(QMenu* menu, QWidget* window)
-    : menu_(menu), window_(window), current_(std::make_shared<const scales::Scale>(scales::builtInScale()))
+ScaleChoice::ScaleChoice(QMenu* menu, QWidget* window) : menu_(menu), window_(window), current_(builtIn())
 {
     fillMenu();
 }
@@ -36,7 +49,7 @@ void ScaleChoice::restore()
         fillMenu();
         return;
     }
-    const auto read = scales::readScaleFile(path.toStdString());
+    auto read = scales::readScaleFile(path.toStdString());
     if (const auto* problem = std::get_if<std::string>(&read)) {
         currentPath_.clear();
         remember();
@@ -47,7 +60,7 @@ void ScaleChoice::restore()
         return;
     }
     const auto previous = std::move(current_);
-    current_ = std::make_shared<const scales::Scale>(std::get<scales::Scale>(read));
+    current_ = std::make_shared<const scales::Scale>(std::move(std::get<scales::Scale>(read)));
     currentPath_ = path;
     fillMenu();
     emit changed();
@@ -57,7 +70,7 @@ bool ScaleChoice::choose(const QString& path)
 {
     std::shared_ptr<const scales::Scale> next;
     if (path.isEmpty()) {
-        next = std::make_shared<const scales::Scale>(scales::builtInScale());
+        next = builtIn();
     } else {
         auto read = scales::readScaleFile(path.toStdString());
         if (const auto* problem = std::get_if<std::string>(&read)) {

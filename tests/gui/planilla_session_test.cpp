@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
@@ -153,6 +154,25 @@ private slots:
         gui::click(kEntry, "Command2");
         QCOMPARE(quit.count(), 2);
         QCOMPARE(asked_.size(), 2);
+    }
+
+    // The teachers' list beside the form comes with the first planilla, and
+    // works the form: a teacher chosen in it is entered, "Nuevo docente"
+    // empties the form for a new row.
+    void theListBesideTheFormComesWithThePlanilla()
+    {
+        const auto list = [] { return gui::control<QListWidget>(kEntry, "docentes"); };
+        QVERIFY(!list() || !list()->isVisible());
+        QVERIFY(session_->open(path_));
+        QVERIFY(list() && list()->isVisible());
+        QCOMPARE(list()->count(), 11);
+        list()->setCurrentRow(2);
+        QCOMPARE(session_->chosen(), std::optional<std::size_t>(2));
+        QCOMPARE(gui::box(kEntry, "docente")->text(), QString("Benítez, Ana Inés"));
+        gui::click(kEntry, "nuevodocente");
+        QCOMPARE(session_->chosen(), std::optional<std::size_t>());
+        QCOMPARE(gui::box(kEntry, "docente")->text(), QString());
+        QVERIFY(asked_.isEmpty() && told_.isEmpty());
     }
 
     void aRefusedPlanillaChangesNothing()
