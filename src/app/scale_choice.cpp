@@ -19,20 +19,12 @@ constexpr int kRecentFiles = 5;
 constexpr const char* kCurrentKey = "escala/archivo";
 constexpr const char* kRecentKey = "escala/recientes";
 
-<<<<<<< HEAD
-=======
-QSettings settings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "recibo", "recibo");
-}
-
 // The built-in scale lives as long as the program: it is shared, not copied.
 std::shared_ptr<const scales::Scale> builtIn()
 {
     return std::shared_ptr<const scales::Scale>(std::shared_ptr<const scales::Scale>(), &scales::builtInScale());
 }
 
->>>>>>> wt-bench
 }  // namespace
 
 ScaleChoice::ScaleChoice(QMenu* menu, QWidget* window) : menu_(menu), window_(window), current_(builtIn())
