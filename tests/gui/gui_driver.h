@@ -296,13 +296,15 @@ inline QString hoverText(const QWidget* control, const QPoint& inControl)
     if (!point)
         return {};
     QToolTip::hideText();
-    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000);
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000)) {
+        QTest::qFail("the tooltip shown before does not go away", __FILE__, __LINE__);
+        return {};
+    }
     QWindow* handle = control->window()->windowHandle();
     // From beside the point, so that resting there is a move.
     QTest::mouseMove(handle, *point + QPoint(2, 0));
     QTest::mouseMove(handle, *point);
-    QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000);
-    return QToolTip::isVisible() ? QToolTip::text() : QString();
+    return QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000) ? QToolTip::text() : QString();
 }
 
 }  // namespace gui
