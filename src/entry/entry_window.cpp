@@ -191,6 +191,11 @@ void EntryWindow::returnToDataEntry()
     }
 }
 
+EntryWindow::~EntryWindow()
+{
+    widgets::stopHearingControls(this);
+}
+
 void EntryWindow::showInFront()
 {
     widgets::showInFront(this);

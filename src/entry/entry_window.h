@@ -33,6 +33,7 @@ class EntryWindow : public QWidget {
     Q_OBJECT
 public:
     explicit EntryWindow(QWidget* parent = nullptr);
+    ~EntryWindow() override;
 
     // The values the calculation reads, exactly as the controls hold them.
     payroll::EntryValues values() const;

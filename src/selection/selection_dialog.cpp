@@ -120,6 +120,11 @@ SelectionDialog::SelectionDialog(payroll::RegionalSettings settings, QWidget* pa
     connectHandlers();
 }
 
+SelectionDialog::~SelectionDialog()
+{
+    widgets::stopHearingControls(this);
+}
+
 void SelectionDialog::buildControls()
 {
     codcargo_ = valueBox("codcargo",

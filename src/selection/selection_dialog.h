@@ -28,6 +28,8 @@ public:
     explicit SelectionDialog(payroll::RegionalSettings settings, QWidget* parent = nullptr,
                              const positions::Catalogue& catalogue = positions::catalogue());
 
+    ~SelectionDialog() override;
+
     const PositionSelection& selection() const { return model_; }
 
     // Another scale's catalogue (which must outlive the dialog): its names in

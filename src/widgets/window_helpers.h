@@ -44,6 +44,16 @@ inline void showOver(QWidget* window, QWidget* owner)
     showInFront(window);
 }
 
+// For a window's destructor: its controls are destroyed after the window's
+// own members, and one that had the focus still reports changes as it loses
+// it (an editable list ends its editing and changes its row); the window
+// hears nothing from them any more.
+inline void stopHearingControls(QWidget* window)
+{
+    for (const QObject* control : window->findChildren<QObject*>())
+        QObject::disconnect(control, nullptr, window, nullptr);
+}
+
 // A colour written 0xRRGGBB, as the windows' designs give them.
 inline QColor colourOf(std::uint32_t rgb)
 {
