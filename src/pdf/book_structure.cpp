@@ -69,17 +69,28 @@ private:
             || contents->kind != Object::Kind::Reference || !readContents(contents->reference))
             return false;
         entry.contents = contents->reference;
-        if (resources->kind == Object::Kind::Reference)
-            book_.dropped[resources->reference] = true;
+        if (resources->kind == Object::Kind::Reference && !drop(resources->reference))
+            return false;
         if (!joinResources(document_.resolved(*resources)))
             return false;
         if (const Object* annotations = page->value.get("/Annots"); annotations
-            && annotations->kind == Object::Kind::Reference && isEmptyArray(document_.resolved(*annotations)))
-            book_.dropped[annotations->reference] = true;
+            && annotations->kind == Object::Kind::Reference && isEmptyArray(document_.resolved(*annotations))
+            && !drop(annotations->reference))
+            return false;
         entry.dictionary = std::move(page->value);
         book_.pageOfObject[number] = int(book_.pages.size());
         book_.pageOfContents[entry.contents] = int(book_.pages.size());
         book_.pages.push_back(std::move(entry));
+        return true;
+    }
+
+    // An object the compacted book leaves out; a reference to no object of
+    // the table is no book this reader knows.
+    bool drop(int number)
+    {
+        if (!document_.inUse(number))
+            return false;
+        book_.dropped[number] = true;
         return true;
     }
 
@@ -94,8 +105,8 @@ private:
         const auto& items = contents->value.items;
         for (std::size_t i = 0; i < items.size(); i += 2) {
             if (items[i].text == "/Length") {
-                if (items[i + 1].kind == Object::Kind::Reference)
-                    book_.dropped[items[i + 1].reference] = true;
+                if (items[i + 1].kind == Object::Kind::Reference && !drop(items[i + 1].reference))
+                    return false;
             } else if (items[i].text != "/Filter" || !items[i + 1].isName("/FlateDecode")) {
                 return false;
             }

@@ -223,7 +223,8 @@ void writePage(const BookPage& page, const BookStructure& book, int resources, O
     for (std::size_t i = 0; i < items.size(); i += 2) {
         const Object& value = items[i + 1];
         if (items[i].text == "/Annots"
-            && ((value.kind == Object::Kind::Reference && book.dropped[value.reference])
+            && ((value.kind == Object::Kind::Reference && value.reference > 0
+                 && std::size_t(value.reference) < book.dropped.size() && book.dropped[value.reference])
                 || (value.kind == Object::Kind::Array && value.items.empty())))
             continue;
         out.append(items[i].text);
