@@ -36,8 +36,8 @@ done
 [[ -n "${DISPLAY:-}" ]] || { echo "$0 necesita una pantalla (DISPLAY): corrélo con xvfb-run." >&2; exit 2; }
 
 kinds=() names=() programs=()
-for spec in "$@"; do
-    [[ $spec =~ ^(recibo|referencia):([^=]+)=(.+)$ ]] || { echo "no entiendo \"$spec\"" >&2; exit 2; }
+for argument in "$@"; do
+    [[ $argument =~ ^(recibo|referencia):([^=]+)=(.+)$ ]] || { echo "no entiendo \"$argument\"" >&2; exit 2; }
     [[ -x ${BASH_REMATCH[3]} ]] || { echo "no se puede ejecutar ${BASH_REMATCH[3]}" >&2; exit 2; }
     kinds+=("${BASH_REMATCH[1]}") names+=("${BASH_REMATCH[2]}") programs+=("${BASH_REMATCH[3]}")
 done
