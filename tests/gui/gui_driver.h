@@ -225,19 +225,27 @@ inline void type(const QString& windowName, const QString& name, const QString& 
     typeCharacters(target, text);
 }
 
-// Presses a button from the keyboard, as a person does when the window is
-// too small to show it: Tab until it has the focus, then Space. False when
-// Tab never reaches it.
-inline bool pressByKeyboard(const QAbstractButton* button)
+// Tab, as often as it takes, until `control` has the focus; false (and the
+// test fails) when Tab never reaches it.
+inline bool tabTo(const QWidget* control)
 {
-    QWidget* window = button->window();
-    for (int tab = 0; tab < 64 && window->focusWidget() != button; ++tab)
+    QWidget* window = control->window();
+    for (int tab = 0; tab < 64 && window->focusWidget() != control; ++tab)
         press(window, Qt::Key_Tab);
-    if (window->focusWidget() != button) {
-        QTest::qFail(qPrintable(QStringLiteral("Tab never reaches %1").arg(describe(button))), __FILE__, __LINE__);
+    if (window->focusWidget() != control) {
+        QTest::qFail(qPrintable(QStringLiteral("Tab never reaches %1").arg(describe(control))), __FILE__, __LINE__);
         return false;
     }
-    press(window, Qt::Key_Space);
+    return true;
+}
+
+// Presses a button from the keyboard, as a person does when the window is
+// too small to show it: Tab until it has the focus, then Space.
+inline bool pressByKeyboard(const QAbstractButton* button)
+{
+    if (!tabTo(button))
+        return false;
+    press(button, Qt::Key_Space);
     return true;
 }
 

@@ -84,9 +84,7 @@ void ReceiptExplanationTest::keyboardSelectsARowAndShowsItsExplanation()
     auto* comment = window_->findChild<QPlainTextEdit*>("Text11");
     QVERIFY(comment);
     QVERIFY(gui::clickOn(comment));
-    for (int i = 0; i < 12 && !grid_->hasFocus(); ++i)
-        gui::press(window_.get(), Qt::Key_Tab);
-    QVERIFY(grid_->hasFocus());
+    QVERIFY(gui::tabTo(grid_));
     QVERIFY(!comment->toPlainText().contains('\t'));
     QCOMPARE(grid_->selectedRow(), 0);
     gui::press(window_.get(), Qt::Key_Down);
