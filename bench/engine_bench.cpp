@@ -5,41 +5,41 @@
 
 #include <benchmark/benchmark.h>
 
-#include "batch/batch_row.h"
-#include "batch/columns.h"
-#include "batch/csv_table.h"
 #include "payroll/calculation.h"
 #include "scales/scale.h"
+#include "table/columns.h"
+#include "table/csv_table.h"
+#include "table/row_input.h"
 #include "teacher_mix.h"
 
 namespace {
 
 using namespace recibo;
 
-std::vector<batch::RowInput> teacherMix(std::size_t count)
+std::vector<table::RowInput> teacherMix(std::size_t count)
 {
-    const auto read = batch::readCsvTable(bench::teacherTable(count));
-    const auto& table = std::get<batch::CsvTable>(read);
-    const auto columns = std::get<std::vector<batch::Column>>(batch::resolveHeader(table.header()));
-    std::vector<batch::RowInput> inputs;
+    const auto read = table::readCsvTable(bench::teacherTable(count));
+    const auto& table = std::get<table::CsvTable>(read);
+    const auto columns = std::get<std::vector<table::Column>>(table::resolveHeader(table.header()));
+    std::vector<table::RowInput> inputs;
     std::vector<std::string_view> cells(columns.size());
     for (std::size_t row = 0; row < table.rowCount(); ++row) {
         for (std::size_t i = 0; i < columns.size(); ++i)
             cells[i] = table.cell(row, i);
-        inputs.push_back(std::get<batch::RowInput>(batch::mapRow(columns, cells)));
+        inputs.push_back(std::get<table::RowInput>(table::mapRow(columns, cells)));
     }
     return inputs;
 }
 
 void engine(benchmark::State& state, payroll::Explain explain)
 {
-    const std::vector<batch::RowInput> inputs = teacherMix(1024);
+    const std::vector<table::RowInput> inputs = teacherMix(1024);
     const payroll::RegionalSettings settings = payroll::RegionalSettings::pointDecimal();
     // A scale that is not the built-in value itself: as a scale file gives it.
     const scales::Scale scale = scales::builtInScale();
     std::size_t next = 0, failures = 0;
     for (auto _ : state) {
-        const batch::RowInput& input = inputs[next];
+        const table::RowInput& input = inputs[next];
         next = (next + 1) % inputs.size();
         auto result = payroll::calculate(input.entry, input.position, settings, scale.pay, explain);
         failures += result.index();

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "planilla/planilla.h"
+#include "table/planilla.h"
 
 namespace recibo::app {
 
@@ -15,12 +15,12 @@ namespace {
 
 // "Cargo 645", "Hs. N. Medio 24": what the teacher holds, as the entry
 // window's options say it.
-QString employmentOf(const planilla::Planilla& table, std::size_t row)
+QString employmentOf(const table::Planilla& table, std::size_t row)
 {
     const auto hand = table.handEntry(row);
-    if (!std::holds_alternative<planilla::Planilla::HandEntry>(hand))
+    if (!std::holds_alternative<table::Planilla::HandEntry>(hand))
         return {};
-    const auto& entry = std::get<planilla::Planilla::HandEntry>(hand);
+    const auto& entry = std::get<table::Planilla::HandEntry>(hand);
     switch (entry.entry.kind) {
     case payroll::EmploymentKind::Position:
         return QStringLiteral("Cargo %1").arg(QString::fromStdString(entry.code.value_or("")));
@@ -79,7 +79,7 @@ PlanillaPanel::PlanillaPanel(QWidget* parent) : QWidget(parent)
     connect(newTeacher_, &QPushButton::clicked, this, &PlanillaPanel::newTeacherRequested);
 }
 
-void PlanillaPanel::setItem(const planilla::Planilla& table, std::size_t row, const ProblemOf& problemOf)
+void PlanillaPanel::setItem(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf)
 {
     QString name = QString::fromStdString(table.docente(row));
     if (name.trimmed().isEmpty())
@@ -99,7 +99,7 @@ void PlanillaPanel::setItem(const planilla::Planilla& table, std::size_t row, co
     item->setHidden(!search_->text().isEmpty() && !searchable(name).contains(searchable(search_->text())));
 }
 
-void PlanillaPanel::list(const planilla::Planilla& table, const ProblemOf& problemOf)
+void PlanillaPanel::list(const table::Planilla& table, const ProblemOf& problemOf)
 {
     choosing_ = true;
     teachers_->setUpdatesEnabled(false);
@@ -112,7 +112,7 @@ void PlanillaPanel::list(const planilla::Planilla& table, const ProblemOf& probl
     choosing_ = false;
 }
 
-void PlanillaPanel::relist(const planilla::Planilla& table, std::size_t row, const ProblemOf& problemOf)
+void PlanillaPanel::relist(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf)
 {
     setItem(table, row, problemOf);
 }

@@ -10,7 +10,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace recibo::planilla {
+namespace recibo::table {
 class Planilla;
 }
 
@@ -28,9 +28,9 @@ public:
     // Why row `row` cannot be computed, or nothing.
     using ProblemOf = std::function<std::optional<QString>(std::size_t row)>;
     // Lists every row of `table`, none chosen.
-    void list(const planilla::Planilla& table, const ProblemOf& problemOf);
+    void list(const table::Planilla& table, const ProblemOf& problemOf);
     // Lists the row again after it was saved or added.
-    void relist(const planilla::Planilla& table, std::size_t row, const ProblemOf& problemOf);
+    void relist(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf);
 
     // The row shown as chosen (the search is cleared if it hid it).
     void choose(std::optional<std::size_t> row);
@@ -43,7 +43,7 @@ signals:
 
 private:
     void onSearch(const QString& text);
-    void setItem(const planilla::Planilla& table, std::size_t row, const ProblemOf& problemOf);
+    void setItem(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf);
 
     QLineEdit* search_ = nullptr;
     QListWidget* teachers_ = nullptr;

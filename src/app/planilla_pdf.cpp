@@ -6,7 +6,7 @@
 
 namespace recibo::app {
 
-PlanillaPdfResult writePlanillaPdf(const planilla::Planilla& table, const scales::Scale& scale,
+PlanillaPdfResult writePlanillaPdf(const table::Planilla& table, const scales::Scale& scale,
                                    const payroll::RegionalSettings& settings, const QString& date, const QString& path,
                                    const std::function<bool(int done, int total)>& going)
 {
@@ -27,10 +27,10 @@ PlanillaPdfResult writePlanillaPdf(const planilla::Planilla& table, const scales
                                   .arg(QString::fromStdString(table.docente(row)), QString::fromStdString(why));
         };
         const auto input = table.input(row, scale.pay, scale.catalogue);
-        if (const auto* bad = std::get_if<batch::CellError>(&input)) {
+        if (const auto* bad = std::get_if<table::CellError>(&input)) {
             skip(bad->message);
         } else {
-            const auto& [entry, position] = std::get<batch::RowInput>(input);
+            const auto& [entry, position] = std::get<table::RowInput>(input);
             const auto computed = payroll::calculate(entry, position, settings, scale.pay);
             if (const auto* failure = std::get_if<payroll::Failure>(&computed)) {
                 skip(failure->message);

@@ -6,8 +6,8 @@
 #include <QStringList>
 
 #include "payroll/regional_settings.h"
-#include "planilla/planilla.h"
 #include "scales/scale.h"
+#include "table/planilla.h"
 
 namespace recibo::app {
 
@@ -25,7 +25,7 @@ struct PlanillaPdfResult {
 // Writes the file at `path`; `going(done, total)` is told after each row
 // and stops the work when it answers false: the file is then not written
 // at all, and one that was there stays as it was.
-PlanillaPdfResult writePlanillaPdf(const planilla::Planilla& table, const scales::Scale& scale,
+PlanillaPdfResult writePlanillaPdf(const table::Planilla& table, const scales::Scale& scale,
                                    const payroll::RegionalSettings& settings, const QString& date, const QString& path,
                                    const std::function<bool(int done, int total)>& going);
 

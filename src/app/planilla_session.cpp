@@ -21,11 +21,11 @@ const QString kRecentKey = QStringLiteral("planilla/recientes");
 const QString kFilter = QStringLiteral("Planillas CSV (*.csv);;Todos los archivos (*)");
 
 // Two forms mean the same row when every column would hold the same cell.
-bool sameRow(const batch::RowInput& a, const batch::RowInput& b, const positions::Catalogue& catalogue)
+bool sameRow(const table::RowInput& a, const table::RowInput& b, const positions::Catalogue& catalogue)
 {
-    for (std::size_t c = 0; c < batch::kColumnCount; ++c) {
-        const auto column = static_cast<batch::Column>(c);
-        if (planilla::cellFor(column, a, catalogue) != planilla::cellFor(column, b, catalogue))
+    for (std::size_t c = 0; c < table::kColumnCount; ++c) {
+        const auto column = static_cast<table::Column>(c);
+        if (table::cellFor(column, a, catalogue) != table::cellFor(column, b, catalogue))
             return false;
     }
     return true;
@@ -221,9 +221,9 @@ std::function<std::optional<QString>(std::size_t)> PlanillaSession::problemOf() 
     return [this](std::size_t row) -> std::optional<QString> {
         const scales::Scale& scale = form_.scale();
         const auto input = file_->table().input(row, scale.pay, scale.catalogue);
-        if (const auto* bad = std::get_if<batch::CellError>(&input))
+        if (const auto* bad = std::get_if<table::CellError>(&input))
             return QString::fromStdString(bad->message);
-        return form_.problemOf(std::get<batch::RowInput>(input));
+        return form_.problemOf(std::get<table::RowInput>(input));
     };
 }
 
@@ -239,7 +239,7 @@ bool PlanillaSession::newPlanilla()
 {
     if (!mayLeave())
         return false;
-    show(planilla::PlanillaFile::unsaved(planilla::Planilla::empty()));
+    show(planilla::PlanillaFile::unsaved(table::Planilla::empty()));
     return true;
 }
 
@@ -268,7 +268,7 @@ bool PlanillaSession::chooseTeacher(std::size_t row)
         return false;
     }
     const auto hand = file_->table().handEntry(row, form_.scale().pay);
-    if (const auto* bad = std::get_if<batch::CellError>(&hand)) {
+    if (const auto* bad = std::get_if<table::CellError>(&hand)) {
         dialogs_.tell(window_,
                       QStringLiteral("La fila %1 de la planilla no se puede cargar: %2")
                           .arg(row + 1)
@@ -276,7 +276,7 @@ bool PlanillaSession::chooseTeacher(std::size_t row)
         panel()->choose(chosen_);
         return false;
     }
-    form_.enter(std::get<planilla::Planilla::HandEntry>(hand));
+    form_.enter(std::get<table::Planilla::HandEntry>(hand));
     chosen_ = row;
     adding_ = false;
     takeSnapshot();
@@ -288,7 +288,7 @@ bool PlanillaSession::newTeacher()
 {
     if (!file_ || !mayLeave())
         return false;
-    form_.enter(planilla::Planilla::HandEntry{});
+    form_.enter(table::Planilla::HandEntry{});
     chosen_.reset();
     adding_ = true;
     takeSnapshot();
@@ -320,9 +320,9 @@ bool PlanillaSession::saveAs(const QString& path)
 // planilla to the file.
 bool PlanillaSession::saveTo(const QString& path)
 {
-    planilla::Planilla& table = file_->table();
+    table::Planilla& table = file_->table();
     if (chosen_ || adding_) {
-        const batch::RowInput input = form_.read();
+        const table::RowInput input = form_.read();
         const positions::Catalogue& catalogue = form_.scale().catalogue;
         if (adding_) {
             chosen_ = table.appendRow(input, catalogue);

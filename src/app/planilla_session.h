@@ -7,10 +7,10 @@
 #include <QString>
 #include <QStringList>
 
-#include "batch/batch_row.h"
-#include "planilla/planilla.h"
 #include "planilla/planilla_file.h"
 #include "scales/scale.h"
+#include "table/planilla.h"
+#include "table/row_input.h"
 
 class QAction;
 class QMenu;
@@ -33,9 +33,9 @@ public:
     // what the form holds, why a row cannot be computed, and the pay scale
     // the rows are read under.
     struct Form {
-        std::function<void(const planilla::Planilla::HandEntry&)> enter;
-        std::function<batch::RowInput()> read;
-        std::function<std::optional<QString>(const batch::RowInput&)> problemOf;
+        std::function<void(const table::Planilla::HandEntry&)> enter;
+        std::function<table::RowInput()> read;
+        std::function<std::optional<QString>(const table::RowInput&)> problemOf;
         std::function<const scales::Scale&()> scale;
     };
     // The questions the session asks; the tests answer them.
@@ -62,7 +62,7 @@ public:
     QAction* quitAction() const { return quit_; }
 
     bool hasPlanilla() const { return file_.has_value(); }
-    const planilla::Planilla* planilla() const { return file_ ? &file_->table() : nullptr; }
+    const table::Planilla* planilla() const { return file_ ? &file_->table() : nullptr; }
     QString path() const { return file_ ? file_->path() : QString(); }
     std::optional<std::size_t> chosen() const { return chosen_; }
 
@@ -107,7 +107,7 @@ private:
     std::optional<planilla::PlanillaFile> file_;
     std::optional<std::size_t> chosen_;  // the teacher the form holds
     bool adding_ = false;                // the form holds a new teacher, not yet a row
-    std::optional<batch::RowInput> snapshot_;
+    std::optional<table::RowInput> snapshot_;
     QStringList recent_;
 
     QMenu* menu_ = nullptr;

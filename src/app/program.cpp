@@ -55,11 +55,11 @@ void Program::buildPlanilla()
             entry_->setSidePanel(panel);
             return panel;
         },
-        PlanillaSession::Form{[this](const planilla::Planilla::HandEntry& row) { enter(row); },
+        PlanillaSession::Form{[this](const table::Planilla::HandEntry& row) { enter(row); },
                               [this] {
-                                  return batch::RowInput{entry_->values(), selectionDialog()->selection().selected()};
+                                  return table::RowInput{entry_->values(), selectionDialog()->selection().selected()};
                               },
-                              [this](const batch::RowInput& input) -> std::optional<QString> {
+                              [this](const table::RowInput& input) -> std::optional<QString> {
                                   const auto result =
                                       payroll::calculate(input.entry, input.position, regional::systemSettings(),
                                                          scaleChoice_->current().pay);
@@ -89,7 +89,7 @@ void Program::buildPlanilla()
 // without a receipt are reported.
 void Program::onPlanillaPdf()
 {
-    const planilla::Planilla* table = planilla_->planilla();
+    const table::Planilla* table = planilla_->planilla();
     if (!table)
         return;
     const QFileInfo planillaFile(planilla_->path());
@@ -151,7 +151,7 @@ void Program::start()
     entry_->showInFront();
 }
 
-void Program::enter(const planilla::Planilla::HandEntry& row)
+void Program::enter(const table::Planilla::HandEntry& row)
 {
     entry_->enter(row.entry);
     if (row.entry.kind == payroll::EmploymentKind::Position)

@@ -5,9 +5,9 @@
 #include <QObject>
 #include <QPointer>
 
-#include "planilla/planilla.h"
 #include "positions/position_selection.h"
 #include "receipt/receipt_printer.h"
+#include "table/planilla.h"
 
 namespace recibo::entry {
 class EntryWindow;
@@ -43,7 +43,7 @@ public:
     // Enters a planilla's row as a user would by hand, through the windows'
     // own handlers: the entry window's controls, and for a position the
     // selection dialog's code and points, then "Listo".
-    void enter(const planilla::Planilla::HandEntry& row);
+    void enter(const table::Planilla::HandEntry& row);
 
     entry::EntryWindow* entryWindow() const { return entry_.get(); }
     selection::SelectionDialog* selectionDialog();

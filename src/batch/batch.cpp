@@ -14,15 +14,15 @@
 #include <QDate>
 #include <QLocale>
 
-#include "columns.h"
 #include "command_line.h"
-#include "csv_reader.h"
 #include "errno_text.h"
 #include "json_lines.h"
 #include "regional/regional.h"
 #include "row_computation.h"
 #include "row_pool.h"
 #include "scales/scale.h"
+#include "table/columns.h"
+#include "table/csv_reader.h"
 #include "table_input.h"
 
 namespace recibo::batch {
@@ -96,7 +96,7 @@ constexpr std::size_t kFlushSize = 1 << 18;
 constexpr std::size_t kBatchRows = 512;
 constexpr std::size_t kPdfBatchRows = 8;
 
-int unusable(std::ostream& err, const Unusable& why)
+int unusable(std::ostream& err, const table::Unusable& why)
 {
     err << "recibo-lote: " << why.message << '\n';
     err.flush();
@@ -115,19 +115,20 @@ std::optional<int> writeFailure(std::ostream& out, std::string_view text)
     return errno;
 }
 
-Unusable outputFailed(int error)
+table::Unusable outputFailed(int error)
 {
-    return Unusable{"no se pudo escribir la salida" + (error != 0 ? " (" + errnoText(error) + ")" : std::string())
-                    + ": revisá que el disco de destino tenga lugar y que la salida siga abierta"};
+    return table::Unusable{"no se pudo escribir la salida"
+                           + (error != 0 ? " (" + errnoText(error) + ")" : std::string())
+                           + ": revisá que el disco de destino tenga lugar y que la salida siga abierta"};
 }
 
 // The first reading: the header's columns must be known and unrepeated.
-class HeaderCheck : public TableSink {
+class HeaderCheck : public table::TableSink {
 public:
-    Problem header(const std::vector<std::string>& names) override
+    table::Problem header(const std::vector<std::string>& names) override
     {
-        const auto resolved = resolveHeader(names);
-        if (const auto* problem = std::get_if<Unusable>(&resolved))
+        const auto resolved = table::resolveHeader(names);
+        if (const auto* problem = std::get_if<table::Unusable>(&resolved))
             return *problem;
         return std::nullopt;
     }
@@ -136,20 +137,20 @@ public:
 
 // The second reading: each row's receipt, or why it has none, as a JSON line;
 // with `jobs` above one, computed by as many threads and written in order.
-class ReceiptRows : public TableSink {
+class ReceiptRows : public table::TableSink {
 public:
     ReceiptRows(const payroll::RegionalSettings& settings, const scales::Scale& scale, unsigned jobs, std::ostream& out,
                 std::ostream& err, ReceiptPdfs* pdfs, bool explain)
         : settings_(settings), scale_(scale), jobs_(jobs), out_(out), err_(err), pdfs_(pdfs), explain_(explain)
     {}
 
-    Problem header(const std::vector<std::string>& names) override
+    table::Problem header(const std::vector<std::string>& names) override
     {
-        auto resolved = resolveHeader(names);
-        if (const auto* problem = std::get_if<Unusable>(&resolved))
+        auto resolved = table::resolveHeader(names);
+        if (const auto* problem = std::get_if<table::Unusable>(&resolved))
             return *problem;
         pool_.reset();
-        computation_.emplace(std::move(std::get<std::vector<Column>>(resolved)), settings_, scale_, explain_);
+        computation_.emplace(std::move(std::get<std::vector<table::Column>>(resolved)), settings_, scale_, explain_);
         cells_.assign(computation_->columnCount(), std::string_view());
         if (jobs_ > 1) {
             pool_.emplace(*computation_, jobs_, pdfs_ ? kPdfBatchRows : kBatchRows, pdfs_ != nullptr);
@@ -238,16 +239,16 @@ private:
 
 // Reads the whole table through `reader`. Why the input could not be read or
 // the table cannot be used, or nothing (also when the reader's sink stopped).
-Problem readThrough(TableInput& input, CsvReader& reader)
+table::Problem readThrough(TableInput& input, table::CsvReader& reader)
 {
     for (;;) {
         auto piece = input.next();
-        if (auto* problem = std::get_if<Unusable>(&piece))
+        if (auto* problem = std::get_if<table::Unusable>(&piece))
             return std::move(*problem);
         const std::string_view bytes = std::get<std::string_view>(piece);
         if (bytes.empty() ? !reader.finish() : !reader.feed(bytes)) {
             if (!reader.problem().empty())
-                return Unusable{reader.problem()};
+                return table::Unusable{reader.problem()};
             return std::nullopt;
         }
         if (bytes.empty())
@@ -276,17 +277,17 @@ unsigned jobsOf(const CommandLine& commandLine)
 
 // The regional settings of --locale, or the system's; and the locale that
 // writes the receipts' date.
-OrUnusable<std::pair<payroll::RegionalSettings, QLocale>> regionalSettingsOf(const CommandLine& commandLine)
+table::OrUnusable<std::pair<payroll::RegionalSettings, QLocale>> regionalSettingsOf(const CommandLine& commandLine)
 {
     if (!commandLine.locale)
         return std::pair{regional::systemSettings(), QLocale::system()};
     const auto named = regional::localeNamed(*commandLine.locale);
     if (!named)
-        return Unusable{"configuración regional desconocida " + quotedForMessage(*commandLine.locale)};
+        return table::Unusable{"configuración regional desconocida " + table::quotedForMessage(*commandLine.locale)};
     return std::pair{regional::settingsOf(*named), *named};
 }
 
-OrUnusable<std::unique_ptr<TableInput>> openInput(const CommandLine& commandLine, std::istream& in)
+table::OrUnusable<std::unique_ptr<TableInput>> openInput(const CommandLine& commandLine, std::istream& in)
 {
     if (!commandLine.file || *commandLine.file == "-")
         return std::make_unique<TableInput>(in);
@@ -296,21 +297,21 @@ OrUnusable<std::unique_ptr<TableInput>> openInput(const CommandLine& commandLine
 // Everything that can make the whole run unusable, found before anything is
 // computed or written: the whole table is checked, so that a table that
 // cannot be used gets its message and no line at all.
-OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, ReceiptPdfs* pdfs)
+table::OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, ReceiptPdfs* pdfs)
 {
     auto regionalSettings = regionalSettingsOf(commandLine);
-    if (auto* problem = std::get_if<Unusable>(&regionalSettings))
+    if (auto* problem = std::get_if<table::Unusable>(&regionalSettings))
         return std::move(*problem);
     const auto& [settings, locale] = std::get<std::pair<payroll::RegionalSettings, QLocale>>(regionalSettings);
     if ((commandLine.pdfDirectory || commandLine.pdfFile) && !pdfs)
-        return Unusable{"esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio"};
+        return table::Unusable{"esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio"};
     auto scale = commandLine.scaleFile ? scales::readScaleFile(*commandLine.scaleFile)
                                        : std::variant<scales::Scale, std::string>(scales::builtInScale());
     if (auto* problem = std::get_if<std::string>(&scale))
-        return Unusable{std::move(*problem)};
+        return table::Unusable{std::move(*problem)};
 
     auto opened = openInput(commandLine, in);
-    if (auto* problem = std::get_if<Unusable>(&opened))
+    if (auto* problem = std::get_if<table::Unusable>(&opened))
         return std::move(*problem);
     Prepared prepared{settings,
                       std::move(std::get<scales::Scale>(scale)),
@@ -320,7 +321,7 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
                       commandLine.explain};
     {
         HeaderCheck check;
-        CsvReader checker(check, CsvReader::Pass::Check);
+        table::CsvReader checker(check, table::CsvReader::Pass::Check);
         if (auto problem = readThrough(*prepared.input, checker))
             return std::move(*problem);
     }
@@ -343,7 +344,7 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
 int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
 {
     ReceiptRows rows(prepared.settings, prepared.scale, prepared.jobs, out, err, prepared.pdfs, prepared.explain);
-    CsvReader reader(rows, CsvReader::Pass::ReadCells);
+    table::CsvReader reader(rows, table::CsvReader::Pass::ReadCells);
     const auto problem = readThrough(*prepared.input, reader);
     const bool written = rows.finish();
     // --pdf-unico's file is kept only when the run went through.
@@ -352,7 +353,8 @@ int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
         return unusable(err, outputFailed(*rows.writeError()));
     // Only a file changed since its first reading gets here.
     if (problem)
-        return unusable(err, reader.problem().empty() ? *problem : Unusable{prepared.input->changed(problem->message)});
+        return unusable(
+            err, reader.problem().empty() ? *problem : table::Unusable{prepared.input->changed(problem->message)});
     if (pdfProblem) {
         err << "recibo-lote: " << *pdfProblem << '\n';
         return kSomeRowFailed;
@@ -363,7 +365,7 @@ int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
 int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err, ReceiptPdfs* pdfs)
 {
     const auto parsed = parseCommandLine(args);
-    if (const auto* problem = std::get_if<Unusable>(&parsed))
+    if (const auto* problem = std::get_if<table::Unusable>(&parsed))
         return unusable(err, *problem);
     const CommandLine& commandLine = std::get<CommandLine>(parsed);
     if (commandLine.help) {
@@ -375,7 +377,7 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         return failure ? unusable(err, outputFailed(*failure)) : kAllRowsComputed;
     }
     auto prepared = prepare(commandLine, in, pdfs);
-    if (const auto* problem = std::get_if<Unusable>(&prepared))
+    if (const auto* problem = std::get_if<table::Unusable>(&prepared))
         return unusable(err, *problem);
     return computeRows(std::get<Prepared>(prepared), out, err);
 }
@@ -388,7 +390,7 @@ int runBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
     try {
         return run(args, in, out, err, pdfs);
     } catch (const std::bad_alloc&) {
-        return unusable(err, Unusable{"no hay memoria suficiente para la tabla"});
+        return unusable(err, table::Unusable{"no hay memoria suficiente para la tabla"});
     }
 }
 

@@ -5,7 +5,7 @@
 #include <variant>
 #include <vector>
 
-#include "unusable.h"
+#include "table/unusable.h"
 
 namespace recibo::batch {
 
@@ -35,6 +35,6 @@ struct CommandLine {
 
 // The arguments after the program name, or why they cannot be used (in
 // Spanish, one line).
-OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args);
+table::OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args);
 
 }  // namespace recibo::batch

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include "columns.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
 #include "receipt/receipt_files.h"
@@ -15,6 +14,7 @@
 #include "receipt/receipt_window.h"
 #include "regional/file_errors.h"
 #include "regional/qt_translations.h"
+#include "table/columns.h"
 
 namespace recibo::batch {
 
@@ -40,7 +40,7 @@ void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& mess
 
 std::string quoted(const QString& path)
 {
-    return quotedForMessage(QDir::toNativeSeparators(path).toStdString());
+    return table::quotedForMessage(QDir::toNativeSeparators(path).toStdString());
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ WindowReceiptPdfs::~WindowReceiptPdfs()
     application_.reset();
 }
 
-Problem WindowReceiptPdfs::startApplication()
+table::Problem WindowReceiptPdfs::startApplication()
 {
     if (!QCoreApplication::instance()) {
         qInstallMessageHandler(onlyQtErrors);
@@ -72,7 +72,7 @@ Problem WindowReceiptPdfs::startApplication()
         std::setlocale(LC_NUMERIC, "C");
         regional::installQtTranslations();
     } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        return Unusable{"no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica"};
+        return table::Unusable{"no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica"};
     }
     return std::nullopt;
 }
@@ -89,40 +89,41 @@ void WindowReceiptPdfs::makeWindow(const std::string& date, const std::string& r
         window_->show();
 }
 
-Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date, const std::string& receiptTitle)
+table::Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date,
+                                       const std::string& receiptTitle)
 {
     if (auto problem = startApplication())
         return problem;
     const QString path = QFile::decodeName(directory.c_str());
     const QFileInfo info(path);
     if (info.exists() && !info.isDir())
-        return Unusable{"la carpeta de --pdf " + quoted(path) + " es un archivo, no una carpeta"};
+        return table::Unusable{"la carpeta de --pdf " + quoted(path) + " es un archivo, no una carpeta"};
     if (!QDir().mkpath(path))
-        return Unusable{"no se pudo crear la carpeta de --pdf " + quoted(path)};
+        return table::Unusable{"no se pudo crear la carpeta de --pdf " + quoted(path)};
     // A file made and removed again: the folder takes new files.
     QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".recibo-lote-XXXXXX")));
     if (!probe.open())
-        return Unusable{"no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
-                        + regional::fileErrorText(probe).toStdString() + ")"};
+        return table::Unusable{"no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
+                               + regional::fileErrorText(probe).toStdString() + ")"};
 
     directory_ = QDir(path);
     makeWindow(date, receiptTitle);
     return std::nullopt;
 }
 
-Problem WindowReceiptPdfs::openOneFile(const std::string& file, const std::string& date,
-                                       const std::string& receiptTitle)
+table::Problem WindowReceiptPdfs::openOneFile(const std::string& file, const std::string& date,
+                                              const std::string& receiptTitle)
 {
     if (auto problem = startApplication())
         return problem;
     const QString path = QFile::decodeName(file.c_str());
     if (QFileInfo(path).isDir())
-        return Unusable{"el archivo de --pdf-unico " + quoted(path)
-                        + " es una carpeta: escribí el nombre de un archivo, como recibos.pdf"};
+        return table::Unusable{"el archivo de --pdf-unico " + quoted(path)
+                               + " es una carpeta: escribí el nombre de un archivo, como recibos.pdf"};
     book_ = std::make_unique<receipt::PdfBook>(path, QStringLiteral("Recibos de haberes"));
     if (const QString problem = book_->open(); !problem.isEmpty()) {
         book_.reset();
-        return Unusable{"no se puede guardar el PDF de --pdf-unico: " + problem.toStdString()};
+        return table::Unusable{"no se puede guardar el PDF de --pdf-unico: " + problem.toStdString()};
     }
     bookPath_ = path;
     makeWindow(date, receiptTitle);

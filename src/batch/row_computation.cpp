@@ -2,30 +2,30 @@
 
 #include <variant>
 
-#include "batch_row.h"
 #include "payroll/calculation.h"
+#include "table/row_input.h"
 
 namespace recibo::batch {
 
-RowComputation::RowComputation(std::vector<Column> columns, const payroll::RegionalSettings& settings,
+RowComputation::RowComputation(std::vector<table::Column> columns, const payroll::RegionalSettings& settings,
                                const scales::Scale& scale, bool explain)
     : columns_(std::move(columns)), settings_(settings), scale_(scale), explain_(explain)
 {
     for (std::size_t i = 0; i < columns_.size(); ++i)
-        if (columns_[i] == Column::Docente)
+        if (columns_[i] == table::Column::Docente)
             docenteColumn_ = i;
 }
 
 std::optional<ComputedRow> RowComputation::compute(std::size_t fila, std::span<const std::string_view> cells,
                                                    JsonLines& lines) const
 {
-    const auto mapped = mapRow(columns_, cells, scale_.pay, scale_.catalogue);
-    if (const auto* bad = std::get_if<CellError>(&mapped)) {
+    const auto mapped = table::mapRow(columns_, cells, scale_.pay, scale_.catalogue);
+    if (const auto* bad = std::get_if<table::CellError>(&mapped)) {
         const std::string_view docente = docenteColumn_ ? cells[*docenteColumn_] : std::string_view();
-        lines.appendFailure(fila, docente, RowFailure{bad->message, columnName(bad->column), bad->text});
+        lines.appendFailure(fila, docente, RowFailure{bad->message, table::columnName(bad->column), bad->text});
         return std::nullopt;
     }
-    const RowInput& rowInput = std::get<RowInput>(mapped);
+    const table::RowInput& rowInput = std::get<table::RowInput>(mapped);
     auto result = payroll::calculate(rowInput.entry, rowInput.position, settings_, scale_.pay,
                                      explain_ ? payroll::Explain::Yes : payroll::Explain::No);
     if (auto* receipt = std::get_if<payroll::Receipt>(&result)) {

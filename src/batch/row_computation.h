@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "columns.h"
 #include "json_lines.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
 #include "payroll/regional_settings.h"
 #include "scales/scale.h"
+#include "table/columns.h"
 
 namespace recibo::batch {
 
@@ -28,8 +28,8 @@ struct ComputedRow {
 class RowComputation {
 public:
     // With `explain`, every line and total of a receipt carries its explanation.
-    RowComputation(std::vector<Column> columns, const payroll::RegionalSettings& settings, const scales::Scale& scale,
-                   bool explain = false);
+    RowComputation(std::vector<table::Column> columns, const payroll::RegionalSettings& settings,
+                   const scales::Scale& scale, bool explain = false);
 
     std::size_t columnCount() const { return columns_.size(); }
 
@@ -40,7 +40,7 @@ public:
                                        JsonLines& lines) const;
 
 private:
-    std::vector<Column> columns_;
+    std::vector<table::Column> columns_;
     std::optional<std::size_t> docenteColumn_;
     const payroll::RegionalSettings& settings_;
     const scales::Scale& scale_;

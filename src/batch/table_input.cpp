@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "columns.h"
 #include "errno_text.h"
+#include "table/columns.h"
 
 namespace recibo::batch {
 
@@ -97,22 +97,23 @@ TableInput::TableInput(int fd, bool regular, std::string name)
     : fd_(fd), regular_(regular), name_(std::move(name)), buffer_(new char[kPieceBytes])
 {}
 
-OrUnusable<std::unique_ptr<TableInput>> TableInput::openFile(const std::string& path)
+table::OrUnusable<std::unique_ptr<TableInput>> TableInput::openFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        return Unusable{"no se puede abrir el archivo " + quotedForMessage(path) + ": "
-                        + (error == EACCES ? "no tiene permiso de lectura" : errnoText(error))};
+        return table::Unusable{"no se puede abrir el archivo " + table::quotedForMessage(path) + ": "
+                               + (error == EACCES ? "no tiene permiso de lectura" : errnoText(error))};
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
         const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
         ::close(fd);
-        return Unusable{"no se puede leer el archivo " + quotedForMessage(path) + ": " + errnoText(error)};
+        return table::Unusable{"no se puede leer el archivo " + table::quotedForMessage(path) + ": "
+                               + errnoText(error)};
     }
     return std::unique_ptr<TableInput>(
-        new TableInput(fd, S_ISREG(status.st_mode), "el archivo " + quotedForMessage(path)));
+        new TableInput(fd, S_ISREG(status.st_mode), "el archivo " + table::quotedForMessage(path)));
 }
 
 TableInput::~TableInput()
@@ -123,7 +124,7 @@ TableInput::~TableInput()
         ::close(spoolFd_);
 }
 
-OrUnusable<std::string_view> TableInput::next()
+table::OrUnusable<std::string_view> TableInput::next()
 {
     if (again_)
         return regular_ ? readFileAgain() : readSpool();
@@ -139,7 +140,7 @@ OrUnusable<std::string_view> TableInput::next()
     return piece;
 }
 
-OrUnusable<std::string_view> TableInput::readSource()
+table::OrUnusable<std::string_view> TableInput::readSource()
 {
     if (ended_)
         return std::string_view();
@@ -147,27 +148,27 @@ OrUnusable<std::string_view> TableInput::readSource()
         stream_->read(buffer_.get(), kPieceBytes);
         const auto n = static_cast<std::size_t>(stream_->gcount());
         if (stream_->bad())
-            return Unusable{"no se puede leer la entrada estándar"};
+            return table::Unusable{"no se puede leer la entrada estándar"};
         ended_ = n < kPieceBytes;
         return std::string_view(buffer_.get(), n);
     }
     const ssize_t n = readFully(fd_, buffer_.get(), kPieceBytes);
     if (n < 0)
-        return Unusable{"no se puede leer " + name_ + ": " + errnoText(errno)};
+        return table::Unusable{"no se puede leer " + name_ + ": " + errnoText(errno)};
     // What is appended after the end was seen is not part of the table.
     ended_ = static_cast<std::size_t>(n) < kPieceBytes;
     return std::string_view(buffer_.get(), static_cast<std::size_t>(n));
 }
 
-Problem TableInput::spool(std::string_view bytes)
+table::Problem TableInput::spool(std::string_view bytes)
 {
     if (spoolFd_ < 0 && memory_.size() + bytes.size() <= kSpoolInMemory) {
         memory_.append(bytes);
         return std::nullopt;
     }
     const auto problem = [&](const std::string& what) {
-        return Unusable{what + " en " + quotedForMessage(spoolFolder_) + ": " + errnoText(errno)
-                        + "; indicá otra carpeta con la variable TMPDIR o pasá la tabla como archivo"};
+        return table::Unusable{what + " en " + table::quotedForMessage(spoolFolder_) + ": " + errnoText(errno)
+                               + "; indicá otra carpeta con la variable TMPDIR o pasá la tabla como archivo"};
     };
     if (spoolFd_ < 0) {
         spoolFolder_ = temporaryFolder();
@@ -183,16 +184,16 @@ Problem TableInput::spool(std::string_view bytes)
     return std::nullopt;
 }
 
-Problem TableInput::rewind()
+table::Problem TableInput::rewind()
 {
     again_ = true;
     const int fd = regular_ ? fd_ : spoolFd_;
     if (fd >= 0 && ::lseek(fd, 0, SEEK_SET) != 0)
-        return Unusable{"no se puede volver a leer " + name_ + ": " + errnoText(errno)};
+        return table::Unusable{"no se puede volver a leer " + name_ + ": " + errnoText(errno)};
     return std::nullopt;
 }
 
-OrUnusable<std::string_view> TableInput::readSpool()
+table::OrUnusable<std::string_view> TableInput::readSpool()
 {
     if (spoolFd_ < 0) {
         const std::string_view piece = std::string_view(memory_).substr(memoryAt_, kPieceBytes);
@@ -201,8 +202,8 @@ OrUnusable<std::string_view> TableInput::readSpool()
     }
     const ssize_t n = readFully(spoolFd_, buffer_.get(), kPieceBytes);
     if (n < 0)
-        return Unusable{"no se puede leer el archivo temporal en " + quotedForMessage(spoolFolder_) + ": "
-                        + errnoText(errno)};
+        return table::Unusable{"no se puede leer el archivo temporal en " + table::quotedForMessage(spoolFolder_) + ": "
+                               + errnoText(errno)};
     return std::string_view(buffer_.get(), static_cast<std::size_t>(n));
 }
 
@@ -213,20 +214,20 @@ std::string TableInput::changed(std::string_view detail) const
         + ": los ya escritos pueden no corresponder a la tabla; volvé a calcularlos cuando nadie la esté modificando";
 }
 
-OrUnusable<std::string_view> TableInput::readFileAgain()
+table::OrUnusable<std::string_view> TableInput::readFileAgain()
 {
     const std::uint64_t left = length_ - readAgain_;
     if (left == 0) {
         if (checksumAgain_ != checksum_)
-            return Unusable{changed("")};
+            return table::Unusable{changed("")};
         return std::string_view();
     }
     const ssize_t n =
         readFully(fd_, buffer_.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left, kPieceBytes)));
     if (n < 0)
-        return Unusable{"no se puede leer " + name_ + ": " + errnoText(errno)};
+        return table::Unusable{"no se puede leer " + name_ + ": " + errnoText(errno)};
     if (n == 0)
-        return Unusable{changed("")};
+        return table::Unusable{changed("")};
     const std::string_view piece(buffer_.get(), static_cast<std::size_t>(n));
     readAgain_ += piece.size();
     checksumAgain_ = checksum(checksumAgain_, piece);

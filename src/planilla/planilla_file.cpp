@@ -37,11 +37,11 @@ std::variant<PlanillaFile, QString> PlanillaFile::open(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return QStringLiteral("No se puede leer la planilla %1 (%2).").arg(quoted(path), causeOf(file));
-    auto read = Planilla::read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (auto* problem = std::get_if<batch::Unusable>(&read))
+    auto read = table::Planilla::read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (auto* problem = std::get_if<table::Unusable>(&read))
         return QStringLiteral("La planilla %1 no se puede usar: %2.")
             .arg(quoted(path), QString::fromStdString(problem->message));
-    return PlanillaFile(path, std::get<Planilla>(std::move(read)), bytes);
+    return PlanillaFile(path, std::get<table::Planilla>(std::move(read)), bytes);
 }
 
 PlanillaFile::SaveResult PlanillaFile::save(const QString& path, bool overwrite)

@@ -5,7 +5,7 @@
 
 #include <variant>
 
-#include "planilla.h"
+#include "table/planilla.h"
 
 namespace recibo::planilla {
 
@@ -19,11 +19,11 @@ public:
     static std::variant<PlanillaFile, QString> open(const QString& path);
     // A planilla not saved yet ("Nueva planilla"): it has no file until the
     // first save names one.
-    static PlanillaFile unsaved(Planilla table) { return PlanillaFile({}, std::move(table), {}); }
+    static PlanillaFile unsaved(table::Planilla table) { return PlanillaFile({}, std::move(table), {}); }
 
     const QString& path() const { return path_; }
-    const Planilla& table() const { return table_; }
-    Planilla& table() { return table_; }
+    const table::Planilla& table() const { return table_; }
+    table::Planilla& table() { return table_; }
 
     enum class Saved { Yes, ChangedOnDisk, Failed };
     struct SaveResult {
@@ -38,12 +38,12 @@ public:
     SaveResult save(const QString& path, bool overwrite = false);
 
 private:
-    PlanillaFile(QString path, Planilla table, QByteArray read)
+    PlanillaFile(QString path, table::Planilla table, QByteArray read)
         : path_(std::move(path)), table_(std::move(table)), read_(std::move(read))
     {}
 
     QString path_;
-    Planilla table_;
+    table::Planilla table_;
     QByteArray read_;  // the file's bytes when last read or written
 };
 

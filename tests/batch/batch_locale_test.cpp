@@ -9,8 +9,8 @@
 #include <QRegularExpression>
 
 #include "batch/batch.h"
-#include "batch/csv_table.h"
 #include "batch_test_support.h"
+#include "table/csv_table.h"
 
 namespace recibo::batch {
 namespace {
@@ -41,7 +41,7 @@ std::string quotedIfNeeded(const std::string& cell, char separator)
 
 // The sample table rewritten with ";" and comma decimals; the names keep
 // their points and commas.
-std::string asArgentineExport(const CsvTable& table)
+std::string asArgentineExport(const table::CsvTable& table)
 {
     std::string text;
     std::size_t docente = table.header().size();
@@ -70,9 +70,9 @@ TEST(BatchLocales, SampleTableUnderPointAndCommaDecimals)
 {
     const std::string sample = testing::readWholeFile(RECIBO_EXAMPLE_CSV);
     ASSERT_FALSE(sample.empty()) << RECIBO_EXAMPLE_CSV;
-    const auto table = readCsvTable(sample);
-    ASSERT_TRUE(std::holds_alternative<CsvTable>(table));
-    const std::string argentine = asArgentineExport(std::get<CsvTable>(table));
+    const auto table = table::readCsvTable(sample);
+    ASSERT_TRUE(std::holds_alternative<table::CsvTable>(table));
+    const std::string argentine = asArgentineExport(std::get<table::CsvTable>(table));
 
     const BatchRun point = runWithInput({"--locale", "C"}, sample);
     const BatchRun comma = runWithInput({"--locale", "es_AR"}, argentine);
@@ -80,7 +80,7 @@ TEST(BatchLocales, SampleTableUnderPointAndCommaDecimals)
     ASSERT_EQ(comma.status, kAllRowsComputed) << comma.err << comma.out;
     const auto pointObjects = point.objects();
     const auto commaObjects = comma.objects();
-    ASSERT_EQ(pointObjects.size(), std::get<CsvTable>(table).rowCount());
+    ASSERT_EQ(pointObjects.size(), std::get<table::CsvTable>(table).rowCount());
     ASSERT_EQ(commaObjects.size(), pointObjects.size());
 
     for (std::size_t i = 0; i < pointObjects.size(); ++i) {

@@ -9,9 +9,9 @@
 
 #include "app/program.h"
 #include "gui_driver.h"
-#include "planilla/planilla.h"
 #include "program_driver.h"
 #include "regional/regional.h"
+#include "table/planilla.h"
 
 using namespace recibo;
 using namespace program_driver;
@@ -26,9 +26,9 @@ private slots:
     {
         std::ifstream file(RECIBO_EXAMPLE_CSV, std::ios::binary);
         const std::string text{std::istreambuf_iterator<char>(file), {}};
-        auto read = planilla::Planilla::read(text);
-        QVERIFY(std::holds_alternative<planilla::Planilla>(read));
-        const auto& table = std::get<planilla::Planilla>(read);
+        auto read = table::Planilla::read(text);
+        QVERIFY(std::holds_alternative<table::Planilla>(read));
+        const auto& table = std::get<table::Planilla>(read);
         QVERIFY(table.rows() >= 10);
 
         app::Program program;
@@ -37,10 +37,10 @@ private slots:
         for (std::size_t row = 0; row < table.rows(); ++row) {
             const auto hand = table.handEntry(row);
             const auto input = table.input(row);
-            QVERIFY(std::holds_alternative<planilla::Planilla::HandEntry>(hand));
-            program.enter(std::get<planilla::Planilla::HandEntry>(hand));
+            QVERIFY(std::holds_alternative<table::Planilla::HandEntry>(hand));
+            program.enter(std::get<table::Planilla::HandEntry>(hand));
             gui::click(kEntry, "Command1");
-            const auto& expected = std::get<batch::RowInput>(input);
+            const auto& expected = std::get<table::RowInput>(input);
             const auto result = payroll::calculate(expected.entry, expected.position, regional::systemSettings());
             QVERIFY(std::holds_alternative<payroll::Receipt>(result));
             compareGrid(std::get<payroll::Receipt>(result));

@@ -27,9 +27,9 @@ private slots:
         std::string text{std::istreambuf_iterator<char>(file), {}};
         // A teacher whose hours are not a number has no receipt.
         text += "\"Sin Horas, Ana\",medio,0,muchas,0,0,0,0,4,0,1,0,0,0,0,0,0,0,0,1,0,1,1,1,0,0\n";
-        auto read = planilla::Planilla::read(text);
-        QVERIFY(std::holds_alternative<planilla::Planilla>(read));
-        table_ = std::make_unique<planilla::Planilla>(std::get<planilla::Planilla>(std::move(read)));
+        auto read = table::Planilla::read(text);
+        QVERIFY(std::holds_alternative<table::Planilla>(read));
+        table_ = std::make_unique<table::Planilla>(std::get<table::Planilla>(std::move(read)));
     }
 
     void aPagePerTeacherInTheTablesOrder()
@@ -81,7 +81,7 @@ private:
     }
 
     QTemporaryDir folder_;
-    std::unique_ptr<planilla::Planilla> table_;
+    std::unique_ptr<table::Planilla> table_;
 };
 
 QTEST_MAIN(PlanillaPdfTest)

@@ -127,9 +127,9 @@ private slots:
         QVERIFY(session_->save());
         const QByteArray after = contents(path_);
         QVERIFY(after.startsWith(before));
-        const auto read = planilla::Planilla::read(after.toStdString());
-        QVERIFY(std::holds_alternative<planilla::Planilla>(read));
-        const auto& table = std::get<planilla::Planilla>(read);
+        const auto read = table::Planilla::read(after.toStdString());
+        QVERIFY(std::holds_alternative<table::Planilla>(read));
+        const auto& table = std::get<table::Planilla>(read);
         QCOMPARE(table.rows(), std::size_t(12));
         QCOMPARE(table.cells(11).front(), std::string("Sosa, Eva"));
         QCOMPARE(session_->chosen(), std::optional<std::size_t>(11));

@@ -42,7 +42,7 @@ protected:
     // Luis gets the seniority option 3.
     static void changeLuis(PlanillaFile& file)
     {
-        auto luis = std::get<batch::RowInput>(file.table().input(1));
+        auto luis = std::get<table::RowInput>(file.table().input(1));
         luis.entry.seniorityOption = 3;
         file.table().replaceRow(1, luis);
     }

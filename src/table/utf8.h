@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-namespace recibo::batch {
+namespace recibo::table {
 
 // Where the text stops being well-formed UTF-8 (the offset of the first byte
 // of the offending sequence), or nothing when all of it is. Overlong forms,
@@ -15,4 +15,4 @@ std::optional<std::size_t> firstInvalidUtf8(std::string_view text);
 // off (0 to 3): a piece of a stream may end in the middle of a character.
 std::size_t cutOffTail(std::string_view text);
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "batch/csv_table.h"
+#include "table/csv_table.h"
 
-namespace recibo::batch {
+namespace recibo::table {
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
@@ -133,4 +133,4 @@ TEST(CsvTable, UnusableTablesSayWhere)
 }
 
 }  // namespace
-}  // namespace recibo::batch
+}  // namespace recibo::table

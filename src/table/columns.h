@@ -9,7 +9,7 @@
 
 #include "unusable.h"
 
-namespace recibo::batch {
+namespace recibo::table {
 
 // The columns a table may have: the entry window's and the selection
 // dialog's control names.
@@ -65,4 +65,4 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // characters and bidirectional marks written as escapes.
 std::string quotedForMessage(std::string_view text);
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

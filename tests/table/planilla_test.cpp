@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "batch/batch.h"
-#include "planilla/planilla.h"
+#include "table/planilla.h"
 
-namespace recibo::planilla {
+namespace recibo::table {
 namespace {
 
 std::string example()
@@ -29,18 +29,18 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 Planilla readOrFail(const std::string& text)
 {
     auto read = Planilla::read(text);
-    if (auto* problem = std::get_if<batch::Unusable>(&read)) {
+    if (auto* problem = std::get_if<Unusable>(&read)) {
         ADD_FAILURE() << problem->message;
         return Planilla::empty();
     }
     return std::get<Planilla>(std::move(read));
 }
 
-batch::RowInput inputOf(const Planilla& planilla, std::size_t row)
+RowInput inputOf(const Planilla& planilla, std::size_t row)
 {
     auto input = planilla.input(row);
-    EXPECT_TRUE(std::holds_alternative<batch::RowInput>(input)) << "row " << row;
-    return std::holds_alternative<batch::RowInput>(input) ? std::get<batch::RowInput>(input) : batch::RowInput{};
+    EXPECT_TRUE(std::holds_alternative<RowInput>(input)) << "row " << row;
+    return std::holds_alternative<RowInput>(input) ? std::get<RowInput>(input) : RowInput{};
 }
 
 TEST(Planilla, ReadAndWrittenBackUnchangedIsTheSameBytes)
@@ -67,7 +67,7 @@ TEST(Planilla, ChangingOneTeacherChangesOnlyThatCell)
     const std::string sample = example();
     Planilla planilla = readOrFail(sample);
     ASSERT_GE(planilla.rows(), 4u);
-    batch::RowInput ramirez = inputOf(planilla, 3);
+    RowInput ramirez = inputOf(planilla, 3);
     ASSERT_EQ(ramirez.entry.cantkm, "150");
     ramirez.entry.cantkm = "200";
     planilla.replaceRow(3, ramirez);
@@ -88,10 +88,10 @@ TEST(Planilla, RowsAddedReadBackAsTheyWereMeant)
     const Planilla again = readOrFail(added.text());
     ASSERT_EQ(again.rows(), sample.rows());
     for (std::size_t row = 0; row < sample.rows(); ++row)
-        for (std::size_t c = 0; c < batch::kColumnCount; ++c) {
-            const auto column = static_cast<batch::Column>(c);
+        for (std::size_t c = 0; c < table::kColumnCount; ++c) {
+            const auto column = static_cast<Column>(c);
             EXPECT_EQ(cellFor(column, inputOf(again, row)), cellFor(column, inputOf(sample, row)))
-                << "row " << row << ", " << batch::columnName(column);
+                << "row " << row << ", " << table::columnName(column);
         }
 }
 
@@ -102,13 +102,13 @@ TEST(Planilla, RefusedWithReciboLoteMessages)
     };
     for (const std::string& table : tables) {
         const auto read = Planilla::read(table);
-        ASSERT_TRUE(std::holds_alternative<batch::Unusable>(read)) << table;
+        ASSERT_TRUE(std::holds_alternative<Unusable>(read)) << table;
         std::istringstream in(table);
         std::ostringstream out, err;
         EXPECT_EQ(batch::runBatch({}, in, out, err), batch::kInputUnusable);
-        EXPECT_EQ("recibo-lote: " + std::get<batch::Unusable>(read).message + "\n", err.str());
+        EXPECT_EQ("recibo-lote: " + std::get<Unusable>(read).message + "\n", err.str());
     }
 }
 
 }  // namespace
-}  // namespace recibo::planilla
+}  // namespace recibo::table

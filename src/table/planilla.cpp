@@ -3,26 +3,25 @@
 #include <algorithm>
 #include <array>
 
-#include "batch/csv_reader.h"
 #include "positions/position_selection.h"
+#include "table/csv_reader.h"
 
-namespace recibo::planilla {
+namespace recibo::table {
 
 namespace {
 
-using batch::Column;
 using payroll::CheckState;
 using payroll::EmploymentKind;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The header must name known columns, each once: as recibo-lote checks it.
-class HeaderCheck : public batch::TableSink {
+class HeaderCheck : public TableSink {
 public:
-    batch::Problem header(const std::vector<std::string>& names) override
+    Problem header(const std::vector<std::string>& names) override
     {
-        auto resolved = batch::resolveHeader(names);
-        if (auto* problem = std::get_if<batch::Unusable>(&resolved))
+        auto resolved = resolveHeader(names);
+        if (auto* problem = std::get_if<Unusable>(&resolved))
             return std::move(*problem);
         return std::nullopt;
     }
@@ -109,7 +108,7 @@ std::string pointCell(const std::string& box, positions::PositionSelection::Valu
 
 }  // namespace
 
-std::string cellFor(Column column, const batch::RowInput& input, const positions::Catalogue& catalogue)
+std::string cellFor(Column column, const RowInput& input, const positions::Catalogue& catalogue)
 {
     const payroll::EntryValues& e = input.entry;
     const payroll::SelectedPosition& p = input.position;
@@ -162,23 +161,23 @@ std::string cellFor(Column column, const batch::RowInput& input, const positions
     return "";
 }
 
-batch::OrUnusable<Planilla> Planilla::read(std::string_view text)
+OrUnusable<Planilla> Planilla::read(std::string_view text)
 {
     HeaderCheck check;
-    batch::CsvReader checker(check, batch::CsvReader::Pass::Check);
+    CsvReader checker(check, CsvReader::Pass::Check);
     if (!checker.feed(text) || !checker.finish())
-        return batch::Unusable{checker.problem()};
+        return Unusable{checker.problem()};
 
     Planilla planilla;
     std::size_t at = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    planilla.separator_ = batch::detectSeparator(text.substr(at));
+    planilla.separator_ = detectSeparator(text.substr(at));
     // The header: the first line that is not blank.
     for (;;) {
         const std::string_view record = nextRecord(text, at);
         at += record.size();
         if (!blank(withoutLineEnding(record)) || at >= text.size()) {
             std::vector<std::string> names = cellsOf(withoutLineEnding(record), planilla.separator_);
-            planilla.columns_ = std::get<std::vector<Column>>(batch::resolveHeader(names));
+            planilla.columns_ = std::get<std::vector<Column>>(resolveHeader(names));
             if (record.ends_with("\r\n"))
                 planilla.lineEnding_ = "\r\n";
             break;
@@ -204,9 +203,9 @@ Planilla Planilla::empty(char separator)
     Planilla planilla;
     planilla.separator_ = separator;
     std::vector<std::string> names;
-    for (std::size_t i = 0; i < batch::kColumnCount; ++i) {
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
         planilla.columns_.push_back(static_cast<Column>(i));
-        names.emplace_back(batch::columnName(static_cast<Column>(i)));
+        names.emplace_back(columnName(static_cast<Column>(i)));
     }
     planilla.head_ = planilla.writeCells(names) + planilla.lineEnding_;
     return planilla;
@@ -218,21 +217,20 @@ std::string Planilla::docente(std::size_t row) const
     return at == columns_.end() ? std::string() : cells(row)[static_cast<std::size_t>(at - columns_.begin())];
 }
 
-std::variant<batch::RowInput, batch::CellError> Planilla::input(std::size_t row, const payroll::PayScale& scale,
-                                                                const positions::Catalogue& catalogue) const
+std::variant<RowInput, CellError> Planilla::input(std::size_t row, const payroll::PayScale& scale,
+                                                  const positions::Catalogue& catalogue) const
 {
     const std::vector<std::string>& held = cells(row);
     const std::vector<std::string_view> views(held.begin(), held.end());
-    return batch::mapRow(columns_, views, scale, catalogue);
+    return mapRow(columns_, views, scale, catalogue);
 }
 
-std::variant<Planilla::HandEntry, batch::CellError> Planilla::handEntry(std::size_t row,
-                                                                        const payroll::PayScale& scale) const
+std::variant<Planilla::HandEntry, CellError> Planilla::handEntry(std::size_t row, const payroll::PayScale& scale) const
 {
     auto mapped = input(row, scale);
-    if (auto* bad = std::get_if<batch::CellError>(&mapped))
+    if (auto* bad = std::get_if<CellError>(&mapped))
         return std::move(*bad);
-    HandEntry hand{std::move(std::get<batch::RowInput>(mapped).entry), std::nullopt, {}};
+    HandEntry hand{std::move(std::get<RowInput>(mapped).entry), std::nullopt, {}};
     constexpr std::array<Column, 5> kPoints = {Column::Punbas, Column::Compbas, Column::Proljor, Column::Jorcom,
                                                Column::Tardif};
     for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -264,11 +262,11 @@ std::string Planilla::writeCells(const std::vector<std::string>& cells) const
     return line;
 }
 
-void Planilla::replaceRow(std::size_t row, const batch::RowInput& input, const positions::Catalogue& catalogue)
+void Planilla::replaceRow(std::size_t row, const RowInput& input, const positions::Catalogue& catalogue)
 {
     Record& record = records_[rows_[row]];
     const auto before = this->input(row, payroll::builtInPayScale(), catalogue);
-    const auto* was = std::get_if<batch::RowInput>(&before);
+    const auto* was = std::get_if<RowInput>(&before);
     std::vector<std::string> cells = record.cells;
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         const std::string now = cellFor(columns_[i], input, catalogue);
@@ -282,7 +280,7 @@ void Planilla::replaceRow(std::size_t row, const batch::RowInput& input, const p
     record.cells = std::move(cells);
 }
 
-std::size_t Planilla::appendRow(const batch::RowInput& input, const positions::Catalogue& catalogue)
+std::size_t Planilla::appendRow(const RowInput& input, const positions::Catalogue& catalogue)
 {
     std::string& last = records_.empty() ? head_ : records_.back().raw;
     if (!last.ends_with('\n'))
@@ -303,4 +301,4 @@ std::string Planilla::text() const
     return all;
 }
 
-}  // namespace recibo::planilla
+}  // namespace recibo::table

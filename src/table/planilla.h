@@ -9,11 +9,11 @@
 #include <variant>
 #include <vector>
 
-#include "batch/batch_row.h"
-#include "batch/columns.h"
-#include "batch/unusable.h"
+#include "table/columns.h"
+#include "table/row_input.h"
+#include "table/unusable.h"
 
-namespace recibo::planilla {
+namespace recibo::table {
 
 // A teachers' table, the planilla: exactly the CSV table recibo-lote reads,
 // kept byte for byte. Its header, separator, blank lines and each row's own
@@ -23,11 +23,11 @@ class Planilla {
 public:
     // The table in `text`; one recibo-lote would refuse is refused with the
     // same message, naming the line.
-    static batch::OrUnusable<Planilla> read(std::string_view text);
+    static OrUnusable<Planilla> read(std::string_view text);
     // A new table with every column, for "Nueva planilla".
     static Planilla empty(char separator = ',');
 
-    const std::vector<batch::Column>& columns() const { return columns_; }
+    const std::vector<Column>& columns() const { return columns_; }
     std::size_t rows() const { return rows_.size(); }
     // Row `row`'s cells (from 0), one per column, unquoted; a short row's
     // missing cells are empty.
@@ -36,9 +36,9 @@ public:
     std::string docente(std::size_t row) const;
     // What the entry window and the dialog hold for row `row`, as recibo-lote
     // maps it under `scale` and `catalogue`, or why a cell cannot be used.
-    std::variant<batch::RowInput, batch::CellError> input(
-        std::size_t row, const payroll::PayScale& scale = payroll::builtInPayScale(),
-        const positions::Catalogue& catalogue = positions::catalogue()) const;
+    std::variant<RowInput, CellError> input(std::size_t row,
+                                            const payroll::PayScale& scale = payroll::builtInPayScale(),
+                                            const positions::Catalogue& catalogue = positions::catalogue()) const;
 
     // What a user types and clicks to enter row `row` by hand: the entry
     // window's values, and in the selection dialog the code typed (when the
@@ -49,16 +49,16 @@ public:
         std::optional<std::string> code;
         std::array<std::string, 5> typedPoints;  // punbas, compbas, proljor, jorcom, tardif
     };
-    std::variant<HandEntry, batch::CellError> handEntry(
-        std::size_t row, const payroll::PayScale& scale = payroll::builtInPayScale()) const;
+    std::variant<HandEntry, CellError> handEntry(std::size_t row,
+                                                 const payroll::PayScale& scale = payroll::builtInPayScale()) const;
 
     // Writes `input` as row `row`: a cell whose meaning `input` leaves as it
     // was keeps its text; the others are written as recibo-lote reads them
     // (points where they differ from `catalogue`'s for the code).
-    void replaceRow(std::size_t row, const batch::RowInput& input,
+    void replaceRow(std::size_t row, const RowInput& input,
                     const positions::Catalogue& catalogue = positions::catalogue());
     // Adds a row holding `input` at the end; returns its index.
-    std::size_t appendRow(const batch::RowInput& input, const positions::Catalogue& catalogue = positions::catalogue());
+    std::size_t appendRow(const RowInput& input, const positions::Catalogue& catalogue = positions::catalogue());
 
     // The whole table as text, for saving.
     std::string text() const;
@@ -74,7 +74,7 @@ private:
     std::string writeCells(const std::vector<std::string>& cells) const;
 
     std::string head_;  // everything up to and including the header line
-    std::vector<batch::Column> columns_;
+    std::vector<Column> columns_;
     std::vector<Record> records_;
     std::vector<std::size_t> rows_;  // the records that are rows, in order
     char separator_ = ',';
@@ -83,7 +83,7 @@ private:
 
 // The cell each column holds for `input`, as recibo-lote reads it; a point
 // column is empty where the point is `catalogue`'s own for the code.
-std::string cellFor(batch::Column column, const batch::RowInput& input,
+std::string cellFor(Column column, const RowInput& input,
                     const positions::Catalogue& catalogue = positions::catalogue());
 
-}  // namespace recibo::planilla
+}  // namespace recibo::table

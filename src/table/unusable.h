@@ -5,7 +5,7 @@
 #include <utility>
 #include <variant>
 
-namespace recibo::batch {
+namespace recibo::table {
 
 // Why recibo-lote cannot go on with its options, its input, its table or its
 // output: one line in Spanish on standard error, and exit status 2, with
@@ -21,4 +21,4 @@ using OrUnusable = std::variant<T, Unusable>;
 // Nothing when all is well, or why not.
 using Problem = std::optional<Unusable>;
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

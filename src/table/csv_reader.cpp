@@ -9,7 +9,7 @@
 
 #include "utf8.h"
 
-namespace recibo::batch {
+namespace recibo::table {
 
 namespace {
 
@@ -478,4 +478,4 @@ bool CsvReader::fail(std::string message)
     return false;
 }
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace recibo::batch {
+namespace recibo::table {
 
 // Keeps every row the reader hands over.
 class CsvTableBuilder : public TableSink {
@@ -44,4 +44,4 @@ std::variant<CsvTable, TableError> readCsvTable(std::string_view input, std::siz
     return builder.take();
 }
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

@@ -1,4 +1,4 @@
-#include "batch_row.h"
+#include "row_input.h"
 
 #include <array>
 #include <optional>
@@ -7,7 +7,7 @@
 #include "payroll/seniority.h"
 #include "positions/position_selection.h"
 
-namespace recibo::batch {
+namespace recibo::table {
 
 namespace {
 
@@ -186,4 +186,4 @@ std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::s
     return row;
 }
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

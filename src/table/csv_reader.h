@@ -12,7 +12,7 @@ struct csv_parser;
 
 #include "unusable.h"
 
-namespace recibo::batch {
+namespace recibo::table {
 
 // No real table has a header or a row anywhere near this long; input that
 // does is not a table (a device that never ends a line, a quote never
@@ -120,4 +120,4 @@ private:
 // `,` otherwise.
 char detectSeparator(std::string_view text);
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

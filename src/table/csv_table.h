@@ -8,7 +8,7 @@
 
 #include "csv_reader.h"
 
-namespace recibo::batch {
+namespace recibo::table {
 
 // A CSV table held whole, for whoever wants every row at once (the
 // benchmarks, the tests): the header's column names and the data rows, every
@@ -54,4 +54,4 @@ struct TableError {
 // would arrive.
 std::variant<CsvTable, TableError> readCsvTable(std::string_view input, std::size_t pieceSize = std::string_view::npos);
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

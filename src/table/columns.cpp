@@ -4,7 +4,7 @@
 
 #include "payroll/message_text.h"
 
-namespace recibo::batch {
+namespace recibo::table {
 
 namespace {
 
@@ -72,4 +72,4 @@ std::string quotedForMessage(std::string_view text)
     return payroll::quotedForMessage(text);
 }
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

@@ -10,7 +10,7 @@
 #include "payroll/pay_scale.h"
 #include "positions/catalogue.h"
 
-namespace recibo::batch {
+namespace recibo::table {
 
 // What the entry window and the selection dialog would hold for one row.
 struct RowInput {
@@ -37,4 +37,4 @@ std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::s
                                          const payroll::PayScale& scale = payroll::builtInPayScale(),
                                          const positions::Catalogue& catalogue = positions::catalogue());
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

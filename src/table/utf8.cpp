@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace recibo::batch {
+namespace recibo::table {
 
 std::optional<std::size_t> firstInvalidUtf8(std::string_view text)
 {
@@ -76,4 +76,4 @@ std::size_t cutOffTail(std::string_view text)
     return 0;  // no lead in reach: the check of the whole text tells what is wrong
 }
 
-}  // namespace recibo::batch
+}  // namespace recibo::table

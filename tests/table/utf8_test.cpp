@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "batch/utf8.h"
+#include "table/utf8.h"
 
-namespace recibo::batch {
+namespace recibo::table {
 namespace {
 
 TEST(Utf8, WellFormedAndMalformedSequences)
@@ -45,4 +45,4 @@ TEST(Utf8, WellFormedAndMalformedSequences)
 }
 
 }  // namespace
-}  // namespace recibo::batch
+}  // namespace recibo::table
