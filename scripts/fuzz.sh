@@ -45,6 +45,7 @@ run_target() {
 
 run_target calculation_fuzzer calculation
 run_target batch_table_fuzzer batch_table -dict=fuzz/batch_table.dict
+run_target planilla_fuzzer planilla -dict=fuzz/batch_table.dict
 # A book's smallest pages with their fonts take some 30 KB.
 run_target pdf_compaction_fuzzer pdf_compaction -max_len=65536
 

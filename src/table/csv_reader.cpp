@@ -146,6 +146,7 @@ bool CsvReader::finish()
         unclosedQuote = true;
     } else if (quoting_ != Quoting::RowNotBegun) {
         ++checkedCells_;
+        rowEnd_ = offset_;
         if (!haveHeader_)
             cellEnds_.push_back(rowText_.size());
         checkedRowEnd();
@@ -244,6 +245,7 @@ bool CsvReader::checkQuoting(std::string_view bytes)
         if (c == separator)
             return;
         line_ += c == '\n';
+        rowEnd_ = offset_ + end - 1;
         if (offset_ + end - rowOffset_ > kMaxRowBytes)
             fail(rowTooLong(startingAt(rowLine_)));
         else
@@ -459,9 +461,13 @@ void CsvReader::rowEnded(std::size_t count, bool blank)
         columnCount_ = count;
         if (auto problem = sink_.header(std::vector<std::string>(cells_.begin(), cells_.end())))
             fail(std::move(problem->message));
+        else if (pass_ == Pass::Check)
+            sink_.rowExtent(0, rowOffset_, rowEnd_);
         return;
     }
     ++rowCount_;
+    if (pass_ == Pass::Check)
+        sink_.rowExtent(rowCount_, rowOffset_, rowEnd_);
     if (count > columnCount_) {
         fail("la fila " + std::to_string(rowCount_) + " tiene " + std::to_string(count) + " celdas y la cabecera solo "
              + std::to_string(columnCount_) + " columnas");

@@ -30,6 +30,10 @@ public:
     // cells than the header has names; the views last for the call only.
     // False stops the reading.
     virtual bool row(std::size_t fila, std::span<const std::string_view> cells) = 0;
+    // While checking: where the header (`fila` 0) or data row `fila` lies in
+    // the text after its byte-order mark, from its first byte up to the
+    // line break that ends it (not included). Blank lines are no rows.
+    virtual void rowExtent(std::size_t /*fila*/, std::size_t /*begin*/, std::size_t /*end*/) {}
 };
 
 // Reads a CSV table as it arrives, in pieces split anywhere, holding no more
@@ -100,6 +104,7 @@ private:
     std::size_t offset_ = 0;    // of the next byte checked
     std::size_t rowLine_ = 1;   // where the row being checked began
     std::size_t rowOffset_ = 0;
+    std::size_t rowEnd_ = 0;  // of the row just checked, its line break excluded
 
     // Pass::ReadCells.
     struct ParserDeleter {

@@ -15,73 +15,6 @@ using payroll::EmploymentKind;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The header must name known columns, each once: as recibo-lote checks it.
-class HeaderCheck : public TableSink {
-public:
-    Problem header(const std::vector<std::string>& names) override
-    {
-        auto resolved = resolveHeader(names);
-        if (auto* problem = std::get_if<Unusable>(&resolved))
-            return std::move(*problem);
-        return std::nullopt;
-    }
-    bool row(std::size_t, std::span<const std::string_view>) override { return true; }
-};
-
-// The next record of `text` from `at`: up to and including its line break
-// outside quotes, or to the end.
-std::string_view nextRecord(std::string_view text, std::size_t at)
-{
-    bool quoted = false;
-    for (std::size_t i = at; i < text.size(); ++i) {
-        if (text[i] == '"')
-            quoted = !quoted;
-        else if (text[i] == '\n' && !quoted)
-            return text.substr(at, i + 1 - at);
-    }
-    return text.substr(at);
-}
-
-std::string_view withoutLineEnding(std::string_view record)
-{
-    if (!record.empty() && record.back() == '\n')
-        record.remove_suffix(1);
-    if (!record.empty() && record.back() == '\r')
-        record.remove_suffix(1);
-    return record;
-}
-
-// A checked record's cells, unquoted (a doubled quote inside quotes is one).
-std::vector<std::string> cellsOf(std::string_view record, char separator)
-{
-    std::vector<std::string> cells(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        const char c = record[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < record.size() && record[i + 1] == '"')
-                cells.back() += record[++i];
-            else if (c == '"')
-                quoted = false;
-            else
-                cells.back() += c;
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == separator) {
-            cells.emplace_back();
-        } else {
-            cells.back() += c;
-        }
-    }
-    return cells;
-}
-
-// A line of nothing but blanks, which recibo-lote skips.
-bool blank(std::string_view record)
-{
-    return std::all_of(record.begin(), record.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
-}
-
 std::string checkCell(CheckState state)
 {
     switch (state) {
@@ -106,10 +39,27 @@ std::string pointCell(const std::string& box, positions::PositionSelection::Valu
     return box == own ? std::string() : box;
 }
 
+// The columns of the selection dialog: the position's code and its points.
+bool isPositionColumn(Column column)
+{
+    switch (column) {
+    case Column::Codcargo:
+    case Column::Punbas:
+    case Column::Compbas:
+    case Column::Proljor:
+    case Column::Jorcom:
+    case Column::Tardif: return true;
+    default: return false;
+    }
+}
+
 }  // namespace
 
 std::string cellFor(Column column, const RowInput& input, const positions::Catalogue& catalogue)
 {
+    // Only a teacher with a position has one to write.
+    if (input.entry.kind != EmploymentKind::Position && isPositionColumn(column))
+        return {};
     const payroll::EntryValues& e = input.entry;
     const payroll::SelectedPosition& p = input.position;
     using Box = positions::PositionSelection::ValueBox;
@@ -161,41 +111,72 @@ std::string cellFor(Column column, const RowInput& input, const positions::Catal
     return "";
 }
 
+// The table's rows as the reader finds them: while checking, where each
+// lies in the text; then their cells.
+class PlanillaRows : public TableSink {
+public:
+    explicit PlanillaRows(Planilla& planilla) : planilla_(planilla) {}
+
+    Problem header(const std::vector<std::string>& names) override
+    {
+        auto resolved = resolveHeader(names);
+        if (auto* problem = std::get_if<Unusable>(&resolved))
+            return std::move(*problem);
+        planilla_.columns_ = std::get<std::vector<Column>>(std::move(resolved));
+        return std::nullopt;
+    }
+    void rowExtent(std::size_t fila, std::size_t begin, std::size_t end) override
+    {
+        if (fila == 0)
+            headerEnd_ = end;
+        else
+            planilla_.rows_.push_back({begin, end});
+    }
+    bool row(std::size_t fila, std::span<const std::string_view> cells) override
+    {
+        if (fila > planilla_.rows_.size())
+            return false;
+        planilla_.keepCells(cells);
+        return true;
+    }
+    std::size_t headerEnd() const { return headerEnd_; }
+
+private:
+    Planilla& planilla_;
+    std::size_t headerEnd_ = 0;
+};
+
 OrUnusable<Planilla> Planilla::read(std::string_view text)
 {
-    HeaderCheck check;
-    CsvReader checker(check, CsvReader::Pass::Check);
+    Planilla planilla;
+    PlanillaRows rows(planilla);
+    CsvReader checker(rows, CsvReader::Pass::Check);
     if (!checker.feed(text) || !checker.finish())
         return Unusable{checker.problem()};
+    CsvReader reader(rows, CsvReader::Pass::ReadCells);
+    if (!reader.feed(text) || !reader.finish()
+        || planilla.cellEnds_.size() != planilla.rows_.size() * planilla.columns_.size())
+        return Unusable{reader.problem().empty() ? "la planilla no se pudo leer entera" : reader.problem()};
 
-    Planilla planilla;
-    std::size_t at = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    planilla.separator_ = detectSeparator(text.substr(at));
-    // The header: the first line that is not blank.
-    for (;;) {
-        const std::string_view record = nextRecord(text, at);
-        at += record.size();
-        if (!blank(withoutLineEnding(record)) || at >= text.size()) {
-            std::vector<std::string> names = cellsOf(withoutLineEnding(record), planilla.separator_);
-            planilla.columns_ = std::get<std::vector<Column>>(resolveHeader(names));
-            if (record.ends_with("\r\n"))
-                planilla.lineEnding_ = "\r\n";
-            break;
-        }
-    }
-    planilla.head_ = std::string(text.substr(0, at));
-    while (at < text.size()) {
-        const std::string_view record = nextRecord(text, at);
-        at += record.size();
-        Record kept{std::string(record), !blank(withoutLineEnding(record)), {}};
-        if (kept.isRow) {
-            kept.cells = cellsOf(withoutLineEnding(record), planilla.separator_);
-            kept.cells.resize(planilla.columns_.size());
-            planilla.rows_.push_back(planilla.records_.size());
-        }
-        planilla.records_.push_back(std::move(kept));
-    }
+    // The reader's places count from after the byte-order mark.
+    const std::size_t mark = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    for (Extent& row : planilla.rows_)
+        row = {row.begin + mark, row.end + mark};
+    const std::size_t headerEnd = rows.headerEnd() + mark;
+    planilla.separator_ = detectSeparator(text.substr(mark));
+    const std::string_view after = text.substr(headerEnd);
+    planilla.lineEnding_ = after.starts_with("\r\n") ? "\r\n" : after.starts_with('\r') ? "\r" : "\n";
+    planilla.text_ = std::string(text);
     return planilla;
+}
+
+void Planilla::keepCells(std::span<const std::string_view> cells)
+{
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        if (c < cells.size())
+            cellText_.append(cells[c]);
+        cellEnds_.push_back(cellText_.size());
+    }
 }
 
 Planilla Planilla::empty(char separator)
@@ -207,22 +188,38 @@ Planilla Planilla::empty(char separator)
         planilla.columns_.push_back(static_cast<Column>(i));
         names.emplace_back(columnName(static_cast<Column>(i)));
     }
-    planilla.head_ = planilla.writeCells(names) + planilla.lineEnding_;
+    planilla.text_ = planilla.writeCells(names) + planilla.lineEnding_;
     return planilla;
+}
+
+std::string_view Planilla::cell(std::size_t row, std::size_t column) const
+{
+    if (const auto replaced = replaced_.find(row); replaced != replaced_.end())
+        return replaced->second.cells[column];
+    const std::size_t index = row * columns_.size() + column;
+    const std::size_t begin = index == 0 ? 0 : cellEnds_[index - 1];
+    return std::string_view(cellText_).substr(begin, cellEnds_[index] - begin);
+}
+
+std::vector<std::string_view> Planilla::cells(std::size_t row) const
+{
+    std::vector<std::string_view> all;
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+        all.push_back(cell(row, c));
+    return all;
 }
 
 std::string Planilla::docente(std::size_t row) const
 {
     const auto at = std::find(columns_.begin(), columns_.end(), Column::Docente);
-    return at == columns_.end() ? std::string() : cells(row)[static_cast<std::size_t>(at - columns_.begin())];
+    return at == columns_.end() ? std::string()
+                                : std::string(cell(row, static_cast<std::size_t>(at - columns_.begin())));
 }
 
 std::variant<RowInput, CellError> Planilla::input(std::size_t row, const payroll::PayScale& scale,
                                                   const positions::Catalogue& catalogue) const
 {
-    const std::vector<std::string>& held = cells(row);
-    const std::vector<std::string_view> views(held.begin(), held.end());
-    return mapRow(columns_, views, scale, catalogue);
+    return mapRow(columns_, cells(row), scale, catalogue);
 }
 
 std::variant<Planilla::HandEntry, CellError> Planilla::handEntry(std::size_t row, const payroll::PayScale& scale) const
@@ -235,15 +232,15 @@ std::variant<Planilla::HandEntry, CellError> Planilla::handEntry(std::size_t row
                                                Column::Tardif};
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         if (columns_[i] == Column::Codcargo)
-            hand.code = cells(row)[i];
+            hand.code = std::string(cell(row, i));
         for (std::size_t p = 0; p < kPoints.size(); ++p)
             if (columns_[i] == kPoints[p])
-                hand.typedPoints[p] = cells(row)[i];
+                hand.typedPoints[p] = std::string(cell(row, i));
     }
     return hand;
 }
 
-std::string Planilla::writeCells(const std::vector<std::string>& cells) const
+std::string Planilla::writeCells(std::span<const std::string> cells) const
 {
     std::string line;
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -264,40 +261,50 @@ std::string Planilla::writeCells(const std::vector<std::string>& cells) const
 
 void Planilla::replaceRow(std::size_t row, const RowInput& input, const positions::Catalogue& catalogue)
 {
-    Record& record = records_[rows_[row]];
     const auto before = this->input(row, payroll::builtInPayScale(), catalogue);
     const auto* was = std::get_if<RowInput>(&before);
-    std::vector<std::string> cells = record.cells;
+    const std::vector<std::string_view> held = cells(row);
+    std::vector<std::string> cells(held.begin(), held.end());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
+        // A teacher paid by hours has no position: whatever the selection
+        // dialog last held is no change to the row, and its cells stay.
+        if (input.entry.kind != EmploymentKind::Position && isPositionColumn(columns_[i]))
+            continue;
         const std::string now = cellFor(columns_[i], input, catalogue);
         if (!was || cellFor(columns_[i], *was, catalogue) != now)
             cells[i] = now;
     }
-    if (cells == record.cells)
+    if (std::equal(cells.begin(), cells.end(), held.begin(), held.end()))
         return;
-    const std::string_view ending = std::string_view(record.raw).substr(withoutLineEnding(record.raw).size());
-    record.raw = writeCells(cells) + std::string(ending);
-    record.cells = std::move(cells);
+    replaced_[row] = {writeCells(cells), std::move(cells)};
 }
 
 std::size_t Planilla::appendRow(const RowInput& input, const positions::Catalogue& catalogue)
 {
-    std::string& last = records_.empty() ? head_ : records_.back().raw;
-    if (!last.ends_with('\n'))
-        last += lineEnding_;
+    if (!text_.ends_with('\n') && !text_.ends_with('\r'))
+        text_ += lineEnding_;
     std::vector<std::string> cells;
     for (const Column column : columns_)
         cells.push_back(cellFor(column, input, catalogue));
-    records_.push_back({writeCells(cells) + lineEnding_, true, cells});
-    rows_.push_back(records_.size() - 1);
+    const std::size_t begin = text_.size();
+    text_ += writeCells(cells);
+    rows_.push_back({begin, text_.size()});
+    text_ += lineEnding_;
+    keepCells(std::vector<std::string_view>(cells.begin(), cells.end()));
     return rows_.size() - 1;
 }
 
 std::string Planilla::text() const
 {
-    std::string all = head_;
-    for (const Record& record : records_)
-        all += record.raw;
+    std::string all;
+    all.reserve(text_.size());
+    std::size_t at = 0;
+    for (const auto& [row, replaced] : replaced_) {
+        all.append(text_, at, rows_[row].begin - at);
+        all += replaced.text;
+        at = rows_[row].end;
+    }
+    all.append(text_, at);
     return all;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -29,9 +30,11 @@ public:
 
     const std::vector<Column>& columns() const { return columns_; }
     std::size_t rows() const { return rows_.size(); }
-    // Row `row`'s cells (from 0), one per column, unquoted; a short row's
-    // missing cells are empty.
-    const std::vector<std::string>& cells(std::size_t row) const { return records_[rows_[row]].cells; }
+    // Row `row`'s cell in column `column` (both from 0), unquoted; a short
+    // row's missing cells are empty.
+    std::string_view cell(std::size_t row, std::size_t column) const;
+    // Row `row`'s cells, one per column.
+    std::vector<std::string_view> cells(std::size_t row) const;
     // Row `row`'s teacher, as the docente column has it (empty without one).
     std::string docente(std::size_t row) const;
     // What the entry window and the dialog hold for row `row`, as recibo-lote
@@ -54,7 +57,8 @@ public:
 
     // Writes `input` as row `row`: a cell whose meaning `input` leaves as it
     // was keeps its text; the others are written as recibo-lote reads them
-    // (points where they differ from `catalogue`'s for the code).
+    // (points where they differ from `catalogue`'s for the code). The
+    // position's cells of a teacher without a position stay as they are.
     void replaceRow(std::size_t row, const RowInput& input,
                     const positions::Catalogue& catalogue = positions::catalogue());
     // Adds a row holding `input` at the end; returns its index.
@@ -64,25 +68,36 @@ public:
     std::string text() const;
 
 private:
-    // A line of the text (a quoted cell may hold line breaks): a row, or a
-    // blank line kept as it was.
-    struct Record {
-        std::string raw;  // as read or as last written, its line ending included
-        bool isRow = false;
+    // Where a row lies in text_, its line break excluded; a row replaced
+    // since has its text and cells in replaced_.
+    struct Extent {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+    };
+    struct Replaced {
+        std::string text;
         std::vector<std::string> cells;
     };
-    std::string writeCells(const std::vector<std::string>& cells) const;
+    friend class PlanillaRows;
 
-    std::string head_;  // everything up to and including the header line
+    std::string writeCells(std::span<const std::string> cells) const;
+    void keepCells(std::span<const std::string_view> cells);
+
+    std::string text_;  // as read, the rows added appended
     std::vector<Column> columns_;
-    std::vector<Record> records_;
-    std::vector<std::size_t> rows_;  // the records that are rows, in order
+    std::vector<Extent> rows_;
+    // Every row's cells as read or added, one right after the other, each
+    // row with one per column: cell c of row r ends at cellEnds_[r * columns + c].
+    std::string cellText_;
+    std::vector<std::size_t> cellEnds_;
+    std::map<std::size_t, Replaced> replaced_;
     char separator_ = ',';
     std::string lineEnding_ = "\n";  // the header's, for rows added
 };
 
 // The cell each column holds for `input`, as recibo-lote reads it; a point
-// column is empty where the point is `catalogue`'s own for the code.
+// column is empty where the point is `catalogue`'s own for the code, and the
+// position's columns are empty for a teacher without a position.
 std::string cellFor(Column column, const RowInput& input,
                     const positions::Catalogue& catalogue = positions::catalogue());
 
