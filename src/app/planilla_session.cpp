@@ -55,14 +55,22 @@ PlanillaSession::Dialogs standardDialogs()
         default: return PlanillaSession::Answer::Cancel;
         }
     };
-    dialogs.askToReplace = [](QWidget* parent, const QString& question) {
+    dialogs.askAboutConflict = [](QWidget* parent, const QString& question) {
+        using Settle = PlanillaSession::Settle;
         QMessageBox box(QMessageBox::Warning, QStringLiteral("La planilla cambió"), question, QMessageBox::Cancel,
                         parent);
         box.setObjectName(QStringLiteral("planillacambio"));
-        QPushButton* replace = box.addButton(QStringLiteral("Reemplazar"), QMessageBox::DestructiveRole);
+        const std::pair<QPushButton*, Settle> choices[] = {
+            {box.addButton(QStringLiteral("Dejar la &mía"), QMessageBox::DestructiveRole), Settle::KeepMine},
+            {box.addButton(QStringLiteral("Dejar la del &disco"), QMessageBox::AcceptRole), Settle::KeepTheirs},
+            {box.addButton(QStringLiteral("&Guardar como…"), QMessageBox::ActionRole), Settle::SaveAs},
+        };
         box.setDefaultButton(QMessageBox::Cancel);
         box.exec();
-        return box.clickedButton() == replace;
+        for (const auto& [button, settle] : choices)
+            if (box.clickedButton() == button)
+                return settle;
+        return Settle::Cancel;
     };
     dialogs.tell = [](QWidget* parent, const QString& problem) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Planilla"), problem, QMessageBox::Ok, parent);
@@ -267,6 +275,12 @@ bool PlanillaSession::chooseTeacher(std::size_t row)
         panel()->choose(chosen_);
         return false;
     }
+    return load(row);
+}
+
+// Row `row` into the form, or why it cannot be.
+bool PlanillaSession::load(std::size_t row)
+{
     const auto hand = file_->table().handEntry(row, form_.scale().pay);
     if (const auto* bad = std::get_if<table::CellError>(&hand)) {
         dialogs_.tell(window_,
@@ -331,11 +345,28 @@ bool PlanillaSession::saveTo(const QString& path)
             table.replaceRow(*chosen_, input, catalogue);
         }
     }
-    auto result = file_->save(path);
-    if (result.saved == planilla::PlanillaFile::Saved::ChangedOnDisk && dialogs_.askToReplace(window_, result.problem))
-        result = file_->save(path, true);
-    if (chosen_) {
-        panel()->relist(table, *chosen_, problemOf());
+    auto result = file_->save(path, std::nullopt, chosen_);
+    if (result.saved == planilla::PlanillaFile::Saved::Conflict) {
+        using Conflicts = table::Planilla::Conflicts;
+        switch (dialogs_.askAboutConflict(window_, result.problem)) {
+        case Settle::KeepMine: result = file_->save(path, Conflicts::KeepMine, chosen_); break;
+        case Settle::KeepTheirs:
+            result = file_->save(path, Conflicts::KeepTheirs, chosen_);
+            if (result.saved == planilla::PlanillaFile::Saved::Yes)
+                return showSaved(result);
+            break;
+        case Settle::SaveAs: {
+            const QString other = dialogs_.savePath(window_, path);
+            return !other.isEmpty() && saveAs(other);
+        }
+        case Settle::Cancel: break;
+        }
+    }
+    if (result.saved == planilla::PlanillaFile::Saved::Yes && result.merged) {
+        chosen_ = result.followed;
+        relist();
+    } else if (chosen_) {
+        panel()->relist(file_->table(), *chosen_, problemOf());
         panel()->choose(chosen_);
     }
     if (result.saved != planilla::PlanillaFile::Saved::Yes) {
@@ -345,6 +376,20 @@ bool PlanillaSession::saveTo(const QString& path)
     }
     if (chosen_)
         takeSnapshot();
+    return true;
+}
+
+// The file's version of the teacher kept: the form shows it (or nothing,
+// when the file no longer has that teacher).
+bool PlanillaSession::showSaved(const planilla::PlanillaFile::SaveResult& result)
+{
+    chosen_.reset();
+    relist();
+    if (result.followed)
+        return load(*result.followed);
+    form_.enter(table::Planilla::HandEntry{});
+    adding_ = true;
+    takeSnapshot();
     return true;
 }
 

@@ -40,11 +40,13 @@ public:
     };
     // The questions the session asks; the tests answer them.
     enum class Answer { Save, Discard, Cancel };
+    // A teacher changed here and, since the planilla was read, in the file.
+    enum class Settle { KeepMine, KeepTheirs, SaveAs, Cancel };
     struct Dialogs {
         std::function<QString(QWidget* parent, const QString& suggested)> openPath;
         std::function<QString(QWidget* parent, const QString& suggested)> savePath;
         std::function<Answer(QWidget* parent, const QString& question)> askToSave;
-        std::function<bool(QWidget* parent, const QString& question)> askToReplace;
+        std::function<Settle(QWidget* parent, const QString& question)> askAboutConflict;
         std::function<void(QWidget* parent, const QString& problem)> tell;
     };
 
@@ -94,6 +96,8 @@ private:
     bool formChanged() const;
     void takeSnapshot();
     bool saveTo(const QString& path);
+    bool load(std::size_t row);
+    bool showSaved(const planilla::PlanillaFile::SaveResult& result);
     std::function<std::optional<QString>(std::size_t)> problemOf() const;
     void show(planilla::PlanillaFile file);
     QString suggestedFolder() const;

@@ -44,15 +44,43 @@ std::variant<PlanillaFile, QString> PlanillaFile::open(const QString& path)
     return PlanillaFile(path, std::get<table::Planilla>(std::move(read)), bytes);
 }
 
-PlanillaFile::SaveResult PlanillaFile::save(const QString& path, bool overwrite)
+PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<table::Planilla::Conflicts> settle,
+                                            std::optional<std::size_t> follow)
 {
-    if (path == path_ && !overwrite) {
+    std::optional<std::size_t> followed = follow;
+    bool merged = false;
+    if (path == path_) {
         QFile current(path);
-        if (current.exists() && (!current.open(QIODevice::ReadOnly) || current.readAll() != read_))
-            return {Saved::ChangedOnDisk,
-                    QStringLiteral("La planilla %1 cambió en el disco desde que se abrió (otro programa o otra "
-                                   "persona la modificó). Guardala con otro nombre, o reemplazá esa versión.")
-                        .arg(quoted(path))};
+        QByteArray now;
+        if (current.exists() && (!current.open(QIODevice::ReadOnly) || (now = current.readAll()) != read_)) {
+            auto onDisk =
+                table::Planilla::read(std::string_view(now.constData(), static_cast<std::size_t>(now.size())));
+            if (!std::holds_alternative<table::Planilla>(onDisk)) {
+                if (settle != table::Planilla::Conflicts::KeepMine)
+                    return {Saved::Conflict,
+                            QStringLiteral("La planilla %1 cambió en el disco desde que se abrió y ya no se puede leer "
+                                           "como planilla. Guardá la tuya con otro nombre, o reemplazá la del disco "
+                                           "con la tuya.")
+                                .arg(quoted(path)),
+                            std::nullopt, false};
+            } else {
+                auto rebased = table_.rebasedOnto(std::get<table::Planilla>(std::move(onDisk)),
+                                                  settle.value_or(table::Planilla::Conflicts::KeepTheirs), follow);
+                if (rebased.conflicts > 0 && !settle)
+                    return {Saved::Conflict,
+                            QStringLiteral("La planilla %1 cambió en el disco desde que se abrió, y otro programa o "
+                                           "persona modificó también %2 que cambiaste vos. Elegí qué versión queda, "
+                                           "o guardá la tuya con otro nombre.")
+                                .arg(quoted(path),
+                                     rebased.conflicts == 1 ? QStringLiteral("la fila")
+                                                            : QStringLiteral("%1 filas").arg(rebased.conflicts)),
+                            std::nullopt, false};
+                table_ = std::move(rebased.table);
+                read_ = now;
+                followed = rebased.followed;
+                merged = true;
+            }
+        }
     }
     const std::string text = table_.text();
     const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
@@ -61,7 +89,8 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, bool overwrite)
         return SaveResult{Saved::Failed,
                           QStringLiteral("No se pudo guardar la planilla %1 (%2); el archivo que "
                                          "estaba quedó como estaba.")
-                              .arg(quoted(path), causeOf(file))};
+                              .arg(quoted(path), causeOf(file)),
+                          std::nullopt, false};
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed();
@@ -74,7 +103,10 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, bool overwrite)
         return failed();
     path_ = path;
     read_ = bytes;
-    return {Saved::Yes, {}};
+    // The table as saved is what later changes are made on.
+    if (auto saved = table::Planilla::read(text); std::holds_alternative<table::Planilla>(saved))
+        table_ = std::get<table::Planilla>(std::move(saved));
+    return {Saved::Yes, {}, followed, merged};
 }
 
 }  // namespace recibo::planilla

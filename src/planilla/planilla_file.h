@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
+#include <optional>
 #include <variant>
 
 #include "table/planilla.h"
@@ -11,7 +13,7 @@ namespace recibo::planilla {
 
 // A planilla kept in a file: read whole, written back whole and atomically
 // (the file on disk is either the old one or the new one, never half of
-// either), and never over a file someone else changed since it was read.
+// either), and never undoing what someone else changed in it since.
 class PlanillaFile {
 public:
     // The planilla in `path`, or why it cannot be used, in Spanish, naming
@@ -25,17 +27,26 @@ public:
     const table::Planilla& table() const { return table_; }
     table::Planilla& table() { return table_; }
 
-    enum class Saved { Yes, ChangedOnDisk, Failed };
+    enum class Saved { Yes, Conflict, Failed };
     struct SaveResult {
         Saved saved;
         QString problem;  // in Spanish, when not saved
+        // Where the row followed (see save()) is now: the file may have
+        // gained or lost rows elsewhere.
+        std::optional<std::size_t> followed;
+        bool merged = false;  // the file held others' changes, now in the table too
         bool operator==(const SaveResult&) const = default;
     };
     // Writes the table to `path` (its own, or another for "Guardar como…").
-    // Over its own file only while that file is still as it was read or last
-    // written, unless `overwrite` says the user chose to replace the other
-    // version. A failed write leaves the old file whole.
-    SaveResult save(const QString& path, bool overwrite = false);
+    // When someone else changed its own file since it was read, this
+    // table's changes are made on the file as it is now (the rows changed
+    // there stay as they are there), and the table becomes that; a row
+    // changed both here and there is a conflict, not saved unless `settle`
+    // says whose version stays. A file that is no longer a planilla is
+    // written over only when `settle` keeps this one. A failed write leaves
+    // the old file whole. `follow`: a row whose place after saving is wanted.
+    SaveResult save(const QString& path, std::optional<table::Planilla::Conflicts> settle = std::nullopt,
+                    std::optional<std::size_t> follow = std::nullopt);
 
 private:
     PlanillaFile(QString path, table::Planilla table, QByteArray read)

@@ -167,6 +167,7 @@ OrUnusable<Planilla> Planilla::read(std::string_view text)
     const std::string_view after = text.substr(headerEnd);
     planilla.lineEnding_ = after.starts_with("\r\n") ? "\r\n" : after.starts_with('\r') ? "\r" : "\n";
     planilla.text_ = std::string(text);
+    planilla.rowsRead_ = planilla.rows_.size();
     return planilla;
 }
 
@@ -196,6 +197,11 @@ std::string_view Planilla::cell(std::size_t row, std::size_t column) const
 {
     if (const auto replaced = replaced_.find(row); replaced != replaced_.end())
         return replaced->second.cells[column];
+    return readCell(row, column);
+}
+
+std::string_view Planilla::readCell(std::size_t row, std::size_t column) const
+{
     const std::size_t index = row * columns_.size() + column;
     const std::size_t begin = index == 0 ? 0 : cellEnds_[index - 1];
     return std::string_view(cellText_).substr(begin, cellEnds_[index] - begin);
@@ -209,11 +215,22 @@ std::vector<std::string_view> Planilla::cells(std::size_t row) const
     return all;
 }
 
-std::string Planilla::docente(std::size_t row) const
+std::optional<std::size_t> Planilla::docenteColumn() const
 {
     const auto at = std::find(columns_.begin(), columns_.end(), Column::Docente);
-    return at == columns_.end() ? std::string()
-                                : std::string(cell(row, static_cast<std::size_t>(at - columns_.begin())));
+    return at == columns_.end() ? std::nullopt : std::optional(static_cast<std::size_t>(at - columns_.begin()));
+}
+
+std::string Planilla::docente(std::size_t row) const
+{
+    const auto column = docenteColumn();
+    return column ? std::string(cell(row, *column)) : std::string();
+}
+
+std::string Planilla::docenteAsRead(std::size_t row) const
+{
+    const auto column = docenteColumn();
+    return column ? std::string(readCell(row, *column)) : std::string();
 }
 
 std::variant<RowInput, CellError> Planilla::input(std::size_t row, const payroll::PayScale& scale,
@@ -306,6 +323,72 @@ std::string Planilla::text() const
     }
     all.append(text_, at);
     return all;
+}
+
+std::string_view Planilla::readText(std::size_t row) const
+{
+    return std::string_view(text_).substr(rows_[row].begin, rows_[row].end - rows_[row].begin);
+}
+
+// The row of `current` that is row `row` as read here: the one that reads
+// the same (the nearest, among equal ones), or nothing when `current`
+// changed or removed it.
+std::optional<std::size_t> Planilla::counterpart(std::size_t row, const Planilla& current,
+                                                 const std::vector<bool>& taken) const
+{
+    const std::string_view was = readText(row);
+    std::optional<std::size_t> nearest;
+    const auto distance = [row](std::size_t other) { return other > row ? other - row : row - other; };
+    for (std::size_t other = 0; other < current.rows(); ++other)
+        if (!taken[other] && current.readText(other) == was && (!nearest || distance(other) < distance(*nearest)))
+            nearest = other;
+    return nearest;
+}
+
+Planilla::Rebased Planilla::rebasedOnto(Planilla current, Conflicts conflicts, std::optional<std::size_t> follow,
+                                        const positions::Catalogue& catalogue) const
+{
+    Rebased rebased{std::move(current), 0, std::nullopt};
+    Planilla& table = rebased.table;
+    std::vector<bool> taken(table.rows());
+    const auto landed = [&](std::size_t row, std::optional<std::size_t> at) {
+        if (row == follow)
+            rebased.followed = at;
+    };
+    for (const auto& [row, replaced] : replaced_) {
+        if (row >= rowsRead_)
+            continue;
+        const auto input = this->input(row, payroll::builtInPayScale(), catalogue);
+        const auto* mine = std::get_if<RowInput>(&input);
+        if (const auto same = counterpart(row, table, taken)) {
+            taken[*same] = true;
+            if (mine)
+                table.replaceRow(*same, *mine, catalogue);
+            landed(row, same);
+            continue;
+        }
+        ++rebased.conflicts;
+        // The same teacher in the same place is the row changed there too.
+        const bool inPlace = row < table.rows() && !taken[row] && table.docente(row) == docenteAsRead(row);
+        if (inPlace)
+            taken[row] = true;
+        if (conflicts == Conflicts::KeepTheirs || !mine) {
+            landed(row, inPlace ? std::optional(row) : std::nullopt);
+        } else if (inPlace) {
+            table.replaceRow(row, *mine, catalogue);
+            landed(row, row);
+        } else {
+            landed(row, table.appendRow(*mine, catalogue));
+        }
+    }
+    for (std::size_t row = rowsRead_; row < rows(); ++row) {
+        const auto added = input(row, payroll::builtInPayScale(), catalogue);
+        if (const auto* mine = std::get_if<RowInput>(&added))
+            landed(row, table.appendRow(*mine, catalogue));
+    }
+    if (follow && *follow < rowsRead_ && !replaced_.contains(*follow))
+        rebased.followed = counterpart(*follow, table, taken);
+    return rebased;
 }
 
 }  // namespace recibo::table

@@ -67,6 +67,20 @@ public:
     // The whole table as text, for saving.
     std::string text() const;
 
+    // The same table saved again by someone else since this one was read
+    // (`current`), with this planilla's changes made on it: each row
+    // replaced here goes over the row of `current` that still reads as it
+    // was read here, and the rows added here are added. A row replaced here
+    // that `current` changed or removed too is a conflict, settled by
+    // `conflicts`: this planilla's version over `current`'s (over the row
+    // with the same teacher, or added when `current` has none), or
+    // `current`'s kept. `follow`: a row of this planilla whose place in the
+    // result is wanted.
+    enum class Conflicts { KeepMine, KeepTheirs };
+    struct Rebased;
+    Rebased rebasedOnto(Planilla current, Conflicts conflicts, std::optional<std::size_t> follow = std::nullopt,
+                        const positions::Catalogue& catalogue = positions::catalogue()) const;
+
 private:
     // Where a row lies in text_, its line break excluded; a row replaced
     // since has its text and cells in replaced_.
@@ -81,11 +95,19 @@ private:
     friend class PlanillaRows;
 
     std::string writeCells(std::span<const std::string> cells) const;
+    // Row `row` as read or added, whatever replaced it since.
+    std::string_view readText(std::size_t row) const;
+    std::string_view readCell(std::size_t row, std::size_t column) const;
+    std::string docenteAsRead(std::size_t row) const;
+    std::optional<std::size_t> docenteColumn() const;
+    std::optional<std::size_t> counterpart(std::size_t row, const Planilla& current,
+                                           const std::vector<bool>& taken) const;
     void keepCells(std::span<const std::string_view> cells);
 
     std::string text_;  // as read, the rows added appended
     std::vector<Column> columns_;
     std::vector<Extent> rows_;
+    std::size_t rowsRead_ = 0;  // the rows after these were added
     // Every row's cells as read or added, one right after the other, each
     // row with one per column: cell c of row r ends at cellEnds_[r * columns + c].
     std::string cellText_;
@@ -93,6 +115,12 @@ private:
     std::map<std::size_t, Replaced> replaced_;
     char separator_ = ',';
     std::string lineEnding_ = "\n";  // the header's, for rows added
+};
+
+struct Planilla::Rebased {
+    Planilla table;
+    std::size_t conflicts = 0;            // rows replaced here that `current` changed or removed too
+    std::optional<std::size_t> followed;  // where the row followed is in `table`, if it is
 };
 
 // The cell each column holds for `input`, as recibo-lote reads it; a point

@@ -23,6 +23,7 @@
 using namespace recibo;
 using namespace program_driver;
 using Answer = app::PlanillaSession::Answer;
+using Settle = app::PlanillaSession::Settle;
 
 namespace {
 
@@ -30,6 +31,12 @@ QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 }  // namespace
@@ -55,7 +62,10 @@ private slots:
                                   asked_ << question;
                                   return answer_;
                               },
-                              [](QWidget*, const QString&) { return false; },
+                              [this](QWidget*, const QString& question) {
+                                  asked_ << question;
+                                  return settle_;
+                              },
                               [this](QWidget*, const QString& problem) { told_ << problem; }});
     }
     void cleanup() { program_.reset(); }
@@ -77,6 +87,33 @@ private slots:
                  QByteArray(before).replace("Silvia\",cargo,739,0,0,0,0,0,3,3,1,0,1,150,",
                                             "Silvia\",cargo,739,0,0,0,0,0,3,3,1,0,1,200,"));
         QVERIFY(asked_.isEmpty() && told_.isEmpty());
+    }
+
+    // Someone else changed the file since it was opened: saving keeps their
+    // rows, and a teacher they changed too is asked about; keeping theirs
+    // shows their version in the form.
+    void savingOverOthersChangesKeepsThem()
+    {
+        const QByteArray before = contents(path_);
+        QVERIFY(session_->open(path_));
+        QVERIFY(session_->chooseTeacher(3));
+        gui::type(kEntry, "cantkm", "200");
+        const auto sosaElsewhere = [](QByteArray text) { return text.replace("Sosa, Lucía", "Sosa, Lucía B."); };
+        writeFile(path_, sosaElsewhere(before));
+        QVERIFY(session_->save());
+        QVERIFY(asked_.isEmpty());
+        const QByteArray both = sosaElsewhere(before).replace(",150,", ",200,");
+        QCOMPARE(contents(path_), both);
+
+        gui::type(kEntry, "cantkm", "220");
+        writeFile(path_, QByteArray(both).replace(",200,", ",175,"));
+        settle_ = Settle::KeepTheirs;
+        QVERIFY(session_->save());
+        QCOMPARE(asked_.size(), 1);
+        QVERIFY2(asked_[0].contains("cambió en el disco"), qPrintable(asked_[0]));
+        QCOMPARE(contents(path_), QByteArray(both).replace(",200,", ",175,"));
+        QCOMPARE(gui::box(kEntry, "cantkm")->text(), QString("175"));
+        QVERIFY(!gui::window(kEntry)->isWindowModified());
     }
 
     // The planillas opened before, kept by earlier versions in a file of an
@@ -196,6 +233,7 @@ private:
     std::unique_ptr<app::Program> program_;
     app::PlanillaSession* session_ = nullptr;
     Answer answer_ = Answer::Cancel;
+    Settle settle_ = Settle::Cancel;
     QStringList asked_, told_;
 };
 

@@ -1,4 +1,4 @@
-// The planilla in its file: saved whole or not at all, never over a version
+// The planilla in its file: saved whole or not at all, never undoing what
 // someone else wrote since it was read.
 
 #include <QFile>
@@ -54,23 +54,62 @@ TEST_F(PlanillaFileTest, SavedWithOnlyTheChangedCell)
 {
     PlanillaFile file = opened();
     changeLuis(file);
-    EXPECT_EQ(file.save(path()), (PlanillaFile::SaveResult{PlanillaFile::Saved::Yes, {}}));
+    EXPECT_EQ(file.save(path()).saved, PlanillaFile::Saved::Yes);
     EXPECT_EQ(contents(path()), QByteArray(kTable).replace("Luis,medio,,2", "Luis,medio,,3"));
 }
 
-TEST_F(PlanillaFileTest, ChangedOnDiskIsNotOverwrittenUnlessTheUserSaysSo)
+// Luis changed here (seniority 3) while someone else changed the file.
+TEST_F(PlanillaFileTest, ChangedOnDiskGetsOnlyThisTeachersRowAndConflictsAreAskedAbout)
 {
-    PlanillaFile file = opened();
-    changeLuis(file);
-    const QByteArray theirs = QByteArray(kTable).replace("Luis", "Luisa");
-    write(path(), theirs);
-    EXPECT_EQ(file.save(path()).saved, PlanillaFile::Saved::ChangedOnDisk);
-    EXPECT_EQ(contents(path()), theirs);
-    EXPECT_EQ(file.save(path(), true).saved, PlanillaFile::Saved::Yes);
-    EXPECT_EQ(contents(path()), QByteArray(kTable).replace("Luis,medio,,2", "Luis,medio,,3"));
-    // Saved: the file is ours again, and saves go on without asking.
-    changeLuis(file);
-    EXPECT_EQ(file.save(path()).saved, PlanillaFile::Saved::Yes);
+    using Conflicts = table::Planilla::Conflicts;
+    const QByteArray header = "docente,tipo,codcargo,antiguedad\r\n";
+    const QByteArray ana = "\"Gómez, Ana\",cargo,645,4\r\n", luis = "Luis,medio,,2\r\n", mine = "Luis,medio,,3\r\n";
+    const struct {
+        const char* what;
+        QByteArray theirs;
+        std::optional<Conflicts> settle;
+        PlanillaFile::Saved saved;
+        QByteArray expected;  // the file afterwards
+    } cases[] = {
+        {"another row changed",
+         header + "\"Gómez, Ana\",cargo,645,5\r\n" + luis,
+         {},
+         PlanillaFile::Saved::Yes,
+         header + "\"Gómez, Ana\",cargo,645,5\r\n" + mine},
+        {"a row added before",
+         header + "Eva,cargo,650,1\r\n" + ana + luis,
+         {},
+         PlanillaFile::Saved::Yes,
+         header + "Eva,cargo,650,1\r\n" + ana + mine},
+        {"the same row changed",
+         header + ana + "Luis,medio,,5\r\n",
+         {},
+         PlanillaFile::Saved::Conflict,
+         header + ana + "Luis,medio,,5\r\n"},
+        {"theirs kept", header + ana + "Luis,medio,,5\r\n", Conflicts::KeepTheirs, PlanillaFile::Saved::Yes,
+         header + ana + "Luis,medio,,5\r\n"},
+        {"mine kept", header + ana + "Luis,medio,,5\r\n", Conflicts::KeepMine, PlanillaFile::Saved::Yes,
+         header + ana + mine},
+        {"mine kept, the row removed there", header + ana, Conflicts::KeepMine, PlanillaFile::Saved::Yes,
+         header + ana + mine},
+        {"no longer a planilla", "hola,chau\r\n", {}, PlanillaFile::Saved::Conflict, "hola,chau\r\n"},
+        {"no longer a planilla, mine kept", "hola,chau\r\n", Conflicts::KeepMine, PlanillaFile::Saved::Yes,
+         header + ana + mine},
+    };
+    for (const auto& c : cases) {
+        write(path(), header + ana + luis);
+        PlanillaFile file = opened();
+        changeLuis(file);
+        write(path(), c.theirs);
+        const auto result = file.save(path(), c.settle, 1);
+        EXPECT_EQ(result.saved, c.saved) << c.what;
+        EXPECT_EQ(contents(path()), c.expected) << c.what;
+        if (result.saved != PlanillaFile::Saved::Yes)
+            continue;
+        EXPECT_EQ(file.table().text(), c.expected.toStdString()) << c.what << ": the table is the file saved";
+        changeLuis(file);
+        EXPECT_EQ(file.save(path()).saved, PlanillaFile::Saved::Yes) << c.what << ": saved again without asking";
+    }
 }
 
 // A disk that takes no more than 40 bytes in a file: the save fails, says
