@@ -15,7 +15,7 @@
 #include <QLocale>
 
 #include "command_line.h"
-#include "errno_text.h"
+#include "files/system_error.h"
 #include "json_lines.h"
 #include "regional/regional.h"
 #include "row_computation.h"
@@ -117,9 +117,10 @@ std::optional<int> writeFailure(std::ostream& out, std::string_view text)
 
 table::Unusable outputFailed(int error)
 {
-    return table::Unusable{"no se pudo escribir la salida"
-                           + (error != 0 ? " (" + errnoText(error) + ")" : std::string())
-                           + ": revisá que el disco de destino tenga lugar y que la salida siga abierta"};
+    return table::Unusable{
+        "no se pudo escribir la salida"
+        + (error != 0 ? " (" + files::systemErrorText(error, files::Access::Write) + ")" : std::string())
+        + ": revisá que el disco de destino tenga lugar y que la salida siga abierta"};
 }
 
 // The first reading: the header's columns must be known and unrepeated.

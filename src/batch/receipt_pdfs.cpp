@@ -7,12 +7,12 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include "files/file_errors.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
 #include "receipt/receipt_files.h"
 #include "receipt/receipt_printer.h"
 #include "receipt/receipt_window.h"
-#include "regional/file_errors.h"
 #include "regional/qt_translations.h"
 #include "table/columns.h"
 
@@ -104,7 +104,7 @@ table::Problem WindowReceiptPdfs::open(const std::string& directory, const std::
     QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".recibo-lote-XXXXXX")));
     if (!probe.open())
         return table::Unusable{"no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
-                               + regional::fileErrorText(probe).toStdString() + ")"};
+                               + files::fileErrorText(probe, files::Access::Write).toStdString() + ")"};
 
     directory_ = QDir(path);
     makeWindow(date, receiptTitle);

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "errno_text.h"
+#include "files/system_error.h"
 #include "table/columns.h"
 
 namespace recibo::batch {
@@ -103,14 +103,14 @@ table::OrUnusable<std::unique_ptr<TableInput>> TableInput::openFile(const std::s
     if (fd < 0) {
         const int error = errno;
         return table::Unusable{"no se puede abrir el archivo " + table::quotedForMessage(path) + ": "
-                               + (error == EACCES ? "no tiene permiso de lectura" : errnoText(error))};
+                               + files::systemErrorText(error, files::Access::Read)};
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
         const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
         ::close(fd);
         return table::Unusable{"no se puede leer el archivo " + table::quotedForMessage(path) + ": "
-                               + errnoText(error)};
+                               + files::systemErrorText(error, files::Access::Read)};
     }
     return std::unique_ptr<TableInput>(
         new TableInput(fd, S_ISREG(status.st_mode), "el archivo " + table::quotedForMessage(path)));
@@ -154,7 +154,7 @@ table::OrUnusable<std::string_view> TableInput::readSource()
     }
     const ssize_t n = readFully(fd_, buffer_.get(), kPieceBytes);
     if (n < 0)
-        return table::Unusable{"no se puede leer " + name_ + ": " + errnoText(errno)};
+        return table::Unusable{"no se puede leer " + name_ + ": " + files::systemErrorText(errno, files::Access::Read)};
     // What is appended after the end was seen is not part of the table.
     ended_ = static_cast<std::size_t>(n) < kPieceBytes;
     return std::string_view(buffer_.get(), static_cast<std::size_t>(n));
@@ -167,7 +167,8 @@ table::Problem TableInput::spool(std::string_view bytes)
         return std::nullopt;
     }
     const auto problem = [&](const std::string& what) {
-        return table::Unusable{what + " en " + table::quotedForMessage(spoolFolder_) + ": " + errnoText(errno)
+        return table::Unusable{what + " en " + table::quotedForMessage(spoolFolder_) + ": "
+                               + files::systemErrorText(errno, files::Access::Read)
                                + "; indicá otra carpeta con la variable TMPDIR o pasá la tabla como archivo"};
     };
     if (spoolFd_ < 0) {
@@ -189,7 +190,8 @@ table::Problem TableInput::rewind()
     again_ = true;
     const int fd = regular_ ? fd_ : spoolFd_;
     if (fd >= 0 && ::lseek(fd, 0, SEEK_SET) != 0)
-        return table::Unusable{"no se puede volver a leer " + name_ + ": " + errnoText(errno)};
+        return table::Unusable{"no se puede volver a leer " + name_ + ": "
+                               + files::systemErrorText(errno, files::Access::Read)};
     return std::nullopt;
 }
 
@@ -203,7 +205,7 @@ table::OrUnusable<std::string_view> TableInput::readSpool()
     const ssize_t n = readFully(spoolFd_, buffer_.get(), kPieceBytes);
     if (n < 0)
         return table::Unusable{"no se puede leer el archivo temporal en " + table::quotedForMessage(spoolFolder_) + ": "
-                               + errnoText(errno)};
+                               + files::systemErrorText(errno, files::Access::Read)};
     return std::string_view(buffer_.get(), static_cast<std::size_t>(n));
 }
 
@@ -225,7 +227,7 @@ table::OrUnusable<std::string_view> TableInput::readFileAgain()
     const ssize_t n =
         readFully(fd_, buffer_.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left, kPieceBytes)));
     if (n < 0)
-        return table::Unusable{"no se puede leer " + name_ + ": " + errnoText(errno)};
+        return table::Unusable{"no se puede leer " + name_ + ": " + files::systemErrorText(errno, files::Access::Read)};
     if (n == 0)
         return table::Unusable{changed("")};
     const std::string_view piece(buffer_.get(), static_cast<std::size_t>(n));

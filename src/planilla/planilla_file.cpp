@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "files/file_errors.h"
 #include "payroll/message_text.h"
-#include "regional/file_errors.h"
 
 namespace recibo::planilla {
 
@@ -19,9 +19,9 @@ QString quoted(const QString& path)
     return QString::fromStdString(payroll::quotedForMessage(QDir::toNativeSeparators(path).toStdString()));
 }
 
-QString causeOf(const QFileDevice& file)
+QString causeOf(const QFileDevice& file, files::Access access)
 {
-    return regional::fileErrorText(file);
+    return files::fileErrorText(file, access);
 }
 
 }  // namespace
@@ -30,13 +30,15 @@ std::variant<PlanillaFile, QString> PlanillaFile::open(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("No se puede abrir la planilla %1 (%2).").arg(quoted(path), causeOf(file));
+        return QStringLiteral("No se puede abrir la planilla %1 (%2).")
+            .arg(quoted(path), causeOf(file, files::Access::Read));
     if (file.size() > kLargestPlanilla)
         return QStringLiteral("La planilla %1 es demasiado grande (más de 64 MB): no parece una planilla de docentes.")
             .arg(quoted(path));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("No se puede leer la planilla %1 (%2).").arg(quoted(path), causeOf(file));
+        return QStringLiteral("No se puede leer la planilla %1 (%2).")
+            .arg(quoted(path), causeOf(file, files::Access::Read));
     auto read = table::Planilla::read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (auto* problem = std::get_if<table::Unusable>(&read))
         return QStringLiteral("La planilla %1 no se puede usar: %2.")
@@ -89,12 +91,12 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<t
         return SaveResult{Saved::Failed,
                           QStringLiteral("No se pudo guardar la planilla %1 (%2); el archivo que "
                                          "estaba quedó como estaba.")
-                              .arg(quoted(path), causeOf(file)),
+                              .arg(quoted(path), causeOf(file, files::Access::Write)),
                           std::nullopt, false};
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed();
-    if (!regional::writeWhole(file, bytes)) {
+    if (!files::writeWhole(file, bytes)) {
         const SaveResult result = failed();
         file.cancelWriting();
         return result;

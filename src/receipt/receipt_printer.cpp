@@ -14,12 +14,12 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "files/file_errors.h"
 #include "payroll/message_text.h"
 #include "pdf/pdf_compaction.h"
 #include "receipt_files.h"
 #include "receipt_page.h"
 #include "receipt_window.h"
-#include "regional/file_errors.h"
 
 namespace recibo::receipt {
 
@@ -50,7 +50,7 @@ QString fileProblem(const QFileDevice& file, const QString& path)
     }
     what = what.arg(quoted(QDir::toNativeSeparators(path)));
     if (!file.errorString().isEmpty())
-        what += QStringLiteral(" (%1)").arg(regional::fileErrorText(file));
+        what += QStringLiteral(" (%1)").arg(files::fileErrorText(file, files::Access::Write));
     return what;
 }
 
@@ -61,7 +61,7 @@ QString temporaryProblem(const QFileDevice& file)
     QString what = QStringLiteral("no se pudo escribir el archivo temporal de las hojas en la carpeta %1")
                        .arg(quoted(QDir::toNativeSeparators(QDir::tempPath())));
     if (!file.errorString().isEmpty())
-        what += QStringLiteral(" (%1)").arg(regional::fileErrorText(file));
+        what += QStringLiteral(" (%1)").arg(files::fileErrorText(file, files::Access::Write));
     return what;
 }
 
@@ -147,7 +147,7 @@ PrintResult PdfFile::printPage(const ReceiptWindow& window)
         return PrintResult::failed(
             QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quoted(QDir::toNativeSeparators(path_))));
     }
-    if (!regional::writeWhole(file, page.data()) || !file.commit()) {
+    if (!files::writeWhole(file, page.data()) || !file.commit()) {
         const PrintResult failed = PrintResult::failed(fileProblem(file, path_));
         file.cancelWriting();
         return failed;
@@ -182,7 +182,7 @@ public:
 protected:
     qint64 writeData(const char* data, qint64 size) override
     {
-        failed_ = failed_ || !regional::writeWhole(file_, QByteArray::fromRawData(data, size));
+        failed_ = failed_ || !files::writeWhole(file_, QByteArray::fromRawData(data, size));
         return size;
     }
     qint64 readData(char*, qint64) override { return -1; }
@@ -257,7 +257,7 @@ QString PdfBook::writeCompacted()
         return temporaryProblem(pagesFile_);
     const std::string_view pages(reinterpret_cast<const char*>(mapped), std::size_t(size));
     const auto writePiece = [this](std::string_view piece) {
-        return regional::writeWhole(file_, QByteArray::fromRawData(piece.data(), qsizetype(piece.size())));
+        return files::writeWhole(file_, QByteArray::fromRawData(piece.data(), qsizetype(piece.size())));
     };
     const pdf::Compaction compaction = pdf::compactPdf(pages, writePiece);
     const bool written =

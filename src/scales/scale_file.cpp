@@ -15,8 +15,10 @@
 
 #include <toml++/toml.h>
 
+#include "files/system_error.h"
 #include "payroll/message_text.h"
 #include "scale.h"
+#include "text/utf8.h"
 
 namespace recibo::scales {
 
@@ -313,12 +315,6 @@ bool hasControlCharacter(std::string_view text)
     });
 }
 
-std::size_t characters(std::string_view text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 class Reader {
 public:
     explicit Reader(std::string_view document) : document_(document)
@@ -530,13 +526,7 @@ private:
     // Columns count characters from 1.
     static std::size_t byteOffset(std::string_view line, std::size_t column)
     {
-        std::size_t offset = 0;
-        for (std::size_t c = 1; c < column && offset < line.size(); ++c) {
-            ++offset;
-            while (offset < line.size() && (static_cast<unsigned char>(line[offset]) & 0xC0) == 0x80)
-                ++offset;
-        }
-        return offset;
+        return text::characterOffset(line, column == 0 ? 0 : column - 1);
     }
 
     [[noreturn]] void wrongType(const toml::node& node, const std::string& path, const std::string& expected) const
@@ -558,7 +548,7 @@ private:
         if (!text)
             wrongType(node, path, "un texto entre comillas");
         const std::string& value = text->get();
-        if (value.find_first_not_of(' ') == std::string::npos || characters(value) > longest
+        if (value.find_first_not_of(' ') == std::string::npos || text::characterCount(value) > longest
             || hasControlCharacter(value))
             outOfRange(node, path,
                        "un texto de 1 a " + std::to_string(longest) + " caracteres, en una línea y no en blanco");
@@ -770,13 +760,8 @@ std::variant<Scale, std::string> readScaleFile(const std::string& path)
         return "El archivo de escala " + quotedForMessage(path) + " no se puede usar: " + std::string(why) + ".";
     };
     std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        if (errno == ENOENT)
-            return refused("no existe; revisá el nombre y la carpeta");
-        if (errno == EACCES)
-            return refused("no hay permiso para leerlo");
-        return refused("no se pudo abrir");
-    }
+    if (!file)
+        return refused(files::systemErrorText(errno, files::Access::Read));
     std::string text;
     char buffer[1 << 16];
     while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {

@@ -7,7 +7,7 @@
 
 #include <csv.h>
 
-#include "utf8.h"
+#include "text/utf8.h"
 
 namespace recibo::table {
 
@@ -110,8 +110,7 @@ bool CsvReader::feed(std::string_view bytes)
     // The check takes whole characters: the one the last piece cut off is
     // completed first.
     if (!cutOff_.empty()) {
-        const auto lead = static_cast<unsigned char>(cutOff_[0]);
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const std::size_t length = text::sequenceLength(static_cast<unsigned char>(cutOff_[0]));
         const std::size_t taken = std::min(length - cutOff_.size(), bytes.size());
         cutOff_.append(bytes.substr(0, taken));
         bytes.remove_prefix(taken);
@@ -122,7 +121,7 @@ bool CsvReader::feed(std::string_view bytes)
         if (!consume(character))
             return false;
     }
-    const std::size_t tail = cutOffTail(bytes);
+    const std::size_t tail = text::cutOffTail(bytes);
     cutOff_.assign(bytes.substr(bytes.size() - tail));
     return consume(bytes.substr(0, bytes.size() - tail));
 }
@@ -213,7 +212,7 @@ bool CsvReader::check(std::string_view bytes)
 {
     // What comes before a byte that is not UTF-8 is checked first: the
     // problems are told in the order of the text.
-    const auto bad = firstInvalidUtf8(bytes);
+    const auto bad = text::firstInvalidUtf8(bytes);
     if (!checkQuoting(bad ? bytes.substr(0, *bad) : bytes))
         return false;
     if (bad)

@@ -703,7 +703,7 @@ TEST_F(BatchFileArgument, DashAndNoFileReadStandardInput)
     // After "--" a name starting with a dash is a file name.
     const BatchRun afterDashes = runWithInput({"--locale", "C", "--", "-x"}, kGoodTable);
     EXPECT_EQ(afterDashes.status, kInputUnusable);
-    EXPECT_NE(afterDashes.err.find("«-x»: no existe"), std::string::npos) << afterDashes.err;
+    EXPECT_NE(afterDashes.err.find("«-x»: el archivo no existe"), std::string::npos) << afterDashes.err;
 }
 
 TEST(BatchCommandLine, WithoutLocaleTheSystemSettingsApply)

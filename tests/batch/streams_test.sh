@@ -68,7 +68,7 @@ expect_unusable "unclosed quote on the last line, a file" "la fila empieza en la
 
 limited --help >/dev/full 2>"$work/err"
 status=$?
-[[ $status == 2 ]] && grep -q "no se pudo escribir la salida (no queda lugar en el disco)" "$work/err" ||
+[[ $status == 2 ]] && grep -q "no se pudo escribir la salida (el disco está lleno)" "$work/err" ||
     fail "help to a full disk: status $status, $(cat "$work/err")"
 
 leftovers=$(find "$TMPDIR" -mindepth 1 | head -3)

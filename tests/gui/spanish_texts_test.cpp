@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "regional/file_errors.h"
+#include "files/file_errors.h"
 #include "regional/qt_translations.h"
 
 class SpanishTextsTest : public QObject {
@@ -60,7 +60,7 @@ void SpanishTextsTest::fileErrors()
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         QCOMPARE(file.write(QByteArray(4096, 'x')), -1);
-    QCOMPARE(recibo::regional::fileErrorText(file), cause);
+    QCOMPARE(recibo::files::fileErrorText(file, recibo::files::Access::Write), cause);
 }
 
 QTEST_MAIN(SpanishTextsTest)

@@ -127,15 +127,23 @@ TEST_F(PlanillaFileTest, AFailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(contents(path()), kTable);
 }
 
-TEST_F(PlanillaFileTest, UnusableFilesAreRefusedNamingThem)
+TEST_F(PlanillaFileTest, UnusableFilesAreRefusedNamingThemAndTheCause)
 {
     write(path(), "docente,sueldo\nAna,1\n");
-    for (const QString& name : {path(), folder_.filePath("no-existe.csv")}) {
-        const auto read = PlanillaFile::open(name);
+    const struct {
+        QString file;
+        QString cause;
+    } cases[] = {
+        {path(), "columna desconocida"},
+        {folder_.filePath("no-existe.csv"), "el archivo no existe"},
+        {folder_.path(), "es una carpeta, no un archivo"},
+    };
+    for (const auto& c : cases) {
+        const auto read = PlanillaFile::open(c.file);
         ASSERT_TRUE(std::holds_alternative<QString>(read));
-        EXPECT_TRUE(std::get<QString>(read).contains("planilla")) << std::get<QString>(read).toStdString();
+        const QString& message = std::get<QString>(read);
+        EXPECT_TRUE(message.contains("planilla") && message.contains(c.cause)) << message.toStdString();
     }
-    EXPECT_TRUE(std::get<QString>(PlanillaFile::open(path())).contains("columna desconocida"));
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "table/utf8.h"
+#include "text/utf8.h"
 
-namespace recibo::table {
+namespace recibo::text {
 namespace {
 
 TEST(Utf8, WellFormedAndMalformedSequences)
@@ -45,4 +45,4 @@ TEST(Utf8, WellFormedAndMalformedSequences)
 }
 
 }  // namespace
-}  // namespace recibo::table
+}  // namespace recibo::text
