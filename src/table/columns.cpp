@@ -8,14 +8,6 @@ namespace recibo::table {
 
 namespace {
 
-constexpr std::array<std::string_view, kColumnCount> kNames = {
-    "docente", "tipo",           "codcargo",          "punbas",        "compbas",       "proljor",        "jorcom",
-    "tardif",  "numerohorasmed", "numerohorassup",    "numhorascod06", "numhorasincen", "numhorascod113", "antiguedad",
-    "zona",    "opincentivo",    "dinasist",          "transporte",    "hijos",         "hijosdisc",      "conyuge",
-    "cantkm",  "cantidadhijos",  "cantidadhijosdisc", "Iosper",        "Osplad",        "APORTEJUB",      "Ley4035",
-    "AGMER",   "cajacomp",       "Seguro3011",
-};
-
 char asciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -23,8 +15,8 @@ char asciiLower(char c)
 
 std::optional<Column> columnNamed(std::string_view name)
 {
-    for (std::size_t i = 0; i < kNames.size(); ++i)
-        if (equalsIgnoringAsciiCase(name, kNames[i]))
+    for (std::size_t i = 0; i < kColumnCount; ++i)
+        if (equalsIgnoringAsciiCase(name, columnName(static_cast<Column>(i))))
             return static_cast<Column>(i);
     return std::nullopt;
 }
@@ -39,11 +31,6 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
         if (asciiLower(a[i]) != asciiLower(b[i]))
             return false;
     return true;
-}
-
-std::string_view columnName(Column column)
-{
-    return kNames[static_cast<std::size_t>(column)];
 }
 
 OrUnusable<std::vector<Column>> resolveHeader(const std::vector<std::string>& names)

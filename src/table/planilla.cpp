@@ -10,106 +10,11 @@ namespace recibo::table {
 
 namespace {
 
-using payroll::CheckState;
 using payroll::EmploymentKind;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string checkCell(CheckState state)
-{
-    switch (state) {
-    case CheckState::Unchecked: return "0";
-    case CheckState::Checked: return "1";
-    case CheckState::Grayed: return "2";
-    }
-    return "0";
-}
-
-// A point column holds a value only where it differs from the position's
-// own: a planilla keeps following the catalogue for the rest.
-std::string pointCell(const std::string& box, positions::PositionSelection::ValueBox which,
-                      const payroll::SelectedPosition& fromCode)
-{
-    using Box = positions::PositionSelection::ValueBox;
-    const std::string& own = which == Box::Punbas ? fromCode.punbas
-        : which == Box::Compbas                   ? fromCode.compbas
-        : which == Box::Proljor                   ? fromCode.proljor
-        : which == Box::Jorcom                    ? fromCode.jorcom
-                                                  : fromCode.tardif;
-    return box == own ? std::string() : box;
-}
-
-// The columns of the selection dialog: the position's code and its points.
-bool isPositionColumn(Column column)
-{
-    switch (column) {
-    case Column::Codcargo:
-    case Column::Punbas:
-    case Column::Compbas:
-    case Column::Proljor:
-    case Column::Jorcom:
-    case Column::Tardif: return true;
-    default: return false;
-    }
-}
-
 }  // namespace
-
-std::string cellFor(Column column, const RowInput& input, const positions::Catalogue& catalogue)
-{
-    // Only a teacher with a position has one to write.
-    if (input.entry.kind != EmploymentKind::Position && isPositionColumn(column))
-        return {};
-    const payroll::EntryValues& e = input.entry;
-    const payroll::SelectedPosition& p = input.position;
-    using Box = positions::PositionSelection::ValueBox;
-    const auto point = [&](const std::string& box, Box which) {
-        positions::PositionSelection byCode(catalogue);
-        byCode.setCode(p.codigocargo);
-        return pointCell(box, which, byCode.selected());
-    };
-    switch (column) {
-    case Column::Docente: return e.docente;
-    case Column::Tipo:
-        switch (e.kind) {
-        case EmploymentKind::Position: return "cargo";
-        case EmploymentKind::MiddleLevelHours: return "medio";
-        case EmploymentKind::HigherLevelHours: return "superior";
-        case EmploymentKind::None: return "";
-        }
-        return "";
-    case Column::Codcargo: return p.codigocargo;
-    case Column::Punbas: return point(p.punbas, Box::Punbas);
-    case Column::Compbas: return point(p.compbas, Box::Compbas);
-    case Column::Proljor: return point(p.proljor, Box::Proljor);
-    case Column::Jorcom: return point(p.jorcom, Box::Jorcom);
-    case Column::Tardif: return point(p.tardif, Box::Tardif);
-    case Column::Numerohorasmed: return e.numerohorasmed;
-    case Column::Numerohorassup: return e.numerohorassup;
-    case Column::Numhorascod06: return e.numhorascod06;
-    case Column::Numhorasincen: return e.numhorasincen;
-    case Column::Numhorascod113: return e.numhorascod113;
-    case Column::Antiguedad: return std::to_string(e.seniorityOption);
-    case Column::Zona: return std::to_string(e.zona);
-    case Column::Opincentivo: return checkCell(e.opincentivo);
-    case Column::Dinasist: return e.dinasist;
-    case Column::Transporte: return checkCell(e.transporte);
-    case Column::Hijos: return checkCell(e.hijos);
-    case Column::Hijosdisc: return checkCell(e.hijosdisc);
-    case Column::Conyuge: return checkCell(e.conyuge);
-    case Column::Cantkm: return e.cantkm;
-    case Column::Cantidadhijos: return e.cantidadhijos;
-    case Column::Cantidadhijosdisc: return e.cantidadhijosdisc;
-    case Column::Iosper: return checkCell(e.iosper);
-    case Column::Osplad: return checkCell(e.osplad);
-    case Column::Aportejub: return checkCell(e.aportejub);
-    case Column::Ley4035: return checkCell(e.ley4035);
-    case Column::Agmer: return checkCell(e.agmer);
-    case Column::Cajacomp: return checkCell(e.cajacomp);
-    case Column::Seguro3011: return checkCell(e.seguro3011);
-    }
-    return "";
-}
 
 // The table's rows as the reader finds them: while checking, where each
 // lies in the text; then their cells.

@@ -123,10 +123,4 @@ struct Planilla::Rebased {
     std::optional<std::size_t> followed;  // where the row followed is in `table`, if it is
 };
 
-// The cell each column holds for `input`, as recibo-lote reads it; a point
-// column is empty where the point is `catalogue`'s own for the code, and the
-// position's columns are empty for a teacher without a position.
-std::string cellFor(Column column, const RowInput& input,
-                    const positions::Catalogue& catalogue = positions::catalogue());
-
 }  // namespace recibo::table

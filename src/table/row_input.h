@@ -37,4 +37,13 @@ std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::s
                                          const payroll::PayScale& scale = payroll::builtInPayScale(),
                                          const positions::Catalogue& catalogue = positions::catalogue());
 
+// The cell each column holds for `input`, as mapRow reads it back; a point
+// column is empty where the point is `catalogue`'s own for the code, and the
+// position's columns are empty for a teacher without a position.
+std::string cellFor(Column column, const RowInput& input,
+                    const positions::Catalogue& catalogue = positions::catalogue());
+
+// The selection dialog's columns: the position's code and its points.
+bool isPositionColumn(Column column);
+
 }  // namespace recibo::table
