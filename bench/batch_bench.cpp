@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "batch/batch.h"
+#include "table/planilla.h"
 #include "teacher_mix.h"
 
 namespace {
@@ -68,3 +69,14 @@ void BM_Batch(benchmark::State& state)
 BENCHMARK(BM_Batch)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 }  // namespace
+
+// The desktop program's reading of a planilla: the same reader, the rows'
+// places and cells kept.
+void BM_ReadPlanilla(benchmark::State& state)
+{
+    const std::string table = recibo::bench::teacherTable(std::size_t(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(recibo::table::Planilla::read(table));
+    state.counters["filas"] = double(state.range(0));
+}
+BENCHMARK(BM_ReadPlanilla)->Arg(50000)->Unit(benchmark::kMillisecond);
