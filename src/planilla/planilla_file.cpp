@@ -1,5 +1,6 @@
 #include "planilla_file.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -26,7 +27,13 @@ QString causeOf(const QFileDevice& file, files::Access access)
 
 }  // namespace
 
-std::variant<PlanillaFile, QString> PlanillaFile::open(const QString& path)
+QByteArray PlanillaFile::digest(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+std::variant<PlanillaFile, QString, PlanillaFile::Stopped> PlanillaFile::open(const QString& path,
+                                                                              const table::Planilla::Progress& progress)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -39,7 +46,12 @@ std::variant<PlanillaFile, QString> PlanillaFile::open(const QString& path)
     if (file.error() != QFileDevice::NoError)
         return QStringLiteral("No se puede leer la planilla %1 (%2).")
             .arg(quoted(path), causeOf(file, files::Access::Read));
-    auto read = table::Planilla::read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    bool stopped = false;
+    const auto told = [&](std::size_t done, std::size_t total) { return !(stopped = !progress(done, total)); };
+    auto read = table::Planilla::read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                      progress ? table::Planilla::Progress(told) : table::Planilla::Progress());
+    if (stopped)
+        return Stopped{};
     if (auto* problem = std::get_if<table::Unusable>(&read))
         return QStringLiteral("La planilla %1 no se puede usar: %2.")
             .arg(quoted(path), QString::fromStdString(problem->message));
@@ -54,7 +66,7 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<t
     if (path == path_) {
         QFile current(path);
         QByteArray now;
-        if (current.exists() && (!current.open(QIODevice::ReadOnly) || (now = current.readAll()) != read_)) {
+        if (current.exists() && (!current.open(QIODevice::ReadOnly) || digest(now = current.readAll()) != read_)) {
             auto onDisk =
                 table::Planilla::read(std::string_view(now.constData(), static_cast<std::size_t>(now.size())));
             if (!std::holds_alternative<table::Planilla>(onDisk)) {
@@ -78,7 +90,7 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<t
                                                             : QStringLiteral("%1 filas").arg(rebased.conflicts)),
                             std::nullopt, false};
                 table_ = std::move(rebased.table);
-                read_ = now;
+                read_ = digest(now);
                 followed = rebased.followed;
                 merged = true;
             }
@@ -104,7 +116,7 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<t
     if (!file.commit())
         return failed();
     path_ = path;
-    read_ = bytes;
+    read_ = digest(bytes);
     // The table as saved is what later changes are made on.
     if (auto saved = table::Planilla::read(text); std::holds_alternative<table::Planilla>(saved))
         table_ = std::get<table::Planilla>(std::move(saved));

@@ -16,9 +16,12 @@ namespace recibo::planilla {
 // either), and never undoing what someone else changed in it since.
 class PlanillaFile {
 public:
+    // A reading stopped by its progress (see table::Planilla::read).
+    struct Stopped {};
     // The planilla in `path`, or why it cannot be used, in Spanish, naming
     // the file (a table recibo-lote would refuse gets recibo-lote's reason).
-    static std::variant<PlanillaFile, QString> open(const QString& path);
+    static std::variant<PlanillaFile, QString, Stopped> open(const QString& path,
+                                                             const table::Planilla::Progress& progress = {});
     // A planilla not saved yet ("Nueva planilla"): it has no file until the
     // first save names one.
     static PlanillaFile unsaved(table::Planilla table) { return PlanillaFile({}, std::move(table), {}); }
@@ -50,12 +53,15 @@ public:
 
 private:
     PlanillaFile(QString path, table::Planilla table, QByteArray read)
-        : path_(std::move(path)), table_(std::move(table)), read_(std::move(read))
+        : path_(std::move(path)), table_(std::move(table)), read_(digest(read))
     {}
 
     QString path_;
     table::Planilla table_;
-    QByteArray read_;  // the file's bytes when last read or written
+    // The file's bytes when last read or written, told apart from others by
+    // their digest: a big planilla is not held twice.
+    static QByteArray digest(const QByteArray& bytes);
+    QByteArray read_;
 };
 
 }  // namespace recibo::planilla

@@ -460,13 +460,15 @@ void CsvReader::rowEnded(std::size_t count, bool blank)
         columnCount_ = count;
         if (auto problem = sink_.header(std::vector<std::string>(cells_.begin(), cells_.end())))
             fail(std::move(problem->message));
-        else if (pass_ == Pass::Check)
-            sink_.rowExtent(0, rowOffset_, rowEnd_);
+        else if (pass_ == Pass::Check && !sink_.rowExtent(0, rowOffset_, rowEnd_))
+            state_ = State::Stopped;
         return;
     }
     ++rowCount_;
-    if (pass_ == Pass::Check)
-        sink_.rowExtent(rowCount_, rowOffset_, rowEnd_);
+    if (pass_ == Pass::Check && !sink_.rowExtent(rowCount_, rowOffset_, rowEnd_)) {
+        state_ = State::Stopped;
+        return;
+    }
     if (count > columnCount_) {
         fail("la fila " + std::to_string(rowCount_) + " tiene " + std::to_string(count) + " celdas y la cabecera solo "
              + std::to_string(columnCount_) + " columnas");

@@ -33,7 +33,8 @@ public:
     // While checking: where the header (`fila` 0) or data row `fila` lies in
     // the text after its byte-order mark, from its first byte up to the
     // line break that ends it (not included). Blank lines are no rows.
-    virtual void rowExtent(std::size_t /*fila*/, std::size_t /*begin*/, std::size_t /*end*/) {}
+    // False stops the reading.
+    virtual bool rowExtent(std::size_t /*fila*/, std::size_t /*begin*/, std::size_t /*end*/) { return true; }
 };
 
 // Reads a CSV table as it arrives, in pieces split anywhere, holding no more

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "positions/position_selection.h"
 #include "table/csv_reader.h"
@@ -20,7 +21,9 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // lies in the text; then their cells.
 class PlanillaRows : public TableSink {
 public:
-    explicit PlanillaRows(Planilla& planilla) : planilla_(planilla) {}
+    PlanillaRows(Planilla& planilla, std::size_t total, const Planilla::Progress& progress)
+        : planilla_(planilla), total_(total), progress_(progress)
+    {}
 
     Problem header(const std::vector<std::string>& names) override
     {
@@ -30,38 +33,58 @@ public:
         planilla_.columns_ = std::get<std::vector<Column>>(std::move(resolved));
         return std::nullopt;
     }
-    void rowExtent(std::size_t fila, std::size_t begin, std::size_t end) override
+    // The progress counts both passes: the check, then the cells.
+    bool rowExtent(std::size_t fila, std::size_t begin, std::size_t end) override
     {
         if (fila == 0)
             headerEnd_ = end;
         else
             planilla_.rows_.push_back({begin, end});
+        return tell(fila, end);
     }
     bool row(std::size_t fila, std::span<const std::string_view> cells) override
     {
         if (fila > planilla_.rows_.size())
             return false;
         planilla_.keepCells(cells);
-        return true;
+        return tell(fila, total_ + planilla_.rows_[fila - 1].end);
     }
+    bool stopped() const { return stopped_; }
     std::size_t headerEnd() const { return headerEnd_; }
 
 private:
+    // Every so many rows, not to slow the reading down.
+    bool tell(std::size_t fila, std::size_t done)
+    {
+        constexpr std::size_t kRowsBetweenReports = 2048;
+        if (progress_ && fila % kRowsBetweenReports == 0 && !progress_(done, 2 * total_))
+            stopped_ = true;
+        return !stopped_;
+    }
+
     Planilla& planilla_;
+    const std::size_t total_;
+    const Planilla::Progress& progress_;
     std::size_t headerEnd_ = 0;
+    bool stopped_ = false;
 };
 
-OrUnusable<Planilla> Planilla::read(std::string_view text)
+OrUnusable<Planilla> Planilla::read(std::string_view text, const Progress& progress)
 {
     Planilla planilla;
-    PlanillaRows rows(planilla);
+    PlanillaRows rows(planilla, text.size(), progress);
+    const auto refused = [&](const CsvReader& reader) {
+        if (rows.stopped())
+            return Unusable{"se dejó de leer la planilla"};
+        return Unusable{reader.problem().empty() ? "la planilla no se pudo leer entera" : reader.problem()};
+    };
     CsvReader checker(rows, CsvReader::Pass::Check);
     if (!checker.feed(text) || !checker.finish())
-        return Unusable{checker.problem()};
+        return refused(checker);
     CsvReader reader(rows, CsvReader::Pass::ReadCells);
     if (!reader.feed(text) || !reader.finish()
         || planilla.cellEnds_.size() != planilla.rows_.size() * planilla.columns_.size())
-        return Unusable{reader.problem().empty() ? "la planilla no se pudo leer entera" : reader.problem()};
+        return refused(reader);
 
     // The reader's places count from after the byte-order mark.
     const std::size_t mark = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
@@ -78,10 +101,12 @@ OrUnusable<Planilla> Planilla::read(std::string_view text)
 
 void Planilla::keepCells(std::span<const std::string_view> cells)
 {
+    const std::size_t begin = cellText_.size();
+    rowCells_.push_back(begin);
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         if (c < cells.size())
             cellText_.append(cells[c]);
-        cellEnds_.push_back(cellText_.size());
+        cellEnds_.push_back(static_cast<std::uint32_t>(cellText_.size() - begin));
     }
 }
 
@@ -108,8 +133,8 @@ std::string_view Planilla::cell(std::size_t row, std::size_t column) const
 std::string_view Planilla::readCell(std::size_t row, std::size_t column) const
 {
     const std::size_t index = row * columns_.size() + column;
-    const std::size_t begin = index == 0 ? 0 : cellEnds_[index - 1];
-    return std::string_view(cellText_).substr(begin, cellEnds_[index] - begin);
+    const std::size_t begin = column == 0 ? 0 : cellEnds_[index - 1];
+    return std::string_view(cellText_).substr(rowCells_[row] + begin, cellEnds_[index] - begin);
 }
 
 std::vector<std::string_view> Planilla::cells(std::size_t row) const

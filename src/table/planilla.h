@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -22,9 +24,13 @@ namespace recibo::table {
 // only the rows that were replaced.
 class Planilla {
 public:
+    // Told how far a long reading got (of `total` bytes); stops it by
+    // returning false.
+    using Progress = std::function<bool(std::size_t done, std::size_t total)>;
     // The table in `text`; one recibo-lote would refuse is refused with the
-    // same message, naming the line.
-    static OrUnusable<Planilla> read(std::string_view text);
+    // same message, naming the line. A reading `progress` stops is refused
+    // as stopped.
+    static OrUnusable<Planilla> read(std::string_view text, const Progress& progress = {});
     // A new table with every column, for "Nueva planilla".
     static Planilla empty(char separator = ',');
 
@@ -109,9 +115,12 @@ private:
     std::vector<Extent> rows_;
     std::size_t rowsRead_ = 0;  // the rows after these were added
     // Every row's cells as read or added, one right after the other, each
-    // row with one per column: cell c of row r ends at cellEnds_[r * columns + c].
+    // row with one per column: row r's begin at rowCells_[r], and its cell c
+    // ends cellEnds_[r * columns + c] bytes after that (a row is far shorter
+    // than 4 GiB: see kMaxRowBytes).
     std::string cellText_;
-    std::vector<std::size_t> cellEnds_;
+    std::vector<std::size_t> rowCells_;
+    std::vector<std::uint32_t> cellEnds_;
     std::map<std::size_t, Replaced> replaced_;
     char separator_ = ',';
     std::string lineEnding_ = "\n";  // the header's, for rows added

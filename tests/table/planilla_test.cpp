@@ -67,6 +67,28 @@ TEST(Planilla, ReadsWhatReciboLoteReadsAndGivesItBackByteForByte)
         EXPECT_EQ(planillaDisagreement(table), "") << table;
 }
 
+// A long reading tells how far it got, and stops when told to.
+TEST(Planilla, LongReadingTellsItsProgressAndStops)
+{
+    std::string table = "docente\n";
+    for (int row = 0; row < 10000; ++row)
+        table += "Docente " + std::to_string(row) + "\n";
+    std::vector<std::size_t> told;
+    const auto read = Planilla::read(table, [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, 2 * table.size());
+        told.push_back(done);
+        return true;
+    });
+    ASSERT_TRUE(std::holds_alternative<Planilla>(read));
+    EXPECT_EQ(std::get<Planilla>(read).rows(), 10000u);
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()) && told.size() >= 4 && told.back() < 2 * table.size());
+
+    std::size_t calls = 0;
+    const auto stopped = Planilla::read(table, [&](std::size_t, std::size_t) { return ++calls < 3; });
+    EXPECT_EQ(calls, 3u);
+    ASSERT_TRUE(std::holds_alternative<Unusable>(stopped));
+}
+
 TEST(Planilla, ChangingOneTeacherChangesOnlyThatCell)
 {
     const std::string sample = example();
