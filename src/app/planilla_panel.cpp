@@ -1,10 +1,12 @@
 #include "planilla_panel.h"
 
 #include <QBrush>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "table/planilla.h"
@@ -31,6 +33,14 @@ QString employmentOf(const table::Planilla& table, std::size_t row)
     case payroll::EmploymentKind::None: break;
     }
     return QStringLiteral("sin cargo ni horas");
+}
+
+// A cell as long as a line of the list at most: a name of a million
+// characters would take the list seconds to lay out.
+QString shortened(const QString& text)
+{
+    constexpr qsizetype kLongest = 80;
+    return text.size() <= kLongest ? text : text.left(kLongest - 1) + QStringLiteral("…");
 }
 
 // Searching ignores case and accents: "perez" finds "Pérez".
@@ -77,26 +87,54 @@ PlanillaPanel::PlanillaPanel(QWidget* parent) : QWidget(parent)
             emit teacherChosen(static_cast<std::size_t>(row));
     });
     connect(newTeacher_, &QPushButton::clicked, this, &PlanillaPanel::newTeacherRequested);
+    marking_ = new QTimer(this);
+    connect(marking_, &QTimer::timeout, this, &PlanillaPanel::markSome);
 }
 
-void PlanillaPanel::setItem(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf)
+// The row's name and what the teacher holds, unmarked.
+void PlanillaPanel::setItem(const table::Planilla& table, std::size_t row)
 {
-    QString name = QString::fromStdString(table.docente(row));
+    QString name = shortened(QString::fromStdString(table.docente(row)));
     if (name.trimmed().isEmpty())
         name = QStringLiteral("(sin nombre, fila %1)").arg(row + 1);
-    QString text = QStringLiteral("%1 — %2").arg(name, employmentOf(table, row));
     QListWidgetItem* item = teachers_->item(static_cast<int>(row));
     if (!item) {
         item = new QListWidgetItem;
         teachers_->addItem(item);
     }
-    const std::optional<QString> problem = problemOf(row);
-    item->setForeground(problem ? QBrush(Qt::darkRed) : QBrush());
-    item->setToolTip(problem.value_or(QString()));
-    item->setText(problem ? QStringLiteral("⚠ %1").arg(text) : text);
-    item->setData(Qt::AccessibleDescriptionRole, problem.value_or(QString()));
+    item->setText(QStringLiteral("%1 — %2").arg(name, shortened(employmentOf(table, row))));
     item->setData(Qt::UserRole, searchable(name));
     item->setHidden(!search_->text().isEmpty() && !searchable(name).contains(searchable(search_->text())));
+}
+
+// The row, just named by setItem, marked when it cannot be computed, saying
+// why. A row that can be computed stays as it is: 50,000 of them would take
+// megabytes to hold the emptiness.
+void PlanillaPanel::mark(std::size_t row)
+{
+    QListWidgetItem* item = teachers_->item(static_cast<int>(row));
+    const std::optional<QString> problem = problemOf_(row);
+    if (!problem && item->toolTip().isEmpty())
+        return;
+    item->setForeground(problem ? QBrush(Qt::darkRed) : QBrush());
+    item->setToolTip(problem.value_or(QString()));
+    if (problem)
+        item->setText(QStringLiteral("⚠ %1").arg(item->text()));
+    item->setData(Qt::AccessibleDescriptionRole, problem.value_or(QString()));
+}
+
+void PlanillaPanel::markSome()
+{
+    constexpr qint64 kSliceMs = 20;
+    QElapsedTimer slice;
+    slice.start();
+    const auto rows = static_cast<std::size_t>(teachers_->count());
+    while (nextToMark_ < rows && slice.elapsed() < kSliceMs)
+        mark(nextToMark_++);
+    if (nextToMark_ >= rows)
+        marking_->stop();
+    else if (!marking_->isActive())
+        marking_->start();
 }
 
 void PlanillaPanel::list(const table::Planilla& table, const ProblemOf& problemOf)
@@ -106,15 +144,20 @@ void PlanillaPanel::list(const table::Planilla& table, const ProblemOf& problemO
     teachers_->clear();
     search_->clear();
     for (std::size_t row = 0; row < table.rows(); ++row)
-        setItem(table, row, problemOf);
+        setItem(table, row);
     teachers_->setCurrentRow(-1);
     teachers_->setUpdatesEnabled(true);
     choosing_ = false;
+    problemOf_ = problemOf;
+    nextToMark_ = 0;
+    markSome();
 }
 
 void PlanillaPanel::relist(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf)
 {
-    setItem(table, row, problemOf);
+    problemOf_ = problemOf;
+    setItem(table, row);
+    mark(row);
 }
 
 void PlanillaPanel::choose(std::optional<std::size_t> row)

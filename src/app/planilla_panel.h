@@ -9,6 +9,7 @@
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 namespace recibo::table {
 class Planilla;
@@ -27,7 +28,9 @@ public:
 
     // Why row `row` cannot be computed, or nothing.
     using ProblemOf = std::function<std::optional<QString>(std::size_t row)>;
-    // Lists every row of `table`, none chosen.
+    // Lists every row of `table`, none chosen. The rows that cannot be
+    // computed are marked a slice of time at a time, between the user's
+    // clicks and keys, so that a long planilla is listed at once.
     void list(const table::Planilla& table, const ProblemOf& problemOf);
     // Lists the row again after it was saved or added.
     void relist(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf);
@@ -43,11 +46,16 @@ signals:
 
 private:
     void onSearch(const QString& text);
-    void setItem(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf);
+    void setItem(const table::Planilla& table, std::size_t row);
+    void mark(std::size_t row);
+    void markSome();
 
     QLineEdit* search_ = nullptr;
     QListWidget* teachers_ = nullptr;
     QPushButton* newTeacher_ = nullptr;
+    QTimer* marking_ = nullptr;
+    ProblemOf problemOf_;
+    std::size_t nextToMark_ = 0;
     bool choosing_ = false;  // the list's selection changed by the program, not the user
 };
 

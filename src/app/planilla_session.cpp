@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include "planilla_panel.h"
+#include "reading_progress.h"
 #include "settings.h"
 
 namespace recibo::app {
@@ -255,7 +256,9 @@ bool PlanillaSession::open(const QString& path)
 {
     if (!mayLeave())
         return false;
-    auto opened = planilla::PlanillaFile::open(path);
+    auto opened = openShowingProgress(window_, path);
+    if (std::holds_alternative<planilla::PlanillaFile::Stopped>(opened))
+        return false;
     if (auto* problem = std::get_if<QString>(&opened)) {
         dialogs_.tell(window_, *problem);
         return false;
