@@ -102,6 +102,8 @@ void PlanillaPanel::setItem(const table::Planilla& table, std::size_t row)
         item = new QListWidgetItem;
         teachers_->addItem(item);
     }
+    if (item == newTeacherItem_)
+        newTeacherItem_ = nullptr;
     item->setText(QStringLiteral("%1 — %2").arg(name, shortened(employmentOf(table, row))));
     item->setData(Qt::UserRole, searchable(name));
     item->setHidden(!search_->text().isEmpty() && !searchable(name).contains(searchable(search_->text())));
@@ -128,7 +130,8 @@ void PlanillaPanel::markSome()
     constexpr qint64 kSliceMs = 20;
     QElapsedTimer slice;
     slice.start();
-    const auto rows = static_cast<std::size_t>(teachers_->count());
+    // The new teacher's row, after the table's, has nothing to mark yet.
+    const auto rows = static_cast<std::size_t>(teachers_->count() - (newTeacherItem_ ? 1 : 0));
     while (nextToMark_ < rows && slice.elapsed() < kSliceMs)
         mark(nextToMark_++);
     if (nextToMark_ >= rows)
@@ -142,6 +145,7 @@ void PlanillaPanel::list(const table::Planilla& table, const ProblemOf& problemO
     choosing_ = true;
     teachers_->setUpdatesEnabled(false);
     teachers_->clear();
+    newTeacherItem_ = nullptr;
     search_->clear();
     for (std::size_t row = 0; row < table.rows(); ++row)
         setItem(table, row);
@@ -158,6 +162,24 @@ void PlanillaPanel::relist(const table::Planilla& table, std::size_t row, const 
     problemOf_ = problemOf;
     setItem(table, row);
     mark(row);
+}
+
+void PlanillaPanel::addNewTeacher()
+{
+    if (newTeacherItem_)
+        return;
+    choosing_ = true;
+    newTeacherItem_ = new QListWidgetItem(QStringLiteral("(docente nuevo)"));
+    teachers_->addItem(newTeacherItem_);
+    choosing_ = false;
+}
+
+void PlanillaPanel::dropNewTeacher()
+{
+    choosing_ = true;
+    delete newTeacherItem_;
+    newTeacherItem_ = nullptr;
+    choosing_ = false;
 }
 
 void PlanillaPanel::choose(std::optional<std::size_t> row)

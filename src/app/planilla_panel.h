@@ -8,6 +8,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QTimer;
 
@@ -34,6 +35,11 @@ public:
     void list(const table::Planilla& table, const ProblemOf& problemOf);
     // Lists the row again after it was saved or added.
     void relist(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf);
+    // The new teacher's row, after the table's last, listed at once: it
+    // becomes the teacher's when the row is saved (relist) and goes away
+    // when the new teacher is let go.
+    void addNewTeacher();
+    void dropNewTeacher();
 
     // The row shown as chosen (the search is cleared if it hid it).
     void choose(std::optional<std::size_t> row);
@@ -56,7 +62,8 @@ private:
     QTimer* marking_ = nullptr;
     ProblemOf problemOf_;
     std::size_t nextToMark_ = 0;
-    bool choosing_ = false;  // the list's selection changed by the program, not the user
+    QListWidgetItem* newTeacherItem_ = nullptr;  // the new teacher's row, not yet in the table
+    bool choosing_ = false;                      // the list's selection changed by the program, not the user
 };
 
 }  // namespace recibo::app

@@ -180,6 +180,15 @@ QString PlanillaSession::suggestedFolder() const
     return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
+// The list's row for what the form holds: its teacher's, or for a new
+// teacher the row it gets when saved, after the last.
+std::optional<std::size_t> PlanillaSession::formRow() const
+{
+    if (adding_)
+        return file_->table().rows();
+    return chosen_;
+}
+
 bool PlanillaSession::formChanged() const
 {
     return file_ && (chosen_ || adding_) && snapshot_ && !sameRow(form_.read(), *snapshot_, form_.scale().catalogue);
@@ -241,7 +250,9 @@ void PlanillaSession::relist()
     if (!file_)
         return;
     panel()->list(file_->table(), problemOf());
-    panel()->choose(chosen_);
+    if (adding_)
+        panel()->addNewTeacher();
+    panel()->choose(formRow());
 }
 
 bool PlanillaSession::newPlanilla()
@@ -275,7 +286,7 @@ bool PlanillaSession::chooseTeacher(std::size_t row)
     if (chosen_ == row && !adding_)
         return true;
     if (!mayLeave()) {
-        panel()->choose(chosen_);
+        panel()->choose(formRow());
         return false;
     }
     return load(row);
@@ -290,12 +301,13 @@ bool PlanillaSession::load(std::size_t row)
                       QStringLiteral("La fila %1 de la planilla no se puede cargar: %2")
                           .arg(row + 1)
                           .arg(QString::fromStdString(bad->message)));
-        panel()->choose(chosen_);
+        panel()->choose(formRow());
         return false;
     }
     form_.enter(std::get<table::Planilla::HandEntry>(hand));
     chosen_ = row;
     adding_ = false;
+    panel()->dropNewTeacher();
     takeSnapshot();
     panel()->choose(chosen_);
     return true;
@@ -305,12 +317,20 @@ bool PlanillaSession::newTeacher()
 {
     if (!file_ || !mayLeave())
         return false;
-    form_.enter(table::Planilla::HandEntry{});
+    startNewTeacher();
+    return true;
+}
+
+// The form as the program opens it, for a teacher not yet in the planilla,
+// whose row is listed after the last.
+void PlanillaSession::startNewTeacher()
+{
+    form_.startOver();
     chosen_.reset();
     adding_ = true;
     takeSnapshot();
-    panel()->choose(std::nullopt);
-    return true;
+    panel()->addNewTeacher();
+    panel()->choose(formRow());
 }
 
 bool PlanillaSession::save()
@@ -390,9 +410,7 @@ bool PlanillaSession::showSaved(const planilla::PlanillaFile::SaveResult& result
     relist();
     if (result.followed)
         return load(*result.followed);
-    form_.enter(table::Planilla::HandEntry{});
-    adding_ = true;
-    takeSnapshot();
+    startNewTeacher();
     return true;
 }
 

@@ -29,11 +29,13 @@ class PlanillaPanel;
 class PlanillaSession : public QObject {
     Q_OBJECT
 public:
-    // How the session reaches the form: entering a row as by hand, reading
-    // what the form holds, why a row cannot be computed, and the pay scale
-    // the rows are read under.
+    // How the session reaches the form: entering a row as by hand, putting
+    // the windows back as the program opens them (for a new teacher),
+    // reading what the form holds, why a row cannot be computed, and the pay
+    // scale the rows are read under.
     struct Form {
         std::function<void(const table::Planilla::HandEntry&)> enter;
+        std::function<void()> startOver;
         std::function<table::RowInput()> read;
         std::function<std::optional<QString>(const table::RowInput&)> problemOf;
         std::function<const scales::Scale&()> scale;
@@ -94,9 +96,11 @@ private:
     void fillRecent();
     void remember(const QString& path);
     bool formChanged() const;
+    std::optional<std::size_t> formRow() const;
     void takeSnapshot();
     bool saveTo(const QString& path);
     bool load(std::size_t row);
+    void startNewTeacher();
     bool showSaved(const planilla::PlanillaFile::SaveResult& result);
     std::function<std::optional<QString>(std::size_t)> problemOf() const;
     void show(planilla::PlanillaFile file);

@@ -3,6 +3,7 @@
 #include <variant>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
@@ -55,7 +56,7 @@ void Program::buildPlanilla()
             entry_->setSidePanel(panel);
             return panel;
         },
-        PlanillaSession::Form{[this](const table::Planilla::HandEntry& row) { enter(row); },
+        PlanillaSession::Form{[this](const table::Planilla::HandEntry& row) { enter(row); }, [this] { startOver(); },
                               [this] {
                                   return table::RowInput{entry_->values(), selectionDialog()->selection().selected()};
                               },
@@ -149,6 +150,31 @@ Program::~Program()
 void Program::start()
 {
     entry_->showInFront();
+}
+
+// The windows as the program opens them, for a new teacher. The entry
+// window's start is what its constructor leaves, so a window built afresh
+// lends it: its values, entered through the window's own handlers, then
+// what no value holds, which controls show and the zone list's text. The
+// dialog is let go, to be built again as at start when next needed.
+void Program::startOver()
+{
+    const entry::EntryWindow start;
+    entry_->enter(start.values());
+    for (const QWidget* control : start.findChildren<QWidget*>()) {
+        if (control->objectName().isEmpty() || control->isWindow())
+            continue;
+        for (QWidget* own : entry_->findChildren<QWidget*>(control->objectName())) {
+            // Only the entry window's own: the dialog has controls of the same names.
+            if (own->window() != entry_.get())
+                continue;
+            own->setHidden(control->isHidden());
+            if (const auto* list = qobject_cast<const QComboBox*>(control))
+                static_cast<QComboBox*>(own)->setEditText(list->currentText());
+        }
+    }
+    positionAccepted_ = false;
+    dialog_.reset();
 }
 
 void Program::enter(const table::Planilla::HandEntry& row)

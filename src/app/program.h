@@ -73,6 +73,7 @@ private:
     void onImprimir();
     void onScaleChanged();
     void buildPlanilla();
+    void startOver();
     void onPlanillaPdf();
     void requestQuit();
     // An accepted position into the entry window and the receipt's panel.

@@ -285,6 +285,15 @@ inline bool pickFromList(QComboBox* list, int index)
     return clickAt(items->viewport(), items->visualRect(item).center());
 }
 
+// A click on a row of a list of items, brought into view first as a person
+// scrolls to it.
+inline bool clickRow(QAbstractItemView* list, int row)
+{
+    const QModelIndex item = list->model()->index(row, 0);
+    list->scrollTo(item);
+    return clickAt(list->viewport(), list->visualRect(item).center());
+}
+
 // Pastes over what the box holds, as Ctrl+V does: one change of the text,
 // cut to the box's longest text, and nothing at all in a read-only box.
 inline void paste(QLineEdit* target, const QString& text)

@@ -1,6 +1,7 @@
 // The planilla in the desktop program: a teacher chosen, changed and saved
 // back changes only that teacher's cell in the file; a changed form is not
-// left without asking; a refused planilla changes nothing.
+// left without asking; a new teacher starts from the form as the program
+// opens; a refused planilla changes nothing.
 
 #include <QDir>
 #include <QFile>
@@ -39,6 +40,33 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
+// What the form shows, control by control: each named control of the entry
+// window (the planilla's panel beside it left out) and of the selection
+// dialog, hidden or with its text, tick or choice.
+QStringList formShown(app::Program& program)
+{
+    QStringList shown;
+    for (QWidget* window : std::initializer_list<QWidget*>{program.entryWindow(), program.selectionDialog()}) {
+        const QWidget* panel = window->findChild<QWidget*>("planilla");
+        for (const QWidget* control : window->findChildren<QWidget*>()) {
+            if (control->objectName().isEmpty() || control->window() != window || control == panel
+                || (panel && panel->isAncestorOf(control)))
+                continue;
+            QString state;
+            if (!control->isVisibleTo(window))
+                state = "hidden";
+            else if (const auto* box = qobject_cast<const QLineEdit*>(control))
+                state = box->text();
+            else if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+                state = button->isChecked() ? "on" : "off";
+            else if (const auto* list = qobject_cast<const QComboBox*>(control))
+                state = QStringLiteral("%1 %2").arg(list->currentIndex()).arg(list->currentText());
+            shown << control->objectName() + "=" + state;
+        }
+    }
+    return shown;
+}
+
 }  // namespace
 
 class PlanillaSessionTest : public QObject {
@@ -56,7 +84,7 @@ private slots:
         session_ = &program_->planilla();
         asked_.clear();
         told_.clear();
-        session_->setDialogs({[](QWidget*, const QString&) { return QString(); },
+        session_->setDialogs({[this](QWidget*, const QString&) { return opening_; },
                               [](QWidget*, const QString&) { return QString(); },
                               [this](QWidget*, const QString& question) {
                                   asked_ << question;
@@ -155,23 +183,6 @@ private slots:
         QCOMPARE(contents(path_), contents(RECIBO_EXAMPLE_CSV));
     }
 
-    void aNewTeacherIsAddedAtTheEnd()
-    {
-        const QByteArray before = contents(path_);
-        QVERIFY(session_->open(path_));
-        QVERIFY(session_->newTeacher());
-        gui::type(kEntry, "docente", "Sosa, Eva");
-        QVERIFY(session_->save());
-        const QByteArray after = contents(path_);
-        QVERIFY(after.startsWith(before));
-        const auto read = table::Planilla::read(after.toStdString());
-        QVERIFY(std::holds_alternative<table::Planilla>(read));
-        const auto& table = std::get<table::Planilla>(read);
-        QCOMPARE(table.rows(), std::size_t(12));
-        QCOMPARE(table.cells(11).front(), std::string("Sosa, Eva"));
-        QCOMPARE(session_->chosen(), std::optional<std::size_t>(11));
-    }
-
     // "Salir" with a changed teacher: the program ends only once the user
     // lets the change go. With no planilla open nothing is asked.
     void salirAsksForAChangedTeacher()
@@ -212,6 +223,33 @@ private slots:
         QVERIFY(asked_.isEmpty() && told_.isEmpty());
     }
 
+    // "Nuevo docente": the form as the program opens it, whichever teacher
+    // it held (a position leaves its code in the dialog, hours their boxes
+    // shown), and the new row at once in the list, highlighted. Saved, the
+    // row is the teacher's and stays when another teacher is chosen.
+    void aNewTeacherStartsFromTheFormAtStart()
+    {
+        const QStringList atStart = formShown(*program_);
+        const QByteArray before = contents(path_);
+        openPlanilla(path_);
+        clickTeacher(1, "Fernández, Juan Carlos");
+        clickTeacher(7, "Acosta, Pablo");
+        gui::click(kEntry, "nuevodocente");
+        QCOMPARE(formShown(*program_), atStart);
+        QCOMPARE(teachers()->count(), 12);
+        QCOMPARE(highlighted(), QList<int>{11});
+
+        gui::type(kEntry, "docente", "Sosa, Eva");
+        gui::press(gui::window(kEntry), Qt::Key_S, Qt::ControlModifier);
+        const QByteArray after = contents(path_);
+        QVERIFY(after.startsWith(before) && after.mid(before.size()).startsWith("\"Sosa, Eva\","));
+        QCOMPARE(teachers()->count(), 12);
+        QVERIFY(teachers()->item(11)->text().contains("Sosa, Eva"));
+        QCOMPARE(highlighted(), QList<int>{11});
+        clickTeacher(0, "Gómez, María Laura");
+        QCOMPARE(teachers()->count(), 12);
+    }
+
     void aRefusedPlanillaChangesNothing()
     {
         QVERIFY(session_->open(path_));
@@ -228,10 +266,34 @@ private slots:
     }
 
 private:
+    // "Abrir planilla…" from the keyboard, the file dialog giving `path`.
+    void openPlanilla(const QString& path)
+    {
+        opening_ = path;
+        gui::press(gui::window(kEntry), Qt::Key_O, Qt::ControlModifier);
+    }
+
+    static QListWidget* teachers() { return gui::control<QListWidget>(kEntry, "docentes"); }
+
+    void clickTeacher(int row, const QString& name)
+    {
+        QVERIFY(gui::clickRow(teachers(), row));
+        QTRY_COMPARE(gui::box(kEntry, "docente")->text(), name);
+    }
+
+    static QList<int> highlighted()
+    {
+        QList<int> rows;
+        for (const QListWidgetItem* item : teachers()->selectedItems())
+            rows << teachers()->row(item);
+        return rows;
+    }
+
     std::unique_ptr<QTemporaryDir> folder_;
     QString path_;
     std::unique_ptr<app::Program> program_;
     app::PlanillaSession* session_ = nullptr;
+    QString opening_;  // what the file dialog gives
     Answer answer_ = Answer::Cancel;
     Settle settle_ = Settle::Cancel;
     QStringList asked_, told_;
