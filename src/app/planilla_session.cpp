@@ -100,7 +100,12 @@ PlanillaPanel* PlanillaSession::panel()
 {
     if (!panel_) {
         panel_ = placePanel_();
-        connect(panel_, &PlanillaPanel::teacherChosen, this, [this](std::size_t row) { chooseTeacher(row); });
+        // Once the list has handled the click or the key whole: a question
+        // asked in the middle of it would have the list select the row
+        // clicked after the answer put the highlight back.
+        connect(
+            panel_, &PlanillaPanel::teacherChosen, this, [this](std::size_t row) { chooseTeacher(row); },
+            Qt::QueuedConnection);
         connect(panel_, &PlanillaPanel::newTeacherRequested, this, [this] { newTeacher(); });
     }
     return panel_;

@@ -25,6 +25,7 @@ using namespace recibo;
 using namespace program_driver;
 using Answer = app::PlanillaSession::Answer;
 using Settle = app::PlanillaSession::Settle;
+Q_DECLARE_METATYPE(Answer)
 
 namespace {
 
@@ -205,21 +206,15 @@ private slots:
     }
 
     // The teachers' list beside the form comes with the first planilla, and
-    // works the form: a teacher chosen in it is entered, "Nuevo docente"
-    // empties the form for a new row.
+    // works the form: a teacher clicked in it is entered.
     void theListBesideTheFormComesWithThePlanilla()
     {
-        const auto list = [] { return gui::control<QListWidget>(kEntry, "docentes"); };
-        QVERIFY(!list() || !list()->isVisible());
-        QVERIFY(session_->open(path_));
-        QVERIFY(list() && list()->isVisible());
-        QCOMPARE(list()->count(), 11);
-        list()->setCurrentRow(2);
+        QVERIFY(!teachers() || !teachers()->isVisible());
+        openPlanilla(path_);
+        QVERIFY(teachers() && teachers()->isVisible());
+        QCOMPARE(teachers()->count(), 11);
+        clickTeacher(2, "Benítez, Ana Inés");
         QCOMPARE(session_->chosen(), std::optional<std::size_t>(2));
-        QCOMPARE(gui::box(kEntry, "docente")->text(), QString("Benítez, Ana Inés"));
-        gui::click(kEntry, "nuevodocente");
-        QCOMPARE(session_->chosen(), std::optional<std::size_t>());
-        QCOMPARE(gui::box(kEntry, "docente")->text(), QString());
         QVERIFY(asked_.isEmpty() && told_.isEmpty());
     }
 
@@ -248,6 +243,38 @@ private slots:
         QCOMPARE(highlighted(), QList<int>{11});
         clickTeacher(0, "Gómez, María Laura");
         QCOMPARE(teachers()->count(), 12);
+    }
+
+    // Another teacher clicked while the form holds changes: "Cancelar"
+    // keeps the form's teacher, highlighted again in the list; "Descartar"
+    // lets a new teacher's row go.
+    void anotherTeacherClickedWithTheFormChanged_data()
+    {
+        QTest::addColumn<bool>("newTeacher");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("formHolds");
+        QTest::addColumn<QList<int>>("highlighted");
+        QTest::addColumn<int>("listed");
+        QTest::newRow("teacher kept") << false << Answer::Cancel << "Otra persona" << QList<int>{0} << 11;
+        QTest::newRow("new teacher kept") << true << Answer::Cancel << "Otra persona" << QList<int>{11} << 12;
+        QTest::newRow("new teacher let go") << true << Answer::Discard << "Benítez, Ana Inés" << QList<int>{2} << 11;
+    }
+    void anotherTeacherClickedWithTheFormChanged()
+    {
+        QFETCH(bool, newTeacher);
+        QFETCH(Answer, answer);
+        openPlanilla(path_);
+        if (newTeacher)
+            gui::click(kEntry, "nuevodocente");
+        else
+            clickTeacher(0, "Gómez, María Laura");
+        gui::type(kEntry, "docente", "Otra persona");
+        answer_ = answer;
+        QVERIFY(gui::clickRow(teachers(), 2));
+        QTRY_COMPARE(asked_.size(), 1);
+        QTEST(gui::box(kEntry, "docente")->text(), "formHolds");
+        QTEST(highlighted(), "highlighted");
+        QTEST(teachers()->count(), "listed");
     }
 
     void aRefusedPlanillaChangesNothing()
