@@ -12,6 +12,6 @@ int main(int argc, char* argv[])
 
     recibo::app::Program program;
     QObject::connect(&program, &recibo::app::Program::quitRequested, &application, [] { QApplication::exit(0); });
-    program.start();
+    program.start(QApplication::arguments());
     return QApplication::exec();
 }

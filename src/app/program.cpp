@@ -147,9 +147,11 @@ Program::~Program()
     delete receipt_.data();
 }
 
-void Program::start()
+void Program::start(const QStringList& arguments)
 {
     entry_->showInFront();
+    if (arguments.size() > 1)
+        planilla_->open(QFileInfo(arguments[1]).absoluteFilePath());
 }
 
 // The windows as the program opens them, for a new teacher. The entry

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 #include "positions/position_selection.h"
 #include "receipt/receipt_printer.h"
@@ -38,7 +39,11 @@ public:
     Program();
     ~Program() override;
 
-    void start();
+    // Shows the entry window. `arguments` is the command line as
+    // QCoreApplication::arguments() gives it: a planilla named after the
+    // program's own name is opened as "Abrir planilla…" opens it, and one
+    // that cannot be opened is reported as there, over the window.
+    void start(const QStringList& arguments = {});
 
     // Enters a planilla's row as a user would by hand, through the windows'
     // own handlers: the entry window's controls, and for a position the

@@ -1,7 +1,8 @@
 // The planilla in the desktop program: a teacher chosen, changed and saved
 // back changes only that teacher's cell in the file; a changed form is not
 // left without asking; a new teacher starts from the form as the program
-// opens; a refused planilla changes nothing.
+// opens; a refused planilla changes nothing; a planilla named on the
+// command line opens at start as the menu opens it.
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 
 #include "app/planilla_session.h"
 #include "app/program.h"
+#include "app/settings.h"
 #include "entry/entry_window.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
@@ -80,22 +82,11 @@ private slots:
         folder_ = std::make_unique<QTemporaryDir>();
         path_ = folder_->filePath("docentes.csv");
         QVERIFY(QFile::copy(RECIBO_EXAMPLE_CSV, path_));
-        program_ = std::make_unique<app::Program>();
-        program_->start();
-        session_ = &program_->planilla();
+        // A table no program can use: a column neither knows.
+        writeFile(folder_->filePath("mala.csv"), "docente,sueldo\nAna,1\n");
         asked_.clear();
         told_.clear();
-        session_->setDialogs({[this](QWidget*, const QString&) { return opening_; },
-                              [](QWidget*, const QString&) { return QString(); },
-                              [this](QWidget*, const QString& question) {
-                                  asked_ << question;
-                                  return answer_;
-                              },
-                              [this](QWidget*, const QString& question) {
-                                  asked_ << question;
-                                  return settle_;
-                              },
-                              [this](QWidget*, const QString& problem) { told_ << problem; }});
+        startProgram();
     }
     void cleanup() { program_.reset(); }
 
@@ -281,23 +272,75 @@ private slots:
     {
         QVERIFY(session_->open(path_));
         QVERIFY(session_->chooseTeacher(4));
-        QFile bad(folder_->filePath("mala.csv"));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("docente,sueldo\nAna,1\n");
-        bad.close();
-        QVERIFY(!session_->open(bad.fileName()));
+        QVERIFY(!session_->open(folder_->filePath("mala.csv")));
         QCOMPARE(told_.size(), 1);
         QVERIFY2(told_[0].contains("columna desconocida"), qPrintable(told_[0]));
         QCOMPARE(session_->path(), path_);
         QCOMPARE(session_->chosen(), std::optional<std::size_t>(4));
     }
 
+    // "recibo ARCHIVO" opens the planilla as "Abrir planilla…" does in the
+    // program started without one: the same list, title and planillas
+    // opened before, or the same message, and the program runs either way.
+    void aPlanillaOnTheCommandLineOpensAtStart_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("a planilla") << "docentes.csv";
+        QTest::newRow("refused") << "mala.csv";
+        QTest::newRow("missing") << "no-existe.csv";
+    }
+    void aPlanillaOnTheCommandLineOpensAtStart()
+    {
+        QFETCH(QString, argument);
+        const QString file = folder_->filePath(argument);
+        openPlanilla(file);
+        const QStringList byMenu = opened();
+
+        startProgram({"recibo", file});
+        QVERIFY(visible(kEntry));
+        QCOMPARE(opened(), byMenu);
+        // Told once by the menu and once at start, or never.
+        QCOMPARE(told_.size(), teachers() ? 0 : 2);
+    }
+
 private:
+    // The program as main() starts it, each question it asks answered here,
+    // and no planilla opened before.
+    void startProgram(const QStringList& arguments = {})
+    {
+        program_.reset();
+        app::programSettings().remove("planilla/recientes");
+        program_ = std::make_unique<app::Program>();
+        session_ = &program_->planilla();
+        session_->setDialogs({[this](QWidget*, const QString&) { return opening_; },
+                              [](QWidget*, const QString&) { return QString(); },
+                              [this](QWidget*, const QString& question) {
+                                  asked_ << question;
+                                  return answer_;
+                              },
+                              [this](QWidget*, const QString& question) {
+                                  asked_ << question;
+                                  return settle_;
+                              },
+                              [this](QWidget*, const QString& problem) { told_ << problem; }});
+        program_->start(arguments);
+    }
+
     // "Abrir planilla…" from the keyboard, the file dialog giving `path`.
     void openPlanilla(const QString& path)
     {
         opening_ = path;
         gui::press(gui::window(kEntry), Qt::Key_O, Qt::ControlModifier);
+    }
+
+    // What opening a planilla left: the window's title, the teachers listed,
+    // the planillas opened before, what the user was told.
+    QStringList opened() const
+    {
+        QStringList state{gui::window(kEntry)->windowTitle(), QString::number(teachers() ? teachers()->count() : -1)};
+        for (const QAction* recent : gui::window(kEntry)->findChild<QMenu*>("mnuRecientes")->actions())
+            state << recent->text();
+        return state << told_.value(told_.size() - 1);
     }
 
     static QListWidget* teachers() { return gui::control<QListWidget>(kEntry, "docentes"); }
