@@ -71,7 +71,8 @@ report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: 
 echo "desktop-file-validate: sin observaciones"
 # No network here: the screenshots' addresses are checked for form only.
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate falló"
-grep -qx 'Exec=recibo' "$desktop" || fail "la entrada del menú no ejecuta recibo"
+grep -qx 'Exec=recibo %f' "$desktop" || fail "la entrada del menú no ejecuta recibo con el archivo elegido"
+grep -qx 'MimeType=text/csv;' "$desktop" || fail "la entrada del menú no ofrece abrir planillas CSV"
 grep -qx "Icon=$app_id" "$desktop" || fail "la entrada del menú no usa el ícono $app_id"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" \
     || fail "los metadatos no nombran la entrada del menú $app_id.desktop"
