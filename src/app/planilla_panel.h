@@ -1,16 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 
 #include <QString>
 #include <QWidget>
 
+#include "teachers_model.h"
+
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class QListView;
 class QPushButton;
-class QTimer;
 
 namespace recibo::table {
 class Planilla;
@@ -27,14 +28,12 @@ class PlanillaPanel : public QWidget {
 public:
     explicit PlanillaPanel(QWidget* parent = nullptr);
 
-    // Why row `row` cannot be computed, or nothing.
-    using ProblemOf = std::function<std::optional<QString>(std::size_t row)>;
-    // Lists every row of `table`, none chosen. The rows that cannot be
-    // computed are marked a slice of time at a time, between the user's
-    // clicks and keys, so that a long planilla is listed at once.
+    using ProblemOf = TeachersModel::ProblemOf;
+    // Lists every row of `table` (which must outlive its listing), none
+    // chosen.
     void list(const table::Planilla& table, const ProblemOf& problemOf);
     // Lists the row again after it was saved or added.
-    void relist(const table::Planilla& table, std::size_t row, const ProblemOf& problemOf);
+    void relist(std::size_t row);
     // The new teacher's row, after the table's last, listed at once: it
     // becomes the teacher's when the row is saved (relist) and goes away
     // when the new teacher is let go.
@@ -52,18 +51,13 @@ signals:
 
 private:
     void onSearch(const QString& text);
-    void setItem(const table::Planilla& table, std::size_t row);
-    void mark(std::size_t row);
-    void markSome();
+    void setChosen(std::optional<std::size_t> row);
 
     QLineEdit* search_ = nullptr;
-    QListWidget* teachers_ = nullptr;
+    QListView* teachers_ = nullptr;
+    TeachersModel* model_ = nullptr;
     QPushButton* newTeacher_ = nullptr;
-    QTimer* marking_ = nullptr;
-    ProblemOf problemOf_;
-    std::size_t nextToMark_ = 0;
-    QListWidgetItem* newTeacherItem_ = nullptr;  // the new teacher's row, not yet in the table
-    bool choosing_ = false;                      // the list's selection changed by the program, not the user
+    bool choosing_ = false;  // the list's selection changed by the program, not the user
 };
 
 }  // namespace recibo::app

@@ -394,7 +394,7 @@ bool PlanillaSession::saveTo(const QString& path)
         chosen_ = result.followed;
         relist();
     } else if (chosen_) {
-        panel()->relist(file_->table(), *chosen_, problemOf());
+        panel()->relist(*chosen_);
         panel()->choose(chosen_);
     }
     if (result.saved != planilla::PlanillaFile::Saved::Yes) {

@@ -16,7 +16,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
@@ -272,10 +272,10 @@ void WalkthroughTest::openSamplePlanilla()
 // A click on the teacher's line in the list.
 void WalkthroughTest::chooseTeacher(int row, const QString& name)
 {
-    auto* teachers = gui::control<QListWidget>(kEntry, "docentes");
-    QListWidgetItem* teacher = teachers->item(row);
-    QVERIFY(teacher && teacher->text().startsWith(name));
-    QVERIFY(clickAt(teachers->viewport()->mapToGlobal(teachers->visualItemRect(teacher).center())));
+    auto* teachers = gui::control<QListView>(kEntry, "docentes");
+    const QModelIndex teacher = teachers->model()->index(row, 0);
+    QVERIFY(teacher.data().toString().startsWith(name));
+    QVERIFY(clickAt(teachers->viewport()->mapToGlobal(teachers->visualRect(teacher).center())));
     QTRY_COMPARE(gui::box(kEntry, "docente")->text(), name);
 }
 
