@@ -137,8 +137,7 @@ QVariant TeachersModel::data(const QModelIndex& index, int role) const
         return problemOf(row) ? QStringLiteral("⚠ %1").arg(text) : text;
     }
     case Qt::ToolTipRole:
-    case Qt::AccessibleDescriptionRole:
-        return problemOf(row) ? QVariant(*problemOf(row)) : QVariant();
+    case Qt::AccessibleDescriptionRole: return problemOf(row) ? QVariant(*problemOf(row)) : QVariant();
     case Qt::ForegroundRole: return problemOf(row) ? QVariant(QBrush(Qt::darkRed)) : QVariant();
     default: return {};
     }
