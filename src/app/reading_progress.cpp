@@ -15,17 +15,15 @@
 
 namespace recibo::app {
 
-using Opened = std::variant<planilla::PlanillaFile, QString, planilla::PlanillaFile::Stopped>;
-
-Opened openShowingProgress(QWidget* parent, const QString& path, int patienceMs)
+OpenedPlanilla openShowingProgress(QWidget* parent, const QString& path, int patienceMs, const PlanillaOpening& open)
 {
     constexpr int kSteps = 1000;
     std::atomic<std::size_t> done{0}, total{1};
     std::atomic<bool> stop{false};
-    std::optional<Opened> opened;
+    std::optional<OpenedPlanilla> opened;
     QEventLoop loop;
     std::thread reader([&] {
-        opened.emplace(planilla::PlanillaFile::open(path, [&](std::size_t now, std::size_t of) {
+        opened.emplace(open(path, [&](std::size_t now, std::size_t of) {
             done = now;
             total = of;
             return !stop;

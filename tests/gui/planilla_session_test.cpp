@@ -5,16 +5,23 @@
 // command line opens at start as the menu opens it.
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListView>
 #include <QMenu>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QWindow>
 
 #include "app/planilla_session.h"
 #include "app/program.h"
+#include "app/reading_progress.h"
 #include "app/settings.h"
 #include "entry/entry_window.h"
 #include "gui_driver.h"
@@ -107,6 +114,37 @@ private slots:
                  QByteArray(before).replace("Silvia\",cargo,739,0,0,0,0,0,3,3,1,0,1,150,",
                                             "Silvia\",cargo,739,0,0,0,0,0,3,3,1,0,1,200,"));
         QVERIFY(asked_.isEmpty() && told_.isEmpty());
+    }
+
+    // A reading that takes its time shows its progress over the entry window,
+    // and "Cancelar" there stops it. The reading is a stand-in that goes on
+    // until it is told to stop (or ten seconds pass).
+    void aLongReadingShowsItsProgressAndCancelStopsIt()
+    {
+        const auto endless = [](const QString&, const table::Planilla::Progress& progress) -> app::OpenedPlanilla {
+            QElapsedTimer running;
+            running.start();
+            for (std::size_t done = 0; running.elapsed() < 10000; done = (done + 1) % 100) {
+                if (!progress(done, 100))
+                    return planilla::PlanillaFile::Stopped{};
+                QThread::msleep(5);
+            }
+            return QStringLiteral("never stopped");
+        };
+        QWindow* over = nullptr;
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, [&] {
+            auto* dialog = gui::window(kEntry)->findChild<QProgressDialog*>("leyendoplanilla");
+            if (!dialog || !dialog->isVisible())
+                return;
+            cancel.stop();
+            over = dialog->windowHandle()->transientParent();
+            QVERIFY(gui::clickOn(dialog->findChild<QPushButton*>()));
+        });
+        cancel.start(20);
+        const auto opened = app::openShowingProgress(gui::window(kEntry), path_, 0, endless);
+        QVERIFY(std::holds_alternative<planilla::PlanillaFile::Stopped>(opened));
+        QCOMPARE(over, gui::window(kEntry)->windowHandle());
     }
 
     // A row that cannot be computed is marked, and the pointer resting on it
