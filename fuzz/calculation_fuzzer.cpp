@@ -601,19 +601,19 @@ std::vector<Box> boxesRead(const EntryValues& e, const SelectedPosition& p)
     return boxes;
 }
 
-void checkFailure(const Failure& failure, const EntryValues& entry, const SelectedPosition& position)
+void checkFailure(const Unusable& failure, const EntryValues& entry, const SelectedPosition& position)
 {
     if (entry.kind == EmploymentKind::None) {
-        FUZZ_CHECK(failure.control.empty() && failure.text.empty() && failure.message == kNoKindChosenMessage,
+        FUZZ_CHECK(failure.where.empty() && failure.text.empty() && failure.message == kNoKindChosenMessage,
                    "no kind chosen gives exactly the notice");
         return;
     }
     FUZZ_CHECK(failure.message != kNoKindChosenMessage, "the notice although a kind is chosen");
-    FUZZ_CHECK(!failure.control.empty() && !failure.message.empty(), "a failure names no box or says nothing");
+    FUZZ_CHECK(!failure.where.empty() && !failure.message.empty(), "a failure names no box or says nothing");
     const Box* named = nullptr;
     const std::vector<Box> boxes = boxesRead(entry, position);
     for (const Box& box : boxes)
-        if (box.control == failure.control)
+        if (box.control == failure.where)
             named = &box;
     FUZZ_CHECK(named != nullptr, "a failure names a box this run does not read");
     FUZZ_CHECK(failure.text == *named->text, "a failure's text is not its box's text");
@@ -651,9 +651,9 @@ bool sameResult(const CalculationResult& a, const CalculationResult& b)
 {
     if (a.index() != b.index())
         return false;
-    if (const auto* fa = std::get_if<Failure>(&a)) {
-        const auto& fb = std::get<Failure>(b);
-        return fa->control == fb.control && fa->text == fb.text && fa->message == fb.message;
+    if (const auto* fa = std::get_if<Unusable>(&a)) {
+        const auto& fb = std::get<Unusable>(b);
+        return *fa == fb;
     }
     const auto& ra = std::get<Receipt>(a);
     const auto& rb = std::get<Receipt>(b);
@@ -680,7 +680,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(entry.kind != recibo::payroll::EmploymentKind::None, "a receipt although no kind is chosen");
         checkReceipt(*receipt, entry, position, settings);
     } else {
-        checkFailure(std::get<recibo::payroll::Failure>(result), entry, position);
+        checkFailure(std::get<recibo::Unusable>(result), entry, position);
     }
     // Nothing of one run reaches the next.
     FUZZ_CHECK(sameResult(result, recibo::payroll::calculate(entry, position, settings)),

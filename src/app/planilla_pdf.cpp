@@ -27,12 +27,12 @@ PlanillaPdfResult writePlanillaPdf(const table::Planilla& table, const scales::S
                                   .arg(QString::fromStdString(table.docente(row)), QString::fromStdString(why));
         };
         const auto input = table.input(row, scale.pay, scale.catalogue);
-        if (const auto* bad = std::get_if<table::CellError>(&input)) {
+        if (const auto* bad = std::get_if<Unusable>(&input)) {
             skip(bad->message);
         } else {
             const auto& [entry, position] = std::get<table::RowInput>(input);
             const auto computed = payroll::calculate(entry, position, settings, scale.pay);
-            if (const auto* failure = std::get_if<payroll::Failure>(&computed)) {
+            if (const auto* failure = std::get_if<Unusable>(&computed)) {
                 skip(failure->message);
             } else {
                 window.fillReceipt(std::get<payroll::Receipt>(computed), position, date);

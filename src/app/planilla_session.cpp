@@ -244,7 +244,7 @@ std::function<std::optional<QString>(std::size_t)> PlanillaSession::problemOf() 
     return [this](std::size_t row) -> std::optional<QString> {
         const scales::Scale& scale = form_.scale();
         const auto input = file_->table().input(row, scale.pay, scale.catalogue);
-        if (const auto* bad = std::get_if<table::CellError>(&input))
+        if (const auto* bad = std::get_if<Unusable>(&input))
             return QString::fromStdString(bad->message);
         return form_.problemOf(std::get<table::RowInput>(input));
     };
@@ -275,8 +275,8 @@ bool PlanillaSession::open(const QString& path)
     auto opened = openShowingProgress(window_, path);
     if (std::holds_alternative<planilla::PlanillaFile::Stopped>(opened))
         return false;
-    if (auto* problem = std::get_if<QString>(&opened)) {
-        dialogs_.tell(window_, *problem);
+    if (auto* problem = std::get_if<Unusable>(&opened)) {
+        dialogs_.tell(window_, QString::fromStdString(problem->message));
         return false;
     }
     show(std::get<planilla::PlanillaFile>(std::move(opened)));
@@ -301,7 +301,7 @@ bool PlanillaSession::chooseTeacher(std::size_t row)
 bool PlanillaSession::load(std::size_t row)
 {
     const auto hand = file_->table().handEntry(row, form_.scale().pay);
-    if (const auto* bad = std::get_if<table::CellError>(&hand)) {
+    if (const auto* bad = std::get_if<Unusable>(&hand)) {
         dialogs_.tell(window_,
                       QStringLiteral("La fila %1 de la planilla no se puede cargar: %2")
                           .arg(row + 1)

@@ -64,7 +64,7 @@ void Program::buildPlanilla()
                                   const auto result =
                                       payroll::calculate(input.entry, input.position, regional::systemSettings(),
                                                          scaleChoice_->current().pay);
-                                  if (const auto* failure = std::get_if<payroll::Failure>(&result))
+                                  if (const auto* failure = std::get_if<Unusable>(&result))
                                       return QString::fromStdString(failure->message);
                                   return std::nullopt;
                               },
@@ -250,7 +250,7 @@ void Program::onCalcular()
         : payroll::SelectedPosition{};
     const payroll::CalculationResult result = payroll::calculate(values, position, regional::systemSettings(),
                                                                  scaleChoice_->current().pay, payroll::Explain::Yes);
-    if (const auto* failure = std::get_if<payroll::Failure>(&result)) {
+    if (const auto* failure = std::get_if<Unusable>(&result)) {
         showFailure(*failure);
         return;
     }
@@ -341,7 +341,7 @@ void Program::onImprimir()
 
 // A modal message naming the field and quoting its text; the field that
 // could not be read gets the focus for correcting it.
-void Program::showFailure(const payroll::Failure& failure)
+void Program::showFailure(const Unusable& failure)
 {
     auto* box = new QMessageBox(QMessageBox::Warning, "Dato no válido", QString::fromStdString(failure.message),
                                 QMessageBox::Ok, entry_.get());
@@ -350,7 +350,7 @@ void Program::showFailure(const payroll::Failure& failure)
     box->setWindowModality(Qt::ApplicationModal);
     // Only the entry window's own boxes: the dialog, a child window, has
     // boxes of the same names.
-    if (auto* field = entry_->findChild<QLineEdit*>(QString::fromStdString(failure.control));
+    if (auto* field = entry_->findChild<QLineEdit*>(QString::fromStdString(failure.where));
         field && field->window() == entry_.get() && field->isVisible()) {
         field->setFocus();
         field->selectAll();

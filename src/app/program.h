@@ -20,9 +20,6 @@ class SelectionDialog;
 namespace recibo::receipt {
 class ReceiptWindow;
 }
-namespace recibo::payroll {
-struct Failure;
-}
 
 namespace recibo::app {
 
@@ -84,7 +81,7 @@ private:
     // An accepted position into the entry window and the receipt's panel.
     void handOver(const positions::PositionSelection::Accepted& accepted);
 
-    void showFailure(const payroll::Failure& failure);
+    void showFailure(const Unusable& failure);
 
     std::unique_ptr<entry::EntryWindow> entry_;
     std::unique_ptr<ScaleChoice> scaleChoice_;

@@ -11,7 +11,7 @@ class QWidget;
 
 namespace recibo::app {
 
-using OpenedPlanilla = std::variant<planilla::PlanillaFile, QString, planilla::PlanillaFile::Stopped>;
+using OpenedPlanilla = std::variant<planilla::PlanillaFile, Unusable, planilla::PlanillaFile::Stopped>;
 // How a planilla is read: PlanillaFile::open, or a stand-in in the tests.
 using PlanillaOpening = std::function<OpenedPlanilla(const QString& path, const table::Planilla::Progress& progress)>;
 

@@ -42,11 +42,11 @@ void ScaleChoice::restore()
         return;
     }
     auto read = scales::readScaleFile(path.toStdString());
-    if (const auto* problem = std::get_if<std::string>(&read)) {
+    if (const auto* problem = std::get_if<Unusable>(&read)) {
         currentPath_.clear();
         remember();
         fillMenu();
-        warn("No se pudo usar la escala elegida la última vez. " + QString::fromStdString(*problem)
+        warn("No se pudo usar la escala elegida la última vez. " + QString::fromStdString(problem->message)
              + " Se calcula con la escala incluida, «" + QString::fromStdString(current_->name)
              + "»; para volver a esa escala, corregí el archivo y elegilo en el menú «Escala».");
         return;
@@ -65,9 +65,9 @@ bool ScaleChoice::choose(const QString& path)
         next = builtIn();
     } else {
         auto read = scales::readScaleFile(path.toStdString());
-        if (const auto* problem = std::get_if<std::string>(&read)) {
+        if (const auto* problem = std::get_if<Unusable>(&read)) {
             fillMenu();  // the check marks back on the scale in use
-            warn(QString::fromStdString(*problem) + " Se sigue calculando con «"
+            warn(QString::fromStdString(problem->message) + " Se sigue calculando con «"
                  + QString::fromStdString(current_->name) + "».");
             return false;
         }

@@ -96,7 +96,7 @@ constexpr std::size_t kFlushSize = 1 << 18;
 constexpr std::size_t kBatchRows = 512;
 constexpr std::size_t kPdfBatchRows = 8;
 
-int unusable(std::ostream& err, const table::Unusable& why)
+int unusable(std::ostream& err, const Unusable& why)
 {
     err << "recibo-lote: " << why.message << '\n';
     err.flush();
@@ -115,21 +115,20 @@ std::optional<int> writeFailure(std::ostream& out, std::string_view text)
     return errno;
 }
 
-table::Unusable outputFailed(int error)
+Unusable outputFailed(int error)
 {
-    return table::Unusable{
-        "no se pudo escribir la salida"
-        + (error != 0 ? " (" + files::systemErrorText(error, files::Access::Write) + ")" : std::string())
-        + ": revisá que el disco de destino tenga lugar y que la salida siga abierta"};
+    return Unusable{"no se pudo escribir la salida"
+                    + (error != 0 ? " (" + files::systemErrorText(error, files::Access::Write) + ")" : std::string())
+                    + ": revisá que el disco de destino tenga lugar y que la salida siga abierta"};
 }
 
 // The first reading: the header's columns must be known and unrepeated.
 class HeaderCheck : public table::TableSink {
 public:
-    table::Problem header(const std::vector<std::string>& names) override
+    Problem header(const std::vector<std::string>& names) override
     {
         const auto resolved = table::resolveHeader(names);
-        if (const auto* problem = std::get_if<table::Unusable>(&resolved))
+        if (const auto* problem = std::get_if<Unusable>(&resolved))
             return *problem;
         return std::nullopt;
     }
@@ -145,10 +144,10 @@ public:
         : settings_(settings), scale_(scale), jobs_(jobs), out_(out), err_(err), pdfs_(pdfs), explain_(explain)
     {}
 
-    table::Problem header(const std::vector<std::string>& names) override
+    Problem header(const std::vector<std::string>& names) override
     {
         auto resolved = table::resolveHeader(names);
-        if (const auto* problem = std::get_if<table::Unusable>(&resolved))
+        if (const auto* problem = std::get_if<Unusable>(&resolved))
             return *problem;
         pool_.reset();
         computation_.emplace(std::move(std::get<std::vector<table::Column>>(resolved)), settings_, scale_, explain_);
@@ -240,16 +239,16 @@ private:
 
 // Reads the whole table through `reader`. Why the input could not be read or
 // the table cannot be used, or nothing (also when the reader's sink stopped).
-table::Problem readThrough(TableInput& input, table::CsvReader& reader)
+Problem readThrough(TableInput& input, table::CsvReader& reader)
 {
     for (;;) {
         auto piece = input.next();
-        if (auto* problem = std::get_if<table::Unusable>(&piece))
+        if (auto* problem = std::get_if<Unusable>(&piece))
             return std::move(*problem);
         const std::string_view bytes = std::get<std::string_view>(piece);
         if (bytes.empty() ? !reader.finish() : !reader.feed(bytes)) {
             if (!reader.problem().empty())
-                return table::Unusable{reader.problem()};
+                return Unusable{reader.problem()};
             return std::nullopt;
         }
         if (bytes.empty())
@@ -278,17 +277,17 @@ unsigned jobsOf(const CommandLine& commandLine)
 
 // The regional settings of --locale, or the system's; and the locale that
 // writes the receipts' date.
-table::OrUnusable<std::pair<payroll::RegionalSettings, QLocale>> regionalSettingsOf(const CommandLine& commandLine)
+OrUnusable<std::pair<payroll::RegionalSettings, QLocale>> regionalSettingsOf(const CommandLine& commandLine)
 {
     if (!commandLine.locale)
         return std::pair{regional::systemSettings(), QLocale::system()};
     const auto named = regional::localeNamed(*commandLine.locale);
     if (!named)
-        return table::Unusable{"configuración regional desconocida " + table::quotedForMessage(*commandLine.locale)};
+        return Unusable{"configuración regional desconocida " + table::quotedForMessage(*commandLine.locale)};
     return std::pair{regional::settingsOf(*named), *named};
 }
 
-table::OrUnusable<std::unique_ptr<TableInput>> openInput(const CommandLine& commandLine, std::istream& in)
+OrUnusable<std::unique_ptr<TableInput>> openInput(const CommandLine& commandLine, std::istream& in)
 {
     if (!commandLine.file || *commandLine.file == "-")
         return std::make_unique<TableInput>(in);
@@ -298,21 +297,21 @@ table::OrUnusable<std::unique_ptr<TableInput>> openInput(const CommandLine& comm
 // Everything that can make the whole run unusable, found before anything is
 // computed or written: the whole table is checked, so that a table that
 // cannot be used gets its message and no line at all.
-table::OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, ReceiptPdfs* pdfs)
+OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, ReceiptPdfs* pdfs)
 {
     auto regionalSettings = regionalSettingsOf(commandLine);
-    if (auto* problem = std::get_if<table::Unusable>(&regionalSettings))
+    if (auto* problem = std::get_if<Unusable>(&regionalSettings))
         return std::move(*problem);
     const auto& [settings, locale] = std::get<std::pair<payroll::RegionalSettings, QLocale>>(regionalSettings);
     if ((commandLine.pdfDirectory || commandLine.pdfFile) && !pdfs)
-        return table::Unusable{"esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio"};
+        return Unusable{"esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio"};
     auto scale = commandLine.scaleFile ? scales::readScaleFile(*commandLine.scaleFile)
-                                       : std::variant<scales::Scale, std::string>(scales::builtInScale());
-    if (auto* problem = std::get_if<std::string>(&scale))
-        return table::Unusable{std::move(*problem)};
+                                       : OrUnusable<scales::Scale>(scales::builtInScale());
+    if (auto* problem = std::get_if<Unusable>(&scale))
+        return std::move(*problem);
 
     auto opened = openInput(commandLine, in);
-    if (auto* problem = std::get_if<table::Unusable>(&opened))
+    if (auto* problem = std::get_if<Unusable>(&opened))
         return std::move(*problem);
     Prepared prepared{settings,
                       std::move(std::get<scales::Scale>(scale)),
@@ -354,8 +353,7 @@ int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
         return unusable(err, outputFailed(*rows.writeError()));
     // Only a file changed since its first reading gets here.
     if (problem)
-        return unusable(
-            err, reader.problem().empty() ? *problem : table::Unusable{prepared.input->changed(problem->message)});
+        return unusable(err, reader.problem().empty() ? *problem : Unusable{prepared.input->changed(problem->message)});
     if (pdfProblem) {
         err << "recibo-lote: " << *pdfProblem << '\n';
         return kSomeRowFailed;
@@ -366,7 +364,7 @@ int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
 int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err, ReceiptPdfs* pdfs)
 {
     const auto parsed = parseCommandLine(args);
-    if (const auto* problem = std::get_if<table::Unusable>(&parsed))
+    if (const auto* problem = std::get_if<Unusable>(&parsed))
         return unusable(err, *problem);
     const CommandLine& commandLine = std::get<CommandLine>(parsed);
     if (commandLine.help) {
@@ -378,7 +376,7 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         return failure ? unusable(err, outputFailed(*failure)) : kAllRowsComputed;
     }
     auto prepared = prepare(commandLine, in, pdfs);
-    if (const auto* problem = std::get_if<table::Unusable>(&prepared))
+    if (const auto* problem = std::get_if<Unusable>(&prepared))
         return unusable(err, *problem);
     return computeRows(std::get<Prepared>(prepared), out, err);
 }
@@ -391,7 +389,7 @@ int runBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
     try {
         return run(args, in, out, err, pdfs);
     } catch (const std::bad_alloc&) {
-        return unusable(err, table::Unusable{"no hay memoria suficiente para la tabla"});
+        return unusable(err, Unusable{"no hay memoria suficiente para la tabla"});
     }
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "table/unusable.h"
+#include "unusable/unusable.h"
 
 namespace recibo::payroll {
 struct Receipt;
@@ -29,13 +29,11 @@ public:
     // Makes `directory` ready for the files, creating it when missing; the
     // receipts will carry `date` and the scale's `receiptTitle`. Why it cannot
     // take them, or nothing when it can.
-    virtual table::Problem open(const std::string& directory, const std::string& date,
-                                const std::string& receiptTitle) = 0;
+    virtual Problem open(const std::string& directory, const std::string& date, const std::string& receiptTitle) = 0;
     // Makes the single file `path` ready to be written, without touching a
     // file already there; the receipts will carry `date` and `receiptTitle`.
     // Why it cannot be written, or nothing when it can.
-    virtual table::Problem openOneFile(const std::string& path, const std::string& date,
-                                       const std::string& receiptTitle) = 0;
+    virtual Problem openOneFile(const std::string& path, const std::string& date, const std::string& receiptTitle) = 0;
     // Writes row `fila`'s receipt, computed with `position` in the selection
     // dialog. Why it could not (in Spanish, one line, naming the file), or
     // nothing when the file (or the page) is complete.

@@ -11,7 +11,7 @@ namespace recibo::batch {
 namespace {
 
 // The N of -j N: a whole number from 1 to kMaxJobs.
-table::OrUnusable<unsigned> jobCount(const std::string& text)
+OrUnusable<unsigned> jobCount(const std::string& text)
 {
     unsigned value = 0;
     bool valid = !text.empty() && text.size() <= 3;
@@ -20,8 +20,8 @@ table::OrUnusable<unsigned> jobCount(const std::string& text)
         value = value * 10 + static_cast<unsigned>(c - '0');
     }
     if (!valid || value < 1 || value > kMaxJobs)
-        return table::Unusable{"el número de trabajos de -j no es válido: " + table::quotedForMessage(text)
-                               + ". Debe ser un número entero de 1 a " + std::to_string(kMaxJobs)};
+        return Unusable{"el número de trabajos de -j no es válido: " + table::quotedForMessage(text)
+                        + ". Debe ser un número entero de 1 a " + std::to_string(kMaxJobs)};
     return value;
 }
 
@@ -42,7 +42,7 @@ const ValueOption kValueOptions[] = {
 
 }  // namespace
 
-table::OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
+OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine line;
     bool optionsEnded = false;
@@ -56,7 +56,7 @@ table::OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& 
                 line.*option->value = arg.substr(option->name.size() + 1);
             } else {
                 if (i + 1 == args.size())
-                    return table::Unusable{option->missing};
+                    return Unusable{option->missing};
                 line.*option->value = args[++i];
             }
         } else if (!optionsEnded && (arg == "-h" || arg == "--help")) {
@@ -69,31 +69,31 @@ table::OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& 
             std::string count;
             if (arg == "-j" || arg == "--trabajos") {
                 if (i + 1 == args.size())
-                    return table::Unusable{"falta el número de trabajos después de " + arg};
+                    return Unusable{"falta el número de trabajos después de " + arg};
                 count = args[++i];
             } else {
                 count = arg.substr(arg.starts_with("-j") ? 2 : 11);
             }
             const auto jobs = jobCount(count);
-            if (const auto* problem = std::get_if<table::Unusable>(&jobs))
+            if (const auto* problem = std::get_if<Unusable>(&jobs))
                 return *problem;
             line.jobs = std::get<unsigned>(jobs);
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
-            return table::Unusable{"opción desconocida " + table::quotedForMessage(arg)
-                                   + " (recibo-lote --help muestra el uso)"};
+            return Unusable{"opción desconocida " + table::quotedForMessage(arg)
+                            + " (recibo-lote --help muestra el uso)"};
         } else if (line.file) {
-            return table::Unusable{"sobra el argumento " + table::quotedForMessage(arg) + ": se lee un solo archivo"};
+            return Unusable{"sobra el argumento " + table::quotedForMessage(arg) + ": se lee un solo archivo"};
         } else {
             line.file = arg;
         }
     }
     for (const ValueOption& option : kValueOptions)
         if (option.emptyRefused && line.*option.value && (line.*option.value)->empty())
-            return table::Unusable{option.missing};
+            return Unusable{option.missing};
     if (line.pdfDirectory && line.pdfFile)
-        return table::Unusable{
+        return Unusable{
             "--pdf y --pdf-unico no van juntas: elegí un PDF por fila (--pdf) o uno solo con todas "
             "(--pdf-unico)"};
     return line;

@@ -5,7 +5,7 @@
 #include <variant>
 #include <vector>
 
-#include "table/unusable.h"
+#include "unusable/unusable.h"
 
 namespace recibo::batch {
 
@@ -35,6 +35,6 @@ struct CommandLine {
 
 // The arguments after the program name, or why they cannot be used (in
 // Spanish, one line).
-table::OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args);
+OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args);
 
 }  // namespace recibo::batch

@@ -204,10 +204,10 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt,
     used_ = static_cast<std::size_t>(out.end() - data_.get());
 }
 
-void JsonLines::appendFailure(std::size_t fila, std::string_view docente, const RowFailure& failure)
+void JsonLines::appendFailure(std::size_t fila, std::string_view docente, const Unusable& failure)
 {
     const std::size_t bound = kFailureFrame + escapedBound(docente) + escapedBound(failure.message)
-        + escapedBound(failure.field) + escapedBound(failure.text);
+        + escapedBound(failure.where) + escapedBound(failure.text);
     Cursor out(reserve(bound));
     out.raw("{\"fila\":");
     out.number(fila);
@@ -215,9 +215,9 @@ void JsonLines::appendFailure(std::size_t fila, std::string_view docente, const 
     out.string(docente);
     out.raw(",\"error\":");
     out.string(failure.message);
-    if (!failure.field.empty()) {
+    if (!failure.where.empty()) {
         out.raw(",\"campo\":");
-        out.string(failure.field);
+        out.string(failure.where);
         out.raw(",\"texto\":");
         out.string(failure.text);
     }

@@ -5,17 +5,9 @@
 #include <string_view>
 
 #include "payroll/receipt.h"
+#include "unusable/unusable.h"
 
 namespace recibo::batch {
-
-// Why one row has no receipt. `field` is empty when no control is to blame
-// (no kind of employment chosen); then the object carries no "campo" and no
-// "texto".
-struct RowFailure {
-    std::string_view message;
-    std::string_view field;
-    std::string_view text;
-};
 
 // JSON Lines collected in memory: one object per row, each ended by a line
 // break. Texts must be valid UTF-8; quotes, backslashes and control
@@ -27,7 +19,10 @@ public:
     // theirs ("explicacion_total_haberes"...).
     void appendReceipt(std::size_t fila, const payroll::Receipt& receipt, std::string_view scaleName,
                        bool explanations = false);
-    void appendFailure(std::size_t fila, std::string_view docente, const RowFailure& failure);
+    // Why row `fila` has no receipt; "campo" and "texto" come from `where`
+    // and `text`, and are left out when no place is to blame (no kind of
+    // employment chosen).
+    void appendFailure(std::size_t fila, std::string_view docente, const Unusable& failure);
 
     std::string_view text() const { return {data_.get(), used_}; }
     std::size_t size() const { return used_; }

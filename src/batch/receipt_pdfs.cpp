@@ -62,7 +62,7 @@ WindowReceiptPdfs::~WindowReceiptPdfs()
     application_.reset();
 }
 
-table::Problem WindowReceiptPdfs::startApplication()
+Problem WindowReceiptPdfs::startApplication()
 {
     if (!QCoreApplication::instance()) {
         qInstallMessageHandler(onlyQtErrors);
@@ -72,7 +72,7 @@ table::Problem WindowReceiptPdfs::startApplication()
         std::setlocale(LC_NUMERIC, "C");
         regional::installQtTranslations();
     } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        return table::Unusable{"no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica"};
+        return Unusable{"no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica"};
     }
     return std::nullopt;
 }
@@ -89,41 +89,40 @@ void WindowReceiptPdfs::makeWindow(const std::string& date, const std::string& r
         window_->show();
 }
 
-table::Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date,
-                                       const std::string& receiptTitle)
+Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date, const std::string& receiptTitle)
 {
     if (auto problem = startApplication())
         return problem;
     const QString path = QFile::decodeName(directory.c_str());
     const QFileInfo info(path);
     if (info.exists() && !info.isDir())
-        return table::Unusable{"la carpeta de --pdf " + quoted(path) + " es un archivo, no una carpeta"};
+        return Unusable{"la carpeta de --pdf " + quoted(path) + " es un archivo, no una carpeta"};
     if (!QDir().mkpath(path))
-        return table::Unusable{"no se pudo crear la carpeta de --pdf " + quoted(path)};
+        return Unusable{"no se pudo crear la carpeta de --pdf " + quoted(path)};
     // A file made and removed again: the folder takes new files.
     QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".recibo-lote-XXXXXX")));
     if (!probe.open())
-        return table::Unusable{"no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
-                               + files::fileErrorText(probe, files::Access::Write).toStdString() + ")"};
+        return Unusable{"no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
+                        + files::fileErrorText(probe, files::Access::Write).toStdString() + ")"};
 
     directory_ = QDir(path);
     makeWindow(date, receiptTitle);
     return std::nullopt;
 }
 
-table::Problem WindowReceiptPdfs::openOneFile(const std::string& file, const std::string& date,
-                                              const std::string& receiptTitle)
+Problem WindowReceiptPdfs::openOneFile(const std::string& file, const std::string& date,
+                                       const std::string& receiptTitle)
 {
     if (auto problem = startApplication())
         return problem;
     const QString path = QFile::decodeName(file.c_str());
     if (QFileInfo(path).isDir())
-        return table::Unusable{"el archivo de --pdf-unico " + quoted(path)
-                               + " es una carpeta: escribí el nombre de un archivo, como recibos.pdf"};
+        return Unusable{"el archivo de --pdf-unico " + quoted(path)
+                        + " es una carpeta: escribí el nombre de un archivo, como recibos.pdf"};
     book_ = std::make_unique<receipt::PdfBook>(path, QStringLiteral("Recibos de haberes"));
     if (const QString problem = book_->open(); !problem.isEmpty()) {
         book_.reset();
-        return table::Unusable{"no se puede guardar el PDF de --pdf-unico: " + problem.toStdString()};
+        return Unusable{"no se puede guardar el PDF de --pdf-unico: " + problem.toStdString()};
     }
     bookPath_ = path;
     makeWindow(date, receiptTitle);

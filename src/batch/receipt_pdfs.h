@@ -31,16 +31,14 @@ public:
     WindowReceiptPdfs();
     ~WindowReceiptPdfs() override;
 
-    table::Problem open(const std::string& directory, const std::string& date,
-                        const std::string& receiptTitle) override;
-    table::Problem openOneFile(const std::string& path, const std::string& date,
-                               const std::string& receiptTitle) override;
+    Problem open(const std::string& directory, const std::string& date, const std::string& receiptTitle) override;
+    Problem openOneFile(const std::string& path, const std::string& date, const std::string& receiptTitle) override;
     std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
                                      const payroll::SelectedPosition& position) override;
     std::optional<std::string> finish(bool keep) override;
 
 private:
-    table::Problem startApplication();
+    Problem startApplication();
     void makeWindow(const std::string& date, const std::string& receiptTitle);
 
     std::unique_ptr<QApplication> application_;  // only when the process had none

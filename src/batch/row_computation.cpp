@@ -20,9 +20,9 @@ std::optional<ComputedRow> RowComputation::compute(std::size_t fila, std::span<c
                                                    JsonLines& lines) const
 {
     const auto mapped = table::mapRow(columns_, cells, scale_.pay, scale_.catalogue);
-    if (const auto* bad = std::get_if<table::CellError>(&mapped)) {
+    if (const auto* bad = std::get_if<Unusable>(&mapped)) {
         const std::string_view docente = docenteColumn_ ? cells[*docenteColumn_] : std::string_view();
-        lines.appendFailure(fila, docente, RowFailure{bad->message, table::columnName(bad->column), bad->text});
+        lines.appendFailure(fila, docente, *bad);
         return std::nullopt;
     }
     const table::RowInput& rowInput = std::get<table::RowInput>(mapped);
@@ -32,9 +32,9 @@ std::optional<ComputedRow> RowComputation::compute(std::size_t fila, std::span<c
         lines.appendReceipt(fila, *receipt, scale_.name, explain_);
         return ComputedRow{fila, std::move(*receipt), rowInput.position};
     }
-    const auto& failure = std::get<payroll::Failure>(result);
+    const auto& failure = std::get<Unusable>(result);
     const std::string_view docente = docenteColumn_ ? cells[*docenteColumn_] : std::string_view();
-    lines.appendFailure(fila, docente, RowFailure{failure.message, failure.control, failure.text});
+    lines.appendFailure(fila, docente, failure);
     return std::nullopt;
 }
 

@@ -97,20 +97,20 @@ TableInput::TableInput(int fd, bool regular, std::string name)
     : fd_(fd), regular_(regular), name_(std::move(name)), buffer_(new char[kPieceBytes])
 {}
 
-table::OrUnusable<std::unique_ptr<TableInput>> TableInput::openFile(const std::string& path)
+OrUnusable<std::unique_ptr<TableInput>> TableInput::openFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        return table::Unusable{"no se puede abrir el archivo " + table::quotedForMessage(path) + ": "
-                               + files::systemErrorText(error, files::Access::Read)};
+        return Unusable{"no se puede abrir el archivo " + table::quotedForMessage(path) + ": "
+                        + files::systemErrorText(error, files::Access::Read)};
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
         const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
         ::close(fd);
-        return table::Unusable{"no se puede leer el archivo " + table::quotedForMessage(path) + ": "
-                               + files::systemErrorText(error, files::Access::Read)};
+        return Unusable{"no se puede leer el archivo " + table::quotedForMessage(path) + ": "
+                        + files::systemErrorText(error, files::Access::Read)};
     }
     return std::unique_ptr<TableInput>(
         new TableInput(fd, S_ISREG(status.st_mode), "el archivo " + table::quotedForMessage(path)));
@@ -124,7 +124,7 @@ TableInput::~TableInput()
         ::close(spoolFd_);
 }
 
-table::OrUnusable<std::string_view> TableInput::next()
+OrUnusable<std::string_view> TableInput::next()
 {
     if (again_)
         return regular_ ? readFileAgain() : readSpool();
@@ -140,7 +140,7 @@ table::OrUnusable<std::string_view> TableInput::next()
     return piece;
 }
 
-table::OrUnusable<std::string_view> TableInput::readSource()
+OrUnusable<std::string_view> TableInput::readSource()
 {
     if (ended_)
         return std::string_view();
@@ -148,28 +148,28 @@ table::OrUnusable<std::string_view> TableInput::readSource()
         stream_->read(buffer_.get(), kPieceBytes);
         const auto n = static_cast<std::size_t>(stream_->gcount());
         if (stream_->bad())
-            return table::Unusable{"no se puede leer la entrada estándar"};
+            return Unusable{"no se puede leer la entrada estándar"};
         ended_ = n < kPieceBytes;
         return std::string_view(buffer_.get(), n);
     }
     const ssize_t n = readFully(fd_, buffer_.get(), kPieceBytes);
     if (n < 0)
-        return table::Unusable{"no se puede leer " + name_ + ": " + files::systemErrorText(errno, files::Access::Read)};
+        return Unusable{"no se puede leer " + name_ + ": " + files::systemErrorText(errno, files::Access::Read)};
     // What is appended after the end was seen is not part of the table.
     ended_ = static_cast<std::size_t>(n) < kPieceBytes;
     return std::string_view(buffer_.get(), static_cast<std::size_t>(n));
 }
 
-table::Problem TableInput::spool(std::string_view bytes)
+Problem TableInput::spool(std::string_view bytes)
 {
     if (spoolFd_ < 0 && memory_.size() + bytes.size() <= kSpoolInMemory) {
         memory_.append(bytes);
         return std::nullopt;
     }
     const auto problem = [&](const std::string& what) {
-        return table::Unusable{what + " en " + table::quotedForMessage(spoolFolder_) + ": "
-                               + files::systemErrorText(errno, files::Access::Read)
-                               + "; indicá otra carpeta con la variable TMPDIR o pasá la tabla como archivo"};
+        return Unusable{what + " en " + table::quotedForMessage(spoolFolder_) + ": "
+                        + files::systemErrorText(errno, files::Access::Read)
+                        + "; indicá otra carpeta con la variable TMPDIR o pasá la tabla como archivo"};
     };
     if (spoolFd_ < 0) {
         spoolFolder_ = temporaryFolder();
@@ -185,17 +185,17 @@ table::Problem TableInput::spool(std::string_view bytes)
     return std::nullopt;
 }
 
-table::Problem TableInput::rewind()
+Problem TableInput::rewind()
 {
     again_ = true;
     const int fd = regular_ ? fd_ : spoolFd_;
     if (fd >= 0 && ::lseek(fd, 0, SEEK_SET) != 0)
-        return table::Unusable{"no se puede volver a leer " + name_ + ": "
-                               + files::systemErrorText(errno, files::Access::Read)};
+        return Unusable{"no se puede volver a leer " + name_ + ": "
+                        + files::systemErrorText(errno, files::Access::Read)};
     return std::nullopt;
 }
 
-table::OrUnusable<std::string_view> TableInput::readSpool()
+OrUnusable<std::string_view> TableInput::readSpool()
 {
     if (spoolFd_ < 0) {
         const std::string_view piece = std::string_view(memory_).substr(memoryAt_, kPieceBytes);
@@ -204,8 +204,8 @@ table::OrUnusable<std::string_view> TableInput::readSpool()
     }
     const ssize_t n = readFully(spoolFd_, buffer_.get(), kPieceBytes);
     if (n < 0)
-        return table::Unusable{"no se puede leer el archivo temporal en " + table::quotedForMessage(spoolFolder_) + ": "
-                               + files::systemErrorText(errno, files::Access::Read)};
+        return Unusable{"no se puede leer el archivo temporal en " + table::quotedForMessage(spoolFolder_) + ": "
+                        + files::systemErrorText(errno, files::Access::Read)};
     return std::string_view(buffer_.get(), static_cast<std::size_t>(n));
 }
 
@@ -216,20 +216,20 @@ std::string TableInput::changed(std::string_view detail) const
         + ": los ya escritos pueden no corresponder a la tabla; volvé a calcularlos cuando nadie la esté modificando";
 }
 
-table::OrUnusable<std::string_view> TableInput::readFileAgain()
+OrUnusable<std::string_view> TableInput::readFileAgain()
 {
     const std::uint64_t left = length_ - readAgain_;
     if (left == 0) {
         if (checksumAgain_ != checksum_)
-            return table::Unusable{changed("")};
+            return Unusable{changed("")};
         return std::string_view();
     }
     const ssize_t n =
         readFully(fd_, buffer_.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left, kPieceBytes)));
     if (n < 0)
-        return table::Unusable{"no se puede leer " + name_ + ": " + files::systemErrorText(errno, files::Access::Read)};
+        return Unusable{"no se puede leer " + name_ + ": " + files::systemErrorText(errno, files::Access::Read)};
     if (n == 0)
-        return table::Unusable{changed("")};
+        return Unusable{changed("")};
     const std::string_view piece(buffer_.get(), static_cast<std::size_t>(n));
     readAgain_ += piece.size();
     checksumAgain_ = checksum(checksumAgain_, piece);

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <variant>
 
-#include "table/unusable.h"
+#include "unusable/unusable.h"
 
 namespace recibo::batch {
 
@@ -32,16 +32,16 @@ public:
     // Standard input.
     explicit TableInput(std::istream& in);
     // The file at `path`, or why it cannot be opened (in Spanish, one line).
-    static table::OrUnusable<std::unique_ptr<TableInput>> openFile(const std::string& path);
+    static OrUnusable<std::unique_ptr<TableInput>> openFile(const std::string& path);
     ~TableInput();
     TableInput(const TableInput&) = delete;
     TableInput& operator=(const TableInput&) = delete;
 
     // The next piece of the table, empty at its end; or why it could not be
     // read (in Spanish, one line). Valid until the next call.
-    table::OrUnusable<std::string_view> next();
+    OrUnusable<std::string_view> next();
     // Starts the second reading, from the beginning; why it cannot, or nothing.
-    table::Problem rewind();
+    Problem rewind();
     // The message for a table found to differ in the second reading from the
     // first (`detail`: how, or empty). Only a file can.
     std::string changed(std::string_view detail) const;
@@ -49,10 +49,10 @@ public:
 private:
     TableInput(int fd, bool regular, std::string name);
 
-    table::OrUnusable<std::string_view> readSource();
-    table::Problem spool(std::string_view bytes);
-    table::OrUnusable<std::string_view> readSpool();
-    table::OrUnusable<std::string_view> readFileAgain();
+    OrUnusable<std::string_view> readSource();
+    Problem spool(std::string_view bytes);
+    OrUnusable<std::string_view> readSpool();
+    OrUnusable<std::string_view> readFileAgain();
 
     std::istream* stream_ = nullptr;
     int fd_ = -1;

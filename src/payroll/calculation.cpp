@@ -10,7 +10,7 @@ CalculationResult calculate(const EntryValues& entry, const SelectedPosition& po
                             const RegionalSettings& settings, const PayScale& scale, Explain explain)
 {
     if (entry.kind == EmploymentKind::None)
-        return Failure{{}, {}, kNoKindChosenMessage};
+        return Unusable{kNoKindChosenMessage};
 
     // The receipt is written where it is handed out, never copied.
     CalculationResult result(std::in_place_type<Receipt>);
@@ -31,7 +31,7 @@ CalculationResult calculate(const EntryValues& entry, const SelectedPosition& po
         computeSupplements(run);
         computeAllowances(run);
         computeDeductionsAndTotals(run);
-    } catch (Failure& failure) {
+    } catch (Unusable& failure) {
         result = std::move(failure);
     }
     return result;

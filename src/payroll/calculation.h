@@ -7,17 +7,9 @@
 #include "pay_scale.h"
 #include "receipt.h"
 #include "regional_settings.h"
+#include "unusable/unusable.h"
 
 namespace recibo::payroll {
-
-// Why a run produced no receipt. `control` names the box whose text could not
-// be used (empty when no kind of employment was chosen), `text` quotes it, and
-// `message` says in Spanish what is wrong, naming the field as the user knows it.
-struct Failure {
-    std::string control;
-    std::string text;
-    std::string message;
-};
 
 inline constexpr const char* kNoKindChosenMessage = "No seleccionaste cargo ni horas";
 // "Cargo" is chosen but no catalogue row is: the base-points box is empty.
@@ -25,7 +17,9 @@ inline constexpr const char* kNoPositionChosenMessage =
     "No hay un cargo elegido. Elegí un cargo en «Selección de cargo» (escribí su código o elegí su nombre en la "
     "lista) y apretá «Listo».";
 
-using CalculationResult = std::variant<Receipt, Failure>;
+// Why a run produced no receipt: `where` names the box whose text could not be
+// used (empty when no kind of employment was chosen) and `text` quotes it.
+using CalculationResult = std::variant<Receipt, Unusable>;
 
 // Whether each line and total also gets its explanation, the operation and
 // the operands as the run used them. A run without them writes none.

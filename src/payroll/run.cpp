@@ -44,7 +44,7 @@ const std::string& Run::textOf(InputField field) const
 
 void Run::fail(InputField field, std::string message) const
 {
-    throw Failure{std::string(controlName(field)), textOf(field), std::move(message)};
+    throw Unusable{std::move(message), std::string(controlName(field)), textOf(field)};
 }
 
 void Run::failReading(InputField field, ReadStatus status, std::string_view range) const

@@ -2,7 +2,7 @@
 
 // One run of the calculation, shared by its stages: the inputs, the receipt
 // being written, the reading of boxes and the writing of lines. A stage that
-// meets a text it cannot use throws the Failure; `calculate` catches it, so a
+// meets a text it cannot use throws why (Unusable); `calculate` catches it, so a
 // failed run never hands out a receipt.
 
 #include <array>

@@ -25,6 +25,11 @@ QString causeOf(const QFileDevice& file, files::Access access)
     return files::fileErrorText(file, access);
 }
 
+Unusable unusable(const QString& message)
+{
+    return Unusable{message.toStdString()};
+}
+
 }  // namespace
 
 QByteArray PlanillaFile::digest(const QByteArray& bytes)
@@ -32,29 +37,30 @@ QByteArray PlanillaFile::digest(const QByteArray& bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
-std::variant<PlanillaFile, QString, PlanillaFile::Stopped> PlanillaFile::open(const QString& path,
-                                                                              const table::Planilla::Progress& progress)
+std::variant<PlanillaFile, Unusable, PlanillaFile::Stopped> PlanillaFile::open(
+    const QString& path, const table::Planilla::Progress& progress)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("No se puede abrir la planilla %1 (%2).")
-            .arg(quoted(path), causeOf(file, files::Access::Read));
+        return unusable(QStringLiteral("No se puede abrir la planilla %1 (%2).")
+                            .arg(quoted(path), causeOf(file, files::Access::Read)));
     if (file.size() > kLargestPlanilla)
-        return QStringLiteral("La planilla %1 es demasiado grande (más de 64 MB): no parece una planilla de docentes.")
-            .arg(quoted(path));
+        return unusable(
+            QStringLiteral("La planilla %1 es demasiado grande (más de 64 MB): no parece una planilla de docentes.")
+                .arg(quoted(path)));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("No se puede leer la planilla %1 (%2).")
-            .arg(quoted(path), causeOf(file, files::Access::Read));
+        return unusable(QStringLiteral("No se puede leer la planilla %1 (%2).")
+                            .arg(quoted(path), causeOf(file, files::Access::Read)));
     bool stopped = false;
     const auto told = [&](std::size_t done, std::size_t total) { return !(stopped = !progress(done, total)); };
     auto read = table::Planilla::read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                                       progress ? table::Planilla::Progress(told) : table::Planilla::Progress());
     if (stopped)
         return Stopped{};
-    if (auto* problem = std::get_if<table::Unusable>(&read))
-        return QStringLiteral("La planilla %1 no se puede usar: %2.")
-            .arg(quoted(path), QString::fromStdString(problem->message));
+    if (auto* problem = std::get_if<Unusable>(&read))
+        return unusable(QStringLiteral("La planilla %1 no se puede usar: %2.")
+                            .arg(quoted(path), QString::fromStdString(problem->message)));
     return PlanillaFile(path, std::get<table::Planilla>(std::move(read)), bytes);
 }
 

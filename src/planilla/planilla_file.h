@@ -20,8 +20,8 @@ public:
     struct Stopped {};
     // The planilla in `path`, or why it cannot be used, in Spanish, naming
     // the file (a table recibo-lote would refuse gets recibo-lote's reason).
-    static std::variant<PlanillaFile, QString, Stopped> open(const QString& path,
-                                                             const table::Planilla::Progress& progress = {});
+    static std::variant<PlanillaFile, Unusable, Stopped> open(const QString& path,
+                                                              const table::Planilla::Progress& progress = {});
     // A planilla not saved yet ("Nueva planilla"): it has no file until the
     // first save names one.
     static PlanillaFile unsaved(table::Planilla table) { return PlanillaFile({}, std::move(table), {}); }

@@ -6,6 +6,7 @@
 
 #include "payroll/pay_scale.h"
 #include "positions/catalogue.h"
+#include "unusable/unusable.h"
 
 namespace recibo::scales {
 
@@ -28,11 +29,11 @@ const Scale& builtInScale();
 
 // A scale file's text (TOML) read as a scale, or why it cannot be used: one
 // Spanish line naming the file (`fileName`), the line and column and the
-// key. Only a complete, sound file is a scale.
-std::variant<Scale, std::string> parseScale(std::string_view text, std::string_view fileName);
+// key (the key also as `where`). Only a complete, sound file is a scale.
+OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName);
 
 // The same, for the file at `path`.
-std::variant<Scale, std::string> readScaleFile(const std::string& path);
+OrUnusable<Scale> readScaleFile(const std::string& path);
 
 // The scale as a complete scale file, with a comment at every item.
 std::string scaleFileText(const Scale& scale);

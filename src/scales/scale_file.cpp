@@ -671,14 +671,14 @@ std::string syntaxProblem(std::string_view description)
     return "no se puede leer como TOML: revisá las comillas, los corchetes, las comas y el signo = de esa línea";
 }
 
-std::string refusalMessage(std::string_view fileName, std::size_t line, std::size_t column, std::string_view key,
-                           std::string_view what)
+Unusable unusableScale(std::string_view fileName, std::size_t line, std::size_t column, std::string_view key,
+                       std::string_view what)
 {
     std::string message = "El archivo de escala " + quotedForMessage(fileName) + " no se puede usar: línea "
         + std::to_string(line) + ", columna " + std::to_string(column);
     if (!key.empty())
         message += ", clave " + quotedForMessage(key);
-    return message + ": " + std::string(what) + ".";
+    return Unusable{message + ": " + std::string(what) + ".", std::string(key)};
 }
 
 }  // namespace
@@ -724,14 +724,14 @@ std::string scaleFileText(const Scale& scale)
     return writer.out;
 }
 
-std::variant<Scale, std::string> parseScale(std::string_view text, std::string_view fileName)
+OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName)
 {
     toml::table document;
     try {
         document = toml::parse(text, fileName);
     } catch (const toml::parse_error& error) {
-        return refusalMessage(fileName, error.source().begin.line, error.source().begin.column, {},
-                              syntaxProblem(error.description()));
+        return unusableScale(fileName, error.source().begin.line, error.source().begin.column, {},
+                             syntaxProblem(error.description()));
     }
     Reader reader(text);
     reader.begin(document);
@@ -750,14 +750,15 @@ std::variant<Scale, std::string> parseScale(std::string_view text, std::string_v
             throw *unknown;
         return scale;
     } catch (const Refusal& refusal) {
-        return refusalMessage(fileName, refusal.where.line, refusal.where.column, refusal.key, refusal.what);
+        return unusableScale(fileName, refusal.where.line, refusal.where.column, refusal.key, refusal.what);
     }
 }
 
-std::variant<Scale, std::string> readScaleFile(const std::string& path)
+OrUnusable<Scale> readScaleFile(const std::string& path)
 {
     const auto refused = [&](std::string_view why) {
-        return "El archivo de escala " + quotedForMessage(path) + " no se puede usar: " + std::string(why) + ".";
+        return Unusable{"El archivo de escala " + quotedForMessage(path) + " no se puede usar: " + std::string(why)
+                        + "."};
     };
     std::ifstream file(path, std::ios::binary);
     if (!file)

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "unusable.h"
+#include "unusable/unusable.h"
 
 namespace recibo::table {
 

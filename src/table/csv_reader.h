@@ -10,7 +10,7 @@
 
 struct csv_parser;
 
-#include "unusable.h"
+#include "unusable/unusable.h"
 
 namespace recibo::table {
 

@@ -29,7 +29,7 @@ private:
     CsvTable table_;
 };
 
-std::variant<CsvTable, TableError> readCsvTable(std::string_view input, std::size_t pieceSize)
+OrUnusable<CsvTable> readCsvTable(std::string_view input, std::size_t pieceSize)
 {
     CsvTableBuilder builder;
     pieceSize = std::max<std::size_t>(pieceSize, 1);
@@ -39,7 +39,7 @@ std::variant<CsvTable, TableError> readCsvTable(std::string_view input, std::siz
         for (std::size_t at = 0; read && at < input.size(); at += pieceSize)
             read = reader.feed(input.substr(at, pieceSize));
         if (!read || !reader.finish())
-            return TableError{reader.problem()};
+            return Unusable{reader.problem()};
     }
     return builder.take();
 }

@@ -44,14 +44,9 @@ private:
     std::vector<std::size_t> rowEnds_;   // one past each row's last cell
 };
 
-// Why a table cannot be used at all, in Spanish, one line.
-struct TableError {
-    std::string message;
-};
-
 // Reads a whole CSV text as recibo-lote does, checked, then read with its
 // cells (CsvReader), handed over in pieces of `pieceSize` bytes as a stream
 // would arrive.
-std::variant<CsvTable, TableError> readCsvTable(std::string_view input, std::size_t pieceSize = std::string_view::npos);
+OrUnusable<CsvTable> readCsvTable(std::string_view input, std::size_t pieceSize = std::string_view::npos);
 
 }  // namespace recibo::table

@@ -163,16 +163,16 @@ std::string Planilla::docenteAsRead(std::size_t row) const
     return column ? std::string(readCell(row, *column)) : std::string();
 }
 
-std::variant<RowInput, CellError> Planilla::input(std::size_t row, const payroll::PayScale& scale,
-                                                  const positions::Catalogue& catalogue) const
+OrUnusable<RowInput> Planilla::input(std::size_t row, const payroll::PayScale& scale,
+                                     const positions::Catalogue& catalogue) const
 {
     return mapRow(columns_, cells(row), scale, catalogue);
 }
 
-std::variant<Planilla::HandEntry, CellError> Planilla::handEntry(std::size_t row, const payroll::PayScale& scale) const
+OrUnusable<Planilla::HandEntry> Planilla::handEntry(std::size_t row, const payroll::PayScale& scale) const
 {
     auto mapped = input(row, scale);
-    if (auto* bad = std::get_if<CellError>(&mapped))
+    if (auto* bad = std::get_if<Unusable>(&mapped))
         return std::move(*bad);
     HandEntry hand{std::move(std::get<RowInput>(mapped).entry), std::nullopt, {}};
     constexpr std::array<Column, 5> kPoints = {Column::Punbas, Column::Compbas, Column::Proljor, Column::Jorcom,

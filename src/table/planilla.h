@@ -14,7 +14,7 @@
 
 #include "table/columns.h"
 #include "table/row_input.h"
-#include "table/unusable.h"
+#include "unusable/unusable.h"
 
 namespace recibo::table {
 
@@ -45,9 +45,8 @@ public:
     std::string docente(std::size_t row) const;
     // What the entry window and the dialog hold for row `row`, as recibo-lote
     // maps it under `scale` and `catalogue`, or why a cell cannot be used.
-    std::variant<RowInput, CellError> input(std::size_t row,
-                                            const payroll::PayScale& scale = payroll::builtInPayScale(),
-                                            const positions::Catalogue& catalogue = positions::catalogue()) const;
+    OrUnusable<RowInput> input(std::size_t row, const payroll::PayScale& scale = payroll::builtInPayScale(),
+                               const positions::Catalogue& catalogue = positions::catalogue()) const;
 
     // What a user types and clicks to enter row `row` by hand: the entry
     // window's values, and in the selection dialog the code typed (when the
@@ -58,8 +57,7 @@ public:
         std::optional<std::string> code;
         std::array<std::string, 5> typedPoints;  // punbas, compbas, proljor, jorcom, tardif
     };
-    std::variant<HandEntry, CellError> handEntry(std::size_t row,
-                                                 const payroll::PayScale& scale = payroll::builtInPayScale()) const;
+    OrUnusable<HandEntry> handEntry(std::size_t row, const payroll::PayScale& scale = payroll::builtInPayScale()) const;
 
     // Writes `input` as row `row`: a cell whose meaning `input` leaves as it
     // was keeps its text; the others are written as recibo-lote reads them

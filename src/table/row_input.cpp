@@ -234,16 +234,16 @@ bool isPositionColumn(Column column)
     return ruleOf(column).position;
 }
 
-std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::span<const std::string_view> cells,
-                                         const payroll::PayScale& scale, const positions::Catalogue& catalogue)
+OrUnusable<RowInput> mapRow(std::span<const Column> columns, std::span<const std::string_view> cells,
+                            const payroll::PayScale& scale, const positions::Catalogue& catalogue)
 {
     RowBeingRead read{{}, std::nullopt, {}, scale};
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const std::string_view cell = i < cells.size() ? cells[i] : std::string_view();
         if (const Expected expected = ruleOf(columns[i]).read(cell, read))
-            return CellError{columns[i], std::string(cell),
-                             "La columna " + quotedForMessage(columnName(columns[i])) + " no tiene un valor válido: "
-                                 + quotedForMessage(cell) + ". Debe " + *expected + " o quedar vacía."};
+            return Unusable{"La columna " + quotedForMessage(columnName(columns[i])) + " no tiene un valor válido: "
+                                + quotedForMessage(cell) + ". Debe " + *expected + " o quedar vacía.",
+                            std::string(columnName(columns[i])), std::string(cell)};
     }
     // The selection dialog as the user leaves it: the code typed into its
     // code box, then the point boxes edited by hand.

@@ -18,14 +18,6 @@ struct RowInput {
     payroll::SelectedPosition position;
 };
 
-// A cell of an option, check-box, seniority, zone or kind column whose value
-// is none of those the control can take. The row is not computed.
-struct CellError {
-    Column column;
-    std::string text;
-    std::string message;  // in Spanish, naming the column
-};
-
 // The controls as a user would have set them to the row's cells: text
 // columns give the boxes' texts as they stand, option and check-box columns
 // their state (an empty cell leaves the control as at program start), and
@@ -33,9 +25,9 @@ struct CellError {
 // point columns then overwrite where they are not empty. `cells` holds one
 // cell per column, an empty one for a cell a short row lacks. The seniority
 // percentages and the positions are the scale's.
-std::variant<RowInput, CellError> mapRow(std::span<const Column> columns, std::span<const std::string_view> cells,
-                                         const payroll::PayScale& scale = payroll::builtInPayScale(),
-                                         const positions::Catalogue& catalogue = positions::catalogue());
+OrUnusable<RowInput> mapRow(std::span<const Column> columns, std::span<const std::string_view> cells,
+                            const payroll::PayScale& scale = payroll::builtInPayScale(),
+                            const positions::Catalogue& catalogue = positions::catalogue());
 
 // The cell each column holds for `input`, as mapRow reads it back; a point
 // column is empty where the point is `catalogue`'s own for the code, and the

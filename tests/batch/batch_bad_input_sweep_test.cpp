@@ -303,7 +303,7 @@ TEST_P(BatchBadInputSweep, OneCellInTheMiddleRow)
     const payroll::SelectedPosition position = sweep::baselinePosition();
     const auto receiptOf = [&](const payroll::EntryValues& e, const payroll::SelectedPosition& p) {
         auto result = payroll::calculate(e, p, settings);
-        if (const auto* failure = std::get_if<payroll::Failure>(&result))
+        if (const auto* failure = std::get_if<Unusable>(&result))
             ADD_FAILURE() << "the calculation refuses what must give a receipt: " << failure->message;
         return std::get_if<payroll::Receipt>(&result) ? std::get<payroll::Receipt>(result) : payroll::Receipt{};
     };

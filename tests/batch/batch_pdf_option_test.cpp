@@ -28,13 +28,13 @@ struct Written {
 // Notes every call; refuses the folder or one row's file when told to.
 class RecordingPdfs : public ReceiptPdfs {
 public:
-    table::Problem open(const std::string& directory, const std::string& date, const std::string&) override
+    Problem open(const std::string& directory, const std::string& date, const std::string&) override
     {
         opened.push_back(directory);
         this->date = date;
-        return refuseFolder ? table::Problem(table::Unusable{*refuseFolder}) : std::nullopt;
+        return refuseFolder ? Problem(Unusable{*refuseFolder}) : std::nullopt;
     }
-    table::Problem openOneFile(const std::string& path, const std::string& date, const std::string& title) override
+    Problem openOneFile(const std::string& path, const std::string& date, const std::string& title) override
     {
         return open("unico:" + path, date, title);
     }

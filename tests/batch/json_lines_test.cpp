@@ -43,7 +43,7 @@ TEST(JsonLines, EveryCharacterAtEveryPositionOfAText)
                 text.replace(at, 1, special);
                 SCOPED_TRACE(escapedSlowly(text));
                 JsonLines lines;
-                lines.appendFailure(7, text, RowFailure{"mensaje", "campo", text});
+                lines.appendFailure(7, text, Unusable{"mensaje", "campo", std::string(text)});
                 const std::string expected = "{\"fila\":7,\"docente\":" + escapedSlowly(text)
                     + ",\"error\":\"mensaje\",\"campo\":\"campo\",\"texto\":" + escapedSlowly(text) + "}\n";
                 ASSERT_EQ(std::string(lines.text()), expected);
@@ -60,14 +60,14 @@ TEST(JsonLines, ObjectsFollowOneAnotherAndTheBufferGrows)
     std::string expected;
     const std::string longName(5000, '"');  // escapes to twice its length
     for (std::size_t fila = 1; fila <= 200; ++fila) {
-        lines.appendFailure(fila, fila % 2 ? longName : "x", RowFailure{"No seleccionaste cargo ni horas", "", ""});
+        lines.appendFailure(fila, fila % 2 ? longName : "x", Unusable{"No seleccionaste cargo ni horas"});
         expected += "{\"fila\":" + std::to_string(fila) + ",\"docente\":" + escapedSlowly(fila % 2 ? longName : "x")
             + ",\"error\":\"No seleccionaste cargo ni horas\"}\n";
     }
     EXPECT_EQ(std::string(lines.text()), expected);
     lines.clear();
     EXPECT_EQ(lines.size(), 0u);
-    lines.appendFailure(1, "y", RowFailure{"m", "", ""});
+    lines.appendFailure(1, "y", Unusable{"m"});
     EXPECT_EQ(std::string(lines.text()), "{\"fila\":1,\"docente\":\"y\",\"error\":\"m\"}\n");
 }
 

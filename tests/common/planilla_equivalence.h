@@ -79,7 +79,7 @@ inline std::string planillaDisagreement(std::string_view text, std::size_t rowsC
         const auto again = readCsvTable(changed.text());
         if (!std::holds_alternative<CsvTable>(again))
             return "row " + std::to_string(row + 1)
-                + " renamed makes the table unusable: " + std::get<TableError>(again).message;
+                + " renamed makes the table unusable: " + std::get<Unusable>(again).message;
         auto expected = cells;
         expected[row][column] = std::get<RowInput>(input).entry.docente;
         if (cellsOf(std::get<CsvTable>(again), planilla.columns().size()) != expected)

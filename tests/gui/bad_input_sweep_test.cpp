@@ -217,7 +217,7 @@ void expectReceipt(const payroll::EntryValues& entry, const payroll::SelectedPos
     QVERIFY(visible(kReceipt));
     QVERIFY(gui::window(kReceipt)->isEnabled());
     const payroll::CalculationResult result = calculate(entry, position);
-    if (const auto* failure = std::get_if<payroll::Failure>(&result))
+    if (const auto* failure = std::get_if<Unusable>(&result))
         QFAIL(qPrintable("the calculation refuses what must give a receipt: " + qs(failure->message)));
     const auto& receipt = std::get<payroll::Receipt>(result);
     compareGrid(receipt);
@@ -381,8 +381,8 @@ void BadInputSweep::calcularWith(const Field& field, QLineEdit* box, const BadIn
     if (field.place == Place::EntryWindow)
         QCOMPARE(gui::window(kEntry)->focusWidget(), box);
     const auto result = calculate(entry, position);
-    QVERIFY(std::holds_alternative<payroll::Failure>(result));
-    QCOMPARE(qs(std::get<payroll::Failure>(result).control), qs(field.control));
+    QVERIFY(std::holds_alternative<Unusable>(result));
+    QCOMPARE(qs(std::get<Unusable>(result).where), qs(field.control));
 }
 
 void BadInputSweep::entryWindowBoxes()

@@ -129,7 +129,7 @@ private slots:
                     return planilla::PlanillaFile::Stopped{};
                 QThread::msleep(5);
             }
-            return QStringLiteral("never stopped");
+            return Unusable{"never stopped"};
         };
         QWindow* over = nullptr;
         QTimer cancel;

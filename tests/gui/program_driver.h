@@ -95,7 +95,7 @@ inline payroll::Receipt calculated(const payroll::EntryValues& v, const payroll:
 {
     auto result = payroll::calculate(v, p, regional::systemSettings());
     if (!std::holds_alternative<payroll::Receipt>(result))
-        qFatal("the reference request failed: %s", std::get<payroll::Failure>(result).message.c_str());
+        qFatal("the reference request failed: %s", std::get<Unusable>(result).message.c_str());
     return std::get<payroll::Receipt>(result);
 }
 

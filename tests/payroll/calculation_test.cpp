@@ -51,8 +51,8 @@ TEST_P(Calculation, TypicalRequestGivesTheWholeReceipt)
 TEST_P(Calculation, NoKindChosenIsTheNoticeAndNoReceipt)
 {
     entry.iosper = CheckState::Checked;
-    const Failure failure = runFailing();
-    EXPECT_EQ(failure.control, "");
+    const Unusable failure = runFailing();
+    EXPECT_EQ(failure.where, "");
     EXPECT_EQ(failure.message, "No seleccionaste cargo ni horas");
 }
 

@@ -79,21 +79,21 @@ protected:
     Receipt run()
     {
         CalculationResult result = calculate(entry, position, settings());
-        if (const Failure* failure = std::get_if<Failure>(&result)) {
-            ADD_FAILURE() << "unexpected failure on " << failure->control << ": " << failure->message;
+        if (const Unusable* failure = std::get_if<Unusable>(&result)) {
+            ADD_FAILURE() << "unexpected failure on " << failure->where << ": " << failure->message;
             return {};
         }
         return std::get<Receipt>(std::move(result));
     }
 
-    Failure runFailing()
+    Unusable runFailing()
     {
         CalculationResult result = calculate(entry, position, settings());
-        if (!std::holds_alternative<Failure>(result)) {
+        if (!std::holds_alternative<Unusable>(result)) {
             ADD_FAILURE() << "the run should have failed";
             return {};
         }
-        return std::get<Failure>(std::move(result));
+        return std::get<Unusable>(std::move(result));
     }
 
     // The amount text of the line as shown, or "(absent)".

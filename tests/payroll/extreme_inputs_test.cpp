@@ -190,8 +190,8 @@ TEST_P(ExtremeInputs, JustBeyondATypeFailsNamingTheBox)
         else
             position.*c.positionBox = L(c.text);
 
-        const Failure failure = runFailing();
-        EXPECT_EQ(failure.control, c.control);
+        const Unusable failure = runFailing();
+        EXPECT_EQ(failure.where, c.control);
         EXPECT_EQ(failure.text, L(c.text));
         EXPECT_NE(failure.message.find(c.messagePart), std::string::npos) << failure.message;
     }
@@ -280,8 +280,8 @@ TEST_P(ExtremeInputs, HoursTooLargeForTheReceiptFailNamingTheBox)
         if (c.seniorityOption != 0)
             chooseSeniority(c.seniorityOption);
 
-        const Failure failure = runFailing();
-        EXPECT_EQ(failure.control, c.control);
+        const Unusable failure = runFailing();
+        EXPECT_EQ(failure.where, c.control);
         EXPECT_EQ(failure.text, c.text);
         EXPECT_NE(failure.message.find(c.messagePart), std::string::npos) << failure.message;
     }
@@ -311,8 +311,8 @@ TEST_P(ExtremeInputs, LargestDifferentiatedTask)
     // ...while the largest Currency the box reads does not: the remunerative
     // base passes the end of Currency, and the box behind it is named.
     position.tardif = "922337203685477";
-    const Failure failure = runFailing();
-    EXPECT_EQ(failure.control, "tardif");
+    const Unusable failure = runFailing();
+    EXPECT_EQ(failure.where, "tardif");
     EXPECT_EQ(failure.text, "922337203685477");
     EXPECT_NE(failure.message.find("lleva el recibo a importes demasiado grandes"), std::string::npos);
 }

@@ -183,8 +183,8 @@ TEST_P(Failures, NameTheBoxQuoteItsTextAndSayWhy)
         entry = {};
         position = {};
         c.setUp(entry, position);
-        const Failure failure = runFailing();
-        EXPECT_EQ(failure.control, c.control);
+        const Unusable failure = runFailing();
+        EXPECT_EQ(failure.where, c.control);
         EXPECT_NE(failure.message.find(c.messagePart), std::string::npos) << failure.message;
         // The text is quoted exactly as the box holds it.
         const std::string* boxText = nullptr;
@@ -192,7 +192,7 @@ TEST_P(Failures, NameTheBoxQuoteItsTextAndSayWhy)
              {&position.punbas, &position.compbas, &position.jorcom, &position.proljor, &position.tardif,
               &entry.numerohorasmed, &entry.numerohorassup, &entry.numhorascod06, &entry.numhorasincen,
               &entry.numhorascod113, &entry.dinasist, &entry.cantkm, &entry.cantidadhijos, &entry.cantidadhijosdisc})
-            if (failure.control == c.control && failure.text == *candidate)
+            if (failure.where == c.control && failure.text == *candidate)
                 boxText = candidate;
         EXPECT_NE(boxText, nullptr) << "text \"" << failure.text << "\" is not the box's";
     }
@@ -212,14 +212,14 @@ TEST_P(Failures, TheOtherRegionsDecimalSeparatorIsNotANumber)
 {
     middleHours(entry, position);
     entry.numerohorasmed = settings().decimalSeparator == "." ? "12,5" : "12.5";
-    EXPECT_EQ(runFailing().control, "numerohorasmed");
+    EXPECT_EQ(runFailing().where, "numerohorasmed");
 }
 
 TEST_P(Failures, LongTextsAreShortenedInTheMessageOnly)
 {
     middleHours(entry, position);
     entry.dinasist = std::string(50, 'x') + "ñ" + std::string(500, 'y');
-    const Failure failure = runFailing();
+    const Unusable failure = runFailing();
     EXPECT_EQ(failure.text, entry.dinasist);
     EXPECT_LT(failure.message.size(), 200u);
     EXPECT_NE(failure.message.find("…"), std::string::npos);

@@ -19,11 +19,11 @@ protected:
         return receipt;
     }
 
-    Failure failingStage(void (*compute)(payroll::Run&))
+    Unusable failingStage(void (*compute)(payroll::Run&))
     {
         try {
             stage(compute);
-        } catch (const Failure& failure) {
+        } catch (const Unusable& failure) {
             return failure;
         }
         ADD_FAILURE() << "the stage should have failed";
@@ -215,8 +215,8 @@ TEST_P(Stages, FamilyCountsOutOfRangeNameTheirBox)
             EXPECT_NO_THROW(stage(computeAllowances));
             continue;
         }
-        const Failure failure = failingStage(computeAllowances);
-        EXPECT_EQ(failure.control, c.control);
+        const Unusable failure = failingStage(computeAllowances);
+        EXPECT_EQ(failure.where, c.control);
         EXPECT_FALSE(failure.message.empty());
     }
 }

@@ -140,8 +140,8 @@ TEST_F(PlanillaFileTest, UnusableFilesAreRefusedNamingThemAndTheCause)
     };
     for (const auto& c : cases) {
         const auto read = PlanillaFile::open(c.file);
-        ASSERT_TRUE(std::holds_alternative<QString>(read));
-        const QString& message = std::get<QString>(read);
+        ASSERT_TRUE(std::holds_alternative<Unusable>(read));
+        const QString message = QString::fromStdString(std::get<Unusable>(read).message);
         EXPECT_TRUE(message.contains("planilla") && message.contains(c.cause)) << message.toStdString();
     }
 }

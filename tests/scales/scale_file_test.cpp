@@ -25,7 +25,7 @@ const std::string kBuiltInText = scaleFileText(builtInScale());
 TEST(ScaleFile, BuiltInScaleReadBackIsTheSameScale)
 {
     const auto read = parseScale(kBuiltInText, "incluida.toml");
-    ASSERT_TRUE(std::holds_alternative<Scale>(read)) << std::get<std::string>(read);
+    ASSERT_TRUE(std::holds_alternative<Scale>(read)) << std::get<Unusable>(read).message;
     EXPECT_EQ(std::get<Scale>(read), builtInScale());
 }
 
@@ -39,7 +39,7 @@ TEST(ScaleFile, BuiltInScaleReadBackIsTheSameScale)
 TEST(ScaleFile, ExampleScaleReceipt)
 {
     const auto read = readScaleFile(RECIBO_EXAMPLE_SCALE);
-    ASSERT_TRUE(std::holds_alternative<Scale>(read)) << std::get<std::string>(read);
+    ASSERT_TRUE(std::holds_alternative<Scale>(read)) << std::get<Unusable>(read).message;
     const Scale& scale = std::get<Scale>(read);
     positions::PositionSelection dialog(scale.catalogue);
     dialog.setCode("645");
@@ -91,8 +91,9 @@ TEST_P(RefusedFile, NamesLineAndKeyAndChangesNothing)
     std::ofstream(file) << text;
 
     const auto read = readScaleFile(file.string());
-    ASSERT_TRUE(std::holds_alternative<std::string>(read));
-    const std::string& message = std::get<std::string>(read);
+    ASSERT_TRUE(std::holds_alternative<Unusable>(read));
+    const std::string& message = std::get<Unusable>(read).message;
+    EXPECT_EQ(std::get<Unusable>(read).where, m.key);
     EXPECT_NE(message.find("línea " + std::to_string(lineOf(text, m.at)) + ","), std::string::npos) << message;
     if (!m.key.empty()) {
         EXPECT_NE(message.find("clave «" + m.key + "»"), std::string::npos) << message;

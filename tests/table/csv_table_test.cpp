@@ -74,7 +74,7 @@ TEST(CsvTable, CellsAreReadAsRfc4180Says)
         for (const std::size_t piece : {std::string_view::npos, std::size_t{1}}) {
             SCOPED_TRACE(testing::Message() << c.text << " in pieces of " << piece);
             const auto read = readCsvTable(c.text, piece);
-            ASSERT_TRUE(std::holds_alternative<CsvTable>(read)) << std::get<TableError>(read).message;
+            ASSERT_TRUE(std::holds_alternative<CsvTable>(read)) << std::get<Unusable>(read).message;
             const CsvTable& table = std::get<CsvTable>(read);
             EXPECT_EQ(table.header(), c.header);
             EXPECT_EQ(rowsOf(table), c.rows);
@@ -125,9 +125,9 @@ TEST(CsvTable, UnusableTablesSayWhere)
                 continue;
             SCOPED_TRACE(testing::Message() << c.text.substr(0, 40) << " in pieces of " << piece);
             const auto read = readCsvTable(c.text, piece);
-            ASSERT_TRUE(std::holds_alternative<TableError>(read));
-            EXPECT_NE(std::get<TableError>(read).message.find(c.messagePart), std::string::npos)
-                << std::get<TableError>(read).message;
+            ASSERT_TRUE(std::holds_alternative<Unusable>(read));
+            EXPECT_NE(std::get<Unusable>(read).message.find(c.messagePart), std::string::npos)
+                << std::get<Unusable>(read).message;
         }
     }
 }
