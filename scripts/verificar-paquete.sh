@@ -94,16 +94,19 @@ echo "== recibo-lote desde $root/usr/bin"
 unresolved=$(ldd "$root/usr/bin/recibo-lote" "$root/usr/bin/recibo" | grep 'not found' || true)
 [[ -z "$unresolved" ]] || fail "bibliotecas que faltan: $unresolved"
 
-status=0
-run "$root/usr/bin/recibo-lote" --help >"$work/ayuda.txt" || status=$?
-((status == 0)) || fail "recibo-lote --help terminó con estado $status"
-head -n 1 "$work/ayuda.txt" | grep -q '^Uso: recibo-lote' || fail "recibo-lote --help no muestra el uso"
-# The manual page documents exactly the options that --help lists.
-help_options=$(grep -o -e '--[a-z][a-z-]*' "$work/ayuda.txt" | sort -u)
-man_options=$(gzip -dc "$root/usr/share/man/man1/recibo-lote.1.gz" \
-    | grep -o -e '\\-\\-[a-z]\([a-z]\|\\-\)*' | sed 's/\\//g' | sort -u)
-[[ "$help_options" == "$man_options" ]] \
-    || fail "las opciones de recibo-lote(1) (${man_options//$'\n'/ }) no son las de --help (${help_options//$'\n'/ })"
+# Each program's --help shows its use, and its manual page documents exactly
+# the options that --help lists.
+for program in recibo recibo-lote; do
+    status=0
+    run "$root/usr/bin/$program" --help >"$work/ayuda.txt" || status=$?
+    ((status == 0)) || fail "$program --help terminó con estado $status"
+    head -n 1 "$work/ayuda.txt" | grep -q "^Uso: .*$program " || fail "$program --help no muestra el uso"
+    help_options=$(grep -o -e '--[a-z][a-z-]*' "$work/ayuda.txt" | sort -u)
+    man_options=$(gzip -dc "$root/usr/share/man/man1/$program.1.gz" \
+        | grep -o -e '\\-\\-[a-z]\([a-z]\|\\-\)*' | sed 's/\\//g' | sort -u)
+    [[ "$help_options" == "$man_options" ]] \
+        || fail "las opciones de $program(1) (${man_options//$'\n'/ }) no son las de --help (${help_options//$'\n'/ })"
+done
 
 # One JSON line per row of the example (it has no line breaks inside cells),
 # all calculated, and the same output as the program just built.

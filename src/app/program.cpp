@@ -147,11 +147,11 @@ Program::~Program()
     delete receipt_.data();
 }
 
-void Program::start(const QStringList& arguments)
+void Program::start(const QStringList& files)
 {
     entry_->showInFront();
-    if (arguments.size() > 1)
-        planilla_->open(QFileInfo(arguments[1]).absoluteFilePath());
+    if (!files.isEmpty())
+        planilla_->open(QFileInfo(files.front()).absoluteFilePath());
 }
 
 // The windows as the program opens them, for a new teacher. The entry

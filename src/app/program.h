@@ -36,11 +36,10 @@ public:
     Program();
     ~Program() override;
 
-    // Shows the entry window. `arguments` is the command line as
-    // QCoreApplication::arguments() gives it: a planilla named after the
-    // program's own name is opened as "Abrir planilla…" opens it, and one
-    // that cannot be opened is reported as there, over the window.
-    void start(const QStringList& arguments = {});
+    // Shows the entry window. The first of `files` (the command line's
+    // planilla) is opened as "Abrir planilla…" opens it, and one that cannot
+    // be opened is reported as there, over the window.
+    void start(const QStringList& files = {});
 
     // Enters a planilla's row as a user would by hand, through the windows'
     // own handlers: the entry window's controls, and for a position the

@@ -347,7 +347,7 @@ private slots:
         openPlanilla(file);
         const QStringList byMenu = opened();
 
-        startProgram({"recibo", file});
+        startProgram({file});
         QVERIFY(visible(kEntry));
         QCOMPARE(opened(), byMenu);
         // Told once by the menu and once at start, or never.
