@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace recibo::app {
@@ -45,42 +46,42 @@ PlanillaPanel::PlanillaPanel(QWidget* parent) : QWidget(parent)
     layout->addWidget(newTeacher_);
 
     connect(search_, &QLineEdit::textChanged, this, &PlanillaPanel::onSearch);
-    connect(teachers_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (!choosing_ && current.isValid())
-                    emit teacherChosen(static_cast<std::size_t>(current.row()));
-            });
+    // A teacher is chosen by a click on its row, or by Enter on the row the
+    // arrows moved to: moving through the list (Tab into it, the arrows)
+    // only moves, so that reading the names aloud never replaces the form.
+    const auto chooseRow = [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit teacherChosen(static_cast<std::size_t>(index.row()));
+    };
+    connect(teachers_, &QAbstractItemView::clicked, this, chooseRow);
+    connect(teachers_, &QAbstractItemView::activated, this, [this, chooseRow](const QModelIndex& index) {
+        // Styles that activate on a single click report that click twice.
+        if (!teachers_->style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick, nullptr, teachers_))
+            chooseRow(index);
+    });
     connect(newTeacher_, &QPushButton::clicked, this, &PlanillaPanel::newTeacherRequested);
 }
 
 void PlanillaPanel::list(const table::Planilla& table, const ProblemOf& problemOf)
 {
-    choosing_ = true;
     search_->clear();
     model_->show(&table, problemOf);
     setChosen(std::nullopt);
-    choosing_ = false;
 }
 
 void PlanillaPanel::relist(std::size_t row)
 {
-    choosing_ = true;
     model_->rowChanged(row);
-    choosing_ = false;
 }
 
 void PlanillaPanel::addNewTeacher()
 {
-    choosing_ = true;
     model_->setNewTeacher(true);
-    choosing_ = false;
 }
 
 void PlanillaPanel::dropNewTeacher()
 {
-    choosing_ = true;
     model_->setNewTeacher(false);
-    choosing_ = false;
 }
 
 void PlanillaPanel::setChosen(std::optional<std::size_t> row)
@@ -93,17 +94,9 @@ void PlanillaPanel::setChosen(std::optional<std::size_t> row)
 
 void PlanillaPanel::choose(std::optional<std::size_t> row)
 {
-    choosing_ = true;
     if (row && teachers_->isRowHidden(static_cast<int>(*row)))
         search_->clear();
     setChosen(row);
-    choosing_ = false;
-}
-
-std::optional<std::size_t> PlanillaPanel::chosen() const
-{
-    const QModelIndex current = teachers_->currentIndex();
-    return current.isValid() ? std::optional<std::size_t>(static_cast<std::size_t>(current.row())) : std::nullopt;
 }
 
 void PlanillaPanel::onSearch(const QString& text)

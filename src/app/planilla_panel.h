@@ -42,10 +42,9 @@ public:
 
     // The row shown as chosen (the search is cleared if it hid it).
     void choose(std::optional<std::size_t> row);
-    std::optional<std::size_t> chosen() const;
 
 signals:
-    // The user chose a teacher in the list (click, or arrows and Enter).
+    // The user chose a teacher in the list: a click on it, or Enter on it.
     void teacherChosen(std::size_t row);
     void newTeacherRequested();
 
@@ -57,7 +56,6 @@ private:
     QListView* teachers_ = nullptr;
     TeachersModel* model_ = nullptr;
     QPushButton* newTeacher_ = nullptr;
-    bool choosing_ = false;  // the list's selection changed by the program, not the user
 };
 
 }  // namespace recibo::app

@@ -57,9 +57,7 @@ void Program::buildPlanilla()
             return panel;
         },
         PlanillaSession::Form{[this](const table::Planilla::HandEntry& row) { enter(row); }, [this] { startOver(); },
-                              [this] {
-                                  return table::RowInput{entry_->values(), selectionDialog()->selection().selected()};
-                              },
+                              [this] { return formInput(); },
                               [this](const table::RowInput& input) -> std::optional<QString> {
                                   const auto result =
                                       payroll::calculate(input.entry, input.position, regional::systemSettings(),
@@ -176,11 +174,25 @@ void Program::startOver()
         }
     }
     positionAccepted_ = false;
+    putAwayKind_.reset();
     dialog_.reset();
+}
+
+// The teacher's data as the form holds them. "Volver" unchecks the kind of
+// employment to start the next calculation afresh; that puts the receipt
+// away, it does not change the teacher, whose kind counts until another is
+// chosen.
+table::RowInput Program::formInput()
+{
+    table::RowInput input{entry_->values(), selectionDialog()->selection().selected()};
+    if (input.entry.kind == payroll::EmploymentKind::None && putAwayKind_)
+        input.entry.kind = *putAwayKind_;
+    return input;
 }
 
 void Program::enter(const table::Planilla::HandEntry& row)
 {
+    putAwayKind_.reset();
     entry_->enter(row.entry);
     if (row.entry.kind == payroll::EmploymentKind::Position)
         selectionDialog()->enter(row.code, row.typedPoints);
@@ -226,11 +238,13 @@ receipt::ReceiptWindow* Program::receiptWindow()
 
 void Program::onCargoChosen()
 {
+    putAwayKind_.reset();
     selectionDialog()->open();
 }
 
 void Program::onHoursChosen()
 {
+    putAwayKind_.reset();
     positionAccepted_ = false;
     if (dialog_)
         dialog_->hide();
@@ -318,6 +332,8 @@ void Program::onVolver()
     positionAccepted_ = false;
     planilla_->saveReceiptAction()->setEnabled(false);
     receipt_->putAway();
+    if (const payroll::EmploymentKind kind = entry_->values().kind; kind != payroll::EmploymentKind::None)
+        putAwayKind_ = kind;
     entry_->returnToDataEntry();
     entry_->showInFront();
 }

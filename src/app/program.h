@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QObject>
 #include <QPointer>
@@ -74,6 +75,7 @@ private:
     void onImprimir();
     void onScaleChanged();
     void buildPlanilla();
+    table::RowInput formInput();
     void startOver();
     void onPlanillaPdf();
     void requestQuit();
@@ -86,6 +88,9 @@ private:
     std::unique_ptr<ScaleChoice> scaleChoice_;
     PlanillaSession* planilla_ = nullptr;  // the entry window's
     bool positionAccepted_ = false;        // "Listo" handed a position over, shown in the entry window
+    // The kind of employment "Volver" unchecked on the form, until another
+    // is chosen: the teacher's data still have it (see buildPlanilla).
+    std::optional<payroll::EmploymentKind> putAwayKind_;
     std::unique_ptr<selection::SelectionDialog> dialog_;
     std::unique_ptr<entry::NoticeWindow> notice_;
     QPointer<receipt::ReceiptWindow> receipt_;

@@ -247,6 +247,50 @@ private slots:
         QCOMPARE(asked_.size(), 2);
     }
 
+    // Moving through the list (Tab into it, the arrows) loads nobody, as a
+    // screen reader user reads the names; Enter loads the row moved to,
+    // asking first for a changed form as a click does.
+    void onlyEnterOrAClickLoadsATeacher()
+    {
+        openPlanilla(path_);
+        clickTeacher(0, "Gómez, María Laura");
+        gui::type(kEntry, "docente", "Perez, Ana");
+        QVERIFY(gui::tabTo(teachers()));
+        gui::press(teachers(), Qt::Key_Down);
+        gui::press(teachers(), Qt::Key_Down);
+        QCOMPARE(highlighted(), QList<int>{2});
+        QCOMPARE(gui::box(kEntry, "docente")->text(), QString("Perez, Ana"));
+        QVERIFY(asked_.isEmpty());
+        answer_ = Answer::Cancel;
+        gui::press(teachers(), Qt::Key_Return);
+        QCOMPARE(gui::box(kEntry, "docente")->text(), QString("Perez, Ana"));
+        QCOMPARE(highlighted(), QList<int>{0});
+        answer_ = Answer::Discard;
+        gui::press(teachers(), Qt::Key_Down);
+        gui::press(teachers(), Qt::Key_Down);
+        gui::press(teachers(), Qt::Key_Return);
+        QCOMPARE(gui::box(kEntry, "docente")->text(), QString("Benítez, Ana Inés"));
+        QCOMPARE(asked_.size(), 2);
+    }
+
+    // "Volver" unchecks the kind of employment for the next calculation; the
+    // teacher's data still have it: the next teacher is chosen without a
+    // question, and a save keeps the kind in the file.
+    void volverAfterATeachersReceiptIsNoChange()
+    {
+        openPlanilla(path_);
+        clickTeacher(0, "Gómez, María Laura");
+        gui::click(kEntry, "Command1");
+        QVERIFY(visible(kReceipt));
+        gui::click(kReceipt, "Volver");
+        QVERIFY(!gui::control<QAbstractButton>(kEntry, "cargo")->isChecked());
+        QVERIFY(!gui::window(kEntry)->isWindowModified());
+        gui::press(gui::window(kEntry), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(contents(path_), contents(RECIBO_EXAMPLE_CSV));
+        clickTeacher(1, "Fernández, Juan Carlos");
+        QVERIFY(asked_.isEmpty());
+    }
+
     // The teachers' list beside the form comes with the first planilla, and
     // works the form: a teacher clicked in it is entered.
     void theListBesideTheFormComesWithThePlanilla()
