@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -51,7 +52,7 @@ PlanillaPanel::PlanillaPanel(QWidget* parent) : QWidget(parent)
     // only moves, so that reading the names aloud never replaces the form.
     const auto chooseRow = [this](const QModelIndex& index) {
         if (index.isValid())
-            emit teacherChosen(static_cast<std::size_t>(index.row()));
+            emit teacherChosen(model_->tableRow(index.row()));
     };
     connect(teachers_, &QAbstractItemView::clicked, this, chooseRow);
     connect(teachers_, &QAbstractItemView::activated, this, [this, chooseRow](const QModelIndex& index) {
@@ -64,6 +65,7 @@ PlanillaPanel::PlanillaPanel(QWidget* parent) : QWidget(parent)
 
 void PlanillaPanel::list(const table::Planilla& table, const ProblemOf& problemOf)
 {
+    const QSignalBlocker quiet(search_);
     search_->clear();
     model_->show(&table, problemOf);
     setChosen(std::nullopt);
@@ -86,7 +88,9 @@ void PlanillaPanel::dropNewTeacher()
 
 void PlanillaPanel::setChosen(std::optional<std::size_t> row)
 {
-    const QModelIndex index = row ? model_->index(static_cast<int>(*row)) : QModelIndex();
+    chosen_ = row;
+    const std::optional<int> listed = row ? model_->listRow(*row) : std::nullopt;
+    const QModelIndex index = listed ? model_->index(*listed) : QModelIndex();
     teachers_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     if (index.isValid())
         teachers_->scrollTo(index);
@@ -94,17 +98,17 @@ void PlanillaPanel::setChosen(std::optional<std::size_t> row)
 
 void PlanillaPanel::choose(std::optional<std::size_t> row)
 {
-    if (row && teachers_->isRowHidden(static_cast<int>(*row)))
+    if (row && !model_->listRow(*row))
         search_->clear();
     setChosen(row);
 }
 
+// The list shows the teachers found, the chosen one highlighted when it is
+// among them.
 void PlanillaPanel::onSearch(const QString& text)
 {
-    const QString wanted = searchable(text);
-    for (std::size_t row = 0; row < model_->tableRows(); ++row)
-        teachers_->setRowHidden(static_cast<int>(row),
-                                !wanted.isEmpty() && !model_->searchableName(row).contains(wanted));
+    model_->search(searchable(text));
+    setChosen(chosen_);
 }
 
 }  // namespace recibo::app

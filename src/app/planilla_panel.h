@@ -56,6 +56,7 @@ private:
     QListView* teachers_ = nullptr;
     TeachersModel* model_ = nullptr;
     QPushButton* newTeacher_ = nullptr;
+    std::optional<std::size_t> chosen_;  // the table row highlighted as the form's
 };
 
 }  // namespace recibo::app

@@ -1,5 +1,7 @@
 #include "teachers_model.h"
 
+#include <algorithm>
+
 #include <QBrush>
 
 #include "table/planilla.h"
@@ -57,16 +59,56 @@ void TeachersModel::show(const table::Planilla* table, ProblemOf problemOf)
 {
     beginResetModel();
     table_ = table;
+    known_ = table ? table->rows() : 0;
     problemOf_ = std::move(problemOf);
     newTeacher_ = false;
+    found_.reset();
     problems_.clear();
     searchable_.clear();
     endResetModel();
 }
 
+void TeachersModel::search(const QString& wanted)
+{
+    beginResetModel();
+    found_.reset();
+    if (!wanted.isEmpty()) {
+        found_.emplace();
+        for (std::size_t row = 0; row < tableRows(); ++row)
+            if (searchableName(row).contains(wanted))
+                found_->push_back(row);
+    }
+    endResetModel();
+}
+
+std::size_t TeachersModel::listedRows() const
+{
+    return found_ ? found_->size() : tableRows();
+}
+
+std::size_t TeachersModel::tableRow(int listRow) const
+{
+    const auto row = static_cast<std::size_t>(listRow);
+    if (row >= listedRows())
+        return tableRows();
+    return found_ ? (*found_)[row] : row;
+}
+
+std::optional<int> TeachersModel::listRow(std::size_t tableRow) const
+{
+    if (tableRow >= tableRows())
+        return newTeacher_ ? std::optional<int>(static_cast<int>(listedRows())) : std::nullopt;
+    if (!found_)
+        return static_cast<int>(tableRow);
+    const auto at = std::lower_bound(found_->begin(), found_->end(), tableRow);
+    if (at == found_->end() || *at != tableRow)
+        return std::nullopt;
+    return static_cast<int>(at - found_->begin());
+}
+
 std::size_t TeachersModel::tableRows() const
 {
-    return table_ ? table_->rows() : 0;
+    return known_;
 }
 
 void TeachersModel::rowChanged(std::size_t row)
@@ -74,21 +116,32 @@ void TeachersModel::rowChanged(std::size_t row)
     problems_.erase(row);
     if (row < searchable_.size())
         searchable_[row] = searchable(nameOf(*table_, row));
-    if (newTeacher_ && row == tableRows() - 1) {
-        newTeacher_ = false;  // the new teacher's row is the row added
-    } else if (static_cast<int>(row) >= rowCount()) {
-        beginInsertRows({}, static_cast<int>(row), static_cast<int>(row));
+    if (row < known_) {
+        if (const auto listed = listRow(row))
+            emit dataChanged(index(*listed), index(*listed));
+        return;
+    }
+    // A row added after the last, listed whatever the search: the new
+    // teacher's row becomes it, or it comes after those listed.
+    const int added = static_cast<int>(listedRows());
+    if (!newTeacher_)
+        beginInsertRows({}, added, added);
+    ++known_;
+    if (found_)
+        found_->push_back(row);
+    if (!newTeacher_) {
         endInsertRows();
         return;
     }
-    emit dataChanged(index(static_cast<int>(row)), index(static_cast<int>(row)));
+    newTeacher_ = false;
+    emit dataChanged(index(added), index(added));
 }
 
 void TeachersModel::setNewTeacher(bool shown)
 {
     if (shown == newTeacher_)
         return;
-    const int row = static_cast<int>(tableRows());
+    const int row = static_cast<int>(listedRows());
     if (shown) {
         beginInsertRows({}, row, row);
         newTeacher_ = true;
@@ -113,7 +166,7 @@ const QString& TeachersModel::searchableName(std::size_t row) const
 
 int TeachersModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(tableRows() + (newTeacher_ ? 1 : 0));
+    return parent.isValid() ? 0 : static_cast<int>(listedRows() + (newTeacher_ ? 1 : 0));
 }
 
 const std::optional<QString>& TeachersModel::problemOf(std::size_t row) const
@@ -128,7 +181,7 @@ QVariant TeachersModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const auto row = static_cast<std::size_t>(index.row());
+    const std::size_t row = tableRow(index.row());
     if (row == tableRows())
         return role == Qt::DisplayRole ? QVariant(QStringLiteral("(docente nuevo)")) : QVariant();
     switch (role) {

@@ -273,6 +273,28 @@ private slots:
         QCOMPARE(asked_.size(), 2);
     }
 
+    // "Buscar docente" lists only the teachers found (case and accents
+    // aside), so the list's rows, the ones a screen reader counts and
+    // announces, are the teachers shown; a click loads the teacher clicked,
+    // and the form's teacher is highlighted again when the search is cleared.
+    void searchingListsTheTeachersFound()
+    {
+        openPlanilla(path_);
+        clickTeacher(0, "Gómez, María Laura");
+        gui::type(kEntry, "buscardocente", "HECTOR");
+        QCOMPARE(listed(), 1);
+        QVERIFY(listedText(0).startsWith("Villalba, Héctor"));
+        gui::type(kEntry, "buscardocente", "ro");
+        QCOMPARE(listed(), 2);
+        QVERIFY(highlighted().isEmpty());
+        clickTeacher(1, "Romero, Graciela");
+        QCOMPARE(session_->chosen(), std::optional<std::size_t>(5));
+        QCOMPARE(highlighted(), QList<int>{1});
+        gui::type(kEntry, "buscardocente", "");
+        QCOMPARE(listed(), 11);
+        QCOMPARE(highlighted(), QList<int>{5});
+    }
+
     // "Volver" unchecks the kind of employment for the next calculation; the
     // teacher's data still have it: the next teacher is chosen without a
     // question, and a save keeps the kind in the file.
