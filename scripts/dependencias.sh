@@ -7,7 +7,8 @@
 # (buttons, the file dialog) in Spanish; the print tests read the PDF pages
 # back with poppler-utils and qpdf; xvfb, openbox, xdotool and x11-utils
 # (xprop) give the walkthrough test a desktop with a window manager, driven
-# by real pointer and keyboard events.
+# by real pointer and keyboard events; at-spi2-core, python3-pyatspi and
+# dbus-daemon let the screen reader test read the program as Orca does.
 set -euo pipefail
 
 packages=(
@@ -16,6 +17,7 @@ packages=(
     libcsv-dev libtomlplusplus-dev zlib1g-dev
     libgtest-dev libbenchmark-dev
     poppler-utils qpdf xvfb xauth openbox xdotool x11-utils
+    at-spi2-core python3-pyatspi dbus-daemon
     fonts-urw-base35 fonts-liberation
 )
 

@@ -1,12 +1,12 @@
 #include "planilla_panel.h"
 
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace recibo::app {
@@ -48,19 +48,32 @@ PlanillaPanel::PlanillaPanel(QWidget* parent) : QWidget(parent)
 
     connect(search_, &QLineEdit::textChanged, this, &PlanillaPanel::onSearch);
     // A teacher is chosen by a click on its row, or by Enter on the row the
-    // arrows moved to: moving through the list (Tab into it, the arrows)
-    // only moves, so that reading the names aloud never replaces the form.
-    const auto chooseRow = [this](const QModelIndex& index) {
-        if (index.isValid())
-            emit teacherChosen(model_->tableRow(index.row()));
-    };
-    connect(teachers_, &QAbstractItemView::clicked, this, chooseRow);
-    connect(teachers_, &QAbstractItemView::activated, this, [this, chooseRow](const QModelIndex& index) {
-        // Styles that activate on a single click report that click twice.
-        if (!teachers_->style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick, nullptr, teachers_))
-            chooseRow(index);
-    });
+    // arrows moved to (see eventFilter): moving through the list (Tab into
+    // it, the arrows) only moves, so that reading the names aloud never
+    // replaces the form.
+    connect(teachers_, &QAbstractItemView::clicked, this, &PlanillaPanel::chooseListed);
+    teachers_->installEventFilter(this);
     connect(newTeacher_, &QPushButton::clicked, this, &PlanillaPanel::newTeacherRequested);
+}
+
+void PlanillaPanel::chooseListed(const QModelIndex& index)
+{
+    if (index.isValid())
+        emit teacherChosen(model_->tableRow(index.row()));
+}
+
+// Enter on the list chooses its row and goes no further: the entry window
+// would press "Calcular" with it.
+bool PlanillaPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == teachers_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            chooseListed(teachers_->currentIndex());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PlanillaPanel::list(const table::Planilla& table, const ProblemOf& problemOf)

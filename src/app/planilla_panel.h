@@ -48,7 +48,11 @@ signals:
     void teacherChosen(std::size_t row);
     void newTeacherRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void chooseListed(const QModelIndex& index);
     void onSearch(const QString& text);
     void setChosen(std::optional<std::size_t> row);
 

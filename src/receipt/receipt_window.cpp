@@ -269,6 +269,17 @@ void ReceiptWindow::holdWhatTheCodeTouches()
         totals_ << find<QLabel>(name);
     for (const char* name : {"Label15", "Label16", "Label17"})
         totalCaptions_ << find<QLabel>(name);
+    // Each total is reached with Tab after the lines, and read with its
+    // caption ("Liquido a pagar: $ 2717,6559"): a caption and an amount
+    // apart are two texts a screen reader never puts together.
+    QWidget* before = grid_;
+    for (QLabel* total : totals_) {
+        total->setFocusPolicy(Qt::TabFocus);
+        total->setStyleSheet(
+            QStringLiteral("QLabel:focus { background: palette(highlight); color: palette(highlighted-text); }"));
+        setTabOrder(before, total);
+        before = total;
+    }
     for (const char* name : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
         verticalLines_ << find<TwipLine>(name);
     for (const char* name : {"Line6", "Line15", "Line16", "Line17"})
@@ -439,9 +450,11 @@ void ReceiptWindow::fillReceipt(const payroll::Receipt& receipt, const QString& 
     writeGrid(receipt.lines);
     writeHeader(receipt.header);
     placeLowerPart(receipt.rowsWritten());
-    totals_[0]->setText(QString::fromStdString(receipt.thaberes));
-    totals_[1]->setText(QString::fromStdString(receipt.tdescuentos));
-    totals_[2]->setText(QString::fromStdString(receipt.liquido));
+    const std::string* amounts[] = {&receipt.thaberes, &receipt.tdescuentos, &receipt.liquido};
+    for (int i = 0; i < 3; ++i) {
+        totals_[i]->setText(QString::fromStdString(*amounts[i]));
+        totals_[i]->setAccessibleName(totalCaptions_[i]->text() + QStringLiteral(": ") + totals_[i]->text());
+    }
     fitColumn(totals_, {true, true, true});
     showExplanations(receipt);
     setCaption(docente_, QString::fromStdString(receipt.docente));

@@ -271,6 +271,8 @@ private slots:
         gui::press(teachers(), Qt::Key_Return);
         QCOMPARE(gui::box(kEntry, "docente")->text(), QString("Benítez, Ana Inés"));
         QCOMPARE(asked_.size(), 2);
+        // Enter chose the teacher and nothing else: "Calcular" was not pressed.
+        QVERIFY(!visible("error") && !visible(kReceipt));
     }
 
     // "Buscar docente" lists only the teachers found (case and accents

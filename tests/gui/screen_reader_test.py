@@ -1,0 +1,116 @@
+#!/usr/bin/python3
+"""The desktop program as a screen reader reads it: the accessibility tree
+over AT-SPI (the bus Orca listens to), and the keyboard through real X key
+events. A teacher is loaded from a planilla with Tab and Enter, "Calcular" is
+pressed, and Tab through "Haberes" must reach each total with its caption.
+
+    screen_reader_test.py RECIBO PLANILLA   (on a desktop with a D-Bus
+                                             session: desktop_session.sh
+                                             dbus-run-session -- ...)
+"""
+
+import os
+import re
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+RECIBO, PLANILLA = sys.argv[1], sys.argv[2]
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FALLA: " + what, file=sys.stderr)
+
+
+def wait_for(find, what, seconds=10):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.05)
+    sys.exit("no llegó: " + what)
+
+
+def application():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == "recibo":
+            return app
+    return None
+
+
+def window(title):
+    app = application()
+    if app is None:
+        return None
+    for each in app:
+        if each is not None and each.name.startswith(title) and each.getState().contains(pyatspi.STATE_SHOWING):
+            return each
+    return None
+
+
+def focused(root):
+    """The object that has the keyboard focus under `root`, as Orca asks."""
+    if root is None:
+        return None
+    return pyatspi.findDescendant(root, lambda o: o is not None and o.getState().contains(pyatspi.STATE_FOCUSED))
+
+
+def key(name):
+    subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
+    time.sleep(0.15)
+
+
+def tab_until(root, wanted, limit=60):
+    """Tab until the focused object satisfies `wanted`; the names passed."""
+    passed = []
+    for _ in range(limit):
+        key("Tab")
+        now = focused(root)
+        if now is not None:
+            passed.append(now.name)
+            if wanted(now):
+                return now, passed
+    return None, passed
+
+
+program = subprocess.Popen([RECIBO, PLANILLA], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                                                        LC_ALL="es_AR.UTF-8"))
+try:
+    entry = wait_for(lambda: window("Ingreso de datos"), "la ventana «Ingreso de datos»")
+
+    # The list: Tab reaches it, Enter loads the teacher it is on.
+    item, passed = tab_until(entry, lambda o: o.getRole() in (pyatspi.ROLE_LIST, pyatspi.ROLE_LIST_ITEM))
+    check(item is not None, "Tab no llega a la lista de docentes: " + " | ".join(passed))
+    docente = pyatspi.findDescendant(entry, lambda o: o is not None and o.getRole() == pyatspi.ROLE_TEXT
+                                     and o.name == "Apellido y nombre:")
+    check(docente is not None, "no hay un cuadro «Apellido y nombre»")
+    typed = lambda: docente.queryText().getText(0, -1)
+    check(typed() == "", "moverse a la lista cargó un docente: " + typed())
+    key("Return")
+    wait_for(lambda: typed() == "Gómez, María Laura", "el docente de la lista con Enter")
+
+    calcular = pyatspi.findDescendant(entry, lambda o: o is not None and o.getRole() == pyatspi.ROLE_PUSH_BUTTON
+                                      and o.name == "Calcular")
+    calcular.queryAction().doAction(0)
+    haberes = wait_for(lambda: window("Haberes"), "la ventana «Haberes»")
+
+    # Every total is a stop of Tab, read with its caption and amount.
+    for caption in ("Total Haberes", "Total descuentos", "Liquido a pagar"):
+        total, passed = tab_until(haberes, lambda o: o.name.startswith(caption))
+        check(total is not None, "Tab no llega a «%s» en «Haberes»: %s" % (caption, " | ".join(passed)))
+        if total is not None:
+            check(re.fullmatch(re.escape(caption) + r": \$ -?[0-9.]+,[0-9]{4}", total.name) is not None,
+                  "«%s» se lee «%s»" % (caption, total.name))
+finally:
+    program.terminate()
+    program.wait(10)
+
+if failures:
+    sys.exit("%d fallas" % len(failures))
+print("el lector de pantalla llega al recibo y a sus totales")
