@@ -1,5 +1,7 @@
 #include "notice_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -10,8 +12,23 @@
 
 namespace recibo::entry {
 
+namespace {
+
+// The notice is read as an alert, its text with it, as a message box is; a
+// plain window is a "filler" whose text a screen reader does not say.
+QAccessibleInterface* noticeAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(NoticeWindow::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+    return nullptr;
+}
+
+}  // namespace
+
 NoticeWindow::NoticeWindow(QWidget* parent) : QWidget(parent, Qt::Dialog)
 {
+    static const bool readAsAnAlert = (QAccessible::installFactory(noticeAccessible), true);
+    Q_UNUSED(readAsAnAlert);
     setObjectName("error");
     setWindowTitle("Error de selección");
 
@@ -21,7 +38,9 @@ NoticeWindow::NoticeWindow(QWidget* parent) : QWidget(parent, Qt::Dialog)
     setPalette(darkGreen);
     setAutoFillBackground(true);
 
-    auto* text = new QLabel(QString::fromUtf8(payroll::kNoKindChosenMessage));
+    const QString message = QString::fromUtf8(payroll::kNoKindChosenMessage);
+    setAccessibleDescription(message);
+    auto* text = new QLabel(message);
     text->setObjectName("Label1");
     QFont bold = text->font();
     bold.setBold(true);
@@ -55,6 +74,8 @@ void NoticeWindow::keyPressEvent(QKeyEvent* event)
 void NoticeWindow::showOver(QWidget* owner)
 {
     widgets::showOver(this, owner);
+    QAccessibleEvent shown(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&shown);
 }
 
 }  // namespace recibo::entry

@@ -2,7 +2,8 @@
 """The desktop program as a screen reader reads it: the accessibility tree
 over AT-SPI (the bus Orca listens to), and the keyboard through real X key
 events. A teacher is loaded from a planilla with Tab and Enter, "Calcular" is
-pressed, and Tab through "Haberes" must reach each total with its caption.
+pressed, and Tab through "Haberes" must reach each total with its caption;
+"Calcular" with no kind of employment gives an alert that says why.
 
     screen_reader_test.py RECIBO PLANILLA   (on a desktop with a D-Bus
                                              session: desktop_session.sh
@@ -107,6 +108,17 @@ try:
         if total is not None:
             check(re.fullmatch(re.escape(caption) + r": \$ -?[0-9.]+,[0-9]{4}", total.name) is not None,
                   "«%s» se lee «%s»" % (caption, total.name))
+
+    # "Volver", then "Calcular" with no kind of employment: the notice is an
+    # alert, and its text is read with it.
+    volver = pyatspi.findDescendant(haberes, lambda o: o is not None and o.name == "Volver")
+    volver.queryAction().doAction(0)
+    wait_for(lambda: window("Haberes") is None, "«Haberes» guardada con «Volver»")
+    calcular.queryAction().doAction(0)
+    notice = wait_for(lambda: window("Error de selección"), "el aviso «Error de selección»")
+    check(notice.getRole() == pyatspi.ROLE_ALERT, "el aviso se lee como «%s», no como alerta" % notice.getRoleName())
+    said = [notice.description] + [child.name for child in notice if child is not None]
+    check("No seleccionaste cargo ni horas" in said, "el aviso no dice su texto: %s" % said)
 finally:
     program.terminate()
     program.wait(10)
