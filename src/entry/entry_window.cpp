@@ -226,6 +226,21 @@ void EntryWindow::keyPressEvent(QKeyEvent* event)
         button->click();
 }
 
+// Tab into the seniority options lands on the one chosen, which the arrows
+// then change, as in any group of options.
+bool EntryWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        QAbstractButton* chosen = seniorityGroup_->checkedButton();
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && chosen && chosen != watched) {
+            chosen->setFocus(reason);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void EntryWindow::addFileMenu(QMenu* menu)
 {
     menus_->insertMenu(scaleMenu_->menuAction(), menu);

@@ -303,6 +303,7 @@ QGroupBox* EntryWindow::buildSeniority()
         button->setObjectName(QString::fromLatin1(name));
         button->setToolTip(seniorityText(option));
         seniorityGroup_->addButton(button, option);
+        button->installEventFilter(this);
         layout->addWidget(button);
     }
     porcantig_ = named(new QLineEdit("0 %"), "porcantig", "Porcentaje de Antigüedad");

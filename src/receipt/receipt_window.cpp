@@ -579,6 +579,19 @@ void ReceiptWindow::setScaleTitle(const QString& title)
     static_cast<QLabel*>(control("Label3"))->setText(title);
 }
 
+// Enter presses the button that has the focus, as Space does: only dialogs
+// would do it by themselves.
+void ReceiptWindow::keyPressEvent(QKeyEvent* event)
+{
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && button && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void ReceiptWindow::putAway()
 {
     setEnabled(false);

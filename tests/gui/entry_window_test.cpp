@@ -74,6 +74,7 @@ private slots:
     void seniority_data();
     void seniority();
     void optionGroupsAreIndependent();
+    void tabLandsOnTheChosenSeniority();
     void incentive();
     void zoneIndex();
     void valuesAsTyped();
@@ -363,6 +364,21 @@ void EntryWindowTest::seniority()
     QCOMPARE(int(v.pctantig), percent);
     QCOMPARE(v.seniorityOption, option);
     QCOMPARE(QString::fromStdString(v.porcantig), QStringLiteral("%1 %").arg(percent));
+}
+
+// Tab into the seniority options lands on the one chosen (not on the last
+// one that had the focus), and the next Tab leaves the group.
+void EntryWindowTest::tabLandsOnTheChosenSeniority()
+{
+    gui::click(kWin, "Option2");
+    recibo::payroll::EntryValues teacher = window_->values();
+    teacher.seniorityOption = 7;  // as a planilla's teacher is entered
+    window_->enter(teacher);
+    QVERIFY(gui::clickOn(gui::control(kWin, "conyuge")));
+    gui::press(window_.get(), Qt::Key_Tab);
+    QCOMPARE(window_->focusWidget()->objectName(), QString("Option7"));
+    gui::press(window_.get(), Qt::Key_Tab);
+    QCOMPARE(window_->focusWidget()->objectName(), QString("porcantig"));
 }
 
 void EntryWindowTest::optionGroupsAreIndependent()
