@@ -175,6 +175,7 @@ private slots:
     void explanationUnderTheRestingPointer();
     void wheelOverTheReceiptMovesIt();
     void selectionDialogStaysAboveTheEntryWindow();
+    void keyboardBackInTheEntryWindowWhenTheDialogGoes();
     void typingAfterChoosingATeacherWithAPosition();
 
 private:
@@ -376,6 +377,19 @@ void WalkthroughTest::selectionDialogStaysAboveTheEntryWindow()
                  "the entry window was raised above the selection dialog");
         QTest::qWait(100);
     }
+}
+
+// The dialog gone with Escape ("Salir sin datos"), the entry window has the
+// keyboard again: what is typed lands in its boxes.
+void WalkthroughTest::keyboardBackInTheEntryWindowWhenTheDialogGoes()
+{
+    QVERIFY(clickOn(gui::control(kEntry, "cargo")));
+    QWidget* dialog = gui::window(kDialog);
+    QVERIFY(QTest::qWaitForWindowActive(dialog, kSlow));
+    QVERIFY(pressKeys("Escape"));
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kSlow);
+    QVERIFY(QTest::qWaitForWindowActive(gui::window(kEntry), kSlow));
+    STEP(typeInto(gui::box(kEntry, "docente"), "Perez, Ana"));
 }
 
 // A teacher with a position, chosen in the list, fills the selection
