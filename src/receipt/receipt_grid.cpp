@@ -9,8 +9,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QTimer>
 #include <QToolTip>
 
+#include "grid_accessible.h"
 #include "twip_line.h"
 #include "twips.h"
 
@@ -89,9 +91,18 @@ void GridRule::setVisible(bool visible)
 
 ReceiptGrid::ReceiptGrid(QWidget* frame) : QWidget(frame)
 {
+    GridAccessible::installFactory();  // before anything asks how the grid is read
     setObjectName(QStringLiteral("rejilla"));
     setAccessibleName(QStringLiteral("Líneas del recibo"));
     catchPointerOnRowsOnly();
+}
+
+QString ReceiptGrid::columnName(int column)
+{
+    static const std::array<QString, kColumns> names = {QStringLiteral("Código"), QStringLiteral("Cantidad"),
+                                                        QStringLiteral("Concepto"), QStringLiteral("Haberes"),
+                                                        QStringLiteral("Descuentos")};
+    return column >= 0 && column < kColumns ? names[static_cast<std::size_t>(column)] : QString();
 }
 
 // The grid covers the frame's lower part, totals included: the pointer is
@@ -101,8 +112,8 @@ ReceiptGrid::ReceiptGrid(QWidget* frame) : QWidget(frame)
 void ReceiptGrid::catchPointerOnRowsOnly()
 {
     QRegion rows;
-    for (const QRect& row : std::as_const(rows_))
-        rows += row.translated(-pos());
+    for (const Row& row : std::as_const(rows_))
+        rows += row.box.translated(-pos());
     for (const GridRule* rule : std::as_const(rules_))
         if (!rule->isHidden())
             rows += rule->geometry().translated(-pos());
@@ -141,14 +152,14 @@ void ReceiptGrid::changed(const QRect& framePixels)
     update(framePixels.translated(-pos()));
 }
 
-void ReceiptGrid::setRows(const QList<QRect>& rows, const QStringList& texts, const QStringList& explanations)
+void ReceiptGrid::setRows(QList<Row> rows)
 {
-    rows_ = rows;
-    rowTexts_ = texts;
-    explanations_ = explanations;
-    wholeText_ = accessibleDescription();
+    rows_ = std::move(rows);
     selected_ = -1;
-    setFocusPolicy(rows.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
+    if (QAccessible::isActive())
+        if (auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(this)))
+            table->rowsChanged();
+    setFocusPolicy(rows_.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
     catchPointerOnRowsOnly();
     update();
 }
@@ -157,7 +168,7 @@ int ReceiptGrid::rowAt(const QPoint& gridPoint) const
 {
     const QPoint framePoint = gridPoint + pos();
     for (int row = 0; row < rows_.size(); ++row)
-        if (rows_[row].contains(framePoint))
+        if (rows_[row].box.contains(framePoint))
             return row;
     return -1;
 }
@@ -167,31 +178,36 @@ void ReceiptGrid::selectRow(int row)
     if (row < -1 || row >= rows_.size() || row == selected_)
         return;
     if (selected_ >= 0)
-        update(rows_[selected_].translated(-pos()));
+        update(rows_[selected_].box.translated(-pos()));
     selected_ = row;
-    if (row < 0) {
-        setAccessibleName(QString());
-        setAccessibleDescription(wholeText_);
+    if (row < 0)
         return;
-    }
-    update(rows_[row].translated(-pos()));
-    setAccessibleName(rowTexts_.value(row));
-    setAccessibleDescription(explanations_.value(row));
+    update(rows_[row].box.translated(-pos()));
+    announceSelectedRow();
+}
+
+// The selected row's first cell takes the screen reader's focus, which
+// reads the row, the column's header and the explanation.
+void ReceiptGrid::announceSelectedRow()
+{
+    if (selected_ < 0 || !hasFocus() || !QAccessible::isActive())
+        return;
     QAccessibleEvent focused(this, QAccessible::Focus);
+    focused.setChild(selected_ * kColumns);
     QAccessible::updateAccessibility(&focused);
 }
 
 QString ReceiptGrid::explanationAt(const QPoint& gridPoint) const
 {
-    return explanations_.value(rowAt(gridPoint));
+    return explanation(rowAt(gridPoint));
 }
 
 void ReceiptGrid::showExplanation(int row)
 {
-    if (row < 0 || explanations_.value(row).isEmpty())
+    if (explanation(row).isEmpty())
         return;
-    const QRect box = rows_[row].translated(-pos());
-    QToolTip::showText(mapToGlobal(box.bottomLeft()), explanations_[row], this, box);
+    const QRect box = rows_[row].box.translated(-pos());
+    QToolTip::showText(mapToGlobal(box.bottomLeft()), explanation(row), this, box);
 }
 
 bool ReceiptGrid::event(QEvent* event)
@@ -237,12 +253,14 @@ void ReceiptGrid::focusInEvent(QFocusEvent* event)
     if (selected_ < 0 && !rows_.isEmpty())
         selectRow(0);
     QWidget::focusInEvent(event);
+    // After the grid's own focus is announced, which comes when this returns.
+    QTimer::singleShot(0, this, &ReceiptGrid::announceSelectedRow);
 }
 
 void ReceiptGrid::focusOutEvent(QFocusEvent* event)
 {
     if (selected_ >= 0)
-        update(rows_[selected_].translated(-pos()));
+        update(rows_[selected_].box.translated(-pos()));
     QWidget::focusOutEvent(event);
 }
 
@@ -275,7 +293,7 @@ void ReceiptGrid::paintEvent(QPaintEvent* event)
     painter.translate(-pos());
     // The selected row, on screen only and while the grid has the focus.
     if (hasFocus() && selected_ >= 0 && selected_ < rows_.size())
-        painter.fillRect(rows_[selected_], palette().color(QPalette::Highlight).lighter(170));
+        painter.fillRect(rows_[selected_].box, palette().color(QPalette::Highlight).lighter(170));
     for (const GridRule* rule : rules_)
         if (!rule->isHidden() && rule->geometry().intersects(dirty))
             painter.fillRect(rule->geometry(), Qt::black);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include <QFont>
 #include <QList>
 #include <QObject>
@@ -102,11 +104,27 @@ public:
     // A cell or rule changed: the part of the frame it covers is drawn again.
     void changed(const QRect& framePixels);
 
-    // The rows written (in frame pixels), each with its text and the
-    // explanation of its amount. Hovering a row shows its explanation; with
-    // the keyboard, the arrow keys select a row and F1 or Enter shows it,
-    // and screen readers get it as the selected row's description.
-    void setRows(const QList<QRect>& rows, const QStringList& texts, const QStringList& explanations);
+    // A row written: its box and its cells' boxes (frame pixels), the texts
+    // its cells show (code, quantity, concept, earning, deduction; empty
+    // where nothing shows) and the explanation of its amount.
+    static constexpr int kColumns = 5;
+    struct Row {
+        QRect box;
+        std::array<QRect, kColumns> cellBoxes;
+        std::array<QString, kColumns> cells;
+        QString explanation;
+    };
+    // The rows written. Hovering a row shows its explanation; with the
+    // keyboard, the arrow keys select a row and F1 or Enter shows it.
+    // Screen readers read the rows as a table's (see GridAccessible), the
+    // explanation as the selected row's description.
+    void setRows(QList<Row> rows);
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    QString cellText(int row, int column) const { return rows_.at(row).cells.at(column); }
+    QRect cellBox(int row, int column) const { return rows_.at(row).cellBoxes.at(column); }
+    QString explanation(int row) const { return row >= 0 && row < rowCount() ? rows_[row].explanation : QString(); }
+    // What each column holds, as its header says it.
+    static QString columnName(int column);
     int selectedRow() const { return selected_; }
     void selectRow(int row);
     // The row written at a point of the grid, or -1; its explanation, shown
@@ -124,13 +142,12 @@ protected:
 
 private:
     void showExplanation(int row);
+    void announceSelectedRow();
     void catchPointerOnRowsOnly();
 
     QList<GridCell*> cells_;
     QList<GridRule*> rules_;
-    QList<QRect> rows_;
-    QStringList rowTexts_, explanations_;
-    QString wholeText_;  // the grid's description with no row selected
+    QList<Row> rows_;
     int selected_ = -1;
 };
 

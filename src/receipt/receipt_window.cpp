@@ -491,39 +491,36 @@ void ReceiptWindow::writeGrid(const std::vector<payroll::ReceiptLine>& lines)
     fitColumn(quantities_, rowWritten);
     fitColumn(descriptions_, rowWritten);
     fitColumn(amounts_, amountWritten);
-
-    // Screen readers read the grid as one text, a row a line.
-    QStringList shown;
-    for (int row = 0; row < rows; ++row)
-        shown << shownRowText(row);
-    grid_->setAccessibleDescription(shown.join(QLatin1Char('\n')));
 }
 
-// A grid row's shown cells, one after the other, as a screen reader says it.
-QString ReceiptWindow::shownRowText(int row) const
+// A grid row as screen readers read it: its box, and each cell's box and
+// the text it shows.
+ReceiptGrid::Row ReceiptWindow::gridRow(int row) const
 {
-    QStringList cells;
-    for (const GridCell* cell :
-         {codes_[row], quantities_[row], descriptions_[row], amounts_[row], amounts_[row + kDeductionsOffset]})
-        if (!cell->isHidden() && !cell->text().isEmpty())
-            cells << cell->text();
-    return cells.join(QLatin1Char(' '));
+    ReceiptGrid::Row shown;
+    const QRect code = codes_[row]->geometry();
+    shown.box = QRect(grid_->x(), code.y(), grid_->width(), code.height());
+    const GridCell* cells[] = {codes_[row], quantities_[row], descriptions_[row], amounts_[row],
+                               amounts_[row + kDeductionsOffset]};
+    for (std::size_t column = 0; column < shown.cells.size(); ++column) {
+        shown.cellBoxes[column] = cells[column]->geometry();
+        if (!cells[column]->isHidden())
+            shown.cells[column] = cells[column]->text();
+    }
+    return shown;
 }
 
 // Each row's and each total's explanation, when the receipt has them.
 void ReceiptWindow::showExplanations(const payroll::Receipt& receipt)
 {
     const int rows = std::min(static_cast<int>(receipt.lines.size()), kGridRows);
-    QList<QRect> rowBoxes;
-    QStringList texts, explanations;
+    QList<ReceiptGrid::Row> shown;
     for (int row = 0; row < rows; ++row) {
-        const QRect cell = codes_[row]->geometry();
-        rowBoxes << QRect(grid_->x(), cell.y(), grid_->width(), cell.height());
-        texts << shownRowText(row);
+        shown << gridRow(row);
         const std::string_view explanation = receipt.explanation(static_cast<std::size_t>(row));
-        explanations << QString::fromUtf8(explanation.data(), static_cast<qsizetype>(explanation.size()));
+        shown.back().explanation = QString::fromUtf8(explanation.data(), static_cast<qsizetype>(explanation.size()));
     }
-    grid_->setRows(rowBoxes, texts, explanations);
+    grid_->setRows(std::move(shown));
     const payroll::ReceiptExplanations none;
     const payroll::ReceiptExplanations& texts3 = receipt.explanations ? *receipt.explanations : none;
     const payroll::ReceiptExplanations::Range totals[] = {texts3.thaberes, texts3.tdescuentos, texts3.liquido};

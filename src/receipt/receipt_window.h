@@ -8,6 +8,7 @@
 
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
+#include "receipt_grid.h"
 
 class QGroupBox;
 class QLabel;
@@ -16,9 +17,7 @@ class QScrollBar;
 
 namespace recibo::receipt {
 
-class GridCell;
 class GridRule;
-class ReceiptGrid;
 class TwipLine;
 
 // The points of the accepted position, written to the panel by "Listo".
@@ -93,7 +92,7 @@ private:
     void writeGrid(const std::vector<payroll::ReceiptLine>& lines);
     void writeHeader(const payroll::ReceiptHeader& header);
     void showExplanations(const payroll::Receipt& receipt);
-    QString shownRowText(int row) const;
+    ReceiptGrid::Row gridRow(int row) const;
     void placeLowerPart(int rowsWritten);
     void setCaption(QLabel* label, const QString& text);
     void setText(QLineEdit* box, const QString& text);

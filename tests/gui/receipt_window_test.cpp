@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -113,7 +114,7 @@ private slots:
     void headerFields();
     void longTextsAreNotCut();
     void gridDrawsWhatItShows();
-    void gridIsReadAsText();
+    void gridIsReadAsATable();
     void frameDrawsCaptionAndEdge();
     void scrolling();
     void frameGrowthStaysWithinLimits();
@@ -363,19 +364,33 @@ void ReceiptWindowTest::gridDrawsWhatItShows()
     }
 }
 
-// Screen readers get the grid as one text, a row a line, with the cells
-// shown in it; a shorter receipt leaves no row of the longer one behind.
-void ReceiptWindowTest::gridIsReadAsText()
+// Screen readers read the grid as a table: a row per line written, a cell
+// per column with the column's header, empty where the line shows nothing;
+// a shorter receipt leaves no row of the longer one behind.
+void ReceiptWindowTest::gridIsReadAsATable()
 {
     window_->showReceipt(receiptWith(4, 2), "");
     Receipt receipt = receiptWith(2, 1);
     receipt.lines[1].showsQuantity = false;
     window_->showReceipt(receipt, "");
-    QCOMPARE(window_->grid()->accessibleName(), QString("Líneas del recibo"));
-    QCOMPARE(window_->grid()->accessibleDescription(),
-             QString("010 0 % Antigüedad $ 100\n"
-                     "010 Antigüedad $ 101\n"
-                     "505 3 % IOSPER $ 10"));
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(window_->findChild<QWidget*>("rejilla"));
+    QCOMPARE(grid->text(QAccessible::Name), QString("Líneas del recibo"));
+    QAccessibleTableInterface* table = grid->tableInterface();
+    QVERIFY(table);
+    QStringList read;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table->columnCount(); ++column) {
+            QAccessibleInterface* cell = table->cellAt(row, column);
+            const QList<QAccessibleInterface*> headers = cell->tableCellInterface()->columnHeaderCells();
+            cells << headers.value(0)->text(QAccessible::Name) + "=" + cell->text(QAccessible::Name);
+        }
+        read << cells.join(", ");
+    }
+    QCOMPARE(read,
+             QStringList({"Código=010, Cantidad=0 %, Concepto=Antigüedad, Haberes=$ 100, Descuentos=",
+                          "Código=010, Cantidad=, Concepto=Antigüedad, Haberes=$ 101, Descuentos=",
+                          "Código=505, Cantidad=3 %, Concepto=IOSPER, Haberes=, Descuentos=$ 10"}));
 }
 
 // The frame draws its caption at its top left and its edge around the

@@ -56,10 +56,16 @@ def window(title):
 
 
 def focused(root):
-    """The object that has the keyboard focus under `root`, as Orca asks."""
-    if root is None:
-        return None
-    return pyatspi.findDescendant(root, lambda o: o is not None and o.getState().contains(pyatspi.STATE_FOCUSED))
+    """The object that has the keyboard focus under `root`: the innermost
+    focused one (a table's focused cell rather than the table)."""
+    has_focus = lambda o: o is not None and o.getState().contains(pyatspi.STATE_FOCUSED)
+    found = pyatspi.findDescendant(root, has_focus) if root is not None else None
+    while found is not None:
+        inner = next((child for child in found if has_focus(child)), None)
+        if inner is None:
+            return found
+        found = inner
+    return None
 
 
 def key(name):
@@ -100,6 +106,26 @@ try:
                                       and o.name == "Calcular")
     calcular.queryAction().doAction(0)
     haberes = wait_for(lambda: window("Haberes"), "la ventana «Haberes»")
+
+    # The lines are a table: Tab reaches its first line, Down the next one,
+    # each cell with its column's header and the line's explanation.
+    cell, passed = tab_until(haberes, lambda o: o.getRole() == pyatspi.ROLE_TABLE_CELL)
+    check(cell is not None, "Tab no llega a las líneas del recibo: " + " | ".join(passed))
+    if cell is not None:
+        table = cell.parent.queryTable()
+        check(table.nRows == 11, "la tabla tiene %d filas, no las 11 líneas" % table.nRows)
+        headers = [table.getColumnHeader(column).name for column in range(table.nColumns)]
+        check(headers == ["Código", "Cantidad", "Concepto", "Haberes", "Descuentos"], "encabezados: %s" % headers)
+        key("Down")
+        below = focused(haberes)
+        index = below.getIndexInParent() if below is not None else -1
+        where = (table.getRowAtIndex(index), table.getColumnAtIndex(index)) if index >= 0 else None
+        check(where == (1, 0), "Down no lleva a la segunda línea: %s" % (where,))
+        check(below is not None and below.name == "010" and "antigüedad" in below.description,
+              "la segunda línea se lee «%s», «%s»" % (below.name, below.description) if below else "nada")
+        deduction = table.getAccessibleAt(8, 4)
+        check(deduction.name.startswith("$ ") and table.getAccessibleAt(8, 3).name == "",
+              "la línea del IOSPER no es un descuento: «%s»" % deduction.name)
 
     # Every total is a stop of Tab, read with its caption and amount.
     for caption in ("Total Haberes", "Total descuentos", "Liquido a pagar"):
