@@ -8,12 +8,13 @@ namespace {
 
 constexpr int kColumns = ReceiptGrid::kColumns;
 
-// One cell of a receipt line, as a screen reader reads a table's cell.
-class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+// A part of the table without an object or children of its own: a cell or
+// a column's header.
+class PartAccessible : public QAccessibleInterface {
 public:
-    CellAccessible(const GridAccessible* table, int row, int column) : table_(table), row_(row), column_(column) {}
+    explicit PartAccessible(const GridAccessible* table) : table_(table) {}
 
-    bool isValid() const override { return table_->isValid() && row_ < table_->grid()->rowCount(); }
+    bool isValid() const override { return table_->isValid(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return table_->window(); }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
@@ -22,6 +23,18 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     void setText(QAccessible::Text, const QString&) override {}
+
+protected:
+    const GridAccessible* table_;
+};
+
+// One cell of a receipt line, as a screen reader reads a table's cell.
+class CellAccessible : public PartAccessible, public QAccessibleTableCellInterface {
+public:
+    CellAccessible(const GridAccessible* table, int row, int column) : PartAccessible(table), row_(row), column_(column)
+    {}
+
+    bool isValid() const override { return table_->isValid() && row_ < table_->grid()->rowCount(); }
 
     QString text(QAccessible::Text kind) const override
     {
@@ -71,24 +84,14 @@ public:
     int column() const { return column_; }
 
 private:
-    const GridAccessible* table_;
     int row_, column_;
 };
 
 // A column's header: the grid shows none, the lines' layout says it.
-class HeaderAccessible : public QAccessibleInterface {
+class HeaderAccessible : public PartAccessible {
 public:
-    HeaderAccessible(const GridAccessible* table, int column) : table_(table), column_(column) {}
+    HeaderAccessible(const GridAccessible* table, int column) : PartAccessible(table), column_(column) {}
 
-    bool isValid() const override { return table_->isValid(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return table_->window(); }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* parent() const override { return const_cast<GridAccessible*>(table_); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    void setText(QAccessible::Text, const QString&) override {}
     QString text(QAccessible::Text kind) const override
     {
         return kind == QAccessible::Name ? ReceiptGrid::columnName(column_) : QString();
@@ -98,7 +101,6 @@ public:
     QAccessible::State state() const override { return {}; }
 
 private:
-    const GridAccessible* table_;
     int column_;
 };
 
