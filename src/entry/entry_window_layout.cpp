@@ -251,6 +251,12 @@ QGroupBox* EntryWindow::buildOtherData()
     zona_->setCurrentIndex(-1);
     zona_->setEditText("Ubicación Escuela (Zona)");
     zona_->setAccessibleName("Ubicación Escuela (Zona)");
+    // On Linux a screen reader names an editable list by its label, and
+    // reads the chosen zone as the list's name once there is one: a label
+    // that is never shown names it instead of the text it starts with.
+    auto* zoneLabel = named(new QLabel(zona_->accessibleName()), "zoneLabel");
+    zoneLabel->setBuddy(zona_);
+    zoneLabel->setVisible(false);
 
     transporte_ = named(new QCheckBox("Transporte"), "transporte");
     cantkm_ = countBox("cantkm", "¿Cuántos Km semanales?", QString());
@@ -287,6 +293,7 @@ QGroupBox* EntryWindow::buildOtherData()
     auto* frame = new QGroupBox;
     frame->setObjectName("Frame4");
     frame->setLayout(grid);
+    zoneLabel->setParent(frame);
     return frame;
 }
 

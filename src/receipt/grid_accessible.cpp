@@ -41,7 +41,13 @@ public:
         if (!isValid())
             return {};
         switch (kind) {
-        case QAccessible::Name: return table_->grid()->cellText(row_, column_);
+        case QAccessible::Name: {
+            // A screen reader reads a line's cells in a row without their
+            // headers: a deduction's amount says what it is.
+            const QString text = table_->grid()->cellText(row_, column_);
+            const bool deduction = column_ == ReceiptGrid::kColumns - 1 && !text.isEmpty();
+            return deduction ? QStringLiteral("%1, descuento").arg(text) : text;
+        }
         case QAccessible::Description: return table_->grid()->explanation(row_);
         default: return {};
         }

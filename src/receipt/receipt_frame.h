@@ -11,6 +11,7 @@ namespace recibo::receipt {
 // caption and edge once, not at every paint. A group box lays its caption
 // out twice at every paint, which takes longer than drawing the frame.
 class ReceiptFrame : public QGroupBox {
+    Q_OBJECT
 public:
     ReceiptFrame(const QString& title, QWidget* parent);
 

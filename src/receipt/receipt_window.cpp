@@ -25,6 +25,7 @@
 #include "twip_line.h"
 #include "twips.h"
 #include "widgets/window_helpers.h"
+#include "window_accessible.h"
 
 namespace recibo::receipt {
 
@@ -224,6 +225,7 @@ void ReceiptWindow::fitColumn(const QList<Cell*>& cells, const QList<bool>& writ
 
 ReceiptWindow::ReceiptWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
+    WindowAccessible::installFactory();  // before anything asks how the window is read
     setObjectName("Haberes");
     setWindowTitle("Haberes");
     setFont(windowFont());
@@ -290,6 +292,8 @@ void ReceiptWindow::holdWhatTheCodeTouches()
         screenOnly_ << find<QWidget>(name);
     for (const char* name : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"})
         marginBoxes_ << find<QLineEdit>(name);
+    for (QWidget* box : marginBoxes_)
+        WindowAccessible::leaveUnread(box);
     connect(find<QPushButton>("Volver"), &QPushButton::clicked, this, &ReceiptWindow::volverPressed);
     connect(find<QPushButton>("Salir"), &QPushButton::clicked, this, &ReceiptWindow::salirPressed);
     connect(find<QPushButton>("Imprimir"), &QPushButton::clicked, this, &ReceiptWindow::printRequested);

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "positions/catalogue.h"
+#include "widgets/announcer.h"
 #include "widgets/window_helpers.h"
 
 namespace recibo::selection {
@@ -165,6 +166,7 @@ void SelectionDialog::buildControls()
     listo_->setDefault(true);
     salirSinDatos_ = new QPushButton("Salir sin datos");
     salirSinDatos_->setObjectName("Command2");
+    announcer_ = new widgets::Announcer(this);
 }
 
 // The catalogue's names, each with its code beside it.
@@ -265,6 +267,7 @@ void SelectionDialog::connectHandlers()
 void SelectionDialog::open()
 {
     beforeOpening_ = model_;
+    announcedRow_ = model_.nameRow().value_or(-1);
     if (QWidget* owner = parentWidget())
         widgets::showOver(this, owner->window());
     else
@@ -329,6 +332,7 @@ void SelectionDialog::onCodeChanged(const QString& text)
         return;
     model_.setCode(text.toStdString());
     showState();
+    announceChoice();
 }
 
 void SelectionDialog::onCodeBoxClicked()
@@ -348,6 +352,7 @@ void SelectionDialog::onNamePicked(int row)
     }
     model_.selectName(row >= 0 ? std::optional<int>(row) : std::nullopt);
     showState();
+    announceChoice();
 }
 
 void SelectionDialog::onNameTyped(const QString& text)
@@ -356,6 +361,7 @@ void SelectionDialog::onNameTyped(const QString& text)
         return;
     model_.setNameText(text.toStdString());
     showState();
+    announceChoice();
 }
 
 void SelectionDialog::onValueEdited(Box box, const QString& text)
@@ -395,6 +401,18 @@ void SelectionDialog::onSalirSinDatos()
 }
 
 // ---- The model's state into the widgets ------------------------------------
+
+// Typed digits are echoed one by one and a name repeated in the list sounds
+// the same on every row: neither tells which position is now chosen.
+void SelectionDialog::announceChoice()
+{
+    const int row = model_.nameRow().value_or(-1);
+    if (row == announcedRow_)
+        return;
+    announcedRow_ = row;
+    if (row >= 0)
+        announcer_->announce(cargox_->itemData(row, Qt::AccessibleTextRole).toString());
+}
 
 void SelectionDialog::showState()
 {

@@ -13,6 +13,10 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
+namespace recibo::widgets {
+class Announcer;
+}
+
 namespace recibo::selection {
 
 using positions::PositionSelection;
@@ -72,6 +76,8 @@ private:
     void onSalirSinDatos();
 
     void showState();
+    // Says the position chosen when what the user typed or picked changed it.
+    void announceChoice();
 
     PositionSelection model_;
     PositionSelection beforeOpening_;  // the state the last opening found
@@ -82,6 +88,7 @@ private:
     // the box, QComboBox selects the first row whose name equals the typed
     // text, which is a search by name that this dialog never does.
     bool nameTextFinishing_ = false;
+    int announcedRow_ = -1;  // the catalogue row last announced as chosen
 
     QLineEdit* codcargo_ = nullptr;
     QLineEdit* punbas_ = nullptr;
@@ -92,6 +99,7 @@ private:
     QComboBox* cargox_ = nullptr;
     QPushButton* listo_ = nullptr;
     QPushButton* salirSinDatos_ = nullptr;
+    widgets::Announcer* announcer_ = nullptr;
 };
 
 }  // namespace recibo::selection

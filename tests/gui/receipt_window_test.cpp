@@ -390,7 +390,7 @@ void ReceiptWindowTest::gridIsReadAsATable()
     QCOMPARE(read,
              QStringList({"Código=010, Cantidad=0 %, Concepto=Antigüedad, Haberes=$ 100, Descuentos=",
                           "Código=010, Cantidad=, Concepto=Antigüedad, Haberes=$ 101, Descuentos=",
-                          "Código=505, Cantidad=3 %, Concepto=IOSPER, Haberes=, Descuentos=$ 10"}));
+                          "Código=505, Cantidad=3 %, Concepto=IOSPER, Haberes=, Descuentos=$ 10, descuento"}));
 }
 
 // The frame draws its caption at its top left and its edge around the

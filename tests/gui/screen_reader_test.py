@@ -3,7 +3,8 @@
 over AT-SPI (the bus Orca listens to), and the keyboard through real X key
 events. A teacher is loaded from a planilla with Tab and Enter, "Calcular" is
 pressed, and Tab through "Haberes" must reach each total with its caption;
-"Calcular" with no kind of employment gives an alert that says why.
+"Calcular" with no kind of employment gives an alert that says why; the
+zone list keeps its label and a typed position code is confirmed by name.
 
     screen_reader_test.py RECIBO PLANILLA   (on a desktop with a D-Bus
                                              session: desktop_session.sh
@@ -124,8 +125,15 @@ try:
         check(below is not None and below.name == "010" and "antigüedad" in below.description,
               "la segunda línea se lee «%s», «%s»" % (below.name, below.description) if below else "nada")
         deduction = table.getAccessibleAt(8, 4)
-        check(deduction.name.startswith("$ ") and table.getAccessibleAt(8, 3).name == "",
+        check(re.fullmatch(r"\$ [0-9.]+,[0-9]{4}, descuento", deduction.name) and table.getAccessibleAt(8, 3).name == "",
               "la línea del IOSPER no es un descuento: «%s»" % deduction.name)
+
+    # The frame's ruled lines and the margin boxes shown only on paper are
+    # not read as blank objects.
+    noise = pyatspi.findAllDescendants(haberes, lambda o: o is not None and (
+        o.getRole() == pyatspi.ROLE_FILLER and o.name == "Recibo de haberes"
+        or o.getRole() == pyatspi.ROLE_TEXT and o.name == "AGMER"))
+    check(not noise, "«Haberes» tiene %d objetos sin nada que leer" % len(noise))
 
     # Every total is a stop of Tab, read with its caption and amount.
     for caption in ("Total Haberes", "Total descuentos", "Liquido a pagar"):
@@ -145,6 +153,31 @@ try:
     check(notice.getRole() == pyatspi.ROLE_ALERT, "el aviso se lee como «%s», no como alerta" % notice.getRoleName())
     said = [notice.description] + [child.name for child in notice if child is not None]
     check("No seleccionaste cargo ni horas" in said, "el aviso no dice su texto: %s" % said)
+    key("Return")
+    wait_for(lambda: window("Error de selección") is None, "el aviso cerrado con Enter")
+
+    # The zone list is named by its label, not by the zone chosen in it.
+    zona = pyatspi.findDescendant(entry, lambda o: o is not None and o.getRole() == pyatspi.ROLE_COMBO_BOX)
+    labels = [target.name for relation in zona.getRelationSet()
+              if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
+              for target in (relation.getTarget(i) for i in range(relation.getNTargets()))]
+    check(labels == ["Ubicación Escuela (Zona)"], "la lista de zonas se llama %s, «%s»" % (labels, zona.name))
+
+    # A typed code is confirmed with the position's name, as a notification.
+    cargo = pyatspi.findDescendant(entry, lambda o: o is not None and o.getRole() == pyatspi.ROLE_RADIO_BUTTON
+                                   and o.name == "Cargo")
+    cargo.queryComponent().grabFocus()
+    key("space")
+    dialog = wait_for(lambda: window("Selección de cargo"), "el diálogo «Selección de cargo»")
+    wait_for(lambda: focused(dialog) is not None and focused(dialog).name == "Código del cargo",
+             "el foco en «Código del cargo»")
+    subprocess.run(["xdotool", "type", "--delay", "50", "750"], check=True)
+    said = lambda: [o.name for o in pyatspi.findAllDescendants(dialog, lambda o: o is not None
+                    and o.getRole() == pyatspi.ROLE_NOTIFICATION and o.getState().contains(pyatspi.STATE_SHOWING))]
+    try:
+        wait_for(lambda: said() == ["Bibliotecario, código 750"], "el cargo elegido anunciado", seconds=3)
+    except SystemExit:
+        check(False, "el código escrito no anuncia el cargo: %s" % said())
 finally:
     program.terminate()
     program.wait(10)
