@@ -48,6 +48,8 @@ run_target batch_table_fuzzer batch_table -dict=fuzz/batch_table.dict
 run_target planilla_fuzzer planilla -dict=fuzz/batch_table.dict
 # A book's smallest pages with their fonts take some 30 KB.
 run_target pdf_compaction_fuzzer pdf_compaction -max_len=65536
+# The built-in scale's file takes some 30 KB.
+run_target scale_file_fuzzer scale_file -max_len=65536
 
 if ((${#failed[@]} > 0)); then
     echo "fuzzing failed: ${failed[*]} (inputs in build/fuzz/artifacts/)" >&2

@@ -49,7 +49,8 @@ QList<QWidget*> WindowAccessible::readChildren() const
     QList<QWidget*> read;
     for (QObject* child : widget()->children()) {
         auto* control = qobject_cast<QWidget*>(child);
-        if (control && !control->isWindow() && !qobject_cast<TwipLine*>(control) && !control->property(kUnread).toBool())
+        if (control && !control->isWindow() && !qobject_cast<TwipLine*>(control)
+            && !control->property(kUnread).toBool())
             read << control;
     }
     return read;

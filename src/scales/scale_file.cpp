@@ -16,6 +16,7 @@
 #include <toml++/toml.h>
 
 #include "files/system_error.h"
+#include "key_depth.h"
 #include "payroll/message_text.h"
 #include "scale.h"
 #include "text/utf8.h"
@@ -40,6 +41,9 @@ constexpr std::int64_t kLargestWhole = INT16_MAX;
 constexpr std::size_t kLongestText = 80;
 constexpr int kMostPositions = 999;
 constexpr std::size_t kLargestFile = 4 << 20;
+// The most parts a key may have ("a.b.c" has three); the deepest key of a
+// scale has two.
+constexpr std::size_t kMostKeyParts = 64;
 
 enum class Order { Any, Ascending };
 
@@ -666,6 +670,9 @@ std::string syntaxProblem(std::string_view description)
         return "una clave o una tabla está repetida: dejá una sola";
     if (description.find("UTF-8") != std::string_view::npos || description.find("utf-8") != std::string_view::npos)
         return "el archivo no está en UTF-8: guardalo con esa codificación";
+    if (description.find("nested") != std::string_view::npos)
+        return "las listas o las tablas entre llaves se anidan demasiado, y una escala no anida tanto: revisá los "
+               "corchetes y las llaves de esa línea";
     if (description.find("end-of-file") != std::string_view::npos)
         return "el archivo termina antes de tiempo: falta cerrar una lista, una tabla o un texto";
     return "no se puede leer como TOML: revisá las comillas, los corchetes, las comas y el signo = de esa línea";
@@ -726,6 +733,10 @@ std::string scaleFileText(const Scale& scale)
 
 OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName)
 {
+    if (const std::optional<DeepKey> deep = keyDeeperThan(text, kMostKeyParts))
+        return unusableScale(fileName, deep->line, deep->column, {},
+                             "una clave tiene más de " + std::to_string(kMostKeyParts)
+                                 + " partes separadas por puntos, y una escala no anida tanto: revisá esa clave");
     toml::table document;
     try {
         document = toml::parse(text, fileName);

@@ -78,6 +78,16 @@ std::size_t lineOf(const std::string& text, const std::string& at)
     return offset == std::string::npos ? 0 : 1 + std::count(text.begin(), text.begin() + offset, '\n');
 }
 
+// A key of `parts` parts ("a.a.a") between `before` and `after`.
+std::string deepKey(const char* before, int parts, const char* after)
+{
+    std::string key = before;
+    key += "a";
+    for (int i = 1; i < parts; ++i)
+        key += ".a";
+    return key += after;
+}
+
 class RefusedFile : public testing::TestWithParam<Mistake> {};
 
 TEST_P(RefusedFile, NamesLineAndKeyAndChangesNothing)
@@ -129,7 +139,11 @@ INSTANTIATE_TEST_SUITE_P(
         Mistake{"TwoDigitCode", "[\"645\",", "[\"64\",", "[\"64\",", "nomenclador.cargos, cargo 3 (código)"},
         Mistake{"NoPositions", "cargos = [\n", "cargos = []\nviejos = [\n", "cargos = []", "nomenclador.cargos"},
         Mistake{"NotToml", "[punto]", "[punto", "[punto", ""},
-        Mistake{"RepeatedKey", "[punto]\n", "[punto]\nvalor = 1\n", "valor = 0.9842", ""}),
+        Mistake{"RepeatedKey", "[punto]\n", "[punto]\nvalor = 1\n", "valor = 0.9842", ""},
+        Mistake{"DeepDottedKey", "[punto]\n", deepKey("[punto]\n", 40000, " = 1\n"), "a.a.a", ""},
+        Mistake{"DeepHeader", "[punto]\n", deepKey("[", 40000, "]\n"), "[a.a.a", ""},
+        Mistake{"DeepArrays", "[punto]\n", "x = " + std::string(40000, '[') + std::string(40000, ']') + "\n[punto]\n",
+                "x = [[", ""}),
     [](const testing::TestParamInfo<Mistake>& info) { return info.param.name; });
 
 }  // namespace
