@@ -9,6 +9,7 @@
 
 #include "files/file_errors.h"
 #include "payroll/entry_values.h"
+#include "payroll/message_text.h"
 #include "payroll/receipt.h"
 #include "receipt/receipt_files.h"
 #include "receipt/receipt_printer.h"
@@ -40,7 +41,7 @@ void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& mess
 
 std::string quoted(const QString& path)
 {
-    return table::quotedForMessage(QDir::toNativeSeparators(path).toStdString());
+    return payroll::quotedPathForMessage(QDir::toNativeSeparators(path).toStdString());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "files/system_error.h"
+#include "payroll/message_text.h"
 #include "table/columns.h"
 
 namespace recibo::batch {
@@ -102,18 +103,18 @@ OrUnusable<std::unique_ptr<TableInput>> TableInput::openFile(const std::string& 
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        return Unusable{"no se puede abrir el archivo " + table::quotedForMessage(path) + ": "
+        return Unusable{"no se puede abrir el archivo " + payroll::quotedPathForMessage(path) + ": "
                         + files::systemErrorText(error, files::Access::Read)};
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
         const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
         ::close(fd);
-        return Unusable{"no se puede leer el archivo " + table::quotedForMessage(path) + ": "
+        return Unusable{"no se puede leer el archivo " + payroll::quotedPathForMessage(path) + ": "
                         + files::systemErrorText(error, files::Access::Read)};
     }
     return std::unique_ptr<TableInput>(
-        new TableInput(fd, S_ISREG(status.st_mode), "el archivo " + table::quotedForMessage(path)));
+        new TableInput(fd, S_ISREG(status.st_mode), "el archivo " + payroll::quotedPathForMessage(path)));
 }
 
 TableInput::~TableInput()
@@ -167,7 +168,7 @@ Problem TableInput::spool(std::string_view bytes)
         return std::nullopt;
     }
     const auto problem = [&](const std::string& what) {
-        return Unusable{what + " en " + table::quotedForMessage(spoolFolder_) + ": "
+        return Unusable{what + " en " + payroll::quotedPathForMessage(spoolFolder_) + ": "
                         + files::systemErrorText(errno, files::Access::Read)
                         + "; indicá otra carpeta con la variable TMPDIR o pasá la tabla como archivo"};
     };
@@ -204,7 +205,7 @@ OrUnusable<std::string_view> TableInput::readSpool()
     }
     const ssize_t n = readFully(spoolFd_, buffer_.get(), kPieceBytes);
     if (n < 0)
-        return Unusable{"no se puede leer el archivo temporal en " + table::quotedForMessage(spoolFolder_) + ": "
+        return Unusable{"no se puede leer el archivo temporal en " + payroll::quotedPathForMessage(spoolFolder_) + ": "
                         + files::systemErrorText(errno, files::Access::Read)};
     return std::string_view(buffer_.get(), static_cast<std::size_t>(n));
 }

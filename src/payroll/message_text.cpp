@@ -1,6 +1,7 @@
 #include "message_text.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "text/utf8.h"
 
@@ -58,6 +59,21 @@ std::string quotedForMessage(std::string_view text)
         out += "…";
     out += "»";
     return out;
+}
+
+std::string quotedPathForMessage(std::string_view path)
+{
+    std::vector<std::size_t> starts;  // where each character begins
+    for (std::size_t at = 0; at < path.size(); at += text::decodeAt(path, at).length)
+        starts.push_back(at);
+    if (starts.size() <= kQuotedCharacters)
+        return quotedForMessage(path);
+    std::string_view end = path.substr(starts[starts.size() - (kQuotedCharacters - 1)]);
+    if (const std::size_t separator = end.find_first_of("/\\");
+        separator != std::string_view::npos && separator + 1 < end.size())
+        end.remove_prefix(separator);
+    std::string quoted = quotedForMessage(end);
+    return quoted.insert(std::string_view("«").size(), "…");
 }
 
 }  // namespace recibo::payroll

@@ -19,4 +19,10 @@ inline constexpr std::size_t kQuotedCharacters = 40;
 // UTF-8 are shown as "\xFF".
 std::string quotedForMessage(std::string_view text);
 
+// A file's path fit to quote in a one-line message, quoted and escaped the
+// same way: whole when short; when longer than kQuotedCharacters, only its
+// end after "…", from a folder separator where one falls inside that end,
+// so that the file's name is what stays.
+std::string quotedPathForMessage(std::string_view path);
+
 }  // namespace recibo::payroll

@@ -17,7 +17,7 @@ constexpr qint64 kLargestPlanilla = qint64{64} << 20;
 
 QString quoted(const QString& path)
 {
-    return QString::fromStdString(payroll::quotedForMessage(QDir::toNativeSeparators(path).toStdString()));
+    return QString::fromStdString(payroll::quotedPathForMessage(QDir::toNativeSeparators(path).toStdString()));
 }
 
 QString causeOf(const QFileDevice& file, files::Access access)

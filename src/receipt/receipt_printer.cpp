@@ -38,6 +38,12 @@ QString quoted(const QString& text)
     return QString::fromStdString(payroll::quotedForMessage(text.toStdString()));
 }
 
+// A file's or folder's path, with the file's name kept when it is long.
+QString quotedPath(const QString& path)
+{
+    return QString::fromStdString(payroll::quotedPathForMessage(QDir::toNativeSeparators(path).toStdString()));
+}
+
 // What went wrong with a file, in Spanish, with the system's own words after.
 QString fileProblem(const QFileDevice& file, const QString& path)
 {
@@ -48,7 +54,7 @@ QString fileProblem(const QFileDevice& file, const QString& path)
     case QFileDevice::RenameError: what = QStringLiteral("no se pudo reemplazar el archivo %1"); break;
     default: what = QStringLiteral("no se pudo escribir el archivo %1"); break;
     }
-    what = what.arg(quoted(QDir::toNativeSeparators(path)));
+    what = what.arg(quotedPath(path));
     if (!file.errorString().isEmpty())
         what += QStringLiteral(" (%1)").arg(files::fileErrorText(file, files::Access::Write));
     return what;
@@ -59,7 +65,7 @@ QString fileProblem(const QFileDevice& file, const QString& path)
 QString temporaryProblem(const QFileDevice& file)
 {
     QString what = QStringLiteral("no se pudo escribir el archivo temporal de las hojas en la carpeta %1")
-                       .arg(quoted(QDir::toNativeSeparators(QDir::tempPath())));
+                       .arg(quotedPath(QDir::tempPath()));
     if (!file.errorString().isEmpty())
         what += QStringLiteral(" (%1)").arg(files::fileErrorText(file, files::Access::Write));
     return what;
@@ -145,7 +151,7 @@ PrintResult PdfFile::printPage(const ReceiptWindow& window)
     if (!painted) {
         file.cancelWriting();
         return PrintResult::failed(
-            QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quoted(QDir::toNativeSeparators(path_))));
+            QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_)));
     }
     if (!files::writeWhole(file, page.data()) || !file.commit()) {
         const PrintResult failed = PrintResult::failed(fileProblem(file, path_));
@@ -211,8 +217,7 @@ QString PdfBook::open()
 
 QString PdfBook::addPage(ReceiptWindow& window)
 {
-    const QString cannotDraw =
-        QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quoted(QDir::toNativeSeparators(path_)));
+    const QString cannotDraw = QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_));
     if (!writer_)
         return cannotDraw;
     if (pages_ == 0 ? !painter_.begin(writer_.get()) : !writer_->newPage())
@@ -227,8 +232,7 @@ QString PdfBook::commit()
 {
     if (pages_ == 0 || !painter_.end()) {
         file_.cancelWriting();
-        return QStringLiteral("no se pudo dibujar la página del archivo %1")
-            .arg(quoted(QDir::toNativeSeparators(path_)));
+        return QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_));
     }
     writer_.reset();
     if (device_->failed()) {

@@ -14,8 +14,8 @@ std::optional<DeepKey> keyDeeperThan(std::string_view text, std::size_t mostPart
 {
     std::size_t line = 1;
     std::size_t lineStart = 0;
-    std::size_t parts = 0;        // parts of the dotted chain being read
-    bool afterDot = false;        // a dot was read and its next part not yet
+    std::size_t parts = 0;  // parts of the dotted chain being read
+    bool afterDot = false;  // a dot was read and its next part not yet
     DeepKey chainStart;
     const auto part = [&](std::size_t at) {
         if (parts == 0 || !afterDot) {

@@ -10,8 +10,10 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include <toml++/toml.h>
 
@@ -337,7 +339,6 @@ public:
     const toml::node& required(std::string_view key)
     {
         const std::string path = qualified(key);
-        known_.insert(path);
         const toml::node* node = table_ ? table_->get(key) : root_->get(key);
         if (!node)
             throw Refusal{table_ ? table_->source().begin : toml::source_position{1, 1}, path,
@@ -367,13 +368,7 @@ public:
     void group(std::string_view name, std::string_view)
     {
         group_ = std::string(name);
-        known_.insert(group_);
         const toml::node* node = root_->at_path(name).node();
-        std::size_t dot = name.find('.');
-        while (dot != std::string_view::npos) {
-            known_.insert(std::string(name.substr(0, dot)));
-            dot = name.find('.', dot + 1);
-        }
         if (!node)
             throw Refusal{
                 {1, 1}, group_, "falta la tabla [" + group_ + "] con sus claves (copiala de la escala incluida)"};
@@ -486,27 +481,6 @@ public:
                                   + " ya es de otro cargo: cada código tiene que ser de un solo cargo"};
         return positions::Catalogue(std::move(entries));
     }
-
-    // Every key and table of the file must be one of the scale's: a
-    // misspelt key is never ignored. The first such one in the file.
-    void refuseUnknownKeys(const toml::table& table, const std::string& prefix, std::optional<Refusal>& first) const
-    {
-        for (const auto& [key, node] : table) {
-            const std::string path = prefix.empty() ? std::string(key.str()) : prefix + "." + std::string(key.str());
-            if (!known_.contains(path)) {
-                const toml::source_position where = key.source().begin;
-                if (!first || where.line < first->where.line
-                    || (where.line == first->where.line && where.column < first->where.column))
-                    first = Refusal{where, path,
-                                    "no es una clave de la escala: corregí su nombre o borrala (una clave mal escrita "
-                                    "no se puede pasar por alto)"};
-            } else if (const auto* inner = node.as_table()) {
-                refuseUnknownKeys(*inner, path, first);
-            }
-        }
-    }
-
-    void finishGroups() { table_ = nullptr, group_.clear(); }
 
 private:
     std::string qualified(std::string_view key) const
@@ -660,8 +634,94 @@ private:
     const toml::table* root_ = nullptr;
     const toml::table* table_ = nullptr;
     std::string group_;
-    std::set<std::string> known_;
 };
+
+// Every key and table a scale file has (from "nombre" to
+// "nomenclador.cargos"), with its tables' names before the key ("punto.valor").
+void collectKeys(const toml::table& table, const std::string& prefix, std::set<std::string>& keys)
+{
+    for (const auto& [key, node] : table) {
+        const std::string path = prefix.empty() ? std::string(key.str()) : prefix + "." + std::string(key.str());
+        keys.insert(path);
+        if (const auto* inner = node.as_table())
+            collectKeys(*inner, path, keys);
+    }
+}
+
+// The keys are the built-in scale's: its file has them all.
+const std::set<std::string>& scaleKeys()
+{
+    static const std::set<std::string> keys = [] {
+        std::set<std::string> collected;
+        collectKeys(toml::parse(scaleFileText(builtInScale())), {}, collected);
+        return collected;
+    }();
+    return keys;
+}
+
+std::size_t editDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The scale's key beside `path` (in the same table) that `path` most likely
+// misspells: one or two letters off, a third of a long name at most.
+std::optional<std::string> closestKey(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    const std::string prefix = dot == std::string::npos ? std::string() : path.substr(0, dot + 1);
+    const std::string_view name = std::string_view(path).substr(prefix.size());
+    std::optional<std::string> closest;
+    std::size_t best = std::max<std::size_t>(2, name.size() / 3) + 1;
+    for (const std::string& key : scaleKeys()) {
+        if (!key.starts_with(prefix) || key.find('.', prefix.size()) != std::string::npos)
+            continue;
+        const std::size_t distance = editDistance(name, std::string_view(key).substr(prefix.size()));
+        if (distance < best) {
+            best = distance;
+            closest = key.substr(prefix.size());
+        }
+    }
+    return closest;
+}
+
+// Every key and table of the file must be one of the scale's: a misspelt
+// key is never ignored. The first other one in the file, at its own line,
+// with the key it most likely misspells.
+void findUnknownKey(const toml::table& table, const std::string& prefix, std::optional<Refusal>& first)
+{
+    for (const auto& [key, node] : table) {
+        const std::string path = prefix.empty() ? std::string(key.str()) : prefix + "." + std::string(key.str());
+        if (scaleKeys().contains(path)) {
+            if (const auto* inner = node.as_table())
+                findUnknownKey(*inner, path, first);
+            continue;
+        }
+        const toml::source_position where = key.source().begin;
+        if (first
+            && (where.line > first->where.line
+                || (where.line == first->where.line && where.column >= first->where.column)))
+            continue;
+        const std::optional<std::string> meant = closestKey(path);
+        first = Refusal{
+            where, path,
+            meant ? "no es una clave de la escala (¿quisiste decir «" + *meant + "»?): corregí su nombre o borrala"
+                  : "no es una clave de la escala: corregí su nombre o borrala (una clave mal escrita no "
+                    "se puede pasar por alto)"};
+    }
+}
 
 // Spanish for what the TOML reader says, as far as it can be told.
 std::string syntaxProblem(std::string_view description)
@@ -681,8 +741,8 @@ std::string syntaxProblem(std::string_view description)
 Unusable unusableScale(std::string_view fileName, std::size_t line, std::size_t column, std::string_view key,
                        std::string_view what)
 {
-    std::string message = "El archivo de escala " + quotedForMessage(fileName) + " no se puede usar: línea "
-        + std::to_string(line) + ", columna " + std::to_string(column);
+    std::string message = "El archivo de escala " + payroll::quotedPathForMessage(fileName)
+        + " no se puede usar: línea " + std::to_string(line) + ", columna " + std::to_string(column);
     if (!key.empty())
         message += ", clave " + quotedForMessage(key);
     return Unusable{message + ": " + std::string(what) + ".", std::string(key)};
@@ -744,6 +804,10 @@ OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName)
         return unusableScale(fileName, error.source().begin.line, error.source().begin.column, {},
                              syntaxProblem(error.description()));
     }
+    std::optional<Refusal> unknown;
+    findUnknownKey(document, {}, unknown);
+    if (unknown)
+        return unusableScale(fileName, unknown->where.line, unknown->where.column, unknown->key, unknown->what);
     Reader reader(text);
     reader.begin(document);
     try {
@@ -754,11 +818,6 @@ OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName)
         reader.header("titulo_recibo", scale.receiptTitle);
         describe(reader, scale.pay);
         scale.catalogue = reader.catalogue();
-        reader.finishGroups();
-        std::optional<Refusal> unknown;
-        reader.refuseUnknownKeys(document, {}, unknown);
-        if (unknown)
-            throw *unknown;
         return scale;
     } catch (const Refusal& refusal) {
         return unusableScale(fileName, refusal.where.line, refusal.where.column, refusal.key, refusal.what);
@@ -768,8 +827,8 @@ OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName)
 OrUnusable<Scale> readScaleFile(const std::string& path)
 {
     const auto refused = [&](std::string_view why) {
-        return Unusable{"El archivo de escala " + quotedForMessage(path) + " no se puede usar: " + std::string(why)
-                        + "."};
+        return Unusable{"El archivo de escala " + payroll::quotedPathForMessage(path)
+                        + " no se puede usar: " + std::string(why) + "."};
     };
     std::ifstream file(path, std::ios::binary);
     if (!file)

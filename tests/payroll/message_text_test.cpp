@@ -54,5 +54,23 @@ TEST(QuotedForMessage, BoundedEscapedAndWhole)
     }
 }
 
+const QuoteCase kPathCases[] = {
+    {"short path whole", "/tmp/escala.toml", "«/tmp/escala.toml»"},
+    {"forty characters whole", k40, "«" + k40 + "»"},
+    {"long path keeps its end from a folder", "/home/maria/Documentos/escalas de 2026/rota-sintaxis.toml",
+     "«…/escalas de 2026/rota-sintaxis.toml»"},
+    {"long name keeps its last 39 characters", "/a/" + k39 + "yz", "«…" + k39.substr(2) + "yz»"},
+    {"Windows folders", "C:\\Users\\" + k39 + "\\r.csv", "«…\\r.csv»"},
+    {"escapes kept in the end", repeat("x", 50) + "/a\nb.toml", "«…/a\\nb.toml»"},
+};
+
+TEST(QuotedPathForMessage, KeepsTheFileName)
+{
+    for (const QuoteCase& c : kPathCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(quotedPathForMessage(c.text), c.quoted);
+    }
+}
+
 }  // namespace
 }  // namespace recibo::payroll

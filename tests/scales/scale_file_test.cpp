@@ -65,6 +65,7 @@ TEST(ScaleFile, ExampleScaleReceipt)
 struct Mistake {
     const char* name;
     std::string find, replace, at, key;
+    std::string says = {};  // part of the message, when it matters
 };
 
 void PrintTo(const Mistake& m, std::ostream* os)
@@ -108,6 +109,7 @@ TEST_P(RefusedFile, NamesLineAndKeyAndChangesNothing)
     if (!m.key.empty()) {
         EXPECT_NE(message.find("clave «" + m.key + "»"), std::string::npos) << message;
     }
+    EXPECT_NE(message.find(m.says), std::string::npos) << message;
 
     // recibo-lote refuses it before reading a row: nothing computed.
     std::istringstream table("docente,tipo,codcargo\nAna,cargo,645\n");
@@ -123,6 +125,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Mistake{"MissingKey", "valor_jornada = 1.203", "", "[punto]", "punto.valor_jornada"},
         Mistake{"UnknownKey", "[punto]\n", "[punto]\nvalr = 1\n", "valr", "punto.valr"},
+        Mistake{"MisspelledKey", "valor = 0.9842", "valr = 0.9842", "valr", "punto.valr", "¿quisiste decir «valor»?"},
+        Mistake{"MisspelledTable", "[punto]", "[puntos]", "[puntos]", "puntos", "¿quisiste decir «punto»?"},
+        Mistake{"UnknownGroupKey", "[punto]\n", "[punto]\nzzzzzz = 1\n", "zzzzzz", "punto.zzzzzz", "borrala (una"},
         Mistake{"WrongType", "valor = 0.9842", "valor = \"0.9842\"", "valor = \"", "punto.valor"},
         Mistake{"WholeNumberWithDecimals", "familia_numerosa = 3", "familia_numerosa = 3.5", "familia_numerosa = 3.5",
                 "salario_familiar.familia_numerosa"},
@@ -137,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         Mistake{"RepeatedCode", "[\"985\", \"Analista T", "[\"999\", \"Analista T", "[\"999\", \"Analista T",
                 "nomenclador.cargos, cargo 2 (código)"},
         Mistake{"TwoDigitCode", "[\"645\",", "[\"64\",", "[\"64\",", "nomenclador.cargos, cargo 3 (código)"},
-        Mistake{"NoPositions", "cargos = [\n", "cargos = []\nviejos = [\n", "cargos = []", "nomenclador.cargos"},
+        Mistake{"NoPositions", kBuiltInText.substr(kBuiltInText.find("cargos = [\n")), "cargos = []\n", "cargos = []",
+                "nomenclador.cargos"},
         Mistake{"NotToml", "[punto]", "[punto", "[punto", ""},
         Mistake{"RepeatedKey", "[punto]\n", "[punto]\nvalor = 1\n", "valor = 0.9842", ""},
         Mistake{"DeepDottedKey", "[punto]\n", deepKey("[punto]\n", 40000, " = 1\n"), "a.a.a", ""},
