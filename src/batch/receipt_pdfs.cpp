@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 
 #include "files/file_errors.h"
+#include "files/replaceable.h"
 #include "payroll/entry_values.h"
 #include "payroll/message_text.h"
 #include "payroll/receipt.h"
@@ -67,6 +68,11 @@ Problem WindowReceiptPdfs::startApplication()
 {
     if (!QCoreApplication::instance()) {
         qInstallMessageHandler(onlyQtErrors);
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            runtimeFolder_.emplace(QDir(QDir::tempPath()).filePath(QStringLiteral("recibo-lote-XXXXXX")));
+            if (runtimeFolder_->isValid())
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder_->path()));
+        }
         application_ = std::make_unique<QApplication>(argumentCount, arguments);
         // Qt sets the C library's locale to the user's; numbers that the C
         // library writes keep the point.
@@ -117,9 +123,9 @@ Problem WindowReceiptPdfs::openOneFile(const std::string& file, const std::strin
     if (auto problem = startApplication())
         return problem;
     const QString path = QFile::decodeName(file.c_str());
-    if (QFileInfo(path).isDir())
-        return Unusable{"el archivo de --pdf-unico " + quoted(path)
-                        + " es una carpeta: escribí el nombre de un archivo, como recibos.pdf"};
+    if (const std::optional<std::string> other = files::notReplaceable(file))
+        return Unusable{"el archivo de --pdf-unico " + quoted(path) + " es " + *other
+                        + ", no un archivo, y no se reemplaza: escribí el nombre de un archivo, como recibos.pdf"};
     book_ = std::make_unique<receipt::PdfBook>(path, QStringLiteral("Recibos de haberes"));
     if (const QString problem = book_->open(); !problem.isEmpty()) {
         book_.reset();

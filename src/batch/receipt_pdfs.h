@@ -1,9 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QDir>
 #include <QString>
+#include <QTemporaryDir>
 
 #include "batch/batch.h"
 
@@ -41,6 +43,9 @@ private:
     Problem startApplication();
     void makeWindow(const std::string& date, const std::string& receiptTitle);
 
+    // Qt's runtime folder when the system gives none (XDG_RUNTIME_DIR unset,
+    // as under cron or ssh): Qt would otherwise leave one in TMPDIR.
+    std::optional<QTemporaryDir> runtimeFolder_;
     std::unique_ptr<QApplication> application_;  // only when the process had none
     std::unique_ptr<receipt::ReceiptWindow> window_;
     QDir directory_;

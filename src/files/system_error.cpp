@@ -1,6 +1,6 @@
 #include "system_error.h"
 
-#include <cstring>
+#include <string>
 
 namespace recibo::files {
 
@@ -19,7 +19,18 @@ std::string systemErrorText(int error, Access access)
     case EFBIG: return "el archivo es más grande de lo que el disco admite";
     case EIO: return "error de lectura o escritura en el disco";
     case EPIPE: return "el programa que recibía la salida ya la cerró";
-    default: return std::strerror(error);
+    case EBADF: return reading ? "la entrada no está abierta para leer" : "la salida no está abierta para escribir";
+    case ENAMETOOLONG: return "el nombre del archivo o de su carpeta es demasiado largo";
+    case ELOOP: return "hay enlaces simbólicos que se señalan en círculo";
+    case EMFILE:
+    case ENFILE: return "hay demasiados archivos abiertos";
+    case ENOMEM: return "no hay memoria suficiente";
+    case EBUSY:
+    case ETXTBSY: return "el archivo está en uso";
+    case ENXIO:
+    case ENODEV: return "el dispositivo no existe o no está conectado";
+    case EINVAL: return reading ? "el sistema no permite leerlo así" : "el sistema no permite escribirlo así";
+    default: return "el sistema dio el error número " + std::to_string(error);
     }
 }
 

@@ -12,8 +12,8 @@ enum class Access { Read, Write };
 
 // Why a file could not be read or written, in Spanish, for the end of a
 // message ("no se puede leer el archivo «x»: no hay permiso para leerlo");
-// the C library's words for an error this program has no words of its own
-// for.
+// an error this program has no words of its own for is named by its
+// number, never in the C library's English.
 std::string systemErrorText(int error, Access access);
 
 // The errors systemErrorText words itself, for those who only have the
@@ -21,6 +21,7 @@ std::string systemErrorText(int error, Access access);
 inline constexpr int kWordedErrors[] = {
     // clang-format off
     ENOENT, ENOTDIR, EACCES, EPERM, EISDIR, ENOSPC, EDQUOT, EROFS, EFBIG, EIO, EPIPE,
+    EBADF, ENAMETOOLONG, ELOOP, EMFILE, ENFILE, ENOMEM, EBUSY, ETXTBSY, ENXIO, ENODEV, EINVAL,
     // clang-format on
 };
 

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include "files/file_errors.h"
+#include "files/replaceable.h"
 #include "payroll/message_text.h"
 
 namespace recibo::planilla {
@@ -104,6 +105,12 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<t
     }
     const std::string text = table_.text();
     const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+    if (const std::optional<std::string> other = files::notReplaceable(QFile::encodeName(path).toStdString()))
+        return SaveResult{Saved::Failed,
+                          QStringLiteral("No se guardó la planilla en %1: es %2, no un archivo; elegí el nombre de "
+                                         "un archivo.")
+                              .arg(quoted(path), QString::fromStdString(*other)),
+                          std::nullopt, false};
     QSaveFile file(path);
     const auto failed = [&] {
         return SaveResult{Saved::Failed,

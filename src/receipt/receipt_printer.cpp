@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 
 #include "files/file_errors.h"
+#include "files/replaceable.h"
 #include "payroll/message_text.h"
 #include "pdf/pdf_compaction.h"
 #include "receipt_files.h"
@@ -58,6 +59,16 @@ QString fileProblem(const QFileDevice& file, const QString& path)
     if (!file.errorString().isEmpty())
         what += QStringLiteral(" (%1)").arg(files::fileErrorText(file, files::Access::Write));
     return what;
+}
+
+// A save that would replace a device, a FIFO or a folder with a regular
+// file: refused before anything is written.
+QString notReplaceableProblem(const QString& path)
+{
+    const std::optional<std::string> other = files::notReplaceable(QFile::encodeName(path).toStdString());
+    return other ? QStringLiteral("no se puede guardar en %1: es %2, no un archivo; elegí el nombre de un archivo")
+                       .arg(quotedPath(path), QString::fromStdString(*other))
+                 : QString();
 }
 
 // What went wrong with the temporary file a book's pages are drawn into,
@@ -137,6 +148,8 @@ PrintResult DefaultPrinter::printPage(const ReceiptWindow& window)
 // The page is drawn in memory and then written whole: see writeWhole.
 PrintResult PdfFile::printPage(const ReceiptWindow& window)
 {
+    if (const QString problem = notReplaceableProblem(path_); !problem.isEmpty())
+        return PrintResult::failed(problem);
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return PrintResult::failed(fileProblem(file, path_));
@@ -200,6 +213,8 @@ private:
 
 QString PdfBook::open()
 {
+    if (const QString problem = notReplaceableProblem(path_); !problem.isEmpty())
+        return problem;
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fileProblem(file_, path_);
     // Unbuffered, as writeWhole needs to see a write the disk cut short

@@ -185,7 +185,12 @@ bool CsvReader::detectOrWait(bool atEnd)
     if (!first.whole && !atEnd) {
         if (pending_.size() <= kMaxRowBytes)
             return true;
-        const auto text = static_cast<std::ptrdiff_t>(std::min(pending_.find_first_not_of(" \t\r\n"), pending_.size()));
+        const std::size_t firstText = pending_.find_first_not_of(" \t\r\n");
+        if (firstText == std::string::npos)
+            return fail("la tabla no tiene cabecera: empieza con más de " + std::to_string(kMaxRowBytes >> 20)
+                        + " MiB de líneas en blanco; revisá que la entrada sea una tabla CSV con la cabecera en su "
+                          "primera línea");
+        const auto text = static_cast<std::ptrdiff_t>(firstText);
         const auto line = 1 + static_cast<std::size_t>(std::count(pending_.begin(), pending_.begin() + text, '\n'));
         return fail(rowTooLong(startingAt(line)));
     }

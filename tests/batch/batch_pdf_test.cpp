@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -208,6 +209,7 @@ TEST_F(BatchPdf, OneFileRefusedOrNotWrittenLeavesNothingNew)
     {
         std::ofstream(path("viejo.pdf").toStdString()) << "anterior";
     }
+    ASSERT_EQ(mkfifo(path("tubo.pdf").toLocal8Bit().constData(), 0600), 0);
     struct Case {
         QString file;
         std::string table;
@@ -215,7 +217,9 @@ TEST_F(BatchPdf, OneFileRefusedOrNotWrittenLeavesNothingNew)
         const char* saying;
     };
     const Case cases[] = {
-        {folder_.path(), "docente,tipo,numerohorasmed\nAna,medio,12\n", kInputUnusable, "es una carpeta"},
+        {folder_.path(), "docente,tipo,numerohorasmed\nAna,medio,12\n", kInputUnusable,
+         "es una carpeta, no un archivo"},
+        {path("tubo.pdf"), "docente,tipo,numerohorasmed\nAna,medio,12\n", kInputUnusable, "es una tubería"},
         {path("falta/todos.pdf"), "docente,tipo,numerohorasmed\nAna,medio,12\n", kInputUnusable,
          "la carpeta no existe"},
         {path("viejo.pdf"), "docente,tipo,numerohorasmed\nBeto,jornada,0\n", kSomeRowFailed,
@@ -230,6 +234,8 @@ TEST_F(BatchPdf, OneFileRefusedOrNotWrittenLeavesNothingNew)
             EXPECT_EQ(run.out, "") << c.saying;
         }
     }
+    EXPECT_TRUE(std::filesystem::is_fifo(path("tubo.pdf").toStdString()));
+    QFile::remove(path("tubo.pdf"));
     EXPECT_EQ(filesIn(folder_.path()), QStringList{"viejo.pdf"});
     EXPECT_EQ(testing::readWholeFile(path("viejo.pdf").toStdString()), "anterior");
 }

@@ -3,11 +3,15 @@ cmake_minimum_required(VERSION 3.25)
 
 # recibo-lote --pdf on the sample table, as from a terminal without any
 # display: every teacher computed, one PDF per row named NNNN-<docente>.pdf,
-# nothing on standard error. Then a folder that cannot take files: exit
+# nothing on standard error, nothing left in TMPDIR. Then a folder that cannot take files: exit
 # status 2 and nothing on standard output.
+# With no runtime folder from the system (XDG_RUNTIME_DIR unset), nothing
+# is left in TMPDIR.
 file(REMOVE_RECURSE ${FOLDER})
+file(MAKE_DIRECTORY ${FOLDER}/tmp)
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+            --unset=XDG_RUNTIME_DIR TMPDIR=${FOLDER}/tmp
             ${RECIBO_LOTE} --locale C --pdf ${FOLDER}/recibos ${TABLE}
     RESULT_VARIABLE status
     OUTPUT_VARIABLE output
@@ -17,6 +21,11 @@ if(NOT status EQUAL 0)
 endif()
 if(NOT errors STREQUAL "")
     message(FATAL_ERROR "recibo-lote --pdf wrote to standard error: ${errors}")
+endif()
+
+file(GLOB leftovers ${FOLDER}/tmp/*)
+if(leftovers)
+    message(FATAL_ERROR "recibo-lote --pdf left in TMPDIR: ${leftovers}")
 endif()
 
 string(REGEX MATCHALL "[^\n]+" output_lines "${output}")

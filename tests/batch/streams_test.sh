@@ -5,7 +5,8 @@
 # 0: no limit, as under the sanitizers, which reserve memory of their own):
 # a generated table of ROWS rows through a pipe is computed whole; endless
 # input is refused at once; a table whose last line is unusable writes
-# nothing; a full output is reported. No temporary file is left behind.
+# nothing; a full output, or one its reader closed, is reported. No
+# temporary file is left behind.
 set -uo pipefail
 lote=$1 rows=$2 limit=$3
 work=$(mktemp -d)
@@ -59,6 +60,9 @@ endless='la fila que empieza en la línea 1 pasa de 1 MiB'
 expect_unusable "/dev/zero as a file" "$endless" limited /dev/zero
 expect_unusable "/dev/zero piped in" "$endless" limited - </dev/zero
 
+expect_unusable "blank lines and no header" "la tabla no tiene cabecera" \
+    limited - < <(yes '' | head -n 1100000)
+
 lastLine=$((rows + 2))
 expect_unusable "bad quote on the last line, piped in" "comillas mal puestas en la línea $lastLine" \
     limited --locale C - < <(table; echo 'Beto,ca"rgo,645')
@@ -70,6 +74,12 @@ limited --help >/dev/full 2>"$work/err"
 status=$?
 [[ $status == 2 ]] && grep -q "no se pudo escribir la salida (el disco está lleno)" "$work/err" ||
     fail "help to a full disk: status $status, $(cat "$work/err")"
+
+# A reader that stops reading is told apart from a finished run.
+table | limited --locale C - 2>"$work/err" | head -c 1 >/dev/null
+status=${PIPESTATUS[1]}
+[[ $status == 2 ]] && grep -q "el programa que recibía la salida ya la cerró" "$work/err" ||
+    fail "output closed by its reader: status $status, $(head -c 300 "$work/err")"
 
 leftovers=$(find "$TMPDIR" -mindepth 1 | head -3)
 [[ -z $leftovers ]] || fail "temporary files left behind: $leftovers"

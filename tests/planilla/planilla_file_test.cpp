@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "common/file_size_limit.h"
 #include "planilla/planilla_file.h"
@@ -125,6 +128,19 @@ TEST_F(PlanillaFileTest, AFailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(result.saved, PlanillaFile::Saved::Failed);
     EXPECT_TRUE(result.problem.contains("No se pudo guardar la planilla")) << result.problem.toStdString();
     EXPECT_EQ(contents(path()), kTable);
+}
+
+// "Guardar como…" onto a FIFO writes nothing and leaves it a FIFO (a device
+// is refused the same way; /dev/null is not put at risk here).
+TEST_F(PlanillaFileTest, ASaveNeverReplacesWhatIsNotAFile)
+{
+    const QString fifo = folder_.filePath("tubo.csv");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    PlanillaFile file = opened();
+    const PlanillaFile::SaveResult result = file.save(fifo);
+    EXPECT_EQ(result.saved, PlanillaFile::Saved::Failed);
+    EXPECT_TRUE(result.problem.contains("es una tubería (FIFO), no un archivo")) << result.problem.toStdString();
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo.toStdString()));
 }
 
 TEST_F(PlanillaFileTest, UnusableFilesAreRefusedNamingThemAndTheCause)
