@@ -390,6 +390,12 @@ int runBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
         return run(args, in, out, err, pdfs);
     } catch (const std::bad_alloc&) {
         return unusable(err, Unusable{"no hay memoria suficiente para la tabla"});
+    } catch (const std::exception&) {
+        // Nothing else is expected from the standard library (a text longer
+        // than it can hold, a thread it could not start); said, not an abort.
+        return unusable(err,
+                        Unusable{"el sistema no dio lo que el cálculo necesitaba (un error interno): probá "
+                                 "de nuevo con menos trabajos (-j)"});
     }
 }
 

@@ -73,7 +73,16 @@ RowPool::~RowPool()
 
 void RowPool::work()
 {
-    std::vector<std::string_view> cells(computation_.columnCount());
+    // Whatever fails here, its own room included, is handed to the calling
+    // thread with the batches it takes: nothing escapes the thread, which
+    // would abort the process.
+    std::vector<std::string_view> cells;
+    std::exception_ptr cannotWork;
+    try {
+        cells.resize(computation_.columnCount());
+    } catch (...) {
+        cannotWork = std::current_exception();
+    }
     for (;;) {
         Batch* batch = nullptr;
         {
@@ -85,6 +94,8 @@ void RowPool::work()
             toCompute_.pop_front();
         }
         try {
+            if (cannotWork)
+                std::rethrow_exception(cannotWork);
             std::size_t from = 0;
             for (std::size_t row = 0; row < batch->filas.size(); ++row) {
                 for (std::size_t column = 0; column < cells.size(); ++column) {

@@ -10,7 +10,7 @@ std::optional<std::string> notReplaceable(const std::string& path)
     namespace fs = std::filesystem;
     std::error_code error;
     switch (fs::status(path, error).type()) {
-    case fs::file_type::none:       // the status could not be read: the save will say why
+    case fs::file_type::none:  // the status could not be read: the save will say why
     case fs::file_type::not_found:
     case fs::file_type::regular: return std::nullopt;
     case fs::file_type::directory: return "una carpeta";

@@ -457,6 +457,12 @@ void CsvReader::rowEnded(std::size_t count, bool blank)
 {
     if (count == 1 && blank)
         return;
+    // The reading does not take the check's word for the encoding: a file
+    // changed after it was checked is stopped before such a row goes on.
+    if (pass_ == Pass::ReadCells && text::firstInvalidUtf8(rowText_)) {
+        fail("una fila no es texto UTF-8 válido");
+        return;
+    }
     cells_.clear();
     for (std::size_t i = 0, begin = 0; i < cellEnds_.size(); begin = cellEnds_[i++])
         cells_.push_back(std::string_view(rowText_).substr(begin, cellEnds_[i] - begin));

@@ -47,10 +47,10 @@ public:
 // whole table unusable: text that is not UTF-8, malformed quoting, no header
 // line, a header the sink refuses, a data row with more cells than the
 // header, a row longer than kMaxRowBytes; its messages name the line. The
-// reading unquotes the cells with libcsv and hands every row to the sink; it
-// trusts the check for the text's encoding and names no lines, so that a
-// problem it meets (the text changed in between) is still refused, but
-// described less closely.
+// reading unquotes the cells with libcsv and hands every row to the sink,
+// each checked again for its encoding; it names no lines, so that a problem
+// it meets (the text changed in between) is still refused, but described
+// less closely.
 class CsvReader {
 public:
     enum class Pass {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "table/csv_reader.h"
 #include "table/csv_table.h"
 
 namespace recibo::table {
@@ -20,6 +21,25 @@ Rows rowsOf(const CsvTable& table)
             rows.back().emplace_back(table.cell(r, c));
     }
     return rows;
+}
+
+// The reading takes no earlier check's word: a row that is not UTF-8 (the
+// file changed after it was checked) stops it before reaching the sink.
+TEST(CsvReader, ReadingStopsAtARowThatIsNotUtf8)
+{
+    struct FirstCells : TableSink {
+        std::vector<std::string> seen;
+        Problem header(const std::vector<std::string>&) override { return std::nullopt; }
+        bool row(std::size_t, std::span<const std::string_view> cells) override
+        {
+            seen.emplace_back(cells[0]);
+            return true;
+        }
+    } sink;
+    CsvReader reader(sink, CsvReader::Pass::ReadCells);
+    EXPECT_FALSE(reader.feed("docente\nAna\nB\xff\nCarla\n") && reader.finish());
+    EXPECT_EQ(sink.seen, std::vector<std::string>{"Ana"});
+    EXPECT_EQ(reader.problem(), "una fila no es texto UTF-8 válido");
 }
 
 TEST(CsvTable, SeparatorComesFromTheHeaderLine)
