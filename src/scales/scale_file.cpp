@@ -43,11 +43,22 @@ constexpr std::int64_t kLargestWhole = INT16_MAX;
 constexpr std::size_t kLongestText = 80;
 constexpr int kMostPositions = 999;
 constexpr std::size_t kLargestFile = 4 << 20;
+// The format of the files this program writes and the newest it reads. A
+// later program that adds a key writes a higher number, and can still read
+// the files of an earlier one (filling what they lack) or say precisely
+// what to add; a file with no number is of format 1.
+constexpr std::int64_t kFormat = 1;
 // The most parts a key may have ("a.b.c" has three); the deepest key of a
 // scale has two.
 constexpr std::size_t kMostKeyParts = 64;
 
 enum class Order { Any, Ascending };
+
+// The tables of the rate deductions, in the engine's order.
+constexpr std::array<const char*, payroll::kRateDeductions> kDeductionGroups = {
+    "descuentos.iosper",     "descuentos.osplad", "descuentos.aporte_jubilatorio",
+    "descuentos.ley_4035",   "descuentos.agmer",  "descuentos.caja_complementaria",
+    "descuentos.seguro_3011"};
 
 // The columns of a catalogue row in the file.
 constexpr std::array<const char*, 7> kPositionColumns = {
@@ -126,7 +137,7 @@ void describe(V& v, P& s)
 
     v.group("minimo", "Adicional para el mínimo garantizado (línea 172), sólo para cargos.");
     v.number("puntos_basicos_mas_de", s.minimumBasePointsAbove, 0, kLargestWhole,
-             "cargos con más puntos básicos que estos");
+             "cargos con más puntos básicos que estos (igual al siguiente: ningún cargo cobra la línea)");
     v.number("puntos_basicos_menos_de", s.minimumBasePointsBelow, 0, kLargestWhole,
              "y con menos puntos básicos que estos");
     v.number("garantizado", s.minimumGuaranteed, Range::NonNegative, "líquido mínimo garantizado");
@@ -140,7 +151,8 @@ void describe(V& v, P& s)
 
     v.group("salario_familiar", "Asignaciones familiares (líneas 1001, 1002, 1003 y 1010).");
     v.amount("ingreso_bajo_hasta", s.childRateIncomeLow, "ingreso hasta el que se cobra la asignación por hijo mayor");
-    v.amount("ingreso_medio_hasta", s.childRateIncomeHigh, "ingreso hasta el que se cobra la del medio");
+    v.amount("ingreso_medio_hasta", s.childRateIncomeHigh,
+             "ingreso hasta el que se cobra la del medio (igual al anterior: no hay tramo medio)");
     v.number("hijo_ingreso_bajo", s.childRateLowIncome, 0, kLargestWhole, "por hijo, ingreso bajo (pesos enteros)");
     v.number("hijo_ingreso_medio", s.childRateMiddleIncome, 0, kLargestWhole, "por hijo, ingreso medio");
     v.number("hijo_ingreso_alto", s.childRateHighIncome, 0, kLargestWhole, "por hijo, ingreso alto");
@@ -150,16 +162,12 @@ void describe(V& v, P& s)
     v.number("familia_numerosa", s.largeFamilyAmount, 0, kLargestWhole, "familia numerosa (pesos enteros)");
     v.amount("conyuge", s.spouseAllowance, "asignación por cónyuge");
 
-    constexpr std::array<const char*, payroll::kRateDeductions> kDeductions = {
-        "descuentos.iosper",     "descuentos.osplad", "descuentos.aporte_jubilatorio",
-        "descuentos.ley_4035",   "descuentos.agmer",  "descuentos.caja_complementaria",
-        "descuentos.seguro_3011"};
     constexpr std::array<const char*, payroll::kRateDeductions> kDeductionTitles = {
         "IOSPER (línea 505).",     "OSPLAD (línea 508).", "Aporte jubilatorio (línea 502).",
         "Ley 4035 (línea 504).",   "AGMER (línea 332).",  "Caja complementaria (línea 512).",
         "Seguro 3011 (línea 510)."};
-    for (std::size_t i = 0; i < kDeductions.size(); ++i) {
-        v.group(kDeductions[i], kDeductionTitles[i]);
+    for (std::size_t i = 0; i < kDeductionGroups.size(); ++i) {
+        v.group(kDeductionGroups[i], kDeductionTitles[i]);
         v.number("tasa", s.deductions[i].rate, Range::Rate, "parte de la base remunerativa");
         v.text("cantidad", s.deductions[i].quantity, "cantidad que muestra la línea, tal cual");
     }
@@ -350,6 +358,24 @@ public:
     {
         const toml::node& node = required(key);
         value = checkedText(node, qualified(key), kLongestText);
+    }
+
+    // The file's format number: 1 when it has none (the files written
+    // before there was one); a newer format than this program reads is
+    // refused, saying so.
+    void format()
+    {
+        const toml::node* node = root_->get("formato");
+        if (!node)
+            return;
+        const auto* number = node->as_integer();
+        if (!number || number->get() < 1)
+            wrongType(*node, "formato", "un número entero desde 1, el formato del archivo");
+        if (number->get() > kFormat)
+            throw Refusal{node->source().begin, "formato",
+                          "el archivo es del formato " + std::to_string(number->get())
+                              + ", de una versión más nueva del programa, y esta lee hasta el formato "
+                              + std::to_string(kFormat) + ": instalá la versión nueva de recibo"};
     }
 
     void date(std::string_view key, std::string& value)
@@ -723,6 +749,48 @@ void findUnknownKey(const toml::table& table, const std::string& prefix, std::op
     }
 }
 
+// A rate as a percentage to one decimal, written as users write it: "105,1 %".
+std::string percentText(double rate)
+{
+    std::string text = shortest(std::round(rate * 1000) / 10);
+    if (const std::size_t point = text.find('.'); point != std::string::npos)
+        text[point] = ',';
+    return text + " %";
+}
+
+// Numbers that are each fine alone but together can only be a typing
+// mistake: a band whose lower bound is above its upper one (equal bounds
+// are the documented way to have no band), deductions that take the whole
+// pay. Named at the key to correct.
+std::optional<Refusal> inconsistency(const toml::table& document, const payroll::PayScale& s)
+{
+    const auto at = [&](const std::string& path, std::string what) {
+        return Refusal{document.at_path(path).node()->source().begin, path, std::move(what)};
+    };
+    if (s.minimumBasePointsAbove > s.minimumBasePointsBelow)
+        return at("minimo.puntos_basicos_mas_de",
+                  "es mayor que puntos_basicos_menos_de (" + std::to_string(s.minimumBasePointsBelow)
+                      + "), así que ningún cargo cobraría la línea 172; si es a propósito, poné los dos números "
+                        "iguales");
+    if (s.childRateIncomeLow > s.childRateIncomeHigh)
+        return at("salario_familiar.ingreso_bajo_hasta",
+                  "es mayor que ingreso_medio_hasta (" + amountText(s.childRateIncomeHigh)
+                      + "): los tramos de ingreso van de menor a mayor; para no tener tramo medio, poné los dos "
+                        "iguales");
+    double total = 0;
+    std::size_t largest = 0;
+    for (std::size_t i = 0; i < s.deductions.size(); ++i) {
+        total += s.deductions[i].rate;
+        if (s.deductions[i].rate > s.deductions[largest].rate)
+            largest = i;
+    }
+    if (total >= 1)
+        return at(std::string(kDeductionGroups[largest]) + ".tasa",
+                  "los siete descuentos juntos suman " + percentText(total)
+                      + " del sueldo, y no pueden llegar al 100 %: revisá las tasas (3 % se escribe 0.03)");
+    return std::nullopt;
+}
+
 // Spanish for what the TOML reader says, as far as it can be told.
 std::string syntaxProblem(std::string_view description)
 {
@@ -765,6 +833,7 @@ std::string scaleFileText(const Scale& scale)
         "# orden) son las del programa: una escala sólo cambia sus números, sus textos\n"
         "# y el nomenclador de cargos.\n"
         "\n";
+    writer.out += "formato = " + std::to_string(kFormat) + "  # la versión de este tipo de archivo; no la cambies\n";
     writer.out += "nombre = " + quotedToml(scale.name) + "  # cómo se la nombra en el menú y en recibo-lote\n";
     writer.out += "vigente_desde = " + scale.inForceFrom + "  # fecha desde la que rige (AAAA-MM-DD)\n";
     writer.out +=
@@ -812,12 +881,15 @@ OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName)
     reader.begin(document);
     try {
         Scale scale{{}, {}, {}, {}, payroll::builtInPayScale(), positions::catalogue()};
+        reader.format();
         reader.header("nombre", scale.name);
         reader.date("vigente_desde", scale.inForceFrom);
         reader.header("subtitulo_ingreso", scale.entrySubtitle);
         reader.header("titulo_recibo", scale.receiptTitle);
         describe(reader, scale.pay);
         scale.catalogue = reader.catalogue();
+        if (const std::optional<Refusal> refusal = inconsistency(document, scale.pay))
+            throw *refusal;
         return scale;
     } catch (const Refusal& refusal) {
         return unusableScale(fileName, refusal.where.line, refusal.where.column, refusal.key, refusal.what);

@@ -60,6 +60,20 @@ TEST(ScaleFile, ExampleScaleReceipt)
               std::make_pair(std::string("$ 3006.233"), std::string("$ 2923.996")));
 }
 
+// Equal bounds are how a file says there is no band; a file written before
+// there was a format number is of the first format.
+TEST(ScaleFile, EqualBoundsAndNoFormatNumberAreRead)
+{
+    std::string text = kBuiltInText;
+    for (const auto& [find, replace] : {std::pair<std::string, std::string>{"mas_de = 900", "mas_de = 1300"},
+                                        {"bajo_hasta = 3190", "bajo_hasta = 4540"},
+                                        {"formato = 1", ""}})
+        text.replace(text.find(find), find.size(), replace);
+    const auto read = parseScale(text, "sin-tramos.toml");
+    ASSERT_TRUE(std::holds_alternative<Scale>(read)) << std::get<Unusable>(read).message;
+    EXPECT_EQ(std::get<Scale>(read).pay.minimumBasePointsAbove, std::get<Scale>(read).pay.minimumBasePointsBelow);
+}
+
 // The built-in file with one mistake: `find` replaced by `replace`. The
 // message names the line holding `at` in the spoilt file and the key.
 struct Mistake {
@@ -146,6 +160,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "nomenclador.cargos"},
         Mistake{"NotToml", "[punto]", "[punto", "[punto", ""},
         Mistake{"RepeatedKey", "[punto]\n", "[punto]\nvalor = 1\n", "valor = 0.9842", ""},
+        Mistake{"BandUpsideDown", "puntos_basicos_mas_de = 900", "puntos_basicos_mas_de = 1400",
+                "puntos_basicos_mas_de = 1400", "minimo.puntos_basicos_mas_de", "ningún cargo cobraría la línea 172"},
+        Mistake{"BracketsReversed", "ingreso_bajo_hasta = 3190", "ingreso_bajo_hasta = 5000", "ingreso_bajo_hasta",
+                "salario_familiar.ingreso_bajo_hasta", "de menor a mayor"},
+        Mistake{"DeductionsTakeTheWholePay", "tasa = 0.16", "tasa = 0.9", "tasa = 0.9",
+                "descuentos.aporte_jubilatorio.tasa", "suman 105,1 % del sueldo"},
+        Mistake{"NewerFormat", "formato = 1", "formato = 2", "formato", "formato", "instalá la versión nueva"},
         Mistake{"DeepDottedKey", "[punto]\n", deepKey("[punto]\n", 40000, " = 1\n"), "a.a.a", ""},
         Mistake{"DeepHeader", "[punto]\n", deepKey("[", 40000, "]\n"), "[a.a.a", ""},
         Mistake{"DeepArrays", "[punto]\n", "x = " + std::string(40000, '[') + std::string(40000, ']') + "\n[punto]\n",
