@@ -39,6 +39,11 @@ enum class Range {
 };
 // The largest factor or per-unit amount a scale may hold.
 constexpr double kLargestNumber = 1e9;
+// The largest amount in pesos: far above any real line, and small enough
+// that no receipt overflows on the scale's amounts alone (26 lines of up to
+// 32767 times such an amount), so that an amount too large is named here,
+// at its key, and never blamed on a teacher's box.
+constexpr std::int64_t kLargestAmount = 1'000'000'000;
 constexpr std::int64_t kLargestWhole = INT16_MAX;
 constexpr std::size_t kLongestText = 80;
 constexpr int kMostPositions = 999;
@@ -617,8 +622,9 @@ private:
     // An amount, exact to the ten-thousandth as written.
     Currency currency(const toml::node& node, const std::string& path) const
     {
-        constexpr const char* kExpected = "un importe de 0 o más, con a lo sumo cuatro decimales y sin exponente";
-        constexpr std::int64_t kMostUnits = std::numeric_limits<std::int64_t>::max() / Currency::kScale - 1;
+        constexpr const char* kExpected =
+            "un importe de 0 a 1000000000 pesos, con a lo sumo cuatro decimales y sin exponente";
+        constexpr std::int64_t kMostUnits = kLargestAmount;
         if (const auto* integer = node.as_integer()) {
             if (integer->get() < 0 || integer->get() > kMostUnits)
                 outOfRange(node, path, kExpected);

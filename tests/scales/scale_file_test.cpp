@@ -151,6 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "salario_familiar.hijo_diferenciado"},
         Mistake{"FiveDecimals", "conyuge = 15", "conyuge = 15.00001", "conyuge", "salario_familiar.conyuge"},
         Mistake{"BeyondCurrency", "conyuge = 15", "conyuge = 1000000000000000", "conyuge", "salario_familiar.conyuge"},
+        Mistake{"BeyondAReceipt", "conyuge = 15", "conyuge = 920000000000000", "conyuge", "salario_familiar.conyuge",
+                "de 0 a 1000000000 pesos"},
         Mistake{"ElevenRows", "    [99, 99, 409, 99, 0, 0, 0, 0],\n", "", "tabla = [", "item_006.tabla"},
         Mistake{"BoundsNotAscending", "[971, 1169, 1400", "[971, 1400, 1169", "[971, 1400", "item_006.columnas_hasta"},
         Mistake{"RepeatedCode", "[\"985\", \"Analista T", "[\"999\", \"Analista T", "[\"999\", \"Analista T",
