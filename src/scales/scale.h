@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "payroll/pay_scale.h"
 #include "positions/catalogue.h"
@@ -20,6 +21,9 @@ struct Scale {
     std::string receiptTitle;   // the receipt window's Label3
     payroll::PayScale pay;
     positions::Catalogue catalogue;
+    // Amounts (their keys) that the file says stand out of proportion with
+    // the rest of the scale on purpose.
+    std::vector<std::string> outOfProportion = {};
 
     bool operator==(const Scale&) const = default;
 };

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -33,10 +34,24 @@ using payroll::quotedForMessage;
 
 // What a decimal number of the scale may be.
 enum class Range {
-    Rate,         // 0 to 1
-    Positive,     // above 0
-    NonNegative,  // 0 or more
+    Rate,           // 0 to 1
+    Positive,       // above 0
+    NonNegative,    // 0 or more
+    PositivePesos,  // above 0, an amount in pesos (it follows prices)
+    Pesos,          // 0 or more, an amount in pesos
 };
+
+bool inPesos(Range range)
+{
+    return range == Range::PositivePesos || range == Range::Pesos;
+}
+
+// How far apart, in orders of magnitude, one amount in pesos may stand from
+// the rest of the scale, each compared with the built-in scale's: a scale
+// raised for prices keeps its amounts in proportion; a hundred times one of
+// them is a typing mistake (a point value of 1e9), unless the file lists it
+// under "fuera_de_proporcion".
+constexpr double kMostOrdersApart = 2;
 // The largest factor or per-unit amount a scale may hold.
 constexpr double kLargestNumber = 1e9;
 // The largest amount in pesos: far above any real line, and small enough
@@ -80,8 +95,8 @@ void describeHoursLevel(V& v, P& level)
     v.number("item_006_por_hora_tope", level.item006HourCap, 0, kLargestWhole,
              "desde esta cantidad de horas con código 06, el ítem 006 es el importe fijo");
     v.amount("item_006_fijo", level.item006Fixed, "ítem 006 desde el tope de horas");
-    v.number("item_084_por_hora", level.item084PerHour, Range::NonNegative, "incentivo de Nación por hora");
-    v.number("item_113_por_hora", level.item113PerHour, Range::NonNegative, "negro de Nación por hora");
+    v.number("item_084_por_hora", level.item084PerHour, Range::Pesos, "incentivo de Nación por hora");
+    v.number("item_113_por_hora", level.item113PerHour, Range::Pesos, "negro de Nación por hora");
     v.number("horas_mostradas_tope", level.nationalHoursShownCap, 0, kLargestWhole,
              "cantidad de horas que muestran a lo sumo las líneas 084 y 113");
 }
@@ -90,8 +105,9 @@ template <typename V, typename P>
 void describe(V& v, P& s)
 {
     v.group("punto", "Valor del punto: pasa los puntos de cada cargo a pesos.");
-    v.number("valor", s.pointValue, Range::Positive, "básico, comp. de básico, tarea diferenciada y horas");
-    v.number("valor_jornada", s.workingDayPointValue, Range::Positive, "jornada completa y prolongación de jornada");
+    v.number("valor", s.pointValue, Range::PositivePesos, "básico, comp. de básico, tarea diferenciada y horas");
+    v.number("valor_jornada", s.workingDayPointValue, Range::PositivePesos,
+             "jornada completa y prolongación de jornada");
 
     v.group("horas_medio", "Horas cátedra de nivel medio.");
     describeHoursLevel(v, s.middleLevel);
@@ -99,7 +115,7 @@ void describe(V& v, P& s)
     describeHoursLevel(v, s.higherLevel);
 
     v.group("item_006", "Ítem 006, adicional art. 2 y 3 del decreto 5863/05.");
-    v.number("por_hora", s.item006PerHour, Range::NonNegative, "importe por hora con código 06");
+    v.number("por_hora", s.item006PerHour, Range::Pesos, "importe por hora con código 06");
     v.number("jornada_completa_desde", s.item006FullDayThreshold, 0, kLargestWhole,
              "puntos de jornada completa desde los que un cargo usa las columnas 1 y 2");
     v.number("basico_columna_1_hasta", s.item006BaseUpToFirstColumn, 0, kLargestWhole,
@@ -130,7 +146,7 @@ void describe(V& v, P& s)
 
     v.group("item_014", "Línea 014, productividad del decreto 5863/05.");
     v.number("tasa", s.decreeProductivityRate, Range::Rate, "parte del ítem 006");
-    v.amount("cantidad", s.decreeProductivityQuantity, "cantidad que muestra la línea");
+    v.quantity("cantidad", s.decreeProductivityQuantity, "cantidad que muestra la línea");
     v.group("item_188", "Línea 188, plus productividad.");
     v.number("tasa", s.productivityPlusRate, Range::Rate, "parte del básico, la jornada, la antigüedad y la zona");
     v.text("cantidad", s.productivityPlusQuantity, "cantidad que muestra la línea, tal cual");
@@ -145,12 +161,12 @@ void describe(V& v, P& s)
              "cargos con más puntos básicos que estos (igual al siguiente: ningún cargo cobra la línea)");
     v.number("puntos_basicos_menos_de", s.minimumBasePointsBelow, 0, kLargestWhole,
              "y con menos puntos básicos que estos");
-    v.number("garantizado", s.minimumGuaranteed, Range::NonNegative, "líquido mínimo garantizado");
+    v.number("garantizado", s.minimumGuaranteed, Range::Pesos, "líquido mínimo garantizado");
     v.number("factor_zona", s.minimumZoneFactor, Range::NonNegative, "factor de la zona en el cálculo");
     v.number("tasa_descuentos", s.minimumAssumedDeductionRate, Range::Rate, "descuentos supuestos");
 
     v.group("transporte", "Transporte por kilómetro (línea 029).");
-    v.number("por_kilometro", s.transportPerKilometre, Range::NonNegative, "importe por kilómetro");
+    v.number("por_kilometro", s.transportPerKilometre, Range::Pesos, "importe por kilómetro");
     v.number("semanas_por_mes", s.transportWeeksPerMonth, Range::NonNegative, "semanas que cuenta un mes");
     v.amount("tope", s.transportCeiling, "tope del importe");
 
@@ -240,6 +256,7 @@ public:
     {
         line(key, amountText(value), comment);
     }
+    void quantity(std::string_view key, Currency value, std::string_view comment) { amount(key, value, comment); }
     void text(std::string_view key, const std::string& value, std::string_view comment)
     {
         line(key, quotedToml(value), comment);
@@ -412,6 +429,8 @@ public:
     {
         const std::string path = qualified(key);
         value = decimal(required(key), path, range);
+        if (inPesos(range))
+            pesos_.emplace_back(path, value);
     }
 
     template <typename T>
@@ -423,8 +442,42 @@ public:
 
     void amount(std::string_view key, Currency& value, std::string_view)
     {
+        quantity(key, value, {});
+        pesos_.emplace_back(qualified(key), value.toDouble());
+    }
+    // An amount that is no price: a quantity the receipt shows.
+    void quantity(std::string_view key, Currency& value, std::string_view)
+    {
         const std::string path = qualified(key);
         value = currency(required(key), path);
+    }
+
+    // The amounts in pesos read, with their keys, in the file's order.
+    const std::vector<std::pair<std::string, double>>& pesos() const { return pesos_; }
+
+    // The keys listed under "fuera_de_proporcion" (none when it is absent):
+    // each one of the amounts in pesos.
+    std::vector<std::string> exemptFromProportion() const
+    {
+        std::vector<std::string> keys;
+        const toml::node* node = root_->get("fuera_de_proporcion");
+        if (!node)
+            return keys;
+        const auto* list = node->as_array();
+        if (!list)
+            wrongType(*node, "fuera_de_proporcion", "una lista de claves entre comillas, como [\"punto.valor\"]");
+        for (const toml::node& item : *list) {
+            const auto* key = item.as_string();
+            const bool known = key && std::any_of(pesos_.begin(), pesos_.end(), [&](const auto& amount) {
+                                   return amount.first == key->get();
+                               });
+            if (!known)
+                throw Refusal{item.source().begin, "fuera_de_proporcion",
+                              "cada elemento tiene que ser la clave de un importe en pesos, entre comillas, como "
+                              "\"punto.valor\""};
+            keys.push_back(key->get());
+        }
+        return keys;
     }
 
     void text(std::string_view key, std::string& value, std::string_view)
@@ -592,6 +645,8 @@ private:
     // in the file, as the same digits written in the program would give.
     double decimal(const toml::node& node, const std::string& path, Range range) const
     {
+        if (inPesos(range))
+            range = range == Range::PositivePesos ? Range::Positive : Range::NonNegative;
         const char* expected = range == Range::Rate ? "un número de 0 a 1"
             : range == Range::Positive              ? "un número mayor que 0 (hasta 1000000000)"
                                                     : "un número de 0 a 1000000000";
@@ -663,6 +718,7 @@ private:
 
     std::string_view document_;
     std::vector<std::string_view> lines_;
+    std::vector<std::pair<std::string, double>> pesos_;
     const toml::table* root_ = nullptr;
     const toml::table* table_ = nullptr;
     std::string group_;
@@ -797,6 +853,57 @@ std::optional<Refusal> inconsistency(const toml::table& document, const payroll:
     return std::nullopt;
 }
 
+// The built-in scale's amounts in pesos, with their keys.
+const std::map<std::string, double>& builtInPesos()
+{
+    static const std::map<std::string, double> amounts = [] {
+        const std::string text = scaleFileText(builtInScale());
+        const toml::table document = toml::parse(text);
+        Reader reader(text);
+        reader.begin(document);
+        payroll::PayScale pay = payroll::builtInPayScale();
+        describe(reader, pay);
+        return std::map<std::string, double>(reader.pesos().begin(), reader.pesos().end());
+    }();
+    return amounts;
+}
+
+// The amount in pesos that stands apart from the rest, each compared with
+// the built-in scale's, by more than kMostOrdersApart orders of magnitude:
+// the farthest one, named at its key. A scale raised for prices moves all
+// its amounts alike, so the typical ratio (the median) is the yardstick.
+std::optional<Refusal> outOfProportion(const toml::table& document,
+                                       const std::vector<std::pair<std::string, double>>& amounts,
+                                       const std::vector<std::string>& exempt)
+{
+    std::vector<std::pair<std::string, double>> orders;  // key, log10 of file / built-in
+    for (const auto& [key, value] : amounts) {
+        const auto builtIn = builtInPesos().find(key);
+        if (value > 0 && builtIn != builtInPesos().end() && builtIn->second > 0
+            && std::find(exempt.begin(), exempt.end(), key) == exempt.end())
+            orders.emplace_back(key, std::log10(value / builtIn->second));
+    }
+    if (orders.size() < 3)
+        return std::nullopt;
+    std::vector<double> sorted;
+    for (const auto& order : orders)
+        sorted.push_back(order.second);
+    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+    const double typical = sorted[sorted.size() / 2];
+    const auto farthest = std::max_element(orders.begin(), orders.end(), [&](const auto& a, const auto& b) {
+        return std::abs(a.second - typical) < std::abs(b.second - typical);
+    });
+    const double apart = farthest->second - typical;
+    if (std::abs(apart) <= kMostOrdersApart)
+        return std::nullopt;
+    const std::string times = std::to_string(std::llround(std::pow(10, std::abs(apart))));
+    return Refusal{document.at_path(farthest->first).node()->source().begin, farthest->first,
+                   "es unas " + times + " veces " + (apart > 0 ? "más grande" : "más chico")
+                       + " de lo que hace esperar el resto de la escala, comparada con la incluida: revisá si le "
+                       + (apart > 0 ? "sobran" : "faltan") + " ceros; si es así a propósito, agregá \""
+                       + farthest->first + "\" a la lista fuera_de_proporcion"};
+}
+
 // Spanish for what the TOML reader says, as far as it can be told.
 std::string syntaxProblem(std::string_view description)
 {
@@ -845,6 +952,11 @@ std::string scaleFileText(const Scale& scale)
     writer.out +=
         "subtitulo_ingreso = " + quotedToml(scale.entrySubtitle) + "  # debajo del título de \"Ingreso de datos\"\n";
     writer.out += "titulo_recibo = " + quotedToml(scale.receiptTitle) + "  # título de la ventana \"Haberes\"\n";
+    std::string exempt;
+    for (const std::string& key : scale.outOfProportion)
+        exempt += (exempt.empty() ? "" : ", ") + quotedToml(key);
+    writer.out += "fuera_de_proporcion = [" + exempt
+        + "]  # importes que a propósito no siguen la proporción de la escala incluida, como [\"punto.valor\"]\n";
     describe(writer, scale.pay);
 
     writer.out +=
@@ -895,6 +1007,9 @@ OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName)
         describe(reader, scale.pay);
         scale.catalogue = reader.catalogue();
         if (const std::optional<Refusal> refusal = inconsistency(document, scale.pay))
+            throw *refusal;
+        scale.outOfProportion = reader.exemptFromProportion();
+        if (const std::optional<Refusal> refusal = outOfProportion(document, reader.pesos(), scale.outOfProportion))
             throw *refusal;
         return scale;
     } catch (const Refusal& refusal) {

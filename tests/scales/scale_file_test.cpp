@@ -74,6 +74,34 @@ TEST(ScaleFile, EqualBoundsAndNoFormatNumberAreRead)
     EXPECT_EQ(std::get<Scale>(read).pay.minimumBasePointsAbove, std::get<Scale>(read).pay.minimumBasePointsBelow);
 }
 
+// Every amount in pesos raised alike, as for prices, is a scale; one amount
+// a hundred times off is one only when the file says so.
+TEST(ScaleFile, AmountsInProportionOrSaidToBeOut)
+{
+    Scale raised = builtInScale();
+    payroll::PayScale& p = raised.pay;
+    for (double* value : {&p.pointValue, &p.workingDayPointValue, &p.item006PerHour, &p.middleLevel.item084PerHour,
+                          &p.middleLevel.item113PerHour, &p.higherLevel.item084PerHour, &p.higherLevel.item113PerHour,
+                          &p.minimumGuaranteed, &p.transportPerKilometre})
+        *value *= 2000;
+    for (payroll::Currency* amount :
+         {&p.middleLevel.item006Fixed, &p.higherLevel.item006Fixed, &p.item084Ceiling, &p.item084PositionBelowThreshold,
+          &p.item084PositionFromThreshold, &p.item113Ceiling, &p.item113PositionBelowThreshold,
+          &p.item113PositionFromThreshold, &p.transportCeiling, &p.childRateIncomeLow, &p.childRateIncomeHigh,
+          &p.spouseAllowance})
+        *amount = *amount->times(2000);
+    const auto read = parseScale(scaleFileText(raised), "2026.toml");
+    ASSERT_TRUE(std::holds_alternative<Scale>(read)) << std::get<Unusable>(read).message;
+    EXPECT_EQ(std::get<Scale>(read), raised);
+
+    Scale onPurpose = builtInScale();
+    onPurpose.pay.spouseAllowance = payroll::Currency::fromUnits(150000);
+    onPurpose.outOfProportion = {"salario_familiar.conyuge"};
+    const auto exempt = parseScale(scaleFileText(onPurpose), "a-proposito.toml");
+    ASSERT_TRUE(std::holds_alternative<Scale>(exempt)) << std::get<Unusable>(exempt).message;
+    EXPECT_EQ(std::get<Scale>(exempt), onPurpose);
+}
+
 // The built-in file with one mistake: `find` replaced by `replace`. The
 // message names the line holding `at` in the spoilt file and the key.
 struct Mistake {
@@ -168,6 +196,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "salario_familiar.ingreso_bajo_hasta", "de menor a mayor"},
         Mistake{"DeductionsTakeTheWholePay", "tasa = 0.16", "tasa = 0.9", "tasa = 0.9",
                 "descuentos.aporte_jubilatorio.tasa", "suman 105,1 % del sueldo"},
+        Mistake{"PointValueOrdersOff", "valor = 0.9842", "valor = 1000000000", "valor = 1000000000", "punto.valor",
+                "unas 1016053648 veces más grande"},
+        Mistake{"SpouseOrdersOff", "conyuge = 15", "conyuge = 0.01", "conyuge", "salario_familiar.conyuge",
+                "más chico de lo que hace esperar"},
+        Mistake{"ExemptNotAnAmount", "fuera_de_proporcion = []", "fuera_de_proporcion = [\"punto\"]",
+                "fuera_de_proporcion", "fuera_de_proporcion", "la clave de un importe en pesos"},
         Mistake{"NewerFormat", "formato = 1", "formato = 2", "formato", "formato", "instalá la versión nueva"},
         Mistake{"DeepDottedKey", "[punto]\n", deepKey("[punto]\n", 40000, " = 1\n"), "a.a.a", ""},
         Mistake{"DeepHeader", "[punto]\n", deepKey("[", 40000, "]\n"), "[a.a.a", ""},
