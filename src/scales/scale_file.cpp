@@ -431,6 +431,8 @@ public:
         value = decimal(required(key), path, range);
         if (inPesos(range))
             pesos_.emplace_back(path, value);
+        else if (range != Range::Rate)
+            others_.emplace_back(path, value);
     }
 
     template <typename T>
@@ -454,6 +456,9 @@ public:
 
     // The amounts in pesos read, with their keys, in the file's order.
     const std::vector<std::pair<std::string, double>>& pesos() const { return pesos_; }
+    // The other decimal numbers but rates (points per hour, weeks in a
+    // month, factors), which prices do not move.
+    const std::vector<std::pair<std::string, double>>& others() const { return others_; }
 
     // The keys listed under "fuera_de_proporcion" (none when it is absent):
     // each one of the amounts in pesos.
@@ -468,13 +473,12 @@ public:
             wrongType(*node, "fuera_de_proporcion", "una lista de claves entre comillas, como [\"punto.valor\"]");
         for (const toml::node& item : *list) {
             const auto* key = item.as_string();
-            const bool known = key && std::any_of(pesos_.begin(), pesos_.end(), [&](const auto& amount) {
-                                   return amount.first == key->get();
-                               });
-            if (!known)
+            const auto named = [&](const auto& number) { return key && number.first == key->get(); };
+            if (std::none_of(pesos_.begin(), pesos_.end(), named)
+                && std::none_of(others_.begin(), others_.end(), named))
                 throw Refusal{item.source().begin, "fuera_de_proporcion",
-                              "cada elemento tiene que ser la clave de un importe en pesos, entre comillas, como "
-                              "\"punto.valor\""};
+                              "cada elemento tiene que ser la clave de un importe en pesos o de otro número con "
+                              "decimales que no sea una tasa, entre comillas, como \"punto.valor\""};
             keys.push_back(key->get());
         }
         return keys;
@@ -719,6 +723,7 @@ private:
     std::string_view document_;
     std::vector<std::string_view> lines_;
     std::vector<std::pair<std::string, double>> pesos_;
+    std::vector<std::pair<std::string, double>> others_;
     const toml::table* root_ = nullptr;
     const toml::table* table_ = nullptr;
     std::string group_;
@@ -853,54 +858,70 @@ std::optional<Refusal> inconsistency(const toml::table& document, const payroll:
     return std::nullopt;
 }
 
-// The built-in scale's amounts in pesos, with their keys.
-const std::map<std::string, double>& builtInPesos()
+// The built-in scale's decimal numbers but rates, amounts in pesos and
+// others alike, with their keys.
+const std::map<std::string, double>& builtInNumbers()
 {
-    static const std::map<std::string, double> amounts = [] {
+    static const std::map<std::string, double> numbers = [] {
         const std::string text = scaleFileText(builtInScale());
         const toml::table document = toml::parse(text);
         Reader reader(text);
         reader.begin(document);
         payroll::PayScale pay = payroll::builtInPayScale();
         describe(reader, pay);
-        return std::map<std::string, double>(reader.pesos().begin(), reader.pesos().end());
+        std::map<std::string, double> all(reader.pesos().begin(), reader.pesos().end());
+        all.insert(reader.others().begin(), reader.others().end());
+        return all;
     }();
-    return amounts;
+    return numbers;
 }
 
-// The amount in pesos that stands apart from the rest, each compared with
-// the built-in scale's, by more than kMostOrdersApart orders of magnitude:
-// the farthest one, named at its key. A scale raised for prices moves all
-// its amounts alike, so the typical ratio (the median) is the yardstick.
+// The number that stands apart by more than kMostOrdersApart orders of
+// magnitude, compared with the built-in scale's: the farthest one, named at
+// its key. A scale raised for prices moves all its amounts in pesos alike,
+// so for them the typical ratio (the median) is the yardstick; prices do not
+// move the other numbers (`others`), which are compared one to one.
 std::optional<Refusal> outOfProportion(const toml::table& document,
                                        const std::vector<std::pair<std::string, double>>& amounts,
+                                       const std::vector<std::pair<std::string, double>>& others,
                                        const std::vector<std::string>& exempt)
 {
-    std::vector<std::pair<std::string, double>> orders;  // key, log10 of file / built-in
-    for (const auto& [key, value] : amounts) {
-        const auto builtIn = builtInPesos().find(key);
-        if (value > 0 && builtIn != builtInPesos().end() && builtIn->second > 0
-            && std::find(exempt.begin(), exempt.end(), key) == exempt.end())
-            orders.emplace_back(key, std::log10(value / builtIn->second));
+    // key, log10 of the file's value over the built-in's
+    const auto orders = [&](const std::vector<std::pair<std::string, double>>& numbers) {
+        std::vector<std::pair<std::string, double>> found;
+        for (const auto& [key, value] : numbers) {
+            const auto builtIn = builtInNumbers().find(key);
+            if (value > 0 && builtIn != builtInNumbers().end() && builtIn->second > 0
+                && std::find(exempt.begin(), exempt.end(), key) == exempt.end())
+                found.emplace_back(key, std::log10(value / builtIn->second));
+        }
+        return found;
+    };
+    std::vector<std::pair<std::string, double>> apart = orders(amounts);
+    if (!apart.empty()) {
+        std::vector<double> sorted;
+        for (const auto& order : apart)
+            sorted.push_back(order.second);
+        std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+        const double typical = sorted[sorted.size() / 2];
+        for (auto& order : apart)
+            order.second -= typical;
     }
-    if (orders.size() < 3)
+    for (const auto& order : orders(others))
+        apart.push_back(order);
+    if (apart.empty())
         return std::nullopt;
-    std::vector<double> sorted;
-    for (const auto& order : orders)
-        sorted.push_back(order.second);
-    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-    const double typical = sorted[sorted.size() / 2];
-    const auto farthest = std::max_element(orders.begin(), orders.end(), [&](const auto& a, const auto& b) {
-        return std::abs(a.second - typical) < std::abs(b.second - typical);
+    const auto farthest = std::max_element(apart.begin(), apart.end(), [](const auto& a, const auto& b) {
+        return std::abs(a.second) < std::abs(b.second);
     });
-    const double apart = farthest->second - typical;
-    if (std::abs(apart) <= kMostOrdersApart)
+    const double distance = farthest->second;
+    if (std::abs(distance) <= kMostOrdersApart)
         return std::nullopt;
-    const std::string times = std::to_string(std::llround(std::pow(10, std::abs(apart))));
+    const std::string times = std::to_string(std::llround(std::pow(10, std::abs(distance))));
     return Refusal{document.at_path(farthest->first).node()->source().begin, farthest->first,
-                   "es unas " + times + " veces " + (apart > 0 ? "más grande" : "más chico")
-                       + " de lo que hace esperar el resto de la escala, comparada con la incluida: revisá si le "
-                       + (apart > 0 ? "sobran" : "faltan") + " ceros; si es así a propósito, agregá \""
+                   "es unas " + times + " veces " + (distance > 0 ? "más grande" : "más chico")
+                       + " de lo que hace esperar la escala incluida (y el resto de esta escala): revisá si le "
+                       + (distance > 0 ? "sobran" : "faltan") + " ceros; si es así a propósito, agregá \""
                        + farthest->first + "\" a la lista fuera_de_proporcion"};
 }
 
@@ -1009,7 +1030,8 @@ OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName)
         if (const std::optional<Refusal> refusal = inconsistency(document, scale.pay))
             throw *refusal;
         scale.outOfProportion = reader.exemptFromProportion();
-        if (const std::optional<Refusal> refusal = outOfProportion(document, reader.pesos(), scale.outOfProportion))
+        if (const std::optional<Refusal> refusal =
+                outOfProportion(document, reader.pesos(), reader.others(), scale.outOfProportion))
             throw *refusal;
         return scale;
     } catch (const Refusal& refusal) {
