@@ -10,6 +10,9 @@
 #include <stdexcept>
 #include <variant>
 
+#include <sys/stat.h>
+#include <filesystem>
+
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
@@ -273,6 +276,7 @@ private slots:
     void noPrinter_data();
     void noPrinter();
     void aFullDiskSavesNoCutFile();
+    void aFifoIsNeverReplaced();
     void screenLookComesBackWhenPrintingThrows();
     void defaultPrinterOfAComputerWithoutPrinters();
     void fileNames_data();
@@ -641,6 +645,21 @@ void ReceiptPrintTest::aFullDiskSavesNoCutFile()
     QVERIFY(after.open(QIODevice::ReadOnly));
     QCOMPARE(after.readAll(), saved);
     QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"recibo.pdf"});
+}
+
+// "Guardar recibo como PDF…" and the whole planilla's book onto a FIFO:
+// refused, and the FIFO left a FIFO.
+void ReceiptPrintTest::aFifoIsNeverReplaced()
+{
+    const QString fifo = pdfPath("tubo.pdf");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    receipt::PdfFile file(fifo);
+    const PrintResult result = receipt::printReceipt(*receiptWindow(), file);
+    QVERIFY(!result.printed);
+    QVERIFY2(result.problem.contains("es una tubería (FIFO), no un archivo"), qPrintable(result.problem));
+    receipt::PdfBook book(fifo, QStringLiteral("Recibos"));
+    QVERIFY(book.open().contains("es una tubería (FIFO), no un archivo"));
+    QVERIFY(std::filesystem::is_fifo(fifo.toStdString()));
 }
 
 void ReceiptPrintTest::screenLookComesBackWhenPrintingThrows()
