@@ -19,6 +19,7 @@ struct PaperText {
     qreal lineHeight = 0;
 
     qreal height() const { return lines.size() * lineHeight; }
+    bool operator==(const PaperText&) const = default;
 };
 
 // How a text may be set in its box on paper.

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "page_parts.h"
 #include "paper_layout.h"
 #include "receipt_grid.h"
 #include "receipt_layout.h"
@@ -56,133 +57,135 @@ QColor ink(const QColor& colour)
     return QColor(grey, grey, grey, colour.alpha());
 }
 
-void drawText(QPainter& painter, const PaperText& text, const QColor& colour, const QRectF& area,
-              Qt::Alignment alignment)
-{
-    if (text.lines.isEmpty())
-        return;
-    painter.setPen(ink(colour));
-    drawPaperText(painter, text, area, alignment);
-}
+// Collects the page's parts from the window's controls, as they are placed
+// on paper: a frame's controls are placed in its twips, so they go to the
+// page with the frame's corner as their origin, clipped to the frame.
+class PageBuilder {
+public:
+    PageBuilder(const PaperLayout& layout, Page& page) : layout_(layout), page_(page) {}
 
-// A sunken box of the window: its background and a thin border.
-void drawBox(QPainter& painter, const QRectF& box, const QColor& background)
-{
-    painter.fillRect(box, ink(background));
-    painter.setPen(QPen(ink(kBorder), kRule, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(box.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2));
-}
-
-void drawLabel(QPainter& painter, const QLabel* label, const PaperLayout::Placed& at)
-{
-    if (label->autoFillBackground())
-        painter.fillRect(at.box, ink(label->palette().color(QPalette::Window)));
-    drawText(painter, at.text, label->palette().color(QPalette::WindowText), textArea(label, at.box),
-             label->alignment());
-}
-
-void drawTextBox(QPainter& painter, const QLineEdit* box, const PaperLayout::Placed& at)
-{
-    drawBox(painter, at.box, box->palette().color(QPalette::Base));
-    drawText(painter, at.text, box->palette().color(QPalette::Text), textArea(box, at.box), box->alignment());
-}
-
-void drawCommentBox(QPainter& painter, const QPlainTextEdit* box, const PaperLayout::Placed& at)
-{
-    drawBox(painter, at.box, box->palette().color(QPalette::Base));
-    drawText(painter, at.text, box->palette().color(QPalette::Text), textArea(box, at.box),
-             Qt::AlignLeft | Qt::AlignTop);
-}
-
-void drawButton(QPainter& painter, const QPushButton* button, const PaperLayout::Placed& at)
-{
-    painter.setPen(QPen(ink(kBorder), kRule));
-    painter.setBrush(ink(button->palette().color(QPalette::Button)));
-    const QRectF inside = at.box.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2);
-    painter.drawRoundedRect(inside, 2 * kTwipsPerPixel, 2 * kTwipsPerPixel);
-    painter.setBrush(Qt::NoBrush);
-    drawText(painter, at.text, button->palette().color(QPalette::ButtonText), at.box, Qt::AlignCenter);
-}
-
-// A line covers the screen pixels from its end points to the right and
-// downwards; on paper it runs through their middle.
-void drawLine(QPainter& painter, const QLineF& line, const QColor& colour)
-{
-    painter.setPen(QPen(ink(colour), kRule, Qt::SolidLine, Qt::SquareCap));
-    painter.drawLine(line.translated(kRule / 2, kRule / 2));
-}
-
-// The grid's rules and the texts of its cells, those shown, as the grid
-// draws them on screen.
-void drawGrid(QPainter& painter, const ReceiptGrid* grid, const PaperLayout& layout)
-{
-    for (const GridRule* rule : grid->rules())
-        if (!rule->isHidden())
-            drawLine(painter, layout.line(rule), Qt::black);
-    const QColor text = grid->palette().color(QPalette::WindowText);
-    for (const GridCell* cell : grid->cells())
-        if (const PaperLayout::Placed* at = layout.placed(cell))
-            drawText(painter, at->text, text, at->box, cell->alignment());
-}
-
-void drawChildren(QPainter& painter, const QWidget* parent, const PaperLayout& layout);
-
-// The frame: its background, its caption at its top left, the border under
-// the caption, and the receipt inside it, cut at its edges.
-void drawFrame(QPainter& painter, const QGroupBox* frame, const PaperLayout::Placed& at)
-{
-    if (frame->autoFillBackground())
-        painter.fillRect(at.box, ink(frame->palette().color(QPalette::Window)));
-    const qreal captionHeight = at.text.lines.isEmpty() ? 0 : at.text.lineHeight;
-    painter.setPen(QPen(ink(kBorder), kRule));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(at.box.adjusted(kRule * 1.5, captionHeight + kRule / 2, -kRule / 2, -kRule / 2));
-    drawText(painter, at.text, frame->palette().color(QPalette::WindowText),
-             QRectF(at.box.left() + kRule, at.box.top(), at.box.width(), captionHeight),
-             Qt::AlignLeft | Qt::AlignVCenter);
-}
-
-void drawControl(QPainter& painter, const QWidget* control, const PaperLayout& layout)
-{
-    if (const auto* line = qobject_cast<const TwipLine*>(control)) {
-        drawLine(painter, layout.line(line), line->palette().color(QPalette::Window));
-        return;
+    // The controls that are not hidden, in their stacking order.
+    void addChildren(const QWidget* parent)
+    {
+        for (const QObject* child : parent->children()) {
+            const auto* control = qobject_cast<const QWidget*>(child);
+            if (control && !control->isHidden() && !control->isWindow())
+                addControl(control);
+        }
     }
-    if (const auto* grid = qobject_cast<const ReceiptGrid*>(control)) {
-        drawGrid(painter, grid, layout);
-        return;
-    }
-    const PaperLayout::Placed* at = layout.placed(control);
-    if (!at)
-        return;
-    if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
-        painter.save();
-        painter.setClipRect(at->box, Qt::IntersectClip);
-        drawFrame(painter, frame, *at);
-        painter.translate(at->box.topLeft());
-        drawChildren(painter, frame, layout);
-        painter.restore();
-    } else if (const auto* label = qobject_cast<const QLabel*>(control)) {
-        drawLabel(painter, label, *at);
-    } else if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
-        drawTextBox(painter, box, *at);
-    } else if (const auto* comment = qobject_cast<const QPlainTextEdit*>(control)) {
-        drawCommentBox(painter, comment, *at);
-    } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
-        drawButton(painter, button, *at);
-    }
-}
 
-// The controls that are not hidden, in their stacking order.
-void drawChildren(QPainter& painter, const QWidget* parent, const PaperLayout& layout)
-{
-    for (const QObject* child : parent->children()) {
-        const auto* control = qobject_cast<const QWidget*>(child);
-        if (control && !control->isHidden() && !control->isWindow())
-            drawControl(painter, control, layout);
+private:
+    void add(std::variant<PageFill, PageOutline, PageLine, PageText> shape)
+    {
+        page_.parts.push_back({std::move(shape), clip_, origin_});
     }
-}
+
+    void addFill(const QRectF& box, const QColor& colour) { add(PageFill{box, ink(colour)}); }
+
+    void addText(const PaperText& text, const QColor& colour, const QRectF& area, Qt::Alignment alignment)
+    {
+        if (!text.lines.isEmpty())
+            add(PageText{text, ink(colour), area, alignment});
+    }
+
+    // A line covers the screen pixels from its end points to the right and
+    // downwards; on paper it runs through their middle.
+    void addLine(const QLineF& line, const QColor& colour)
+    {
+        add(PageLine{line.translated(kRule / 2, kRule / 2), ink(colour), kRule});
+    }
+
+    // A sunken box of the window: its background and a thin border.
+    void addBox(const QRectF& box, const QColor& background)
+    {
+        addFill(box, background);
+        add(PageOutline{box.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2), ink(kBorder), kRule,
+                        Qt::MiterJoin});
+    }
+
+    void addLabel(const QLabel* label, const PaperLayout::Placed& at)
+    {
+        if (label->autoFillBackground())
+            addFill(at.box, label->palette().color(QPalette::Window));
+        addText(at.text, label->palette().color(QPalette::WindowText), textArea(label, at.box), label->alignment());
+    }
+
+    void addButton(const QPushButton* button, const PaperLayout::Placed& at)
+    {
+        add(PageOutline{at.box.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2), ink(kBorder), kRule,
+                        Qt::BevelJoin, 2.0 * kTwipsPerPixel, ink(button->palette().color(QPalette::Button))});
+        addText(at.text, button->palette().color(QPalette::ButtonText), at.box, Qt::AlignCenter);
+    }
+
+    // The grid's rules and the texts of its cells, those shown, as the grid
+    // draws them on screen.
+    void addGrid(const ReceiptGrid* grid)
+    {
+        for (const GridRule* rule : grid->rules())
+            if (!rule->isHidden())
+                addLine(layout_.line(rule), Qt::black);
+        const QColor text = grid->palette().color(QPalette::WindowText);
+        for (const GridCell* cell : grid->cells())
+            if (const PaperLayout::Placed* at = layout_.placed(cell))
+                addText(at->text, text, at->box, cell->alignment());
+    }
+
+    // The frame: its background, its caption at its top left, the border
+    // under the caption, and the receipt inside it, cut at its edges.
+    void addFrame(const QGroupBox* frame, const PaperLayout::Placed& at)
+    {
+        const QRectF outerClip = clip_;
+        const QPointF outerOrigin = origin_;
+        const QRectF box = at.box.translated(origin_);
+        clip_ = outerClip.isEmpty() ? box : outerClip.intersected(box);
+        if (frame->autoFillBackground())
+            addFill(at.box, frame->palette().color(QPalette::Window));
+        const qreal captionHeight = at.text.lines.isEmpty() ? 0 : at.text.lineHeight;
+        add(PageOutline{at.box.adjusted(kRule * 1.5, captionHeight + kRule / 2, -kRule / 2, -kRule / 2), ink(kBorder),
+                        kRule});
+        addText(at.text, frame->palette().color(QPalette::WindowText),
+                QRectF(at.box.left() + kRule, at.box.top(), at.box.width(), captionHeight),
+                Qt::AlignLeft | Qt::AlignVCenter);
+        origin_ += at.box.topLeft();
+        addChildren(frame);
+        origin_ = outerOrigin;
+        clip_ = outerClip;
+    }
+
+    void addControl(const QWidget* control)
+    {
+        if (const auto* line = qobject_cast<const TwipLine*>(control)) {
+            addLine(layout_.line(line), line->palette().color(QPalette::Window));
+            return;
+        }
+        if (const auto* grid = qobject_cast<const ReceiptGrid*>(control)) {
+            addGrid(grid);
+            return;
+        }
+        const PaperLayout::Placed* at = layout_.placed(control);
+        if (!at)
+            return;
+        if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
+            addFrame(frame, *at);
+        } else if (const auto* label = qobject_cast<const QLabel*>(control)) {
+            addLabel(label, *at);
+        } else if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
+            addBox(at->box, box->palette().color(QPalette::Base));
+            addText(at->text, box->palette().color(QPalette::Text), textArea(box, at->box), box->alignment());
+        } else if (const auto* comment = qobject_cast<const QPlainTextEdit*>(control)) {
+            addBox(at->box, comment->palette().color(QPalette::Base));
+            addText(at->text, comment->palette().color(QPalette::Text), textArea(comment, at->box),
+                    Qt::AlignLeft | Qt::AlignTop);
+        } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+            addButton(button, *at);
+        }
+    }
+
+    const PaperLayout& layout_;
+    Page& page_;
+    QPointF origin_;  // where the twips of the controls being added start on the page
+    QRectF clip_;     // on the page; empty: the page
+};
 
 // The window laid out for a page `scale` device units to the twip: its texts
 // no smaller than the smallest readable size on paper, and no taller than
@@ -217,6 +220,21 @@ PaperLook::~PaperLook()
         focused_->setFocus();
 }
 
+namespace {
+
+// The page of the window as laid out.
+Page receiptPage(const ReceiptWindow& window, const PaperLayout& layout)
+{
+    Page page{layout.page(), {}};
+    if (window.autoFillBackground())
+        page.parts.push_back(
+            {PageFill{QRectF(QPointF(0, 0), page.size), ink(window.palette().color(window.backgroundRole()))}, {}, {}});
+    PageBuilder(layout, page).addChildren(&window);
+    return page;
+}
+
+}  // namespace
+
 void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target)
 {
     if (target.isEmpty())
@@ -228,16 +246,14 @@ void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRect
         layout = layOut(window, painter, target, target.height() / layout.page().height());
         scale = std::min(target.width() / layout.page().width(), target.height() / layout.page().height());
     }
-    const QRectF page(QPointF(0, 0), layout.page());
+    const Page page = receiptPage(window, layout);
 
     painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    painter.translate(target.left() + (target.width() - page.width() * scale) / 2, target.top());
+    painter.translate(target.left() + (target.width() - page.size.width() * scale) / 2, target.top());
     painter.scale(scale, scale);
-    painter.setClipRect(page, Qt::IntersectClip);
-    if (window.autoFillBackground())
-        painter.fillRect(page, ink(window.palette().color(window.backgroundRole())));
-    drawChildren(painter, &window, layout);
+    painter.setClipRect(QRectF(QPointF(0, 0), page.size), Qt::IntersectClip);
+    paintPage(page, painter);
     painter.restore();
 }
 
