@@ -31,7 +31,8 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Uso: recibo-lote [--locale NOMBRE] [--escala ARCHIVO]\n"
-    "                 [--pdf CARPETA | --pdf-unico ARCHIVO.pdf] [-j N] [--explicar]\n"
+    "                 [--pdf CARPETA | --pdf-unico ARCHIVO.pdf | --svg CARPETA]\n"
+    "                 [-j N] [--explicar]\n"
     "                 [ARCHIVO]\n"
     "     recibo-lote --escala-incluida\n"
     "\n"
@@ -58,6 +59,9 @@ constexpr std::string_view kUsage =
     "                   se escribe entero al terminar o no se escribe (uno que\n"
     "                   ya estaba se reemplaza sólo entonces). No va junto con\n"
     "                   --pdf\n"
+    "  --svg CARPETA    además, guarda en CARPETA la hoja de cada fila calculada\n"
+    "                   como imagen SVG, la misma hoja del PDF con su texto como\n"
+    "                   texto: NNNN-docente.svg\n"
     "  -j N, --trabajos N\n"
     "                   calcula N filas a la vez (de 1 a 256; sin esta opción,\n"
     "                   una por núcleo del procesador); la salida es la misma.\n"
@@ -303,8 +307,9 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
     if (auto* problem = std::get_if<Unusable>(&regionalSettings))
         return std::move(*problem);
     const auto& [settings, locale] = std::get<std::pair<payroll::RegionalSettings, QLocale>>(regionalSettings);
-    if ((commandLine.pdfDirectory || commandLine.pdfFile) && !pdfs)
-        return Unusable{"esta versión de recibo-lote no escribe PDF: se compiló sin el programa de escritorio"};
+    const bool pages = commandLine.pdfDirectory || commandLine.pdfFile || commandLine.svgDirectory;
+    if (pages && !pdfs)
+        return Unusable{"esta versión de recibo-lote no escribe PDF ni SVG: se compiló sin el programa de escritorio"};
     auto scale = commandLine.scaleFile ? scales::readScaleFile(*commandLine.scaleFile)
                                        : OrUnusable<scales::Scale>(scales::builtInScale());
     if (auto* problem = std::get_if<Unusable>(&scale))
@@ -327,11 +332,12 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
     }
     // The receipts carry the day's date as the desktop program shows it, in
     // the same regional settings as the amounts.
-    if (commandLine.pdfDirectory || commandLine.pdfFile) {
+    if (pages) {
         const std::string date = locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
         const std::string& title = prepared.scale.receiptTitle;
         if (auto problem = commandLine.pdfFile ? pdfs->openOneFile(*commandLine.pdfFile, date, title)
-                                               : pdfs->open(*commandLine.pdfDirectory, date, title))
+                : commandLine.svgDirectory     ? pdfs->open(*commandLine.svgDirectory, PageFiles::Svg, date, title)
+                                               : pdfs->open(*commandLine.pdfDirectory, PageFiles::Pdf, date, title))
             return std::move(*problem);
         prepared.pdfs = pdfs;
     }

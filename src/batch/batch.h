@@ -23,13 +23,17 @@ inline constexpr int kInputUnusable = 2;
 // The printed receipts of `recibo-lote --pdf DIR` and `--pdf-unico FILE`:
 // the page the desktop program prints for each computed row, one PDF file
 // per row or one page per row in a single file. Used from one thread only.
+// One file per computed row: a PDF (--pdf) or an SVG picture (--svg).
+enum class PageFiles { Pdf, Svg };
+
 class ReceiptPdfs {
 public:
     virtual ~ReceiptPdfs() = default;
-    // Makes `directory` ready for the files, creating it when missing; the
-    // receipts will carry `date` and the scale's `receiptTitle`. Why it cannot
-    // take them, or nothing when it can.
-    virtual Problem open(const std::string& directory, const std::string& date, const std::string& receiptTitle) = 0;
+    // Makes `directory` ready for one file of `kind` per row, creating it
+    // when missing; the receipts will carry `date` and the scale's
+    // `receiptTitle`. Why it cannot take them, or nothing when it can.
+    virtual Problem open(const std::string& directory, PageFiles kind, const std::string& date,
+                         const std::string& receiptTitle) = 0;
     // Makes the single file `path` ready to be written, without touching a
     // file already there; the receipts will carry `date` and `receiptTitle`.
     // Why it cannot be written, or nothing when it can.

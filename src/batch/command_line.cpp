@@ -38,6 +38,7 @@ const ValueOption kValueOptions[] = {
     {"--escala", &CommandLine::scaleFile, "falta el nombre del archivo de escala después de --escala", true},
     {"--pdf", &CommandLine::pdfDirectory, "falta el nombre de la carpeta después de --pdf", true},
     {"--pdf-unico", &CommandLine::pdfFile, "falta el nombre del archivo después de --pdf-unico", true},
+    {"--svg", &CommandLine::svgDirectory, "falta el nombre de la carpeta después de --svg", true},
 };
 
 }  // namespace
@@ -96,6 +97,8 @@ OrUnusable<CommandLine> parseCommandLine(const std::vector<std::string>& args)
         return Unusable{
             "--pdf y --pdf-unico no van juntas: elegí un PDF por fila (--pdf) o uno solo con todas "
             "(--pdf-unico)"};
+    if (line.svgDirectory && (line.pdfDirectory || line.pdfFile))
+        return Unusable{"--svg no va junto con --pdf ni con --pdf-unico: elegí una sola forma de guardar las hojas"};
     return line;
 }
 

@@ -12,7 +12,7 @@ namespace recibo::batch {
 // The most rows recibo-lote computes at the same time (-j).
 inline constexpr unsigned kMaxJobs = 256;
 
-// recibo-lote [--locale NAME] [--escala FILE] [--pdf DIR | --pdf-unico FILE]
+// recibo-lote [--locale NAME] [--escala FILE] [--pdf DIR | --pdf-unico FILE | --svg DIR]
 //             [-j N] [FILE]
 struct CommandLine {
     bool help = false;
@@ -25,6 +25,8 @@ struct CommandLine {
     std::optional<std::string> pdfDirectory;
     // The one PDF file with a page per computed row.
     std::optional<std::string> pdfFile;
+    // The folder for one SVG page per computed row.
+    std::optional<std::string> svgDirectory;
     // How many rows are computed at the same time; absent: one per core.
     std::optional<unsigned> jobs;
     // --explicar: each line and total also carries its explanation.

@@ -96,23 +96,26 @@ void WindowReceiptPdfs::makeWindow(const std::string& date, const std::string& r
         window_->show();
 }
 
-Problem WindowReceiptPdfs::open(const std::string& directory, const std::string& date, const std::string& receiptTitle)
+Problem WindowReceiptPdfs::open(const std::string& directory, PageFiles kind, const std::string& date,
+                                const std::string& receiptTitle)
 {
     if (auto problem = startApplication())
         return problem;
+    const std::string option = kind == PageFiles::Svg ? "--svg" : "--pdf";
     const QString path = QFile::decodeName(directory.c_str());
     const QFileInfo info(path);
     if (info.exists() && !info.isDir())
-        return Unusable{"la carpeta de --pdf " + quoted(path) + " es un archivo, no una carpeta"};
+        return Unusable{"la carpeta de " + option + " " + quoted(path) + " es un archivo, no una carpeta"};
     if (!QDir().mkpath(path))
-        return Unusable{"no se pudo crear la carpeta de --pdf " + quoted(path)};
+        return Unusable{"no se pudo crear la carpeta de " + option + " " + quoted(path)};
     // A file made and removed again: the folder takes new files.
     QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".recibo-lote-XXXXXX")));
     if (!probe.open())
-        return Unusable{"no se puede escribir en la carpeta de --pdf " + quoted(path) + " ("
+        return Unusable{"no se puede escribir en la carpeta de " + option + " " + quoted(path) + " ("
                         + files::fileErrorText(probe, files::Access::Write).toStdString() + ")"};
 
     directory_ = QDir(path);
+    kind_ = kind;
     makeWindow(date, receiptTitle);
     return std::nullopt;
 }
@@ -164,11 +167,19 @@ std::optional<std::string> WindowReceiptPdfs::write(std::size_t fila, const payr
             return "no se pudo dibujar su página: " + problem.toStdString();
         return std::nullopt;
     }
-    const QString name = batchPdfName(fila, QString::fromStdString(receipt.docente));
-    receipt::PdfFile file(directory_.filePath(name));
+    const QString pdfName = batchPdfName(fila, QString::fromStdString(receipt.docente));
+    if (kind_ == PageFiles::Svg) {
+        const QString name = pdfName.chopped(4) + QStringLiteral(".svg");
+        receipt::SvgFile file(directory_.filePath(name));
+        const receipt::PrintResult result = receipt::printReceipt(*window_, file);
+        if (!result.printed)
+            return "no se pudo guardar el SVG " + quoted(name) + ": " + result.problem.toStdString();
+        return std::nullopt;
+    }
+    receipt::PdfFile file(directory_.filePath(pdfName));
     const receipt::PrintResult result = receipt::printReceipt(*window_, file);
     if (!result.printed)
-        return "no se pudo guardar el PDF " + quoted(name) + ": " + result.problem.toStdString();
+        return "no se pudo guardar el PDF " + quoted(pdfName) + ": " + result.problem.toStdString();
     return std::nullopt;
 }
 

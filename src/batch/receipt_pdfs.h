@@ -33,7 +33,8 @@ public:
     WindowReceiptPdfs();
     ~WindowReceiptPdfs() override;
 
-    Problem open(const std::string& directory, const std::string& date, const std::string& receiptTitle) override;
+    Problem open(const std::string& directory, PageFiles kind, const std::string& date,
+                 const std::string& receiptTitle) override;
     Problem openOneFile(const std::string& path, const std::string& date, const std::string& receiptTitle) override;
     std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
                                      const payroll::SelectedPosition& position) override;
@@ -49,6 +50,7 @@ private:
     std::unique_ptr<QApplication> application_;  // only when the process had none
     std::unique_ptr<receipt::ReceiptWindow> window_;
     QDir directory_;
+    PageFiles kind_ = PageFiles::Pdf;
     std::unique_ptr<receipt::PdfBook> book_;  // with openOneFile()
     QString bookPath_;
     QString date_;

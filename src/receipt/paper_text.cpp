@@ -37,6 +37,7 @@ struct ShapedLine {
     QList<QGlyphRun> runs;
     qreal advance = 0;
     qreal height = 0;
+    qreal ascent = 0;
 };
 
 const ShapedLine& shaped(const QFont& font, const QString& text)
@@ -55,6 +56,7 @@ const ShapedLine& shaped(const QFont& font, const QString& text)
             set.runs = layout.glyphRuns();
             set.advance = line.horizontalAdvance();
             set.height = line.height();
+            set.ascent = line.ascent();
         }
         return set;
     });
@@ -132,10 +134,9 @@ PaperText fitOnPaper(const QString& text, const QFont& design, const PaperFit& f
     return setOnPaper(text, design, oneLineSize(text, design, fit), fit);
 }
 
-void drawPaperText(QPainter& painter, const PaperText& text, const QRectF& area, Qt::Alignment alignment)
+QList<PlacedLine> placeLines(const PaperText& text, const QRectF& area, Qt::Alignment alignment)
 {
-    if (text.lines.isEmpty())
-        return;
+    QList<PlacedLine> placed;
     const qreal block = text.height();
     qreal top = area.top();
     if (alignment & Qt::AlignVCenter)
@@ -149,11 +150,17 @@ void drawPaperText(QPainter& painter, const PaperText& text, const QRectF& area,
             left += area.width() - shape.advance;
         else if (alignment & Qt::AlignHCenter)
             left += (area.width() - shape.advance) / 2;
-        const QPointF origin(left, top + (text.lineHeight - shape.height) / 2);
-        for (const QGlyphRun& run : shape.runs)
-            painter.drawGlyphRun(origin, run);
+        placed.append({line, QPointF(left, top + (text.lineHeight - shape.height) / 2), shape.advance, shape.ascent});
         top += text.lineHeight;
     }
+    return placed;
+}
+
+void drawPaperText(QPainter& painter, const PaperText& text, const QRectF& area, Qt::Alignment alignment)
+{
+    for (const PlacedLine& line : placeLines(text, area, alignment))
+        for (const QGlyphRun& run : shaped(text.font, line.text).runs)
+            painter.drawGlyphRun(line.origin, run);
 }
 
 }  // namespace recibo::receipt

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -47,8 +49,20 @@ PaperText setOnPaper(const QString& text, const QFont& font, qreal points, const
 // line, and wrapped at that smallest size when it does not.
 PaperText fitOnPaper(const QString& text, const QFont& design, const PaperFit& fit);
 
-// Draws the lines inside `area` with the alignment given (top or vertically
-// centred as a block; left, right or centred each line).
+// One line of a text placed in its area: where it starts (its top left),
+// how far it runs and where its baseline is below that top.
+struct PlacedLine {
+    QString text;
+    QPointF origin;
+    qreal advance = 0;
+    qreal ascent = 0;
+};
+
+// The lines placed inside `area` with the alignment given (top or
+// vertically centred as a block; left, right or centred each line).
+QList<PlacedLine> placeLines(const PaperText& text, const QRectF& area, Qt::Alignment alignment);
+
+// Draws the lines where placeLines places them.
 void drawPaperText(QPainter& painter, const PaperText& text, const QRectF& area, Qt::Alignment alignment);
 
 }  // namespace recibo::receipt

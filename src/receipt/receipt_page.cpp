@@ -192,9 +192,8 @@ private:
 // the target holds at that scale. Fonts are sized in whole twips (a
 // twentieth of a point of the window): the smallest size is rounded up to
 // one, or rounding it to the nearest could set a text a little under it.
-PaperLayout layOut(const ReceiptWindow& window, const QPainter& painter, const QRectF& target, qreal scale)
+PaperLayout layOut(const ReceiptWindow& window, int dpi, const QRectF& target, qreal scale)
 {
-    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 0;
     const qreal paperPointsPerPoint = dpi > 0 ? scale * 1440 / dpi : 1;
     const qreal smallest = std::ceil(kSmallestOnPaper / paperPointsPerPoint * 20) / 20;
     return PaperLayout(window, smallest, target.height() / scale);
@@ -235,25 +234,31 @@ Page receiptPage(const ReceiptWindow& window, const PaperLayout& layout)
 
 }  // namespace
 
+PlacedPage placeReceiptPage(const ReceiptWindow& window, int dpi, const QRectF& target)
+{
+    // As wide as the target, unless the whole receipt is then too tall for it.
+    qreal scale = target.width() / kWindowWidth;
+    PaperLayout layout = layOut(window, dpi, target, scale);
+    if (layout.page().height() * scale > target.height()) {
+        layout = layOut(window, dpi, target, target.height() / layout.page().height());
+        scale = std::min(target.width() / layout.page().width(), target.height() / layout.page().height());
+    }
+    Page page = receiptPage(window, layout);
+    const QPointF at(target.left() + (target.width() - page.size.width() * scale) / 2, target.top());
+    return {std::move(page), scale, at};
+}
+
 void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target)
 {
     if (target.isEmpty())
         return;
-    // As wide as the target, unless the whole receipt is then too tall for it.
-    qreal scale = target.width() / kWindowWidth;
-    PaperLayout layout = layOut(window, painter, target, scale);
-    if (layout.page().height() * scale > target.height()) {
-        layout = layOut(window, painter, target, target.height() / layout.page().height());
-        scale = std::min(target.width() / layout.page().width(), target.height() / layout.page().height());
-    }
-    const Page page = receiptPage(window, layout);
-
+    const PlacedPage placed = placeReceiptPage(window, painter.device() ? painter.device()->logicalDpiY() : 0, target);
     painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    painter.translate(target.left() + (target.width() - page.size.width() * scale) / 2, target.top());
-    painter.scale(scale, scale);
-    painter.setClipRect(QRectF(QPointF(0, 0), page.size), Qt::IntersectClip);
-    paintPage(page, painter);
+    painter.translate(placed.at);
+    painter.scale(placed.scale, placed.scale);
+    painter.setClipRect(QRectF(QPointF(0, 0), placed.page.size), Qt::IntersectClip);
+    paintPage(placed.page, painter);
     painter.restore();
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPointF>
 #include <QPointer>
 #include <QRectF>
+
+#include "page_parts.h"
 
 class QPainter;
 class QWidget;
@@ -37,5 +40,15 @@ private:
 // on the device. The one drawing of the printed page, for the printer and
 // for PDF files alike.
 void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target);
+
+// The page drawReceiptPage draws into `target` of a device of `dpi` dots per
+// inch, as a value: its parts in twips, and where they go on the device
+// (twips times `scale`, from `at`).
+struct PlacedPage {
+    Page page;
+    qreal scale = 1;
+    QPointF at;
+};
+PlacedPage placeReceiptPage(const ReceiptWindow& window, int dpi, const QRectF& target);
 
 }  // namespace recibo::receipt

@@ -16,6 +16,7 @@
 
 #include "files/file_errors.h"
 #include "files/replaceable.h"
+#include "page_svg.h"
 #include "payroll/message_text.h"
 #include "pdf/pdf_compaction.h"
 #include "receipt_files.h"
@@ -167,6 +168,27 @@ PrintResult PdfFile::printPage(const ReceiptWindow& window)
             QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_)));
     }
     if (!files::writeWhole(file, page.data()) || !file.commit()) {
+        const PrintResult failed = PrintResult::failed(fileProblem(file, path_));
+        file.cancelWriting();
+        return failed;
+    }
+    return PrintResult::done();
+}
+
+PrintResult SvgFile::printPage(const ReceiptWindow& window)
+{
+    if (const QString problem = notReplaceableProblem(path_); !problem.isEmpty())
+        return PrintResult::failed(problem);
+    // The PDF's sheet, only measured: the picture is placed as on it.
+    QBuffer unused;
+    QPdfWriter sheet(&unused);
+    setUpPdf(sheet, documentTitle(window));
+    const int dpi = sheet.resolution();
+    const QByteArray picture = pageSvg(placeReceiptPage(window, dpi, QRectF(0, 0, sheet.width(), sheet.height())), dpi);
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return PrintResult::failed(fileProblem(file, path_));
+    if (!files::writeWhole(file, picture) || !file.commit()) {
         const PrintResult failed = PrintResult::failed(fileProblem(file, path_));
         file.cancelWriting();
         return failed;

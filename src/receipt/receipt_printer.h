@@ -55,6 +55,18 @@ private:
     QString path_;
 };
 
+// The page PdfFile writes, as an SVG picture of the receipt (page_svg.h),
+// at its size on the A4 sheet and with the same text set the same way;
+// written whole or not at all, like PdfFile.
+class SvgFile : public PrintBackend {
+public:
+    explicit SvgFile(QString path) : path_(std::move(path)) {}
+    PrintResult printPage(const ReceiptWindow& window) override;
+
+private:
+    QString path_;
+};
+
 // One PDF file of A4 pages, one for each receipt added, each the page that
 // PdfFile writes, in one document (the fonts in it once): written whole or
 // not at all, like PdfFile. Nothing is written but by commit(); a book that

@@ -61,7 +61,8 @@ TEST(BatchJobs, CommandLine)
         {{"-j"}, kInputUnusable},           {{"-j0"}, kInputUnusable},
         {{"-j", "257"}, kInputUnusable},    {{"-j", "dos"}, kInputUnusable},
         {{"--trabajos="}, kInputUnusable},  {{"--pdf", "a", "--pdf-unico", "b.pdf"}, kInputUnusable},
-        {{"--pdf-unico="}, kInputUnusable},
+        {{"--pdf-unico="}, kInputUnusable}, {{"--svg", "a", "--pdf-unico", "b.pdf"}, kInputUnusable},
+        {{"--svg"}, kInputUnusable},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"--locale", "C"};

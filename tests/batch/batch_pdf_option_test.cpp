@@ -28,7 +28,7 @@ struct Written {
 // Notes every call; refuses the folder or one row's file when told to.
 class RecordingPdfs : public ReceiptPdfs {
 public:
-    Problem open(const std::string& directory, const std::string& date, const std::string&) override
+    Problem open(const std::string& directory, PageFiles, const std::string& date, const std::string&) override
     {
         opened.push_back(directory);
         this->date = date;
@@ -36,7 +36,7 @@ public:
     }
     Problem openOneFile(const std::string& path, const std::string& date, const std::string& title) override
     {
-        return open("unico:" + path, date, title);
+        return open("unico:" + path, PageFiles::Pdf, date, title);
     }
     std::optional<std::string> finish(bool keep) override
     {

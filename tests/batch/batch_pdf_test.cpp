@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include "batch/batch.h"
 #include "batch/receipt_pdfs.h"
@@ -200,6 +201,38 @@ TEST_F(BatchPdf, OneFileLooksAsEachReceiptAndSharesWhatPagesHaveInCommon)
     // Qt writes some 3,400 bytes for each further page.
     const qint64 perPage = (QFileInfo(path("todos.pdf")).size() - QFileInfo(path("dos.pdf")).size()) / 18;
     EXPECT_LT(perPage, 2000);
+}
+
+// --svg: one picture per computed row, well-formed, holding as text the
+// very words the same row's PDF holds (long names wrapped alike).
+TEST_F(BatchPdf, SvgPagesHoldThePdfsWords)
+{
+    const std::string table =
+        "docente,tipo,codcargo,antiguedad,Iosper,AGMER\n"
+        "\"Gómez de la Torre, María Laura Inés <&> Fernández\",cargo,645,4,1,1\n"
+        "Beto,jornada,,,,\n"
+        "Ana,cargo,750,12,,1\n";
+    ASSERT_EQ(runWith({"--locale", "C", "--svg", path("svg").toStdString()}, table).status, kSomeRowFailed);
+    ASSERT_EQ(runWith({"--locale", "C", "--pdf", path("pdf").toStdString()}, table).status, kSomeRowFailed);
+    const QStringList svgs = filesIn(path("svg"));
+    ASSERT_EQ(svgs, (QStringList{"0001-Gómez-de-la-Torre-María-Laura-Inés-Fernández.svg", "0003-Ana.svg"}));
+    for (const QString& svg : svgs) {
+        QFile file(QDir(path("svg")).filePath(svg));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QStringList words;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
+                words += xml.readElementText().split(' ', Qt::SkipEmptyParts);
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        QStringList inPdf;
+        for (const pdf::Word& word : pdf::words(QDir(path("pdf")).filePath(svg.chopped(4) + ".pdf")))
+            inPdf += word.text;
+        words.sort();
+        inPdf.sort();
+        EXPECT_EQ(words, inPdf) << svg.toStdString();
+        EXPECT_GT(words.size(), 40);
+    }
 }
 
 // A file that cannot be written is refused before any row is computed; a

@@ -92,7 +92,14 @@ inline QList<Word> words(const QString& file, int page = 1)
         QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     for (auto match = word.globalMatch(QString::fromUtf8(extracted.out)); match.hasNext();) {
         const auto m = match.next();
-        found.append({m.captured(5),
+        // pdftotext writes the words as XML: "&amp;" is "&".
+        QString text = m.captured(5);
+        text.replace(QLatin1String("&lt;"), QLatin1String("<"))
+            .replace(QLatin1String("&gt;"), QLatin1String(">"))
+            .replace(QLatin1String("&quot;"), QLatin1String("\""))
+            .replace(QLatin1String("&apos;"), QLatin1String("'"))
+            .replace(QLatin1String("&amp;"), QLatin1String("&"));
+        found.append({text,
                       QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                              QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
     }
