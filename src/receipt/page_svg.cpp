@@ -33,34 +33,37 @@ public:
 
     void write(const PageOutline& outline)
     {
-        out_ += QStringLiteral("<rect %1 rx=\"%2\" fill=\"%3\" stroke=\"%4\" stroke-width=\"%5\" "
-                               "stroke-linejoin=\"%6\"/>\n")
+        out_ += QStringLiteral(
+                    "<rect %1 rx=\"%2\" fill=\"%3\" stroke=\"%4\" stroke-width=\"%5\" "
+                    "stroke-linejoin=\"%6\"/>\n")
                     .arg(rectAttributes(outline.box), number(outline.radius),
-                         outline.fill.alpha() == 0 ? QStringLiteral("none") : outline.fill.name(),
-                         outline.grey.name(), number(outline.width),
+                         outline.fill.alpha() == 0 ? QStringLiteral("none") : outline.fill.name(), outline.grey.name(),
+                         number(outline.width),
                          outline.join == Qt::MiterJoin ? QStringLiteral("miter") : QStringLiteral("bevel"));
     }
 
     void write(const PageLine& line)
     {
-        out_ += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\" "
-                               "stroke-linecap=\"square\"/>\n")
-                    .arg(number(line.line.x1()), number(line.line.y1()), number(line.line.x2()),
-                         number(line.line.y2()), line.grey.name(), number(line.width));
+        out_ += QStringLiteral(
+                    "<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\" "
+                    "stroke-linecap=\"square\"/>\n")
+                    .arg(number(line.line.x1()), number(line.line.y1()), number(line.line.x2()), number(line.line.y2()),
+                         line.grey.name(), number(line.width));
     }
 
     void write(const PageText& text)
     {
         const QFont& font = text.text.font;
-        const QString look = QStringLiteral("font-family=\"%1\" font-size=\"%2\" font-weight=\"%3\" fill=\"%4\"")
-                                 .arg(escaped(QFontInfo(font).family()), number(font.pixelSize()),
-                                      font.bold() ? QStringLiteral("bold") : QStringLiteral("normal"),
-                                      text.grey.name());
+        const QString look =
+            QStringLiteral("font-family=\"%1\" font-size=\"%2\" font-weight=\"%3\" fill=\"%4\"")
+                .arg(escaped(QFontInfo(font).family()), number(font.pixelSize()),
+                     font.bold() ? QStringLiteral("bold") : QStringLiteral("normal"), text.grey.name());
         for (const PlacedLine& line : placeLines(text.text, text.area, text.alignment))
-            out_ += QStringLiteral("<text x=\"%1\" y=\"%2\" textLength=\"%3\" lengthAdjust=\"spacingAndGlyphs\" "
-                                   "xml:space=\"preserve\" %4>%5</text>\n")
-                        .arg(number(line.origin.x()), number(line.origin.y() + line.ascent), number(line.advance),
-                             look, escaped(line.text));
+            out_ += QStringLiteral(
+                        "<text x=\"%1\" y=\"%2\" textLength=\"%3\" lengthAdjust=\"spacingAndGlyphs\" "
+                        "xml:space=\"preserve\" %4>%5</text>\n")
+                        .arg(number(line.origin.x()), number(line.origin.y() + line.ascent), number(line.advance), look,
+                             escaped(line.text));
     }
 
 private:

@@ -54,7 +54,9 @@ std::string asArgentineExport(const table::CsvTable& table)
     for (std::size_t row = 0; row < table.rowCount(); ++row) {
         for (std::size_t i = 0; i < table.header().size(); ++i) {
             const std::string cell(table.cell(row, i));
-            text += (i ? ";" : "") + quotedIfNeeded(i == docente ? cell : withCommaDecimals(cell), ';');
+            if (i)
+                text += ';';
+            text += quotedIfNeeded(i == docente ? cell : withCommaDecimals(cell), ';');
         }
         text += "\r\n";
     }

@@ -36,7 +36,7 @@ public:
     }
     Problem openOneFile(const std::string& path, const std::string& date, const std::string& title) override
     {
-        return open("unico:" + path, PageFiles::Pdf, date, title);
+        return open(std::string("unico:").append(path), PageFiles::Pdf, date, title);
     }
     std::optional<std::string> finish(bool keep) override
     {
@@ -171,7 +171,7 @@ TEST(BatchPdfOption, OneFileTakesTheComputedRowsInOrder)
     std::string table = "docente,tipo,numerohorasmed\n";
     std::vector<std::size_t> computed;
     for (std::size_t fila = 1; fila <= 40; ++fila) {
-        table += "D" + std::to_string(fila) + (fila % 3 == 0 ? ",jornada,0\n" : ",medio,12\n");
+        table.append("D").append(std::to_string(fila)).append(fila % 3 == 0 ? ",jornada,0\n" : ",medio,12\n");
         if (fila % 3 != 0)
             computed.push_back(fila);
     }
