@@ -11,9 +11,16 @@ QString number(qreal value)
     return QString::number(value, 'g', 10);
 }
 
+// Text fit for XML: its markup characters escaped, and the characters XML
+// cannot hold at all (control characters a table's cell may carry) shown as
+// the replacement character.
 QString escaped(const QString& text)
 {
-    return text.toHtmlEscaped();
+    QString fit = text.toHtmlEscaped();
+    for (QChar& c : fit)
+        if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
+            c = QChar::ReplacementCharacter;
+    return fit;
 }
 
 QString rectAttributes(const QRectF& box)

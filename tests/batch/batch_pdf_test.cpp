@@ -233,6 +233,18 @@ TEST_F(BatchPdf, SvgPagesHoldThePdfsWords)
         EXPECT_EQ(words, inPdf) << svg.toStdString();
         EXPECT_GT(words.size(), 40);
     }
+
+    // A control character in a cell still makes a well-formed picture.
+    ASSERT_EQ(runWith({"--locale", "C", "--svg", path("control").toStdString()},
+                      "docente,tipo,codcargo\n\"Ana\x01\x1b Bel\",cargo,645\n")
+                  .status,
+              kAllRowsComputed);
+    QFile control(QDir(path("control")).filePath(filesIn(path("control")).value(0)));
+    ASSERT_TRUE(control.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&control);
+    while (!xml.atEnd())
+        xml.readNext();
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
 }
 
 // A file that cannot be written is refused before any row is computed; a
