@@ -35,28 +35,33 @@ void paint(QPainter& painter, const PageText& text)
 
 }  // namespace
 
+std::vector<PageRun> runsOf(const Page& page)
+{
+    std::vector<PageRun> runs;
+    const std::span<const PagePart> parts(page.parts);
+    for (std::size_t first = 0, end = 0; first < parts.size(); first = end) {
+        const PagePart& part = parts[first];
+        for (end = first + 1; end < parts.size() && parts[end].clip == part.clip && parts[end].origin == part.origin;)
+            ++end;
+        runs.push_back({part.clip, part.origin, parts.subspan(first, end - first)});
+    }
+    return runs;
+}
+
 void paintPage(const Page& page, QPainter& painter)
 {
-    // Parts that share a clip and an origin are drawn inside one setting of
-    // them.
-    const PagePart* setting = nullptr;
-    for (const PagePart& part : page.parts) {
-        const bool plain = part.clip.isEmpty() && part.origin.isNull();
-        if (setting && (plain || part.clip != setting->clip || part.origin != setting->origin)) {
-            painter.restore();
-            setting = nullptr;
-        }
-        if (!plain && !setting) {
+    for (const PageRun& run : runsOf(page)) {
+        if (!run.plain()) {
             painter.save();
-            if (!part.clip.isEmpty())
-                painter.setClipRect(part.clip, Qt::IntersectClip);
-            painter.translate(part.origin);
-            setting = &part;
+            if (!run.clip.isEmpty())
+                painter.setClipRect(run.clip, Qt::IntersectClip);
+            painter.translate(run.origin);
         }
-        std::visit([&](const auto& shape) { paint(painter, shape); }, part.shape);
+        for (const PagePart& part : run.parts)
+            std::visit([&](const auto& shape) { paint(painter, shape); }, part.shape);
+        if (!run.plain())
+            painter.restore();
     }
-    if (setting)
-        painter.restore();
 }
 
 }  // namespace recibo::receipt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <variant>
 #include <vector>
 
@@ -70,6 +71,17 @@ struct Page {
     std::vector<PagePart> parts;
     bool operator==(const Page&) const = default;
 };
+
+// Consecutive parts that share a clip and an origin: drawn, or written, in
+// one setting of them.
+struct PageRun {
+    QRectF clip;
+    QPointF origin;
+    std::span<const PagePart> parts;
+
+    bool plain() const { return clip.isEmpty() && origin.isNull(); }
+};
+std::vector<PageRun> runsOf(const Page& page);
 
 // Draws `page` with its top left corner at the painter's origin, one twip to
 // a unit of the painter's coordinates (scale the painter to fit).

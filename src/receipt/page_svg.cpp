@@ -91,30 +91,22 @@ QByteArray pageSvg(const PlacedPage& placed, int dpi)
                       .arg(number(page.size.width() * pointsPerTwip), number(page.size.height() * pointsPerTwip),
                            number(page.size.width()), number(page.size.height()));
     SvgWriter writer(out);
-    // Parts that share a clip and an origin go in one group, as they are
-    // drawn in one setting of them.
-    const PagePart* group = nullptr;
     int clips = 0;
-    for (const PagePart& part : page.parts) {
-        const bool plain = part.clip.isEmpty() && part.origin.isNull();
-        if (group && (plain || part.clip != group->clip || part.origin != group->origin)) {
-            out += QStringLiteral("</g></g>\n");
-            group = nullptr;
-        }
-        if (!plain && !group) {
+    for (const PageRun& run : runsOf(page)) {
+        if (!run.plain()) {
             const QString id = QStringLiteral("recorte%1").arg(++clips);
-            out += part.clip.isEmpty()
+            out += run.clip.isEmpty()
                 ? QStringLiteral("<g>")
                 : QStringLiteral("<clipPath id=\"%1\"><rect %2/></clipPath>\n<g clip-path=\"url(#%1)\">")
-                      .arg(id, rectAttributes(part.clip));
+                      .arg(id, rectAttributes(run.clip));
             out += QStringLiteral("<g transform=\"translate(%1 %2)\">\n")
-                       .arg(number(part.origin.x()), number(part.origin.y()));
-            group = &part;
+                       .arg(number(run.origin.x()), number(run.origin.y()));
         }
-        std::visit([&](const auto& shape) { writer.write(shape); }, part.shape);
+        for (const PagePart& part : run.parts)
+            std::visit([&](const auto& shape) { writer.write(shape); }, part.shape);
+        if (!run.plain())
+            out += QStringLiteral("</g></g>\n");
     }
-    if (group)
-        out += QStringLiteral("</g></g>\n");
     out += QStringLiteral("</svg>\n");
     return out.toUtf8();
 }

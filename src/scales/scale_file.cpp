@@ -742,11 +742,24 @@ void collectKeys(const toml::table& table, const std::string& prefix, std::set<s
 }
 
 // The keys are the built-in scale's: its file has them all.
+// The built-in scale's own file, written and parsed once: the model both
+// the known keys and the numbers compared with are taken from.
+struct BuiltInFile {
+    std::string text = scaleFileText(builtInScale());
+    toml::table document = toml::parse(text);
+};
+
+const BuiltInFile& builtInFile()
+{
+    static const BuiltInFile file;
+    return file;
+}
+
 const std::set<std::string>& scaleKeys()
 {
     static const std::set<std::string> keys = [] {
         std::set<std::string> collected;
-        collectKeys(toml::parse(scaleFileText(builtInScale())), {}, collected);
+        collectKeys(builtInFile().document, {}, collected);
         return collected;
     }();
     return keys;
@@ -863,10 +876,8 @@ std::optional<Refusal> inconsistency(const toml::table& document, const payroll:
 const std::map<std::string, double>& builtInNumbers()
 {
     static const std::map<std::string, double> numbers = [] {
-        const std::string text = scaleFileText(builtInScale());
-        const toml::table document = toml::parse(text);
-        Reader reader(text);
-        reader.begin(document);
+        Reader reader(builtInFile().text);
+        reader.begin(builtInFile().document);
         payroll::PayScale pay = payroll::builtInPayScale();
         describe(reader, pay);
         std::map<std::string, double> all(reader.pesos().begin(), reader.pesos().end());
