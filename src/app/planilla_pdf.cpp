@@ -1,8 +1,8 @@
 #include "planilla_pdf.h"
 
+#include "page/page_files.h"
+#include "page/sheet.h"
 #include "payroll/calculation.h"
-#include "receipt/receipt_printer.h"
-#include "receipt/receipt_window.h"
 
 namespace recibo::app {
 
@@ -16,9 +16,7 @@ PlanillaPdfResult writePlanillaPdf(const table::Planilla& table, const scales::S
         result.problem = problem;
         return result;
     }
-    // A window of its own, never shown, that the pages are drawn from.
-    receipt::ReceiptWindow window;
-    window.setScaleTitle(QString::fromStdString(scale.receiptTitle));
+    const QString title = QString::fromStdString(scale.receiptTitle);
     const int total = static_cast<int>(table.rows());
     for (std::size_t row = 0; row < table.rows(); ++row) {
         const auto skip = [&](const std::string& why) {
@@ -35,8 +33,9 @@ PlanillaPdfResult writePlanillaPdf(const table::Planilla& table, const scales::S
             if (const auto* failure = std::get_if<Unusable>(&computed)) {
                 skip(failure->message);
             } else {
-                window.fillReceipt(std::get<payroll::Receipt>(computed), position, date);
-                if (const QString problem = book.addPage(window); !problem.isEmpty()) {
+                const receipt::Sheet sheet =
+                    receipt::receiptSheet(std::get<payroll::Receipt>(computed), position, date, title);
+                if (const QString problem = book.addPage(sheet); !problem.isEmpty()) {
                     result.problem = problem;
                     return result;
                 }

@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef RECIBO_LOTE_PDF
-    recibo::batch::WindowReceiptPdfs pdfs;
+    recibo::batch::SheetReceiptPdfs pdfs;
     return recibo::batch::runBatch(args, std::cin, std::cout, std::cerr, &pdfs);
 #else
     return recibo::batch::runBatch(args, std::cin, std::cout, std::cerr);

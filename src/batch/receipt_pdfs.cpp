@@ -3,18 +3,18 @@
 #include <clocale>
 #include <cstdio>
 
-#include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryFile>
 
 #include "files/file_errors.h"
 #include "files/replaceable.h"
+#include "page/page_files.h"
+#include "page/receipt_files.h"
+#include "page/sheet.h"
 #include "payroll/entry_values.h"
 #include "payroll/message_text.h"
 #include "payroll/receipt.h"
-#include "receipt/receipt_files.h"
-#include "receipt/receipt_printer.h"
-#include "receipt/receipt_window.h"
 #include "regional/qt_translations.h"
 #include "table/columns.h"
 
@@ -22,17 +22,16 @@ namespace recibo::batch {
 
 namespace {
 
-// The QApplication that recibo-lote starts for itself keeps these: Qt's
-// offscreen platform, with or without a display, so that no window ever
-// shows.
+// The QGuiApplication that recibo-lote starts for itself keeps these: Qt's
+// offscreen platform, with or without a display.
 int argumentCount = 3;
 char programName[] = "recibo-lote";
 char platformOption[] = "-platform";
 char offscreen[] = "offscreen";
 char* arguments[] = {programName, platformOption, offscreen, nullptr};
 
-// Qt's notices about its platform (a missing runtime folder, a window
-// operation the offscreen platform lacks) say nothing about the receipts:
+// Qt's notices about its platform (a missing runtime folder) say nothing
+// about the receipts:
 // only its errors reach standard error.
 void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -55,16 +54,15 @@ QString batchPdfName(std::size_t fila, const QString& docente)
         .arg(name.isEmpty() ? QStringLiteral("sin-nombre") : name);
 }
 
-WindowReceiptPdfs::WindowReceiptPdfs() = default;
+SheetReceiptPdfs::SheetReceiptPdfs() = default;
 
-WindowReceiptPdfs::~WindowReceiptPdfs()
+SheetReceiptPdfs::~SheetReceiptPdfs()
 {
-    book_.reset();    // never committed: leaves no file
-    window_.reset();  // before the application it lives in
+    book_.reset();  // never committed: leaves no file
     application_.reset();
 }
 
-Problem WindowReceiptPdfs::startApplication()
+Problem SheetReceiptPdfs::startApplication()
 {
     if (!QCoreApplication::instance()) {
         qInstallMessageHandler(onlyQtErrors);
@@ -73,31 +71,26 @@ Problem WindowReceiptPdfs::startApplication()
             if (runtimeFolder_->isValid())
                 qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder_->path()));
         }
-        application_ = std::make_unique<QApplication>(argumentCount, arguments);
+        application_ = std::make_unique<QGuiApplication>(argumentCount, arguments);
         // Qt sets the C library's locale to the user's; numbers that the C
         // library writes keep the point.
         std::setlocale(LC_NUMERIC, "C");
         regional::installQtTranslations();
-    } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         return Unusable{"no se pueden dibujar recibos en este proceso: no tiene una aplicación gráfica"};
     }
     return std::nullopt;
 }
 
-void WindowReceiptPdfs::makeWindow(const std::string& date, const std::string& receiptTitle)
+void SheetReceiptPdfs::keep(const std::string& date, const std::string& receiptTitle)
 {
     date_ = QString::fromStdString(date);
-    window_ = std::make_unique<receipt::ReceiptWindow>();
-    window_->setScaleTitle(QString::fromStdString(receiptTitle));
-    // Shown as the desktop program shows it, so that it is laid out alike
-    // (the scroll bar follows the window's outer frame); on the offscreen
-    // platform nothing appears anywhere.
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        window_->show();
+    title_ = QString::fromStdString(receiptTitle);
+    ready_ = true;
 }
 
-Problem WindowReceiptPdfs::open(const std::string& directory, PageFiles kind, const std::string& date,
-                                const std::string& receiptTitle)
+Problem SheetReceiptPdfs::open(const std::string& directory, PageFiles kind, const std::string& date,
+                               const std::string& receiptTitle)
 {
     if (auto problem = startApplication())
         return problem;
@@ -116,12 +109,11 @@ Problem WindowReceiptPdfs::open(const std::string& directory, PageFiles kind, co
 
     directory_ = QDir(path);
     kind_ = kind;
-    makeWindow(date, receiptTitle);
+    keep(date, receiptTitle);
     return std::nullopt;
 }
 
-Problem WindowReceiptPdfs::openOneFile(const std::string& file, const std::string& date,
-                                       const std::string& receiptTitle)
+Problem SheetReceiptPdfs::openOneFile(const std::string& file, const std::string& date, const std::string& receiptTitle)
 {
     if (auto problem = startApplication())
         return problem;
@@ -135,11 +127,11 @@ Problem WindowReceiptPdfs::openOneFile(const std::string& file, const std::strin
         return Unusable{"no se puede guardar el PDF de --pdf-unico: " + problem.toStdString()};
     }
     bookPath_ = path;
-    makeWindow(date, receiptTitle);
+    keep(date, receiptTitle);
     return std::nullopt;
 }
 
-std::optional<std::string> WindowReceiptPdfs::finish(bool keep)
+std::optional<std::string> SheetReceiptPdfs::finish(bool keep)
 {
     if (!book_)
         return std::nullopt;
@@ -153,17 +145,16 @@ std::optional<std::string> WindowReceiptPdfs::finish(bool keep)
     return std::nullopt;
 }
 
-// As on the desktop: "Listo" fills the panel with the position's points,
-// then "Calcular" writes the receipt; "Imprimir" prints it.
-std::optional<std::string> WindowReceiptPdfs::write(std::size_t fila, const payroll::Receipt& receipt,
-                                                    const payroll::SelectedPosition& position)
+std::optional<std::string> SheetReceiptPdfs::write(std::size_t fila, const payroll::Receipt& receipt,
+                                                   const payroll::SelectedPosition& position)
 {
-    if (!window_)
+    if (!ready_)
         return std::string("el PDF no está preparado");
-    window_->fillReceipt(receipt, position, date_);
+    const receipt::Sheet sheet = receipt::receiptSheet(receipt, position, date_, title_);
+    const QString title = receipt::documentTitle(QString::fromStdString(receipt.docente));
 
     if (book_) {
-        if (const QString problem = book_->addPage(*window_); !problem.isEmpty())
+        if (const QString problem = book_->addPage(sheet); !problem.isEmpty())
             return "no se pudo dibujar su página: " + problem.toStdString();
         return std::nullopt;
     }
@@ -171,13 +162,13 @@ std::optional<std::string> WindowReceiptPdfs::write(std::size_t fila, const payr
     if (kind_ == PageFiles::Svg) {
         const QString name = pdfName.chopped(4) + QStringLiteral(".svg");
         receipt::SvgFile file(directory_.filePath(name));
-        const receipt::PrintResult result = receipt::printReceipt(*window_, file);
+        const receipt::PrintResult result = file.printPage(sheet, title);
         if (!result.printed)
             return "no se pudo guardar el SVG " + quoted(name) + ": " + result.problem.toStdString();
         return std::nullopt;
     }
     receipt::PdfFile file(directory_.filePath(pdfName));
-    const receipt::PrintResult result = receipt::printReceipt(*window_, file);
+    const receipt::PrintResult result = file.printPage(sheet, title);
     if (!result.printed)
         return "no se pudo guardar el PDF " + quoted(pdfName) + ": " + result.problem.toStdString();
     return std::nullopt;

@@ -9,11 +9,10 @@
 
 #include "batch/batch.h"
 
-class QApplication;
+class QGuiApplication;
 
 namespace recibo::receipt {
 class PdfBook;
-class ReceiptWindow;
 }  // namespace recibo::receipt
 
 namespace recibo::batch {
@@ -22,16 +21,16 @@ namespace recibo::batch {
 // "0007-sin-nombre.pdf" for a teacher without a usable name.
 QString batchPdfName(std::size_t fila, const QString& docente);
 
-// recibo-lote's PDF receipts drawn by the desktop program's own receipt
-// window, kept off screen: each receipt is written into the window as
-// "Calcular" writes it and printed to a PDF file as "Imprimir" prints it.
-// Needs a QApplication; when the process has none, open() starts one on
-// Qt's offscreen platform, so that no display is needed and no window shows.
+// recibo-lote's receipts as pages: each computed receipt made into the sheet
+// the receipt window prints after "Listo" and "Calcular", drawn as
+// "Imprimir" draws it, to a PDF file or an SVG picture. No window is built:
+// fonts need only a QGuiApplication, which open() starts on Qt's offscreen
+// platform when the process has none, so that no display is needed.
 // With openOneFile(), the pages go into one PdfBook, in the order written.
-class WindowReceiptPdfs final : public ReceiptPdfs {
+class SheetReceiptPdfs final : public ReceiptPdfs {
 public:
-    WindowReceiptPdfs();
-    ~WindowReceiptPdfs() override;
+    SheetReceiptPdfs();
+    ~SheetReceiptPdfs() override;
 
     Problem open(const std::string& directory, PageFiles kind, const std::string& date,
                  const std::string& receiptTitle) override;
@@ -42,18 +41,19 @@ public:
 
 private:
     Problem startApplication();
-    void makeWindow(const std::string& date, const std::string& receiptTitle);
+    void keep(const std::string& date, const std::string& receiptTitle);
 
     // Qt's runtime folder when the system gives none (XDG_RUNTIME_DIR unset,
     // as under cron or ssh): Qt would otherwise leave one in TMPDIR.
     std::optional<QTemporaryDir> runtimeFolder_;
-    std::unique_ptr<QApplication> application_;  // only when the process had none
-    std::unique_ptr<receipt::ReceiptWindow> window_;
+    std::unique_ptr<QGuiApplication> application_;  // only when the process had none
+    bool ready_ = false;
     QDir directory_;
     PageFiles kind_ = PageFiles::Pdf;
     std::unique_ptr<receipt::PdfBook> book_;  // with openOneFile()
     QString bookPath_;
     QString date_;
+    QString title_;
 };
 
 }  // namespace recibo::batch

@@ -1,20 +1,14 @@
 #include "receipt_page.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "page_parts.h"
-#include "paper_layout.h"
 #include "receipt_grid.h"
-#include "receipt_layout.h"
 #include "receipt_window.h"
 #include "twip_line.h"
 #include "twips.h"
@@ -41,162 +35,79 @@ void setShown(const QList<QWidget*>& controls, bool shown)
         control->setVisible(shown);
 }
 
-// ---- Drawing in twips --------------------------------------------------------
+// ---- The window as a sheet ------------------------------------------------------
 
-// A line one screen pixel wide.
-constexpr qreal kRule = kTwipsPerPixel;
-// The grey of the borders of boxes and of the frame.
-const QColor kBorder(128, 128, 128);
-// The smallest text on paper, in points.
-constexpr qreal kSmallestOnPaper = 7;
-
-// Every colour goes to paper as the grey of its brightness.
-QColor ink(const QColor& colour)
+// Where a control stands, in twips of its parent: the exact place it was put
+// at, or its pixels for a control placed in pixels.
+QRectF twipsRect(const QWidget* control)
 {
-    const int grey = qGray(colour.rgb());
-    return QColor(grey, grey, grey, colour.alpha());
+    const QVariant twips = control->property("twips");
+    if (twips.isValid())
+        return QRectF(twips.toRect());
+    const QRect pixels = control->geometry();
+    return QRectF(pixels.x() * kTwipsPerPixel, pixels.y() * kTwipsPerPixel, pixels.width() * kTwipsPerPixel,
+                  pixels.height() * kTwipsPerPixel);
 }
 
-// Collects the page's parts from the window's controls, as they are placed
-// on paper: a frame's controls are placed in its twips, so they go to the
-// page with the frame's corner as their origin, clipped to the frame.
-class PageBuilder {
-public:
-    PageBuilder(const PaperLayout& layout, Page& page) : layout_(layout), page_(page) {}
-
-    // The controls that are not hidden, in their stacking order.
-    void addChildren(const QWidget* parent)
-    {
-        for (const QObject* child : parent->children()) {
-            const auto* control = qobject_cast<const QWidget*>(child);
-            if (control && !control->isHidden() && !control->isWindow())
-                addControl(control);
-        }
-    }
-
-private:
-    void add(std::variant<PageFill, PageOutline, PageLine, PageText> shape)
-    {
-        page_.parts.push_back({std::move(shape), clip_, origin_});
-    }
-
-    void addFill(const QRectF& box, const QColor& colour) { add(PageFill{box, ink(colour)}); }
-
-    void addText(const PaperText& text, const QColor& colour, const QRectF& area, Qt::Alignment alignment)
-    {
-        if (!text.lines.isEmpty())
-            add(PageText{text, ink(colour), area, alignment});
-    }
-
-    // A line covers the screen pixels from its end points to the right and
-    // downwards; on paper it runs through their middle.
-    void addLine(const QLineF& line, const QColor& colour)
-    {
-        add(PageLine{line.translated(kRule / 2, kRule / 2), ink(colour), kRule});
-    }
-
-    // A sunken box of the window: its background and a thin border.
-    void addBox(const QRectF& box, const QColor& background)
-    {
-        addFill(box, background);
-        add(PageOutline{box.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2), ink(kBorder), kRule,
-                        Qt::MiterJoin});
-    }
-
-    void addLabel(const QLabel* label, const PaperLayout::Placed& at)
-    {
-        if (label->autoFillBackground())
-            addFill(at.box, label->palette().color(QPalette::Window));
-        addText(at.text, label->palette().color(QPalette::WindowText), textArea(label, at.box), label->alignment());
-    }
-
-    void addButton(const QPushButton* button, const PaperLayout::Placed& at)
-    {
-        add(PageOutline{at.box.adjusted(kRule / 2, kRule / 2, -kRule / 2, -kRule / 2), ink(kBorder), kRule,
-                        Qt::BevelJoin, 2.0 * kTwipsPerPixel, ink(button->palette().color(QPalette::Button))});
-        addText(at.text, button->palette().color(QPalette::ButtonText), at.box, Qt::AlignCenter);
-    }
-
-    // The grid's rules and the texts of its cells, those shown, as the grid
-    // draws them on screen.
-    void addGrid(const ReceiptGrid* grid)
-    {
-        for (const GridRule* rule : grid->rules())
-            if (!rule->isHidden())
-                addLine(layout_.line(rule), Qt::black);
-        const QColor text = grid->palette().color(QPalette::WindowText);
-        for (const GridCell* cell : grid->cells())
-            if (const PaperLayout::Placed* at = layout_.placed(cell))
-                addText(at->text, text, at->box, cell->alignment());
-    }
-
-    // The frame: its background, its caption at its top left, the border
-    // under the caption, and the receipt inside it, cut at its edges.
-    void addFrame(const QGroupBox* frame, const PaperLayout::Placed& at)
-    {
-        const QRectF outerClip = clip_;
-        const QPointF outerOrigin = origin_;
-        const QRectF box = at.box.translated(origin_);
-        clip_ = outerClip.isEmpty() ? box : outerClip.intersected(box);
-        if (frame->autoFillBackground())
-            addFill(at.box, frame->palette().color(QPalette::Window));
-        const qreal captionHeight = at.text.lines.isEmpty() ? 0 : at.text.lineHeight;
-        add(PageOutline{at.box.adjusted(kRule * 1.5, captionHeight + kRule / 2, -kRule / 2, -kRule / 2), ink(kBorder),
-                        kRule});
-        addText(at.text, frame->palette().color(QPalette::WindowText),
-                QRectF(at.box.left() + kRule, at.box.top(), at.box.width(), captionHeight),
-                Qt::AlignLeft | Qt::AlignVCenter);
-        origin_ += at.box.topLeft();
-        addChildren(frame);
-        origin_ = outerOrigin;
-        clip_ = outerClip;
-    }
-
-    void addControl(const QWidget* control)
-    {
-        if (const auto* line = qobject_cast<const TwipLine*>(control)) {
-            addLine(layout_.line(line), line->palette().color(QPalette::Window));
-            return;
-        }
-        if (const auto* grid = qobject_cast<const ReceiptGrid*>(control)) {
-            addGrid(grid);
-            return;
-        }
-        const PaperLayout::Placed* at = layout_.placed(control);
-        if (!at)
-            return;
-        if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
-            addFrame(frame, *at);
-        } else if (const auto* label = qobject_cast<const QLabel*>(control)) {
-            addLabel(label, *at);
-        } else if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
-            addBox(at->box, box->palette().color(QPalette::Base));
-            addText(at->text, box->palette().color(QPalette::Text), textArea(box, at->box), box->alignment());
-        } else if (const auto* comment = qobject_cast<const QPlainTextEdit*>(control)) {
-            addBox(at->box, comment->palette().color(QPalette::Base));
-            addText(at->text, comment->palette().color(QPalette::Text), textArea(comment, at->box),
-                    Qt::AlignLeft | Qt::AlignTop);
-        } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
-            addButton(button, *at);
-        }
-    }
-
-    const PaperLayout& layout_;
-    Page& page_;
-    QPointF origin_;  // where the twips of the controls being added start on the page
-    QRectF clip_;     // on the page; empty: the page
-};
-
-// The window laid out for a page `scale` device units to the twip: its texts
-// no smaller than the smallest readable size on paper, and no taller than
-// the target holds at that scale. Fonts are sized in whole twips (a
-// twentieth of a point of the window): the smallest size is rounded up to
-// one, or rounding it to the nearest could set a text a little under it.
-PaperLayout layOut(const ReceiptWindow& window, int dpi, const QRectF& target, qreal scale)
+QColor groundOf(const QWidget* control)
 {
-    const qreal paperPointsPerPoint = dpi > 0 ? scale * 1440 / dpi : 1;
-    const qreal smallest = std::ceil(kSmallestOnPaper / paperPointsPerPoint * 20) / 20;
-    return PaperLayout(window, smallest, target.height() / scale);
+    return control->autoFillBackground() ? control->palette().color(control->backgroundRole())
+                                         : QColor(Qt::transparent);
+}
+
+QColor colour(const QWidget* control, QPalette::ColorRole role)
+{
+    return control->palette().color(role);
+}
+
+// A control that is drawn on paper, as the sheet holds it; nothing for one
+// paper leaves out (the scroll bar, a window of its own).
+std::optional<SheetText> sheetText(const QWidget* control)
+{
+    QVariant design = control->property("designFont");
+    SheetText item{control->objectName(),
+                   SheetKind::Label,
+                   twipsRect(control),
+                   {},
+                   design.isValid() ? design.value<QFont>() : control->font()};
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        item.text = label->text();
+        item.alignment = label->alignment();
+        item.indent = std::max(label->indent(), 0) + std::max(label->margin(), 0);
+        item.background = groundOf(label);
+        item.ink = colour(label, QPalette::WindowText);
+    } else if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
+        item.kind = SheetKind::TextBox;
+        item.text = box->text();
+        item.alignment = box->alignment();
+        item.background = colour(box, QPalette::Base);
+        item.ink = colour(box, QPalette::Text);
+    } else if (const auto* comment = qobject_cast<const QPlainTextEdit*>(control)) {
+        item.kind = SheetKind::CommentBox;
+        item.text = comment->toPlainText();
+        item.background = colour(comment, QPalette::Base);
+        item.ink = colour(comment, QPalette::Text);
+    } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+        item.kind = SheetKind::Button;
+        item.text = button->text();
+        item.alignment = Qt::AlignCenter;
+        item.background = colour(button, QPalette::Button);
+        item.ink = colour(button, QPalette::ButtonText);
+    } else {
+        return std::nullopt;
+    }
+    return item;
+}
+
+bool drawn(const QObject* child)
+{
+    const auto* control = qobject_cast<const QWidget*>(child);
+    return control && !control->isHidden() && !control->isWindow();
+}
+
+SheetLine sheetLine(const QString& name, int x1, int y1, int x2, int y2, const QColor& colour)
+{
+    return {name, QLineF(x1, y1, x2, y2), colour};
 }
 
 }  // namespace
@@ -219,47 +130,50 @@ PaperLook::~PaperLook()
         focused_->setFocus();
 }
 
-namespace {
-
-// The page of the window as laid out.
-Page receiptPage(const ReceiptWindow& window, const PaperLayout& layout)
+Sheet sheetOf(const ReceiptWindow& window)
 {
-    Page page{layout.page(), {}};
-    if (window.autoFillBackground())
-        page.parts.push_back(
-            {PageFill{QRectF(QPointF(0, 0), page.size), ink(window.palette().color(window.backgroundRole()))}, {}, {}});
-    PageBuilder(layout, page).addChildren(&window);
-    return page;
+    Sheet sheet;
+    sheet.paper = groundOf(&window);
+    const QGroupBox* frame = window.frame();
+    sheet.frame = twipsRect(frame);
+    sheet.frameCaption = frame->title();
+    sheet.frameFont = frame->font();
+    sheet.frameGround = groundOf(frame);
+    sheet.frameInk = colour(frame, QPalette::WindowText);
+    for (const QObject* child : frame->children()) {
+        if (!drawn(child))
+            continue;
+        if (const auto* line = qobject_cast<const TwipLine*>(child))
+            sheet.frameLines.push_back(sheetLine(line->objectName(), line->x1(), line->y1(), line->x2(), line->y2(),
+                                                 colour(line, QPalette::Window)));
+        else if (std::optional<SheetText> item = sheetText(static_cast<const QWidget*>(child)))
+            sheet.frameTexts.push_back(std::move(*item));
+    }
+    const ReceiptGrid* grid = window.grid();
+    for (const GridRule* rule : grid->rules())
+        if (!rule->isHidden())
+            sheet.gridRules.push_back(
+                sheetLine(rule->objectName(), rule->x1(), rule->y1(), rule->x2(), rule->y2(), Qt::black));
+    for (const GridCell* cell : grid->cells())
+        if (!cell->isHidden())
+            sheet.cells.push_back({cell->objectName(), SheetKind::Cell, QRectF(cell->twips()), cell->text(),
+                                   cell->designFont(), cell->alignment(), 0, Qt::transparent,
+                                   colour(grid, QPalette::WindowText)});
+    for (const QObject* child : window.children())
+        if (child != frame && drawn(child))
+            if (std::optional<SheetText> item = sheetText(static_cast<const QWidget*>(child)))
+                sheet.panel.push_back(std::move(*item));
+    return sheet;
 }
-
-}  // namespace
 
 PlacedPage placeReceiptPage(const ReceiptWindow& window, int dpi, const QRectF& target)
 {
-    // As wide as the target, unless the whole receipt is then too tall for it.
-    qreal scale = target.width() / kWindowWidth;
-    PaperLayout layout = layOut(window, dpi, target, scale);
-    if (layout.page().height() * scale > target.height()) {
-        layout = layOut(window, dpi, target, target.height() / layout.page().height());
-        scale = std::min(target.width() / layout.page().width(), target.height() / layout.page().height());
-    }
-    Page page = receiptPage(window, layout);
-    const QPointF at(target.left() + (target.width() - page.size.width() * scale) / 2, target.top());
-    return {std::move(page), scale, at};
+    return placeSheet(sheetOf(window), dpi, target);
 }
 
 void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target)
 {
-    if (target.isEmpty())
-        return;
-    const PlacedPage placed = placeReceiptPage(window, painter.device() ? painter.device()->logicalDpiY() : 0, target);
-    painter.save();
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    painter.translate(placed.at);
-    painter.scale(placed.scale, placed.scale);
-    painter.setClipRect(QRectF(QPointF(0, 0), placed.page.size), Qt::IntersectClip);
-    paintPage(placed.page, painter);
-    painter.restore();
+    drawSheet(sheetOf(window), painter, target);
 }
 
 }  // namespace recibo::receipt

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QPointF>
 #include <QPointer>
 #include <QRectF>
 
-#include "page_parts.h"
+#include "page/sheet.h"
+#include "page/sheet_page.h"
 
 class QPainter;
 class QWidget;
@@ -31,24 +31,12 @@ private:
     QPointer<QWidget> focused_;
 };
 
-// Draws the receipt window as a page, every control that is not hidden but
-// the scroll bar, onto `painter` inside `target` (in the painter's
-// coordinates): the whole receipt whatever the window's height and scroll
-// position (see PaperLayout), scaled to fit, proportions kept, at the top of
-// `target` and centred across it. Drawn as lines, fills and text at the
-// device's own resolution, in shades of grey, no text smaller than 7 points
-// on the device. The one drawing of the printed page, for the printer and
-// for PDF files alike.
-void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target);
+// What the window shows, every control that is not hidden but the scroll
+// bar, as a sheet for paper (with what the user typed into its boxes).
+Sheet sheetOf(const ReceiptWindow& window);
 
-// The page drawReceiptPage draws into `target` of a device of `dpi` dots per
-// inch, as a value: its parts in twips, and where they go on the device
-// (twips times `scale`, from `at`).
-struct PlacedPage {
-    Page page;
-    qreal scale = 1;
-    QPointF at;
-};
+// The window's page (see drawSheet and placeSheet).
+void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target);
 PlacedPage placeReceiptPage(const ReceiptWindow& window, int dpi, const QRectF& target);
 
 }  // namespace recibo::receipt

@@ -18,10 +18,11 @@
 #include <QStyleFactory>
 #include <QWheelEvent>
 
+#include "page/receipt_layout.h"
+#include "page/receipt_look.h"
+#include "page/text_width.h"
 #include "receipt_frame.h"
 #include "receipt_grid.h"
-#include "receipt_layout.h"
-#include "text_width.h"
 #include "twip_line.h"
 #include "twips.h"
 #include "widgets/window_helpers.h"
@@ -42,49 +43,14 @@ constexpr int kTallestFrame = QWIDGETSIZE_MAX * kTwipsPerPixel;
 
 using widgets::fillWith;
 
-// The receipt's plain sans-serif font, of the narrow Arial or Helvetica cut
-// where one is installed, in the given size.
-QFont receiptFont(qreal points)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Helvetica")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    return font;
-}
-
-QFont windowFont()
-{
-    return receiptFont(9.75);
-}
-
-// The grid's codes, quantities and descriptions use the smaller default size.
-QFont gridFont()
-{
-    return receiptFont(8.25);
-}
-
-// Labels hold their text at the top, as the receipt's layout expects; the
-// grid's cells hold it in the middle of the row.
-Qt::Alignment alignmentOf(unsigned look)
-{
-    const Qt::Alignment vertical = (look & Middle) ? Qt::AlignVCenter : Qt::AlignTop;
-    if (look & Centred)
-        return Qt::AlignHCenter | vertical;
-    if (look & RightAligned)
-        return Qt::AlignRight | vertical;
-    return Qt::AlignLeft | vertical;
-}
-
 QWidget* createControl(const ControlDesign& design)
 {
     switch (design.kind) {
     case Kind::Label: {
         auto* label = new QLabel(design.caption);
         label->setAlignment(alignmentOf(design.look));
-        if (design.look & ClearOfRule)
-            label->setIndent(3);
+        if (const int indent = indentOf(design.look))
+            label->setIndent(indent);
         if (design.look & WhiteBackground) {
             label->setAutoFillBackground(true);
             fillWith(label, QPalette::Window, 0xFFFFFF);
@@ -117,18 +83,8 @@ QWidget* createControl(const ControlDesign& design)
 
 void applyLook(QWidget* control, const ControlDesign& design)
 {
-    if (design.look & GridFont)
-        control->setFont(gridFont());
-    if (design.look & TitleFont) {
-        QFont title = windowFont();
-        title.setPointSize(12);
-        title.setBold(true);
-        control->setFont(title);
-    } else if (design.look & Bold) {
-        QFont bold = control->font();
-        bold.setBold(true);
-        control->setFont(bold);
-    }
+    if (design.look & (GridFont | TitleFont | Bold))
+        control->setFont(designFont(design.look));
     control->setProperty("designFont", control->font());
     if (!design.tip.isEmpty())
         control->setToolTip(design.tip);
@@ -267,9 +223,9 @@ void ReceiptWindow::holdWhatTheCodeTouches()
     jorcom_ = find<QLineEdit>("jorcom");
     tardif_ = find<QLineEdit>("tardif");
     date_ = find<QLineEdit>("Text10");
-    for (const char* name : {"thaberes", "tdescuentos", "liquido"})
+    for (const char* name : kTotals)
         totals_ << find<QLabel>(name);
-    for (const char* name : {"Label15", "Label16", "Label17"})
+    for (const char* name : kTotalCaptions)
         totalCaptions_ << find<QLabel>(name);
     // Each total is reached with Tab after the lines, and read with its
     // caption ("Liquido a pagar: $ 2717,6559"): a caption and an amount
@@ -282,15 +238,15 @@ void ReceiptWindow::holdWhatTheCodeTouches()
         setTabOrder(before, total);
         before = total;
     }
-    for (const char* name : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
+    for (const char* name : kVerticalLines)
         verticalLines_ << find<TwipLine>(name);
-    for (const char* name : {"Line6", "Line15", "Line16", "Line17"})
+    for (const char* name : kLowerRules)
         lowerRules_ << find<TwipLine>(name);
-    for (const char* name : {"Label14", "Label20", "Label21", "Label2", "proljor", "jorcom", "tardif", "compbas"})
+    for (const char* name : kPositionPoints)
         positionPoints_ << find<QWidget>(name);
-    for (const char* name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
+    for (const char* name : kScreenOnly)
         screenOnly_ << find<QWidget>(name);
-    for (const char* name : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"})
+    for (const char* name : kMarginBoxes)
         marginBoxes_ << find<QLineEdit>(name);
     for (QWidget* box : marginBoxes_)
         WindowAccessible::leaveUnread(box);
@@ -384,8 +340,8 @@ void ReceiptWindow::buildGrid()
     grid_ = new ReceiptGrid(sosten_);
     QHash<QString, GridCell*> byName;
     for (const ControlDesign& design : receiptGridCells()) {
-        const QFont font = (design.look & GridFont) ? gridFont() : windowFont();
-        byName.insert(design.name, grid_->addCell(design.name, design.twips, alignmentOf(design.look), font));
+        byName.insert(design.name,
+                      grid_->addCell(design.name, design.twips, alignmentOf(design.look), designFont(design.look)));
     }
     for (const LineDesign& design : receiptGridRules())
         rowRules_.append(grid_->addRule(design.name, design.x1, design.y1, design.x2, design.y2));

@@ -3,12 +3,9 @@
 #include <QRect>
 #include <QWidget>
 
-namespace recibo::receipt {
+#include "page/twip_units.h"
 
-// The receipt window is laid out in twips, 1440 to the inch. At 96 logical
-// dots per inch a device-independent pixel is 15 twips, so the window keeps
-// its proportions at any screen scale.
-inline constexpr int kTwipsPerPixel = 15;
+namespace recibo::receipt {
 
 inline int toPixels(int twips)
 {

@@ -31,7 +31,7 @@ Outcome runWith(const std::vector<std::string>& args, const std::string& table)
 {
     std::istringstream in(table);
     std::ostringstream out, err;
-    WindowReceiptPdfs pdfs;
+    SheetReceiptPdfs pdfs;
     const int status = runBatch(args, in, out, err, &pdfs);
     return {status, out.str(), err.str()};
 }

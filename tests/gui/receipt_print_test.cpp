@@ -33,10 +33,10 @@
 #include "batch/receipt_pdfs.h"
 #include "common/file_size_limit.h"
 #include "gui_driver.h"
+#include "page/paper_layout.h"
+#include "page/receipt_files.h"
 #include "payroll/calculation.h"
 #include "pdf_tools.h"
-#include "receipt/paper_layout.h"
-#include "receipt/receipt_files.h"
 #include "receipt/receipt_page.h"
 #include "receipt/receipt_printer.h"
 #include "receipt/receipt_window.h"
@@ -113,6 +113,47 @@ payroll::Receipt fullestReceipt(const QString& docente, const QString& position)
     return std::get<payroll::Receipt>(result);
 }
 
+}  // namespace
+
+Q_DECLARE_METATYPE(recibo::payroll::Receipt)
+Q_DECLARE_METATYPE(recibo::payroll::SelectedPosition)
+
+namespace {
+
+// A teacher paid by middle-level hours, with a comment-free panel.
+payroll::Receipt hoursReceipt()
+{
+    payroll::EntryValues v;
+    v.docente = "Sosa, Ana";
+    v.kind = payroll::EmploymentKind::MiddleLevelHours;
+    v.numerohorasmed = "12";
+    v.iosper = payroll::CheckState::Checked;
+    auto result = payroll::calculate(v, {}, regional::systemSettings());
+    if (!std::holds_alternative<payroll::Receipt>(result))
+        qFatal("the hours request failed");
+    return std::get<payroll::Receipt>(result);
+}
+
+// The name of the first text or line where two sheets differ, or empty.
+QString firstDifference(const receipt::Sheet& one, const receipt::Sheet& other)
+{
+    const auto texts = [](const std::vector<receipt::SheetText>& a, const std::vector<receipt::SheetText>& b) {
+        for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i)
+            if (i >= a.size() || i >= b.size() || !(a[i] == b[i]))
+                return i < a.size() ? a[i].name : b[i].name;
+        return QString();
+    };
+    const auto lines = [](const std::vector<receipt::SheetLine>& a, const std::vector<receipt::SheetLine>& b) {
+        return a == b ? QString() : QStringLiteral("lines");
+    };
+    for (const QString& where :
+         {texts(one.frameTexts, other.frameTexts), texts(one.cells, other.cells), texts(one.panel, other.panel),
+          lines(one.gridRules, other.gridRules), lines(one.frameLines, other.frameLines)})
+        if (!where.isEmpty())
+            return where;
+    return one == other ? QString() : QStringLiteral("frame or paper");
+}
+
 ReceiptWindow* receiptWindow()
 {
     return static_cast<ReceiptWindow*>(gui::window(kReceipt));
@@ -148,15 +189,15 @@ public:
 
     StandInPrinter(Then then, QString pdf = {}) : then_(then), pdf_(std::move(pdf)) {}
 
-    PrintResult printPage(const ReceiptWindow& window) override
+    PrintResult printPage(const receipt::Sheet& sheet, const QString& title) override
     {
-        looks << lookOf(window);
+        looks << lookOf(*receiptWindow());
         switch (then_) {
         case Then::WritePdf: {
             QElapsedTimer clock;
             clock.start();
             receipt::PdfFile file(pdf_);
-            const PrintResult result = file.printPage(window);
+            const PrintResult result = file.printPage(sheet, title);
             milliseconds = clock.elapsed();
             return result;
         }
@@ -282,6 +323,8 @@ private slots:
     void fileNames_data();
     void fileNames();
     void batchWritesTheSamePage();
+    void aComputedReceiptsSheetIsTheWindows_data();
+    void aComputedReceiptsSheetIsTheWindows();
 
 private:
     QString pdfPath(const QString& name) const { return QDir(folder_->path()).filePath(name); }
@@ -422,18 +465,18 @@ void ReceiptPrintTest::printsTheWholeReceipt()
         // Every text fits the box it is given, and no box covers another
         // (the frame holds the receipt's).
         const receipt::PaperLook paper(*window);
-        auto placed = receipt::PaperLayout(*window, 7.75, 17000).everyPlaced();
-        QObject* frame = window->control("sosten");
-        placed.remove(frame);
-        const auto sheet = [frame](const QObject* control) {
-            return qobject_cast<const QWidget*>(control) ? control->parent() : frame;
+        const receipt::Sheet sheet = receipt::sheetOf(*window);
+        const auto placed = receipt::PaperLayout(sheet, 7.75, 17000).everyPlaced();
+        const auto inFrame = [&sheet](const receipt::SheetText* item) {
+            return std::none_of(sheet.panel.begin(), sheet.panel.end(),
+                                [item](const receipt::SheetText& beside) { return &beside == item; });
         };
         for (auto one = placed.cbegin(); one != placed.cend(); ++one) {
-            const QString name = one.key()->objectName();
+            const QString name = one.key()->name;
             QVERIFY2(one->text.height() <= one->box.height() + 1, qPrintable(name));
             for (auto other = std::next(one); other != placed.cend(); ++other)
-                QVERIFY2(sheet(one.key()) != sheet(other.key()) || !one->box.intersects(other->box),
-                         qPrintable(name + " / " + other.key()->objectName()));
+                QVERIFY2(inFrame(one.key()) != inFrame(other.key()) || !one->box.intersects(other->box),
+                         qPrintable(name + " / " + other.key()->name));
         }
     }
     QCOMPARE(pdf::pages(pdfPath("recibo.pdf")), 1);
@@ -732,7 +775,7 @@ void ReceiptPrintTest::batchWritesTheSamePage()
         "docente,tipo,codcargo,antiguedad,zona,Iosper,APORTEJUB,Ley4035\n"
         "\"Pérez, María Laura\",cargo,645,4,1,1,1,1\n");
     std::ostringstream out, err;
-    batch::WindowReceiptPdfs pdfs;
+    batch::SheetReceiptPdfs pdfs;
     const int status = batch::runBatch({"--locale", "es_AR", "--pdf", folder.toStdString()}, table, out, err, &pdfs);
     QCOMPARE(status, batch::kAllRowsComputed);
     QCOMPARE(QString::fromStdString(err.str()), QString());
@@ -741,6 +784,32 @@ void ReceiptPrintTest::batchWritesTheSamePage()
     const QString fromBatch = QDir(folder).filePath("0001-Pérez-María-Laura.pdf");
     QCOMPARE(pdf::text(fromBatch), pdf::text(pdfPath("escritorio.pdf")));
     QVERIFY(sameImages(pdf::picture(fromBatch, 100), pdf::picture(pdfPath("escritorio.pdf"), 100)));
+}
+
+// The page recibo-lote and the whole-school PDF draw with no window is the
+// one the receipt window prints after "Listo" and "Calcular".
+void ReceiptPrintTest::aComputedReceiptsSheetIsTheWindows_data()
+{
+    QTest::addColumn<payroll::Receipt>("receipt");
+    QTest::addColumn<payroll::SelectedPosition>("position");
+    const payroll::SelectedPosition row2{"2329", "0", "0", "0", "0", "645", "2329", "Asesor Pedag Proyecto 13"};
+    const payroll::SelectedPosition row{"980", "1", "1", "1", "1", "628", "980", "Maestro De Grado"};
+    QTest::newRow("position") << expectedReceipt() << row2;
+    QTest::newRow("26 lines, long names") << fullestReceipt(QString(80, 'W'), QString(90, 'M')) << row;
+    QTest::newRow("hours after a position") << hoursReceipt() << row;
+}
+
+void ReceiptPrintTest::aComputedReceiptsSheetIsTheWindows()
+{
+    QFETCH(payroll::Receipt, receipt);
+    QFETCH(payroll::SelectedPosition, position);
+    ReceiptWindow* window = receiptWindow();
+    window->showPositionPanel({"1", "2", "3", "4", "5", "6"});  // what an earlier receipt left
+    window->fillReceipt(receipt, position, "08/12/2026");
+    const QString title = gui::control<QLabel>(kReceipt, "Label3")->text();
+    const receipt::PaperLook paper(*window);
+    QCOMPARE(firstDifference(receipt::sheetOf(*window), receipt::receiptSheet(receipt, position, "08/12/2026", title)),
+             QString());
 }
 
 QTEST_MAIN(ReceiptPrintTest)

@@ -108,4 +108,19 @@ const std::vector<LineDesign>& receiptGridRules();
 
 QString arrayName(const char* array, int index);
 
+// The controls a receipt writes, moves, shows or hides, by name.
+inline constexpr const char* kTotals[] = {"thaberes", "tdescuentos", "liquido"};
+inline constexpr const char* kTotalCaptions[] = {"Label15", "Label16", "Label17"};
+// Their lower ends follow the last row.
+inline constexpr const char* kVerticalLines[] = {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"};
+// The rules under the grid and under each total.
+inline constexpr const char* kLowerRules[] = {"Line6", "Line15", "Line16", "Line17"};
+// A position's points, hidden for hours.
+inline constexpr const char* kPositionPoints[] = {"Label14", "Label20", "Label21", "Label2",
+                                                  "proljor", "jorcom",  "tardif",  "compbas"};
+// What paper leaves out (the buttons and the two hints), and what only paper
+// shows (the eight margin boxes).
+inline constexpr const char* kScreenOnly[] = {"Volver", "Imprimir", "Salir", "Text1", "Text12"};
+inline constexpr const char* kMarginBoxes[] = {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"};
+
 }  // namespace recibo::receipt

@@ -8,7 +8,7 @@
 
 #include "remembered.h"
 #include "text_width.h"
-#include "twips.h"
+#include "twip_units.h"
 
 namespace recibo::receipt {
 
@@ -21,7 +21,7 @@ constexpr qreal kSizeStep = 0.25;  // points
 // would look them up again for every text it measures (see textWidth).
 QFont atSize(const QFont& font, qreal points)
 {
-    static QHash<std::pair<QFont, qreal>, QFont> sized;
+    thread_local QHash<std::pair<QFont, qreal>, QFont> sized;
     return remembered(sized, std::pair{font, points}, 256, [&] {
         QFont atPoints(font);
         atPoints.setPointSizeF(points);
@@ -42,7 +42,7 @@ struct ShapedLine {
 
 const ShapedLine& shaped(const QFont& font, const QString& text)
 {
-    static QHash<std::pair<QFont, QString>, ShapedLine> lines;
+    thread_local QHash<std::pair<QFont, QString>, ShapedLine> lines;
     return remembered(lines, std::pair{font, text}, 4096, [&] {
         QTextLayout layout(text, font);
         QTextOption option;

@@ -30,7 +30,7 @@ constexpr qsizetype kMostRemembered = 4096;
 
 qreal textWidth(const QFont& font, const QString& text)
 {
-    static QHash<Measured, qreal> widths;
+    thread_local QHash<Measured, qreal> widths;
     const QScreen* screen = font.pixelSize() > 0 ? nullptr : QGuiApplication::primaryScreen();
     const Measured key{font, text, screen ? screen->logicalDotsPerInchY() : 0};
     return remembered(widths, key, kMostRemembered, [&] { return QFontMetricsF(font).horizontalAdvance(text); });

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "receipt_page.h"
+#include "sheet_page.h"
 
 namespace recibo::receipt {
 

@@ -9,13 +9,9 @@
 #include <QSizeF>
 
 #include "paper_text.h"
-
-class QObject;
-class QWidget;
+#include "sheet.h"
 
 namespace recibo::receipt {
-
-class ReceiptWindow;
 
 // Moves what stands below a place further down: a box that needs more room
 // on paper than on screen opens a gap at its lower edge, and whatever lies
@@ -32,12 +28,11 @@ private:
     std::vector<std::pair<qreal, qreal>> gaps_;
 };
 
-// The receipt window laid out for paper. The page is the window at its
-// design width with the whole receipt on it, whatever the window's height
-// and the scroll bar's position: the frame at its design place and tall
-// enough for the teacher's name, every written row, the three totals and
-// the closing line, and the panel beside it. The scroll bar means nothing on
-// paper and has no place on it.
+// A receipt's sheet laid out for paper. The page is the receipt window at
+// its design width with the whole receipt on it, whatever the window's
+// height and the scroll bar's position: the frame at its design place and
+// tall enough for the teacher's name, every written row, the three totals
+// and the closing line, and the panel beside it.
 //
 // Each text is set in its box at its designed size, smaller when it does
 // not fit, never below `smallestPoints`; below that it wraps inside its box,
@@ -50,43 +45,42 @@ public:
     // (at the page's scale it is the smallest readable size on paper).
     // `tallestPage`: the page's height in twips that still fits the paper at
     // the scale of its width; the comment ends there.
-    PaperLayout(const ReceiptWindow& window, qreal smallestPoints, qreal tallestPage);
+    // The layout refers to the texts and lines of `sheet`, which must outlive it.
+    PaperLayout(const Sheet& sheet, qreal smallestPoints, qreal tallestPage);
 
     // The page, in twips.
     QSizeF page() const { return page_; }
 
-    // Where a control that is drawn stands on paper, in its parent's twips
-    // (the frame's for what is inside it), and its text set for paper.
+    // Where a text stands on paper, in its parent's twips (the frame's for
+    // what is inside it), and how it is set for paper; the frame's place on
+    // the page, and its caption.
     struct Placed {
         QRectF box;
         PaperText text;
     };
-    // A control not laid out (a hidden one, or one paper leaves out) has none.
-    const Placed* placed(const QObject* control) const;
-    // Every control laid out, with its place.
-    const QHash<const QObject*, Placed>& everyPlaced() const { return placed_; }
+    const Placed& placed(const SheetText& item) const { return placed_.find(&item).value(); }
+    const Placed& frame() const { return frame_; }
+    // Every text laid out, with its place.
+    const QHash<const SheetText*, Placed>& everyPlaced() const { return placed_; }
     // Where a line inside the frame runs on paper.
-    QLineF line(const QObject* line) const { return lines_.value(line); }
+    QLineF line(const SheetLine& line) const { return lines_.value(&line); }
 
 private:
-    void layOutFrame(const ReceiptWindow& window);
-    void layOutPanel(const ReceiptWindow& window);
-    Placed& place(const QObject* control, const QRectF& box, const PaperText& text);
+    void layOutFrame(const Sheet& sheet);
+    void layOutPanel(const Sheet& sheet);
+    Placed& place(const SheetText* item, const QRectF& box, const PaperText& text);
 
     PaperFit fitFor(qreal width, int mostLines = 3) const;
 
     qreal smallest_, tallest_;
     QSizeF page_;
-    QHash<const QObject*, Placed> placed_;
-    QHash<const QObject*, QLineF> lines_;
+    Placed frame_;
+    QHash<const SheetText*, Placed> placed_;
+    QHash<const SheetLine*, QLineF> lines_;
 };
 
-// Where a control stands, in twips of its parent: the exact place it was put
-// at, or its pixels for a control placed in pixels.
-QRectF twipsRect(const QWidget* control);
-
-// Where the text of a control stands inside its box, and the room it has
-// across, on screen and on paper alike.
-QRectF textArea(const QWidget* control, const QRectF& box);
+// Where the text of a sheet's text stands inside its box, and the room it
+// has across, on screen and on paper alike.
+QRectF textArea(const SheetText& item, const QRectF& box);
 
 }  // namespace recibo::receipt
