@@ -157,7 +157,11 @@ public:
         computation_.emplace(std::move(std::get<std::vector<table::Column>>(resolved)), settings_, scale_, explain_);
         cells_.assign(computation_->columnCount(), std::string_view());
         if (jobs_ > 1) {
-            pool_.emplace(*computation_, jobs_, pdfs_ ? kPdfBatchRows : kBatchRows, pdfs_ != nullptr);
+            PagePreparer prepare;
+            if (pdfs_)
+                prepare = [pdfs = pdfs_](const ComputedRow& row) { return pdfs->prepare(row); };
+            pool_.emplace(*computation_, jobs_, pdfs_ ? kPdfBatchRows : kBatchRows, pdfs_ != nullptr,
+                          std::move(prepare));
             if (pool_->threads() == 0)  // the system would start none: one row at a time
                 pool_.reset();
         }
@@ -220,7 +224,7 @@ private:
 
     void writePdf(const ComputedRow& computed)
     {
-        if (const auto problem = pdfs_->write(computed.fila, computed.receipt, computed.position)) {
+        if (const auto problem = pdfs_->write(computed)) {
             someRowFailed_ = true;
             err_ << "recibo-lote: fila " << computed.fila << ": " << *problem << '\n';
         }

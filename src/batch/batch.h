@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "row_computation.h"
 #include "unusable/unusable.h"
 
 namespace recibo::payroll {
@@ -38,11 +40,14 @@ public:
     // file already there; the receipts will carry `date` and `receiptTitle`.
     // Why it cannot be written, or nothing when it can.
     virtual Problem openOneFile(const std::string& path, const std::string& date, const std::string& receiptTitle) = 0;
-    // Writes row `fila`'s receipt, computed with `position` in the selection
-    // dialog. Why it could not (in Spanish, one line, naming the file), or
-    // nothing when the file (or the page) is complete.
-    virtual std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
-                                             const payroll::SelectedPosition& position) = 0;
+    // The part of a computed row's page that any thread may do, at once
+    // with other rows (with -j); nothing when there is none.
+    virtual std::shared_ptr<const PreparedPage> prepare(const ComputedRow&) const { return nullptr; }
+    // Writes a computed row's receipt (computed with the position chosen in
+    // the selection dialog), from its prepared page when it has one. Why it
+    // could not (in Spanish, one line, naming the file), or nothing when the
+    // file (or the page) is complete.
+    virtual std::optional<std::string> write(const ComputedRow& row) = 0;
     // The run is over: the single file is written whole when `keep` (the
     // run went through), otherwise dropped, leaving a file that was there as
     // it was. Why it could not be written, or nothing.

@@ -86,6 +86,7 @@ void SheetReceiptPdfs::keep(const std::string& date, const std::string& receiptT
 {
     date_ = QString::fromStdString(date);
     title_ = QString::fromStdString(receiptTitle);
+    a4_ = receipt::PdfSheet::a4();
     ready_ = true;
 }
 
@@ -145,30 +146,49 @@ std::optional<std::string> SheetReceiptPdfs::finish(bool keep)
     return std::nullopt;
 }
 
-std::optional<std::string> SheetReceiptPdfs::write(std::size_t fila, const payroll::Receipt& receipt,
-                                                   const payroll::SelectedPosition& position)
+namespace {
+
+struct PlacedReceipt final : PreparedPage {
+    explicit PlacedReceipt(receipt::PlacedPage placed) : placed(std::move(placed)) {}
+    receipt::PlacedPage placed;
+};
+
+}  // namespace
+
+std::shared_ptr<const PreparedPage> SheetReceiptPdfs::prepare(const ComputedRow& row) const
+{
+    if (!ready_)
+        return nullptr;
+    return std::make_shared<PlacedReceipt>(a4_.place(receipt::receiptSheet(row.receipt, row.position, date_, title_)));
+}
+
+std::optional<std::string> SheetReceiptPdfs::write(const ComputedRow& row)
 {
     if (!ready_)
         return std::string("el PDF no está preparado");
-    const receipt::Sheet sheet = receipt::receiptSheet(receipt, position, date_, title_);
-    const QString title = receipt::documentTitle(QString::fromStdString(receipt.docente));
+    auto prepared = std::dynamic_pointer_cast<const PlacedReceipt>(row.page);
+    if (!prepared)
+        prepared = std::static_pointer_cast<const PlacedReceipt>(prepare(row));
+    const receipt::PlacedPage& placed = prepared->placed;
+    const std::size_t fila = row.fila;
+    const QString title = receipt::documentTitle(QString::fromStdString(row.receipt.docente));
 
     if (book_) {
-        if (const QString problem = book_->addPage(sheet); !problem.isEmpty())
+        if (const QString problem = book_->addPlaced(placed); !problem.isEmpty())
             return "no se pudo dibujar su página: " + problem.toStdString();
         return std::nullopt;
     }
-    const QString pdfName = batchPdfName(fila, QString::fromStdString(receipt.docente));
+    const QString pdfName = batchPdfName(fila, QString::fromStdString(row.receipt.docente));
     if (kind_ == PageFiles::Svg) {
         const QString name = pdfName.chopped(4) + QStringLiteral(".svg");
         receipt::SvgFile file(directory_.filePath(name));
-        const receipt::PrintResult result = file.printPage(sheet, title);
+        const receipt::PrintResult result = file.printPlaced(placed, a4_.dpi);
         if (!result.printed)
             return "no se pudo guardar el SVG " + quoted(name) + ": " + result.problem.toStdString();
         return std::nullopt;
     }
     receipt::PdfFile file(directory_.filePath(pdfName));
-    const receipt::PrintResult result = file.printPage(sheet, title);
+    const receipt::PrintResult result = file.printPlaced(placed, title);
     if (!result.printed)
         return "no se pudo guardar el PDF " + quoted(pdfName) + ": " + result.problem.toStdString();
     return std::nullopt;

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "batch/batch.h"
+#include "page/page_files.h"
 
 class QGuiApplication;
 
@@ -35,8 +36,9 @@ public:
     Problem open(const std::string& directory, PageFiles kind, const std::string& date,
                  const std::string& receiptTitle) override;
     Problem openOneFile(const std::string& path, const std::string& date, const std::string& receiptTitle) override;
-    std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
-                                     const payroll::SelectedPosition& position) override;
+    // The row's sheet laid out for the A4 page: with -j, on the computing threads.
+    std::shared_ptr<const PreparedPage> prepare(const ComputedRow& row) const override;
+    std::optional<std::string> write(const ComputedRow& row) override;
     std::optional<std::string> finish(bool keep) override;
 
 private:
@@ -54,6 +56,7 @@ private:
     QString bookPath_;
     QString date_;
     QString title_;
+    receipt::PdfSheet a4_;
 };
 
 }  // namespace recibo::batch

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -15,12 +17,23 @@
 
 namespace recibo::batch {
 
-// A row's receipt with the position it was computed with, for its PDF.
+// The work on a row's page that the thread computing the row does (its
+// layout), for the thread that writes the page.
+struct PreparedPage {
+    virtual ~PreparedPage() = default;
+};
+
+// A row's receipt with the position it was computed with, for its PDF, and
+// its page when it was prepared.
 struct ComputedRow {
     std::size_t fila = 0;
     payroll::Receipt receipt;
     payroll::SelectedPosition position;
+    std::shared_ptr<const PreparedPage> page;
 };
+
+// Prepares a computed row's page; called by several threads at once.
+using PagePreparer = std::function<std::shared_ptr<const PreparedPage>(const ComputedRow&)>;
 
 // One row of a table made into its JSON line: the controls set to its cells,
 // "Calcular" run on them. Holds nothing that changes, so that several

@@ -40,8 +40,13 @@ struct RowPool::Batch {
     }
 };
 
-RowPool::RowPool(const RowComputation& computation, unsigned threads, std::size_t batchRows, bool keepReceipts)
-    : computation_(computation), batchRows_(batchRows), keepReceipts_(keepReceipts), maxUnderWay_(2 * threads + 2)
+RowPool::RowPool(const RowComputation& computation, unsigned threads, std::size_t batchRows, bool keepReceipts,
+                 PagePreparer prepare)
+    : computation_(computation),
+      batchRows_(batchRows),
+      keepReceipts_(keepReceipts),
+      prepare_(std::move(prepare)),
+      maxUnderWay_(2 * threads + 2)
 {
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
@@ -106,8 +111,11 @@ void RowPool::work()
                 auto computed = computation_.compute(batch->filas[row], cells, batch->lines);
                 if (!computed)
                     batch->someRowFailed = true;
-                else if (keepReceipts_)
+                else if (keepReceipts_) {
+                    if (prepare_)
+                        computed->page = prepare_(*computed);
                     batch->receipts.push_back(std::move(*computed));
+                }
             }
         } catch (...) {
             batch->error = std::current_exception();

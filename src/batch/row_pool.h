@@ -30,8 +30,11 @@ public:
         bool someRowFailed = false;
     };
 
-    // `batchRows` rows to a batch (fewer when their cells are long).
-    RowPool(const RowComputation& computation, unsigned threads, std::size_t batchRows, bool keepReceipts);
+    // `batchRows` rows to a batch (fewer when their cells are long). With
+    // `prepare`, each receipt kept has its page prepared by the thread that
+    // computed it.
+    RowPool(const RowComputation& computation, unsigned threads, std::size_t batchRows, bool keepReceipts,
+            PagePreparer prepare = {});
     // Stops the threads, whatever they were doing, and waits for them.
     ~RowPool();
     RowPool(const RowPool&) = delete;
@@ -60,6 +63,7 @@ private:
     const RowComputation& computation_;
     const std::size_t batchRows_;
     const bool keepReceipts_;
+    const PagePreparer prepare_;
     const std::size_t maxUnderWay_;
 
     std::mutex mutex_;

@@ -85,8 +85,21 @@ bool paintPage(const Sheet& sheet, QPagedPaintDevice& device)
     return painter.end();
 }
 
-// The page is drawn in memory and then written whole: see writeWhole.
+PdfSheet PdfSheet::a4()
+{
+    QBuffer unused;
+    QPdfWriter writer(&unused);
+    setUpPdf(writer, {});
+    return {writer.logicalDpiY(), QRectF(0, 0, writer.width(), writer.height())};
+}
+
 PrintResult PdfFile::printPage(const Sheet& sheet, const QString& title)
+{
+    return printPlaced(PdfSheet::a4().place(sheet), title);
+}
+
+// The page is drawn in memory and then written whole: see writeWhole.
+PrintResult PdfFile::printPlaced(const PlacedPage& placed, const QString& title)
 {
     if (const QString problem = notReplaceableProblem(path_); !problem.isEmpty())
         return PrintResult::failed(problem);
@@ -99,7 +112,11 @@ PrintResult PdfFile::printPage(const Sheet& sheet, const QString& title)
     {
         QPdfWriter writer(&page);
         setUpPdf(writer, title);
-        painted = paintPage(sheet, writer);
+        QPainter painter;
+        if (painter.begin(&writer)) {
+            drawPlaced(placed, painter);
+            painted = painter.end();
+        }
     }
     if (!painted) {
         file.cancelWriting();
@@ -114,16 +131,18 @@ PrintResult PdfFile::printPage(const Sheet& sheet, const QString& title)
     return PrintResult::done();
 }
 
-PrintResult SvgFile::printPage(const Sheet& sheet, const QString& title)
+// The picture is placed as on the PDF's sheet.
+PrintResult SvgFile::printPage(const Sheet& sheet, const QString&)
+{
+    const PdfSheet a4 = PdfSheet::a4();
+    return printPlaced(a4.place(sheet), a4.dpi);
+}
+
+PrintResult SvgFile::printPlaced(const PlacedPage& placed, int dpi)
 {
     if (const QString problem = notReplaceableProblem(path_); !problem.isEmpty())
         return PrintResult::failed(problem);
-    // The PDF's sheet, only measured: the picture is placed as on it.
-    QBuffer unused;
-    QPdfWriter a4(&unused);
-    setUpPdf(a4, title);
-    const int dpi = a4.resolution();
-    const QByteArray picture = pageSvg(placeSheet(sheet, dpi, QRectF(0, 0, a4.width(), a4.height())), dpi);
+    const QByteArray picture = pageSvg(placed, dpi);
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return PrintResult::failed(fileProblem(file, path_));
@@ -193,12 +212,19 @@ QString PdfBook::open()
 
 QString PdfBook::addPage(const Sheet& sheet)
 {
+    if (!writer_)
+        return addPlaced({});
+    return addPlaced(placeSheet(sheet, writer_->logicalDpiY(), QRectF(0, 0, writer_->width(), writer_->height())));
+}
+
+QString PdfBook::addPlaced(const PlacedPage& placed)
+{
     const QString cannotDraw = QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_));
     if (!writer_)
         return cannotDraw;
     if (pages_ == 0 ? !painter_.begin(writer_.get()) : !writer_->newPage())
         return cannotDraw;
-    drawSheet(sheet, painter_, QRectF(0, 0, writer_->width(), writer_->height()));
+    drawPlaced(placed, painter_);
     ++pages_;
     return {};
 }

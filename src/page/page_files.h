@@ -9,6 +9,7 @@
 #include <QTemporaryFile>
 
 #include "sheet.h"
+#include "sheet_page.h"
 
 class QPagedPaintDevice;
 class QPdfWriter;
@@ -39,12 +40,26 @@ public:
 // "Recibo de haberes - Pérez, María", or "Recibo de haberes" without a name.
 QString documentTitle(const QString& docente);
 
+// Where a page goes on the A4 sheet of every PDF and SVG file: the dots per
+// inch and the printable area, in dots. Measured on a PDF writer, so to be
+// asked on the thread that has the application; a sheet placed with it
+// (placeSheet) may be placed on any thread and written by the files below.
+struct PdfSheet {
+    int dpi = 0;
+    QRectF target;
+
+    static PdfSheet a4();
+    PlacedPage place(const Sheet& sheet) const { return placeSheet(sheet, dpi, target); }
+};
+
 // A PDF file of one A4 page, written whole or not at all: a file that was
 // there before is replaced only once the new one is complete.
 class PdfFile : public PrintBackend {
 public:
     explicit PdfFile(QString path) : path_(std::move(path)) {}
     PrintResult printPage(const Sheet& sheet, const QString& title) override;
+    // A page placed on PdfSheet::a4().
+    PrintResult printPlaced(const PlacedPage& placed, const QString& title);
 
 private:
     QString path_;
@@ -57,6 +72,8 @@ class SvgFile : public PrintBackend {
 public:
     explicit SvgFile(QString path) : path_(std::move(path)) {}
     PrintResult printPage(const Sheet& sheet, const QString& title) override;
+    // A page placed on PdfSheet::a4().
+    PrintResult printPlaced(const PlacedPage& placed, int dpi);
 
 private:
     QString path_;
@@ -80,6 +97,8 @@ public:
     QString open();
     // The sheet's page on a new page; why it could not be drawn, or empty.
     QString addPage(const Sheet& sheet);
+    // The same for a page placed on PdfSheet::a4().
+    QString addPlaced(const PlacedPage& placed);
     int pages() const { return pages_; }
     // Writes the file with the pages added: why it could not, or empty.
     QString commit();

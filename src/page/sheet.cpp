@@ -39,8 +39,8 @@ SheetKind kindOf(Kind kind)
 // A control of the tables with the text it shows.
 SheetText designed(const ControlDesign& design, const QString& shown)
 {
-    SheetText item{design.name, kindOf(design.kind), QRectF(design.twips), shown, designFont(design.look),
-                   alignmentOf(design.look)};
+    SheetText item{design.name, kindOf(design.kind),     QRectF(design.twips),
+                   shown,       designFont(design.look), alignmentOf(design.look)};
     switch (design.kind) {
     case Kind::Label:
         item.indent = indentOf(design.look);

@@ -163,7 +163,11 @@ void drawSheet(const Sheet& sheet, QPainter& painter, const QRectF& target)
 {
     if (target.isEmpty())
         return;
-    const PlacedPage placed = placeSheet(sheet, painter.device() ? painter.device()->logicalDpiY() : 0, target);
+    drawPlaced(placeSheet(sheet, painter.device() ? painter.device()->logicalDpiY() : 0, target), painter);
+}
+
+void drawPlaced(const PlacedPage& placed, QPainter& painter)
+{
     painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     painter.translate(placed.at);

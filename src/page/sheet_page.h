@@ -26,5 +26,7 @@ PlacedPage placeSheet(const Sheet& sheet, int dpi, const QRectF& target);
 // coordinates), as lines, fills and text at the device's own resolution.
 // The one drawing of the printed page, for the printer, PDF files and images.
 void drawSheet(const Sheet& sheet, QPainter& painter, const QRectF& target);
+// The same for a page already placed for the painter's device and target.
+void drawPlaced(const PlacedPage& placed, QPainter& painter);
 
 }  // namespace recibo::receipt

@@ -43,9 +43,9 @@ public:
         finished.push_back(keep);
         return std::nullopt;
     }
-    std::optional<std::string> write(std::size_t fila, const payroll::Receipt& receipt,
-                                     const payroll::SelectedPosition& position) override
+    std::optional<std::string> write(const ComputedRow& row) override
     {
+        const auto& [fila, receipt, position, page] = row;
         if (opened.empty())
             ADD_FAILURE() << "row " << fila << " written before the folder was opened";
         written.push_back({fila, receipt.docente, receipt.liquido, position.codigocargo});
