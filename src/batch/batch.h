@@ -24,7 +24,8 @@ inline constexpr int kInputUnusable = 2;
 
 // The printed receipts of `recibo-lote --pdf DIR` and `--pdf-unico FILE`:
 // the page the desktop program prints for each computed row, one PDF file
-// per row or one page per row in a single file. Used from one thread only.
+// per row or one page per row in a single file. Used from one thread, but
+// for prepare(), which the computing threads call at once.
 // One file per computed row: a PDF (--pdf) or an SVG picture (--svg).
 enum class PageFiles { Pdf, Svg };
 

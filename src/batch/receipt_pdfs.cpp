@@ -108,7 +108,7 @@ Problem SheetReceiptPdfs::open(const std::string& directory, PageFiles kind, con
         return Unusable{"no se puede escribir en la carpeta de " + option + " " + quoted(path) + " ("
                         + files::fileErrorText(probe, files::Access::Write).toStdString() + ")"};
 
-    directory_ = QDir(path);
+    directory_ = path;
     kind_ = kind;
     keep(date, receiptTitle);
     return std::nullopt;
@@ -148,46 +148,57 @@ std::optional<std::string> SheetReceiptPdfs::finish(bool keep)
 
 namespace {
 
-struct PlacedReceipt final : PreparedPage {
-    explicit PlacedReceipt(receipt::PlacedPage placed) : placed(std::move(placed)) {}
+// A row's page laid out for the book, or its own file already written and
+// what became of it.
+struct PreparedReceipt final : PreparedPage {
     receipt::PlacedPage placed;
+    std::optional<std::string> problem;
 };
 
 }  // namespace
 
+// Each row's own file is written whole here, by the thread that computed
+// the row; a book's page is only laid out, as the book takes its pages in
+// order on one thread.
 std::shared_ptr<const PreparedPage> SheetReceiptPdfs::prepare(const ComputedRow& row) const
 {
     if (!ready_)
         return nullptr;
-    return std::make_shared<PlacedReceipt>(a4_.place(receipt::receiptSheet(row.receipt, row.position, date_, title_)));
+    auto prepared = std::make_shared<PreparedReceipt>();
+    prepared->placed = a4_.place(receipt::receiptSheet(row.receipt, row.position, date_, title_));
+    if (!book_)
+        prepared->problem = writeFile(row, prepared->placed);
+    return prepared;
 }
 
 std::optional<std::string> SheetReceiptPdfs::write(const ComputedRow& row)
 {
     if (!ready_)
         return std::string("el PDF no está preparado");
-    auto prepared = std::dynamic_pointer_cast<const PlacedReceipt>(row.page);
+    auto prepared = std::dynamic_pointer_cast<const PreparedReceipt>(row.page);
     if (!prepared)
-        prepared = std::static_pointer_cast<const PlacedReceipt>(prepare(row));
-    const receipt::PlacedPage& placed = prepared->placed;
-    const std::size_t fila = row.fila;
-    const QString title = receipt::documentTitle(QString::fromStdString(row.receipt.docente));
+        prepared = std::static_pointer_cast<const PreparedReceipt>(prepare(row));
+    if (!book_)
+        return prepared->problem;
+    if (const QString problem = book_->addPlaced(prepared->placed); !problem.isEmpty())
+        return "no se pudo dibujar su página: " + problem.toStdString();
+    return std::nullopt;
+}
 
-    if (book_) {
-        if (const QString problem = book_->addPlaced(placed); !problem.isEmpty())
-            return "no se pudo dibujar su página: " + problem.toStdString();
-        return std::nullopt;
-    }
+std::optional<std::string> SheetReceiptPdfs::writeFile(const ComputedRow& row, const receipt::PlacedPage& placed) const
+{
+    const std::size_t fila = row.fila;
     const QString pdfName = batchPdfName(fila, QString::fromStdString(row.receipt.docente));
     if (kind_ == PageFiles::Svg) {
         const QString name = pdfName.chopped(4) + QStringLiteral(".svg");
-        receipt::SvgFile file(directory_.filePath(name));
+        receipt::SvgFile file(QDir(directory_).filePath(name));
         const receipt::PrintResult result = file.printPlaced(placed, a4_.dpi);
         if (!result.printed)
             return "no se pudo guardar el SVG " + quoted(name) + ": " + result.problem.toStdString();
         return std::nullopt;
     }
-    receipt::PdfFile file(directory_.filePath(pdfName));
+    receipt::PdfFile file(QDir(directory_).filePath(pdfName));
+    const QString title = receipt::documentTitle(QString::fromStdString(row.receipt.docente));
     const receipt::PrintResult result = file.printPlaced(placed, title);
     if (!result.printed)
         return "no se pudo guardar el PDF " + quoted(pdfName) + ": " + result.problem.toStdString();

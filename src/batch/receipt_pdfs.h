@@ -36,13 +36,16 @@ public:
     Problem open(const std::string& directory, PageFiles kind, const std::string& date,
                  const std::string& receiptTitle) override;
     Problem openOneFile(const std::string& path, const std::string& date, const std::string& receiptTitle) override;
-    // The row's sheet laid out for the A4 page: with -j, on the computing threads.
+    // The row's sheet laid out for the A4 page, and its own file written:
+    // with -j, on the computing threads.
     std::shared_ptr<const PreparedPage> prepare(const ComputedRow& row) const override;
     std::optional<std::string> write(const ComputedRow& row) override;
     std::optional<std::string> finish(bool keep) override;
 
 private:
     Problem startApplication();
+    // Row `row`'s own file (--pdf, --svg); why it could not be written.
+    std::optional<std::string> writeFile(const ComputedRow& row, const receipt::PlacedPage& placed) const;
     void keep(const std::string& date, const std::string& receiptTitle);
 
     // Qt's runtime folder when the system gives none (XDG_RUNTIME_DIR unset,
@@ -50,7 +53,7 @@ private:
     std::optional<QTemporaryDir> runtimeFolder_;
     std::unique_ptr<QGuiApplication> application_;  // only when the process had none
     bool ready_ = false;
-    QDir directory_;
+    QString directory_;  // a copy for each thread that writes a file into it
     PageFiles kind_ = PageFiles::Pdf;
     std::unique_ptr<receipt::PdfBook> book_;  // with openOneFile()
     QString bookPath_;

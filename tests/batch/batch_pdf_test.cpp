@@ -101,6 +101,41 @@ TEST_F(BatchPdf, EachPageShowsOnlyItsOwnReceipt)
     EXPECT_TRUE(second.contains("Cantidad de horas"));
 }
 
+// With -j the computing threads lay out and write each row's file: the
+// same files, the same output and the same messages as one thread.
+TEST_F(BatchPdf, ThreadsWriteTheFilesOneThreadWrites)
+{
+    std::string table = "docente,tipo,codcargo,numerohorasmed,antiguedad,Iosper\n";
+    for (int row = 1; row <= 40; ++row)
+        table += row % 7 == 0 ? "Sin Cargo,cargo,1,0,1,1\n"
+                              : "Docente " + std::to_string(row) + (row % 2 ? ",cargo,645,0," : ",medio,,12,")
+                + std::to_string(row % 5) + ",1\n";
+    for (const char* option : {"--pdf", "--svg"}) {
+        std::vector<Outcome> runs;
+        for (const char* jobs : {"1", "2"})
+            runs.push_back(runWith({"--locale", "C", "-j", jobs, option, path(jobs).toStdString()}, table));
+        EXPECT_EQ(runs[0].status, kSomeRowFailed) << option;
+        EXPECT_EQ(runs[1].status, runs[0].status) << option;
+        EXPECT_EQ(runs[1].out, runs[0].out) << option;
+        EXPECT_EQ(runs[1].err, runs[0].err) << option;
+        const QStringList files = filesIn(path("1"));
+        ASSERT_EQ(files.size(), 35) << option;
+        ASSERT_EQ(filesIn(path("2")), files) << option;
+        for (const QString& name : files) {
+            const auto read = [&](const char* jobs) {
+                const QString file = QDir(path(jobs)).filePath(name);
+                if (name.endsWith(".pdf"))
+                    return pdf::text(file);
+                QFile svg(file);
+                return svg.open(QIODevice::ReadOnly) ? QString::fromUtf8(svg.readAll()) : QString();
+            };
+            EXPECT_EQ(read("2"), read("1")) << name.toStdString();
+        }
+        QDir(path("1")).removeRecursively();
+        QDir(path("2")).removeRecursively();
+    }
+}
+
 TEST_F(BatchPdf, MissingFoldersAreMadeAndOlderFilesReplaced)
 {
     const QString out = path("a/b/c");
