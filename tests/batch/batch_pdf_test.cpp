@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -341,12 +341,12 @@ TEST_F(BatchPdf, TemporaryPagesCutShortWriteNoBook)
 }  // namespace
 }  // namespace recibo::batch
 
-// The receipt window needs a QApplication: one for all the tests, on the
-// offscreen platform.
+// Fonts need a QGuiApplication: one for all the tests, on the offscreen
+// platform.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    QGuiApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
