@@ -50,10 +50,6 @@ TEST(PdfUnknownInput, IsLeftAlone)
              moved.replace(moved.find("0000000009 00000 n"), 10, "0000000011");
              return moved;
          }()},
-        {"pages nested",
-         fileOf({kCatalog, "<< /Type /Pages /Kids [5 0 R] /Count 1 >>", page, kContents,
-                 "<< /Type /Pages /Parent 2 0 R /Kids [3 0 R] /Count 1 >>"},
-                "/Root 1 0 R")},
         {"resources inherited",
          fileOf({kCatalog, kPages, "<< /Type /Page /Parent 2 0 R /Contents 4 0 R /MediaBox [0 0 10 10] >>", kContents},
                 "/Root 1 0 R")},
@@ -67,11 +63,6 @@ TEST(PdfUnknownInput, IsLeftAlone)
                  "<< /Type /Page /Parent 2 0 R /Contents 6 0 R /Resources << /Font << /F1 8 0 R >> >> "
                  "/MediaBox [0 0 10 10] >>",
                  kContents, "<< /Type /Font >>", "<< /Type /Font >>"},
-                "/Root 1 0 R")},
-        {"page resources referred to elsewhere",
-         fileOf({"<< /Type /Catalog /Pages 2 0 R /Extra 5 0 R >>", kPages,
-                 "<< /Type /Page /Parent 2 0 R /Contents 4 0 R /Resources 5 0 R /MediaBox [0 0 10 10] >>", kContents,
-                 "<< >>"},
                 "/Root 1 0 R")},
     };
     for (const Case& c : cases) {
