@@ -46,7 +46,8 @@ std::string formPrefix(QPDFObjectHandle resources)
     QPDFObjectHandle xobjects = resources.getKey("/XObject");
     const std::set<std::string> names = xobjects.isDictionary() ? xobjects.getKeys() : std::set<std::string>();
     std::string prefix = "/Fm";
-    while (std::any_of(names.begin(), names.end(), [&](const std::string& name) { return name.starts_with(prefix); }))
+    while (std::any_of(names.begin(), names.end(),
+                       [&](const std::string& name) { return name.compare(0, prefix.size(), prefix) == 0; }))
         prefix += "x";
     return prefix;
 }
@@ -94,7 +95,7 @@ bool isEmptyArray(QPDFObjectHandle value)
 
 Compaction compactPdf(std::string_view file, const PieceWriter& write)
 {
-    if (!file.starts_with("%PDF-"))
+    if (file.substr(0, 5) != "%PDF-")
         return Compaction::Unchanged;
     PiecePipeline out(write);
     try {
