@@ -100,5 +100,23 @@ TEST(PdfUnknownInput, IsLeftAlone)
         EXPECT_EQ(compactPdf(file, [](std::string_view) { return true; }), Compaction::Written);
 }
 
+// A page whose content does not inflate is written as it was, byte for
+// byte, among pages that are compacted.
+TEST(PdfUnknownInput, APageItCannotReadIsCopiedAsItWas)
+{
+    const std::string damaged = "these bytes are no deflated data";
+    const std::string file =
+        fileOf({kCatalog, "<< /Type /Pages /Kids [3 0 R 5 0 R] /Count 2 >>",
+                "<< /Type /Page /Parent 2 0 R /Contents 4 0 R /Resources << >> /MediaBox [0 0 10 10] >>", kContents,
+                "<< /Type /Page /Parent 2 0 R /Contents 6 0 R /Resources << >> /MediaBox [0 0 10 10] >>",
+                "<< /Length " + std::to_string(damaged.size()) + " /Filter /FlateDecode >>\nstream\n" + damaged
+                    + "\nendstream"},
+               "/Root 1 0 R");
+    std::string written;
+    EXPECT_EQ(compactPdf(file, [&](std::string_view piece) { return written.append(piece), true; }),
+              Compaction::Written);
+    EXPECT_NE(written.find(damaged), std::string::npos);
+}
+
 }  // namespace
 }  // namespace recibo::pdf
