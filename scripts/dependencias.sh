@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need,
-# only those that are missing. Safe to run again. fonts-urw-base35 gives the
+# only those that are missing. Safe to run again. libqpdf-dev reads and
+# writes the PDF books recibo_pdf makes smaller. fonts-urw-base35 gives the
 # receipt its sans-serif (Nimbus Sans) on screen and in the printed PDF pages,
 # and fonts-liberation the other one it may have (Liberation Sans): the print
 # tests run once with each; qt6-translations-l10n gives Qt's own texts
@@ -14,7 +15,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n
-    libcsv-dev libtomlplusplus-dev zlib1g-dev
+    libcsv-dev libtomlplusplus-dev libqpdf-dev
     libgtest-dev libbenchmark-dev
     poppler-utils qpdf xvfb xauth openbox xdotool x11-utils
     at-spi2-core python3-pyatspi dbus-daemon

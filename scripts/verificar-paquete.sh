@@ -38,7 +38,7 @@ dpkg -x "$deb" "$root"
 [[ -n $(dpkg-deb -f "$deb" Section) ]] || fail "falta el campo Section"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcsv3 qt6-qpa-plugins qt6-translations-l10n; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcsv3 libqpdf29 qt6-qpa-plugins qt6-translations-l10n; do
     [[ ", $depends," == *", $library "* || ", $depends," == *", $library,"* ]] \
         || fail "Depends no nombra $library"
 done

@@ -15,7 +15,7 @@ bool splitOperations(std::string_view content, Operations& out)
             break;
         if (out.operands.size() == first)
             start = scanner.at();
-        Object token = scanner.read(false);
+        Object token = scanner.read();
         if (!token)
             return false;
         if (token.kind != Object::Kind::Keyword) {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pdf_syntax.h"
+#include "content_syntax.h"
 
 namespace recibo::pdf {
 

@@ -122,34 +122,34 @@ private:
 
 }  // namespace
 
-std::optional<GlyphWidths> GlyphWidths::read(const Object* widths, const Object* defaultWidth)
+std::optional<GlyphWidths> GlyphWidths::read(QPDFObjectHandle widths, QPDFObjectHandle defaultWidth)
 {
-    if (!widths || widths->kind != Object::Kind::Array)
+    if (!widths.isArray())
         return std::nullopt;
     GlyphWidths result;
-    if (defaultWidth && !defaultWidth->number(result.default_))
+    if (!defaultWidth.isNull() && !defaultWidth.getValueAsNumber(result.default_))
         return std::nullopt;
-    const auto& items = widths->items;
-    auto set = [&](double glyph, const Object& width) {
+    auto set = [&](double glyph, QPDFObjectHandle width) {
         double value = 0;
-        if (glyph < 0 || glyph >= kGlyphLimit || !width.number(value) || value < 0)
+        if (glyph < 0 || glyph >= kGlyphLimit || !width.getValueAsNumber(value) || value < 0)
             return false;
         if (result.widths_.size() <= glyph)
             result.widths_.resize(std::size_t(glyph) + 1, -1);
         result.widths_[std::size_t(glyph)] = value;
         return true;
     };
+    std::vector<QPDFObjectHandle> items = widths.getArrayAsVector();
     for (std::size_t i = 0; i < items.size();) {
         double first = 0, last = 0;
-        if (!items[i].number(first) || i + 1 >= items.size())
+        if (!items[i].getValueAsNumber(first) || i + 1 >= items.size())
             return std::nullopt;
-        if (items[i + 1].kind == Object::Kind::Array) {
-            for (const Object& width : items[i + 1].items)
+        if (items[i + 1].isArray()) {
+            for (const QPDFObjectHandle& width : items[i + 1].getArrayAsVector())
                 if (!set(first++, width))
                     return std::nullopt;
             i += 2;
         } else {
-            if (!items[i + 1].number(last) || i + 2 >= items.size() || last - first > kGlyphLimit)
+            if (!items[i + 1].getValueAsNumber(last) || i + 2 >= items.size() || last - first > kGlyphLimit)
                 return std::nullopt;
             for (double glyph = first; glyph <= last; ++glyph)
                 if (!set(glyph, items[i + 2]))

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include <qpdf/QPDFObjectHandle.hh>
+
 #include "content_lines.h"
 #include "content_operations.h"
-#include "pdf_syntax.h"
 
 namespace recibo::pdf {
 
@@ -21,7 +22,7 @@ class GlyphWidths {
 public:
     // From the font's /W array and /DW; nothing when /W is missing or is
     // not what it should be.
-    static std::optional<GlyphWidths> read(const Object* widths, const Object* defaultWidth);
+    static std::optional<GlyphWidths> read(QPDFObjectHandle widths, QPDFObjectHandle defaultWidth);
     double of(unsigned glyph) const
     {
         return glyph < widths_.size() && widths_[glyph] >= 0 ? widths_[glyph] : default_;

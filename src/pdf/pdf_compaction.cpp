@@ -1,18 +1,21 @@
 #include "pdf_compaction.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
-#include <exception>
+#include <cmath>
+#include <memory>
+#include <set>
 #include <string>
-#include <system_error>
-#include <thread>
-#include <vector>
 
-#include "book_structure.h"
-#include "content_operations.h"
-#include "pdf_document.h"
-#include "zlib_streams.h"
+#include <qpdf/Buffer.hh>
+#include <qpdf/Pl_Flate.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include "book_reader.h"
+#include "flate.h"
+#include "page_contents.h"
+#include "piece_pipeline.h"
+#include "shared_blocks.h"
 
 namespace recibo::pdf {
 
@@ -21,362 +24,133 @@ namespace {
 // The forms are chosen from the first pages only, so that the memory they
 // take does not grow with the book.
 constexpr std::size_t kSamplePages = 32;
-// A page's content that decodes to more than this is left as it was.
-constexpr std::size_t kLargestContent = 64 << 20;
 constexpr int kDeflateLevel = 9;
-constexpr std::size_t kPiece = 256 << 10;
-constexpr std::size_t kLargestFile = std::size_t(1) << 30;
 
-// The output, in pieces, with the offset of every object written.
-class Output {
-public:
-    explicit Output(const PieceWriter& write) : write_(write) {}
-
-    void append(std::string_view bytes)
-    {
-        buffer_.append(bytes);
-        written_ += bytes.size();
-        if (buffer_.size() >= kPiece)
-            flush();
-    }
-    void appendNumber(std::size_t number)
-    {
-        char digits[24];
-        append(std::string_view(digits, std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
-    }
-    void beginObject(int number)
-    {
-        if (offsets_.size() <= std::size_t(number))
-            offsets_.resize(number + 1, kNone);
-        offsets_[number] = written_;
-        appendNumber(number);
-        append(" 0 obj\n");
-    }
-    void stream(std::string_view dictionaryEntries, std::string_view data)
-    {
-        append("<<\n");
-        append(dictionaryEntries);
-        append("/Length ");
-        appendNumber(data.size());
-        append("\n>>\nstream\n");
-        append(data);
-        append("\nendstream\nendobj\n");
-    }
-    bool flush()
-    {
-        failed_ = failed_ || !write_(buffer_);
-        buffer_.clear();
-        return !failed_;
-    }
-    bool failed() const { return failed_; }
-    std::size_t written() const { return written_; }
-    // Where each object starts; kNone for the numbers left free.
-    static constexpr std::size_t kNone = std::size_t(-1);
-    const std::vector<std::size_t>& offsets() const { return offsets_; }
-
-private:
-    const PieceWriter& write_;
-    std::string buffer_;
-    std::size_t written_ = 0;
-    std::vector<std::size_t> offsets_;
-    bool failed_ = false;
-};
-
-// One page's content at a time, through buffers kept from page to page.
-class PageContent {
-public:
-    explicit PageContent(const FontWidths& fonts) : fonts_(fonts) {}
-
-    // The content one operation a line, runs merged; null when it cannot be read.
-    const ContentLines* lines(const IndirectObject& contents)
-    {
-        std::string_view decoded = contents.stream;
-        if (contents.value.get("/Filter")) {
-            if (!inflateStream(contents.stream, inflated_, kLargestContent))
-                return nullptr;
-            decoded = inflated_;
-        }
-        if (!splitOperations(decoded, operations_) || !writeMergingGlyphRuns(operations_, fonts_, lines_))
-            return nullptr;
-        return &lines_;
-    }
-
-    // The page's content, compacted and deflated, in `out`; false when it
-    // cannot be read and is better copied as it was.
-    bool compact(const IndirectObject& contents, const SharedBlocks& blocks, const Box& media, std::string& out)
-    {
-        const ContentLines* read = lines(contents);
-        if (!read)
-            return false;
-        blocks.write(*read, media, text_);
-        return deflateStream(text_, kDeflateLevel, out);
-    }
-
-private:
-    const FontWidths& fonts_;
-    std::string inflated_;
-    Operations operations_;
-    ContentLines lines_;
-    std::string text_;
-};
-
-// The pages' contents compacted a batch at a time, each batch shared out
-// among the processor's cores, so that the memory held is one batch's.
-class ContentBatches {
-public:
-    ContentBatches(const Document& document, const BookStructure& book, const SharedBlocks& blocks)
-        : document_(document), book_(book), blocks_(blocks)
-    {
-        for (int number = 1; number < document.size(); ++number)
-            if (book.pageOfContents[number] != -1)
-                order_.push_back(number);
-        const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads);
-        for (unsigned i = 0; i < cores; ++i)
-            workers_.emplace_back(book.fonts);
-    }
-
-    // The contents object `number` as it is to be written.
-    void write(int number, Output& out)
-    {
-        if (next_ == first_ + done_.size())
-            runBatch();
-        const auto contents = document_.object(number);
-        if (done_[next_ - first_])
-            out.stream("/Filter /FlateDecode\n", data_[next_ - first_]);
+// Every object read and every stream's bytes found where the file says,
+// without a word from qpdf: a file it would have to repair is no book
+// this knows, and nothing read later can fail once the writing started.
+bool readsCleanly(QPDF& pdf)
+{
+    for (QPDFObjectHandle object : pdf.getAllObjects()) {
+        if (object.isStream())
+            object.getRawStreamData();
         else
-            out.stream(contents->value.get("/Filter") ? "/Filter /FlateDecode\n" : "", contents->stream);
-        ++next_;
+            object.getTypeCode();
     }
-
-private:
-    static constexpr unsigned kMostThreads = 8;
-    static constexpr std::size_t kBatch = 64;
-
-    void runBatch()
-    {
-        first_ = next_;
-        const std::size_t count = std::min(kBatch, order_.size() - first_);
-        data_.resize(count);
-        done_.assign(count, false);
-        // A page that could not be compacted (no memory, no thread to do it)
-        // is copied as Qt wrote it.
-        auto work = [&](std::size_t worker) noexcept {
-            for (std::size_t i = worker; i < count; i += workers_.size()) {
-                const int number = order_[first_ + i];
-                try {
-                    const auto contents = document_.object(number);
-                    done_[i] = contents
-                        && workers_[worker].compact(*contents, blocks_, book_.pages[book_.pageOfContents[number]].media,
-                                                    data_[i]);
-                } catch (const std::exception&) {
-                    done_[i] = false;
-                }
-            }
-        };
-        std::vector<std::thread> threads;
-        for (std::size_t worker = 1; worker < std::min(workers_.size(), count); ++worker) {
-            try {
-                threads.emplace_back(work, worker);
-            } catch (const std::system_error&) {
-                break;
-            }
-        }
-        work(0);
-        for (auto& thread : threads)
-            thread.join();
-    }
-
-    const Document& document_;
-    const BookStructure& book_;
-    const SharedBlocks& blocks_;
-    std::vector<int> order_;  // the contents objects, by number
-    std::vector<PageContent> workers_;
-    std::size_t first_ = 0;  // the batch's first, in order_
-    std::size_t next_ = 0;   // the next to write, in order_
-    std::vector<std::string> data_;
-    std::vector<char> done_;  // not vector<bool>: written from several threads
-};
-
-std::string resourceDictionary(const BookStructure& book, const std::vector<std::pair<std::string, int>>& forms)
-{
-    std::string out = "<<\n";
-    for (const auto& [key, value] : book.otherResources)
-        out.append(key).append(" ").append(value).append("\n");
-    auto categories = book.resources;
-    for (const auto& [name, number] : forms)
-        categories["/XObject"][name] = std::to_string(number) + " 0 R";
-    for (const auto& [category, entries] : categories) {
-        out.append(category).append(" <<\n");
-        for (const auto& [name, value] : entries)
-            out.append(name).append(" ").append(value).append("\n");
-        out.append(">>\n");
-    }
-    return out.append(">>\nendobj\n");
-}
-
-// The page's own entries but its resources, now shared, and an empty list
-// of annotations.
-void writePage(const BookPage& page, const BookStructure& book, int resources, Output& out)
-{
-    out.append("<<\n");
-    const auto& items = page.dictionary.items;
-    for (std::size_t i = 0; i < items.size(); i += 2) {
-        const Object& value = items[i + 1];
-        if (items[i].text == "/Annots"
-            && ((value.kind == Object::Kind::Reference && value.reference > 0
-                 && std::size_t(value.reference) < book.dropped.size() && book.dropped[value.reference])
-                || (value.kind == Object::Kind::Array && value.items.empty())))
-            continue;
-        out.append(items[i].text);
-        out.append(" ");
-        if (items[i].text == "/Resources") {
-            out.appendNumber(resources);
-            out.append(" 0 R");
-        } else {
-            out.append(value.text);
-        }
-        out.append("\n");
-    }
-    out.append(">>\nendobj\n");
+    return !pdf.anyWarnings();
 }
 
 // A free name for the forms among the names of the pages' own XObjects.
-std::string formPrefix(const BookStructure& book)
+std::string formPrefix(QPDFObjectHandle resources)
 {
-    const auto xobjects = book.resources.find("/XObject");
+    QPDFObjectHandle xobjects = resources.getKey("/XObject");
+    const std::set<std::string> names = xobjects.isDictionary() ? xobjects.getKeys() : std::set<std::string>();
     std::string prefix = "/Fm";
-    while (xobjects != book.resources.end()
-           && std::any_of(xobjects->second.begin(), xobjects->second.end(),
-                          [&](const auto& entry) { return entry.first.starts_with(prefix); }))
+    while (std::any_of(names.begin(), names.end(),
+                       [&](const std::string& name) { return name.compare(0, prefix.size(), prefix) == 0; }))
         prefix += "x";
     return prefix;
 }
 
-void writeTable(std::size_t size, Output& table)
+// The forms as objects of the file, and the resources every page shares,
+// the forms among its XObjects; the forms' own resources are the pages'
+// without the forms.
+QPDFObjectHandle addForms(QPDF& pdf, const Book& book, const SharedBlocks& blocks)
 {
-    const std::vector<std::size_t> offsets = table.offsets();
-    table.append("xref\n0 ");
-    table.appendNumber(size);
-    table.append("\n");
-    // Free numbers linked from entry 0, each to the next, the last back to 0.
-    std::vector<std::size_t> free;
-    for (std::size_t number = 1; number < size; ++number)
-        if (number >= offsets.size() || offsets[number] == Output::kNone)
-            free.push_back(number);
-    free.push_back(0);
-    char entry[32];
-    std::size_t nextFree = 0;
-    for (std::size_t number = 0; number < size; ++number) {
-        const bool used = number > 0 && number < offsets.size() && offsets[number] != Output::kNone;
-        if (used) {
-            std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offsets[number]);
-        } else {
-            std::snprintf(entry, sizeof entry, "%010zu %05d f \n", free[nextFree], number == 0 ? 65535 : 1);
-            ++nextFree;
-        }
-        table.append(std::string_view(entry, 20));
+    QPDFObjectHandle joined = book.resources;
+    QPDFObjectHandle pageResources = joined.shallowCopy();
+    if (blocks.forms().empty())
+        return pdf.makeIndirectObject(pageResources);
+    QPDFObjectHandle formResources = pdf.makeIndirectObject(joined);
+    QPDFObjectHandle known = joined.getKey("/XObject");
+    QPDFObjectHandle xobjects = known.isDictionary() ? known.shallowCopy() : QPDFObjectHandle::newDictionary();
+    std::string data;
+    for (const Form& form : blocks.forms()) {
+        deflate(form.content, data);
+        QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf);
+        stream.replaceStreamData(data, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
+        QPDFObjectHandle dictionary = stream.getDict();
+        dictionary.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+        dictionary.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
+        // Whole points, outwards, so that the box never clips what it must show.
+        dictionary.replaceKey("/BBox",
+                              QPDFObjectHandle::newArray(
+                                  std::vector<QPDFObjectHandle>{QPDFObjectHandle::newReal(std::floor(form.box.x0), 0),
+                                                                QPDFObjectHandle::newReal(std::floor(form.box.y0), 0),
+                                                                QPDFObjectHandle::newReal(std::ceil(form.box.x1), 0),
+                                                                QPDFObjectHandle::newReal(std::ceil(form.box.y1), 0)}));
+        dictionary.replaceKey("/Resources", formResources);
+        xobjects.replaceKey(form.name, stream);
     }
+    pageResources.replaceKey("/XObject", xobjects);
+    return pdf.makeIndirectObject(pageResources);
+}
+
+bool isEmptyArray(QPDFObjectHandle value)
+{
+    return value.isArray() && value.getArrayNItems() == 0;
 }
 
 }  // namespace
 
 Compaction compactPdf(std::string_view file, const PieceWriter& write)
 {
-    // Offsets in the table have ten digits: far from this.
-    if (file.size() >= kLargestFile)
+    if (file.substr(0, 5) != "%PDF-")
         return Compaction::Unchanged;
-    const auto document = Document::read(file);
-    if (!document || !file.starts_with("%PDF-"))
-        return Compaction::Unchanged;
-    const auto book = readBookStructure(*document);
-    if (!book)
-        return Compaction::Unchanged;
-
-    PageContent content(book->fonts);
-    SharedBlocks blocks;
-    for (std::size_t i = 0; i < std::min(kSamplePages, book->pages.size()); ++i) {
-        const auto contents = document->object(book->pages[i].contents);
-        if (const ContentLines* lines = contents ? content.lines(*contents) : nullptr)
-            blocks.sample(*lines, book->pages[i].media);
-    }
-    blocks.choose(formPrefix(*book));
-    // Deflated before the first piece goes out, like everything that may fail.
-    std::vector<std::string> formData(blocks.forms().size());
-    for (std::size_t i = 0; i < formData.size(); ++i)
-        if (!deflateStream(blocks.forms()[i].content, kDeflateLevel, formData[i]))
+    PiecePipeline out(write);
+    try {
+        QPDF pdf;
+        pdf.setSuppressWarnings(true);
+        pdf.setAttemptRecovery(false);
+        pdf.processMemoryFile("Qt", file.data(), file.size());
+        if (pdf.isEncrypted() || !readsCleanly(pdf))
+            return Compaction::Unchanged;
+        const auto book = readBook(pdf);
+        if (!book || pdf.anyWarnings())
             return Compaction::Unchanged;
 
-    const int size = document->size();
-    const int pageResources = size;
-    const int formResources = size + 1;
-    std::vector<std::pair<std::string, int>> formObjects;
-    for (const Form& form : blocks.forms())
-        formObjects.emplace_back(form.name, size + 2 + int(formObjects.size()));
-
-    ContentBatches contents(*document, *book, blocks);
-    Output out(write);
-    // The header as Qt wrote it, the line that marks the file binary with it.
-    std::size_t firstObject = file.size();
-    for (int number = 1; number < size; ++number)
-        if (const auto object = document->inUse(number) ? document->object(number) : std::nullopt)
-            firstObject = std::min<std::size_t>(firstObject, object->whole.data() - file.data());
-    out.append(file.substr(0, firstObject));
-
-    for (int number = 1; number < size && !out.failed(); ++number) {
-        if (!document->inUse(number) || book->dropped[number])
-            continue;
-        const auto object = document->object(number);
-        // Every object kept was read whole by readBookStructure: the same
-        // bytes read again give the same object.
-        if (!object)
-            return Compaction::WriteFailed;
-        if (book->pageOfContents[number] != -1) {
-            out.beginObject(number);
-            contents.write(number, out);
-        } else if (const int page = book->pageOfObject[number]; page != -1) {
-            out.beginObject(number);
-            writePage(book->pages[page], *book, pageResources, out);
-        } else {
-            out.beginObject(number);
-            // From after "N 0 obj" to "endobj", exactly as it was.
-            const std::string_view whole = object->whole;
-            const std::size_t body = whole.find("obj") + 3;
-            out.append(whole.substr(body + (whole.substr(body, 1) == "\n" ? 1 : 0)));
-            out.append("\n");
+        // Deflated before the first piece goes out, like everything that may fail.
+        Pl_Flate::setCompressionLevel(kDeflateLevel);
+        PageCompactor sampler(book->fonts);
+        SharedBlocks blocks;
+        for (std::size_t i = 0; i < std::min(kSamplePages, book->pages.size()); ++i) {
+            const BookPage& page = book->pages[i];
+            const auto raw = QPDFObjectHandle(page.contents).getRawStreamData();
+            const std::string_view bytes(reinterpret_cast<const char*>(raw->getBuffer()), raw->getSize());
+            if (const ContentLines* lines = sampler.lines(bytes, page.deflated))
+                blocks.sample(*lines, page.media);
         }
-    }
-    out.beginObject(pageResources);
-    out.append(resourceDictionary(*book, formObjects));
-    if (!formObjects.empty()) {
-        out.beginObject(formResources);
-        out.append(resourceDictionary(*book, {}));
-    }
-    for (std::size_t i = 0; i < formObjects.size(); ++i) {
-        const Box& box = blocks.forms()[i].box;
-        char entries[200];
-        std::snprintf(entries, sizeof entries,
-                      "/Type /XObject\n/Subtype /Form\n/BBox [%.0f %.0f %.0f %.0f]\n/Resources %d 0 R\n"
-                      "/Filter /FlateDecode\n",
-                      box.x0, box.y0, box.x1, box.y1, formResources);
-        out.beginObject(formObjects[i].second);
-        out.stream(entries, formData[i]);
-    }
+        blocks.choose(formPrefix(book->resources));
+        const QPDFObjectHandle resources = addForms(pdf, *book, blocks);
 
-    const std::size_t table = out.written();
-    const std::size_t newSize = size + 2 + blocks.forms().size();
-    writeTable(newSize, out);
-    out.append("trailer\n<<\n/Size ");
-    out.appendNumber(newSize);
-    out.append("\n");
-    const auto& trailer = document->trailer().items;
-    for (std::size_t i = 0; i < trailer.size(); i += 2)
-        if (trailer[i].text != "/Size")
-            out.append(std::string(trailer[i].text) + " " + std::string(trailer[i + 1].text) + "\n");
-    out.append(">>\nstartxref\n");
-    out.appendNumber(table);
-    out.append("\n%%EOF\n");
-    out.flush();
-    return out.failed() ? Compaction::WriteFailed : Compaction::Written;
+        auto contents = std::make_shared<PageContents>(*book, blocks, [&out] { return out.refused(); });
+        for (std::size_t i = 0; i < book->pages.size(); ++i) {
+            QPDFObjectHandle page = book->pages[i].page;
+            QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf);
+            stream.replaceStreamData(contents, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
+            contents->add(i, stream.getObjGen());
+            page.replaceKey("/Contents", stream);
+            page.replaceKey("/Resources", resources);
+            if (isEmptyArray(page.getKey("/Annots")))
+                page.removeKey("/Annots");
+        }
+
+        QPDFWriter writer(pdf);
+        writer.setOutputPipeline(&out);
+        writer.setObjectStreamMode(qpdf_o_generate);
+        // Deflated streams, the fonts and the new contents, are copied,
+        // never inflated to be deflated again.
+        writer.setDecodeLevel(qpdf_dl_none);
+        // The same book gives the same bytes.
+        writer.setDeterministicID(true);
+        writer.write();
+        return out.refused() ? Compaction::WriteFailed : Compaction::Written;
+    } catch (...) {
+        // qpdf's exceptions, the memory's, or the writing stopped for a
+        // refused piece: the file is still the caller's to copy when
+        // nothing went out yet.
+        return out.started() ? Compaction::WriteFailed : Compaction::Unchanged;
+    }
 }
 
 }  // namespace recibo::pdf

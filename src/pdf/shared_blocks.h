@@ -26,7 +26,6 @@ struct Box {
     {
         return x0 <= other.x0 && y0 <= other.y0 && x1 >= other.x1 && y1 >= other.y1;
     }
-    bool operator==(const Box&) const = default;
 };
 
 struct Form {

@@ -150,6 +150,15 @@ TEST_F(PdfCompaction, BlocksEveryPageHasAreWrittenOnce)
     EXPECT_LT(many.size() - few.size(), (qtMany.size() - qtFew.size()) / 2);
 }
 
+// Tests and packages compare files: the same book gives the same bytes.
+TEST_F(PdfCompaction, TheSameBookGivesTheSameBytes)
+{
+    const QByteArray file = qtPdf(3, [](QPainter& p, int page) { drawLabelAndText(p, sans(9), "%1", page); });
+    Compaction first{}, second{};
+    EXPECT_EQ(compacted(file, first), compacted(file, second));
+    EXPECT_EQ(first, Compaction::Written);
+}
+
 TEST_F(PdfCompaction, AWriterThatFailsStopsTheWriting)
 {
     const QByteArray file = qtPdf(2, [](QPainter& p, int page) { drawLabelAndText(p, sans(9), "%1", page); });

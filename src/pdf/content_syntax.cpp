@@ -1,4 +1,4 @@
-#include "pdf_syntax.h"
+#include "content_syntax.h"
 
 #include <charconv>
 
@@ -25,22 +25,10 @@ bool isNumberText(std::string_view token)
     return digits;
 }
 
-bool isInteger(std::string_view token)
-{
-    if (token.empty())
-        return false;
-    for (char c : token)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
 bool isHexDigit(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-
-}  // namespace
 
 bool isPdfSpace(char c)
 {
@@ -64,15 +52,7 @@ bool isPdfDelimiter(char c)
     }
 }
 
-const Object* Object::get(std::string_view key) const
-{
-    if (kind != Kind::Dictionary)
-        return nullptr;
-    for (std::size_t i = 0; i + 1 < items.size(); i += 2)
-        if (items[i].text == key)
-            return &items[i + 1];
-    return nullptr;
-}
+}  // namespace
 
 bool Object::number(double& value) const
 {
@@ -107,26 +87,16 @@ std::string_view Scanner::regularToken()
     return text_.substr(start, at_ - start);
 }
 
-bool Scanner::keyword(std::string_view word)
-{
-    skipSpace();
-    const std::size_t start = at_;
-    if (regularToken() == word)
-        return true;
-    at_ = start;
-    return false;
-}
-
-Object Scanner::read(bool references)
+Object Scanner::read()
 {
     const std::size_t start = at_;
-    Object value = readValue(references, 0);
+    Object value = readValue(0);
     if (!value)
         at_ = start;
     return value;
 }
 
-Object Scanner::readValue(bool references, int depth)
+Object Scanner::readValue(int depth)
 {
     Object value;
     if (depth > kDeepest)
@@ -160,10 +130,10 @@ Object Scanner::readValue(bool references, int depth)
             skipSpace();
             if (text_.substr(at_, 2) == ">>")
                 break;
-            Object key = readValue(references, depth + 1);
+            Object key = readValue(depth + 1);
             if (key.kind != Object::Kind::Name)
                 return {};
-            Object item = readValue(references, depth + 1);
+            Object item = readValue(depth + 1);
             if (!item)
                 return {};
             value.items.push_back(std::move(key));
@@ -185,7 +155,7 @@ Object Scanner::readValue(bool references, int depth)
             skipSpace();
             if (at_ < text_.size() && text_[at_] == ']')
                 break;
-            Object item = readValue(references, depth + 1);
+            Object item = readValue(depth + 1);
             if (!item)
                 return {};
             value.items.push_back(std::move(item));
@@ -198,18 +168,6 @@ Object Scanner::readValue(bool references, int depth)
         const std::string_view token = regularToken();
         if (isNumberText(token)) {
             value.kind = Object::Kind::Number;
-            if (references && isInteger(token)) {
-                const std::size_t afterNumber = at_;
-                skipSpace();
-                const std::string_view generation = regularToken();
-                skipSpace();
-                if (isInteger(generation) && regularToken() == "R") {
-                    value.kind = Object::Kind::Reference;
-                    std::from_chars(token.data(), token.data() + token.size(), value.reference);
-                } else {
-                    at_ = afterNumber;
-                }
-            }
         } else if (token == "true" || token == "false") {
             value.kind = Object::Kind::Boolean;
         } else if (token == "null") {
