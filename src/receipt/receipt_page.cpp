@@ -166,11 +166,6 @@ Sheet sheetOf(const ReceiptWindow& window)
     return sheet;
 }
 
-PlacedPage placeReceiptPage(const ReceiptWindow& window, int dpi, const QRectF& target)
-{
-    return placeSheet(sheetOf(window), dpi, target);
-}
-
 void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target)
 {
     drawSheet(sheetOf(window), painter, target);

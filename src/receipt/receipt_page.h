@@ -35,8 +35,7 @@ private:
 // bar, as a sheet for paper (with what the user typed into its boxes).
 Sheet sheetOf(const ReceiptWindow& window);
 
-// The window's page (see drawSheet and placeSheet).
+// The window's page, as "Imprimir" draws it (see drawSheet).
 void drawReceiptPage(const ReceiptWindow& window, QPainter& painter, const QRectF& target);
-PlacedPage placeReceiptPage(const ReceiptWindow& window, int dpi, const QRectF& target);
 
 }  // namespace recibo::receipt
