@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
