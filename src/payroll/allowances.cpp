@@ -122,7 +122,7 @@ void childAllowance(Run& run, CheckState checkBox, InputField countField, std::u
     run.earningsLine(code, std::to_string(count), description, amount);
     if (run.explaining()) [[unlikely]] {
         ExplanationText text = run.text();
-        text.whole(count).say(" hijos × ").amount(Currency::fromUnits(found.rate)).say(" por hijo");
+        text.count(count, "hijo", "hijos").say(" × ").amount(Currency::fromUnits(found.rate)).say(" por hijo");
         text.equals(amount, static_cast<double>(count) * found.rate);
         if (!found.step.empty()) {
             const PayScale& scale = run.scale();
@@ -168,8 +168,8 @@ void largeFamily(Run& run)
         run.earningsLine("1003", std::to_string(children), "Familia numerosa", Currency::fromUnits(s.impfamnum));
         if (run.explaining()) [[unlikely]] {
             ExplanationText text = run.text();
-            text.whole(children)
-                .say(" hijos en total (desde ")
+            text.count(children, "hijo", "hijos")
+                .say(" en total (desde ")
                 .whole(run.scale().largeFamilyChildren)
                 .say(" corresponde): monto fijo ")
                 .amount(Currency::fromUnits(s.impfamnum))

@@ -29,9 +29,10 @@ constexpr std::array<RateDeduction, kRateDeductions> kRateDeductionLines = {{
 }};
 
 // The codes of the lines whose amounts the totals add, in the order of the
-// sums of computeDeductionsAndTotals.
-constexpr std::string_view kEarningsCodes[] = {"052",  "001",  "002",  "006",  "014", "016", "010", "188", "172",
-                                               "1001", "1002", "1003", "1010", "078", "084", "113", "029"};
+// sums of computeDeductionsAndTotals; the two working-day lines are both
+// 052, each its own term as each is its own line.
+constexpr std::string_view kEarningsCodes[] = {"052", "052",  "001",  "002",  "006",  "014", "016", "010", "188",
+                                               "172", "1001", "1002", "1003", "1010", "078", "084", "113", "029"};
 constexpr std::string_view kDeductionsCodes[] = {"505", "508", "502", "504", "332", "512", "510", "440"};
 
 }  // namespace
@@ -74,10 +75,24 @@ void computeDeductionsAndTotals(Run& run)
         }
     }
 
-    const std::array<Currency, 17> earnings = {
-        s.impjornada, s.impbasico, s.impcompbas,   s.imp006,   s.imp014,       s.imptardif,
-        s.impantig,   s.impplus,   s.impminimo,    s.imphijos, s.imphijosdisc, Currency::fromUnits(s.impfamnum),
-        s.impconyuge, s.impzona,   s.impincentivo, s.imp113,   s.imptransporte};
+    const std::array<Currency, 18> earnings = {s.impjorcom,
+                                               s.impproljor,
+                                               s.impbasico,
+                                               s.impcompbas,
+                                               s.imp006,
+                                               s.imp014,
+                                               s.imptardif,
+                                               s.impantig,
+                                               s.impplus,
+                                               s.impminimo,
+                                               s.imphijos,
+                                               s.imphijosdisc,
+                                               Currency::fromUnits(s.impfamnum),
+                                               s.impconyuge,
+                                               s.impzona,
+                                               s.impincentivo,
+                                               s.imp113,
+                                               s.imptransporte};
     const std::array<Currency, 8> deductions = {s.impiosper, s.imposplad,   s.impaportejub, s.impley4035,
                                                 s.impagmer,  s.impcajacomp, s.impseguro,    s.descinasist};
     static_assert(

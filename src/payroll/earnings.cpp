@@ -155,7 +155,7 @@ ReceiptExplanations::Range hoursNote(Run& run, double hours, double perHour, Cur
                                      bool capped, std::string_view zeroReason)
 {
     ExplanationText text = run.text();
-    text.number(hours).say(" horas × ").number(perHour).say(" por hora");
+    text.count(hours, "hora", "horas").say(" × ").number(perHour).say(" por hora");
     if (capped)
         return text.say(" llega al tope. Se paga el tope: ").amount(amount).say(".").range();
     text.equals(amount, unrounded);
@@ -188,8 +188,8 @@ void hoursEarnings(Run& run, const HoursLevel& level)
     run.firstLine(hoursText, level.description, s.impbasico);
     if (run.explaining()) [[unlikely]] {
         ExplanationText text = run.text();
-        text.number(hours)
-            .say(" horas × ")
+        text.count(hours, "hora", "horas")
+            .say(" × ")
             .number(numbers.pointsPerHour)
             .say(" puntos por hora × ")
             .number(scale.pointValue)

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "number_text.h"
 
@@ -47,15 +48,42 @@ ExplanationText& ExplanationText::whole(long long value)
     return *this;
 }
 
+ExplanationText& ExplanationText::count(double value, std::string_view one, std::string_view many)
+{
+    return number(value).say(" ").say(value == 1 ? one : many);
+}
+
 ExplanationText& ExplanationText::equals(Currency result, double unrounded)
 {
     say(" = ").amount(result);
     // Only a rounding that moved the result by more than the double's own
     // error is stated.
     const double scaled = unrounded * static_cast<double>(Currency::kScale);
-    if (std::fabs(scaled - static_cast<double>(result.raw())) > 1e-6 + 1e-12 * std::fabs(scaled))
+    const double error = 1e-6 + 1e-12 * std::fabs(scaled);
+    if (std::fabs(scaled - static_cast<double>(result.raw())) <= error)
+        return *this;
+    // The operands have few decimals: a double this near a half unit
+    // stands for a decimal result exactly on it.
+    const double halves = std::round(scaled * 2);
+    if (std::fabs(scaled * 2 - halves) > 2 * error || std::fmod(std::fabs(halves), 2) != 1) {
         say(" (redondeado a cuatro decimales)");
-    return *this;
+        return *this;
+    }
+    // Five decimals: the tie itself, halves / 2 ten-thousandths.
+    const long long fifths = static_cast<long long>(halves) * 5;
+    const bool down = static_cast<double>(result.raw()) * 2 < halves;
+    say(" (la cuenta exacta da ");
+    if (fifths < 0)
+        say("-");
+    const long long magnitude = fifths < 0 ? -fifths : fifths;
+    whole(magnitude / 100000).say(settings_.decimalSeparator);
+    char decimals[6];
+    std::snprintf(decimals, sizeof decimals, "%05lld", magnitude % 100000);
+    say(decimals);
+    return say(down ? ", justo a mitad de camino; hecha en binario, como la calcula la computadora, da apenas menos "
+                      "y se redondea hacia abajo)"
+                    : ", justo a mitad de camino; hecha en binario, como la calcula la computadora, da apenas más "
+                      "y se redondea hacia arriba)");
 }
 
 // Writes each term whose amount is not zero, joined by " + "; false when

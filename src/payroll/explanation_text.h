@@ -34,7 +34,13 @@ public:
     ExplanationText& amount(Currency amount);  // "$ 12,5"
     ExplanationText& number(double value);     // "0,9842"
     ExplanationText& whole(long long value);
-    // " = $ R", and the rounding when it moved the result.
+    // "1 hora", "2,5 horas": a count and what it counts, singular for one.
+    ExplanationText& count(double value, std::string_view one, std::string_view many);
+    // " = $ R", and the rounding when it moved the result. A result that is
+    // exactly halfway between two ten-thousandths in decimal but a little
+    // off it in binary, where the computation is done, says so and which
+    // way it went, rather than leave an operation that seems to round
+    // the other way.
     ExplanationText& equals(Currency result, double unrounded);
     // The codes of the terms that are not zero: "001 + 052".
     ExplanationText& codes(Terms terms);

@@ -73,7 +73,7 @@ Currency absenceReduction(Run& run, Currency plus)
         reduction = run.money(unrounded);
         if (run.explaining()) [[unlikely]] {
             ExplanationText text = run.text();
-            text.say("Plus de ").amount(plus).say(" por ").number(days).say(" días de inasistencia: ");
+            text.say("Plus de ").amount(plus).say(" por ").count(days, "día", "días").say(" de inasistencia: ");
             text.amount(plus).say(" × ").number(rate).equals(reduction, unrounded);
             run.notes().absence = text.range();
         }

@@ -10,6 +10,7 @@
 
 #include "calculation_test_support.h"
 #include "common/explanation_check.h"
+#include "payroll/explanation_text.h"
 
 namespace recibo::testing {
 namespace {
@@ -205,6 +206,61 @@ TEST(ExplanationExamples, OnePerKindOfLine)
         EXPECT_EQ(computed->explanation(static_cast<std::size_t>(line - computed->lines.data())), example.explanation)
             << example.name;
     }
+}
+
+// A result exactly halfway between two ten-thousandths in decimal is a
+// little off it in binary: the explanation says which way it went, rather
+// than state an operation that rounds the other way.
+TEST(ExplanationRounding, SaysWhatTheAmountReallyIs)
+{
+    const struct {
+        double unrounded;
+        std::int64_t raw;
+        RegionalSettings settings;
+        std::string said;
+    } rows[] = {
+        {4472.905 * 0.03, 1341871, RegionalSettings::commaDecimal(),
+         " = $ 134,1871 (la cuenta exacta da 134,18715, justo a mitad de camino; hecha en binario, como la calcula la "
+         "computadora, da apenas menos y se redondea hacia abajo)"},
+        {1.00015, 10002, RegionalSettings::pointDecimal(),
+         " = $ 1.0002 (la cuenta exacta da 1.00015, justo a mitad de camino; hecha en binario, como la calcula la "
+         "computadora, da apenas más y se redondea hacia arriba)"},
+        {1234.55 * 0.03, 370365, RegionalSettings::commaDecimal(), " = $ 37,0365"},
+        {30 * 0.2734816 * 4, 328178, RegionalSettings::commaDecimal(), " = $ 32,8178 (redondeado a cuatro decimales)"},
+    };
+    for (const auto& row : rows) {
+        std::string out;
+        ExplanationText(row.settings, out).equals(Currency::fromRaw(row.raw), row.unrounded);
+        EXPECT_EQ(out, row.said) << row.unrounded;
+    }
+}
+
+// A count of one is singular, and the total lists each line the receipt
+// shows, the two working-day lines (both 052) apart.
+TEST(ExplanationExamples, OneOfACountAndEachLineOfTheTotal)
+{
+    const RegionalSettings comma = RegionalSettings::commaDecimal();
+    EntryValues e;
+    e.kind = EmploymentKind::Position;
+    e.hijos = CheckState::Checked;
+    e.cantidadhijos = "1";
+    e.dinasist = "1";
+    const SelectedPosition position{"1300", "0", "100", "200", "0", "600", "1300", "Cargo"};
+    const Receipt receipt = std::get<Receipt>(calculate(e, position, comma, builtInPayScale(), Explain::Yes));
+    const auto explanation = [&](std::string_view code) {
+        const ReceiptLine* line = findLine(receipt, code);
+        return line ? std::string(receipt.explanation(static_cast<std::size_t>(line - receipt.lines.data())))
+                    : std::string("no line ") + std::string(code);
+    };
+    EXPECT_TRUE(explanation("1001").starts_with("1 hijo × ")) << explanation("1001");
+    EXPECT_TRUE(explanation("440").find(" por 1 día de inasistencia") != std::string::npos) << explanation("440");
+    const std::string total(receipt.explanations->of(receipt.explanations->thaberes));
+    std::vector<std::string> workingDays;
+    for (const ReceiptLine& line : receipt.lines)
+        if (line.code == "052")
+            workingDays.push_back(line.amount + " (052)");
+    ASSERT_EQ(workingDays.size(), 2u);
+    EXPECT_TRUE(total.starts_with("Suma de los haberes: " + workingDays[0] + " + " + workingDays[1] + " + ")) << total;
 }
 
 }  // namespace
