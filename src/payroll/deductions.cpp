@@ -35,6 +35,20 @@ constexpr std::string_view kEarningsCodes[] = {"052", "052",  "001",  "002",  "0
                                                "172", "1001", "1002", "1003", "1010", "078", "084", "113", "029"};
 constexpr std::string_view kDeductionsCodes[] = {"505", "508", "502", "504", "332", "512", "510", "440"};
 
+// A deduction's quantity as the scale writes it ("0,6 %"), with the regional
+// decimal separator when it is a plain number of percent, as the numbers of
+// the explanation beside it have.
+std::string regionalQuantity(std::string_view quantity, const RegionalSettings& settings)
+{
+    std::string text(quantity);
+    const std::size_t mark = text.find_first_of(",.");
+    const bool plain = mark != std::string::npos && mark > 0 && text.find_first_of(",.", mark + 1) == std::string::npos
+        && text.find_first_not_of("0123456789,. %") == std::string::npos;
+    if (plain)
+        text.replace(mark, 1, settings.decimalSeparator);
+    return text;
+}
+
 }  // namespace
 
 void computeDeductionsAndTotals(Run& run)
@@ -62,15 +76,16 @@ void computeDeductionsAndTotals(Run& run)
         run.deductionsLine(deduction.code, rate.quantity, deduction.description, amount);
         if (run.explaining()) [[unlikely]] {
             ExplanationText text = run.text();
-            text.say(rate.quantity)
-                .say(deduction.includesIncentive ? " del remunerativo y el incentivo: " : " del remunerativo: ");
+            const bool withIncentive = deduction.includesIncentive && s.impincentivo != Currency();
+            text.say(regionalQuantity(rate.quantity, run.settings()))
+                .say(withIncentive ? " del remunerativo y el incentivo: " : " del remunerativo: ");
             text.amount(base).say(" × ").number(rate.rate).equals(amount, unrounded);
             if (base == Currency())
                 text.say(" (sin remunerativo)");
             else
                 text.say(" (el remunerativo: ")
                     .say(run.explanations().of(run.notes().remunerative))
-                    .say(deduction.includesIncentive && s.impincentivo != Currency() ? "; más el incentivo 084)" : ")");
+                    .say(withIncentive ? "; más el incentivo 084)" : ")");
             run.explain(text);
         }
     }

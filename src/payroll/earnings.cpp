@@ -136,8 +136,10 @@ void positionEarnings(Run& run)
                             .amount(s.imp006)
                             .say(s.imp006 == Currency() ? " (la tabla no da monto para este cargo)." : ".")
                             .range();
-        const std::string fullDayNote = std::string(fromThreshold ? "desde " : "menos de ")
-            + std::to_string(scale.nationalItemsFullDayThreshold) + " puntos de jornada completa";
+        const std::string threshold = std::to_string(scale.nationalItemsFullDayThreshold);
+        const std::string fullDayNote =
+            (fromThreshold ? threshold + " puntos o más" : "menos de " + threshold + " puntos")
+            + " de jornada completa";
         notes.item084 = run.text()
                             .say("Monto fijo de un cargo con ")
                             .say(fullDayNote)

@@ -139,7 +139,11 @@ void computeSupplements(Run& run)
                      s.imp014);
     if (run.explaining()) [[unlikely]] {
         ExplanationText text = run.text();
-        text.amount(s.imp006).say(" (006) × ").number(scale.decreeProductivityRate).equals(s.imp014, item014);
+        text.say("Productividad del decreto 5863/05, sobre el ítem 006: ")
+            .amount(s.imp006)
+            .say(" (006) × ")
+            .number(scale.decreeProductivityRate)
+            .equals(s.imp014, item014);
         if (s.imp014 == Currency())
             text.say(" (sin importe en el ítem 006)");
         run.explain(text);
@@ -164,28 +168,24 @@ void computeSupplements(Run& run)
     if (run.explaining()) [[unlikely]] {
         ExplanationText text = run.text();
         text.amount(plusBase).say(" × ").number(scale.productivityPlusRate).equals(s.impplus, plus);
-        text.say(" (la base: ").codes(baseTerms);
-        if (s.impantig != Currency())
-            text.say(" + 010");
-        if (s.impzona != Currency())
-            text.say(" + 078");
-        text.say(")");
+        const std::array<Currency, 6> amounts = {s.impjornada, s.impbasico, s.impcompbas,
+                                                 s.imptardif,  s.impantig,  s.impzona};
+        static constexpr std::string_view kCodes[] = {"052", "001", "002", "016", "010", "078"};
+        text.say(" (la base: ").codes({amounts, kCodes}).say(")");
         run.explain(text);
     }
 
     s.descinasist = absenceReduction(run, s.impplus);
 
-    const std::array<Currency, 6> remunerativeAmounts = {s.sumabase, s.impzona, s.impantig,
-                                                         s.imp006,   s.imp014,  s.impplus};
-    static constexpr std::string_view kRemunerativeCodes[] = {"", "078", "010", "006", "014", "188"};
-    const Currency base = run.sum(remunerativeAmounts);
+    const Currency base = run.sum({s.sumabase, s.impzona, s.impantig, s.imp006, s.imp014, s.impplus});
     s.remunerativo = run.difference(base, s.descinasist);
     if (run.explaining()) [[unlikely]] {
+        // The lines of the sum by their codes, those of the base first.
+        const std::array<Currency, 9> amounts = {s.impjornada, s.impbasico, s.impcompbas, s.imptardif, s.impzona,
+                                                 s.impantig,   s.imp006,    s.imp014,     s.impplus};
+        static constexpr std::string_view kCodes[] = {"052", "001", "002", "016", "078", "010", "006", "014", "188"};
         ExplanationText text = run.text();
-        text.codes(baseTerms);
-        for (std::size_t i = 1; i < remunerativeAmounts.size(); ++i)
-            if (remunerativeAmounts[i] != Currency())
-                text.say(" + ").say(kRemunerativeCodes[i]);
+        text.codes({amounts, kCodes});
         if (s.descinasist != Currency())
             text.say(" − 440");
         run.notes().remunerative = text.range();

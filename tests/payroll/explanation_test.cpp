@@ -145,7 +145,8 @@ TEST(ExplanationExamples, OnePerKindOfLine)
         {"table", "006",
          "Monto de la tabla del ítem 006 para la antigüedad elegida, 1300 puntos básicos y 0 de jornada completa: "
          "$ 298."},
-        {"rate of an amount", "014", "$ 298 (006) × 0,07 = $ 20,86"},
+        {"rate of an amount", "014",
+         "Productividad del decreto 5863/05, sobre el ítem 006: $ 298 (006) × 0,07 = $ 20,86"},
         {"fixed for a position", "084", "Monto fijo de un cargo con menos de 600 puntos de jornada completa: $ 165."},
         {"transport", "029", "30 km × 0,2734816 por km × 4 semanas = $ 32,8178 (redondeado a cuatro decimales)"},
         {"children", "1001",
@@ -235,28 +236,45 @@ TEST(ExplanationRounding, SaysWhatTheAmountReallyIs)
     }
 }
 
-// A count of one is singular, and the total lists each line the receipt
-// shows, the two working-day lines (both 052) apart.
-TEST(ExplanationExamples, OneOfACountAndEachLineOfTheTotal)
+// A count of one is singular; a deduction names the incentive only when
+// there is one, and writes its rate with the regional decimal mark; the
+// total lists each line the receipt shows, the two working-day lines (both
+// 052) apart.
+TEST(ExplanationExamples, WordingFollowsTheReceipt)
 {
-    const RegionalSettings comma = RegionalSettings::commaDecimal();
+    const RegionalSettings point = RegionalSettings::pointDecimal();
+    const auto computed = [&](const EntryValues& e, const SelectedPosition& position) {
+        return std::get<Receipt>(calculate(e, position, point, builtInPayScale(), Explain::Yes));
+    };
+    const auto explanation = [](const Receipt& receipt, std::string_view code) {
+        const ReceiptLine* line = findLine(receipt, code);
+        return line ? std::string(receipt.explanation(static_cast<std::size_t>(line - receipt.lines.data())))
+                    : std::string("no line ") + std::string(code);
+    };
     EntryValues e;
     e.kind = EmploymentKind::Position;
     e.hijos = CheckState::Checked;
     e.cantidadhijos = "1";
     e.dinasist = "1";
-    const SelectedPosition position{"1300", "0", "100", "200", "0", "600", "1300", "Cargo"};
-    const Receipt receipt = std::get<Receipt>(calculate(e, position, comma, builtInPayScale(), Explain::Yes));
-    const auto explanation = [&](std::string_view code) {
-        const ReceiptLine* line = findLine(receipt, code);
-        return line ? std::string(receipt.explanation(static_cast<std::size_t>(line - receipt.lines.data())))
-                    : std::string("no line ") + std::string(code);
+    const Receipt position = computed(e, {"1300", "0", "100", "200", "0", "600", "1300", "Cargo"});
+    EntryValues hours;
+    hours.kind = EmploymentKind::MiddleLevelHours;
+    hours.numerohorasmed = "1";
+    hours.agmer = hours.ley4035 = CheckState::Checked;
+    const Receipt hour = computed(hours, {});
+
+    const std::pair<std::string, std::string> starts[] = {
+        {explanation(position, "1001"), "1 hijo × "},
+        {explanation(hour, "001"), "1 hora × "},
+        {explanation(hour, "332"), "2 % del remunerativo: $ "},
+        {explanation(hour, "504"), "0.6 % del remunerativo: $ "},
     };
-    EXPECT_TRUE(explanation("1001").starts_with("1 hijo × ")) << explanation("1001");
-    EXPECT_TRUE(explanation("440").find(" por 1 día de inasistencia") != std::string::npos) << explanation("440");
-    const std::string total(receipt.explanations->of(receipt.explanations->thaberes));
+    for (const auto& [text, start] : starts)
+        EXPECT_TRUE(text.starts_with(start)) << text;
+    EXPECT_NE(explanation(position, "440").find(" por 1 día de inasistencia"), std::string::npos);
+    const std::string total(position.explanations->of(position.explanations->thaberes));
     std::vector<std::string> workingDays;
-    for (const ReceiptLine& line : receipt.lines)
+    for (const ReceiptLine& line : position.lines)
         if (line.code == "052")
             workingDays.push_back(line.amount + " (052)");
     ASSERT_EQ(workingDays.size(), 2u);
