@@ -103,9 +103,28 @@ bool ExplanationText::terms(Terms terms, const WriteTerm& writeTerm)
     return !first;
 }
 
+namespace {
+
+// What a teacher calls the lines that the bases and sums are made of.
+constexpr std::pair<std::string_view, std::string_view> kShortNames[] = {
+    {"052", "jornada"},    {"001", "básico"},    {"002", "comp. básico"},    {"016", "tarea dif."},
+    {"010", "antigüedad"}, {"078", "zona"},      {"006", "adicional"},       {"014", "productividad"},
+    {"188", "plus"},       {"084", "incentivo"}, {"113", "negro de Nación"}, {"440", "inasistencias"},
+};
+
+}  // namespace
+
+ExplanationText& ExplanationText::named(std::string_view code)
+{
+    for (const auto& [known, name] : kShortNames)
+        if (known == code)
+            return say(name).say(" ").say(code);
+    return say(code);
+}
+
 ExplanationText& ExplanationText::codes(Terms terms)
 {
-    if (!this->terms(terms, [&](std::size_t i) { say(terms.codes[i]); }))
+    if (!this->terms(terms, [&](std::size_t i) { named(terms.codes[i]); }))
         say("ningún importe");
     return *this;
 }

@@ -42,8 +42,11 @@ public:
     // way it went, rather than leave an operation that seems to round
     // the other way.
     ExplanationText& equals(Currency result, double unrounded);
-    // The codes of the terms that are not zero: "001 + 052".
+    // The lines of the terms that are not zero, each by a short name and its
+    // code: "jornada 052 + básico 001".
     ExplanationText& codes(Terms terms);
+    // A line's code with its short name before it ("inasistencias 440").
+    ExplanationText& named(std::string_view code);
     // The terms that are not zero with their codes, "$ 10 (001) + $ 2 (052)",
     // then " = $ R"; "$ 0 = $ 0" when every term is zero.
     ExplanationText& sum(Terms terms, Currency result);

@@ -187,7 +187,7 @@ void computeSupplements(Run& run)
         ExplanationText text = run.text();
         text.codes({amounts, kCodes});
         if (s.descinasist != Currency())
-            text.say(" − 440");
+            text.say(" − ").named("440");
         run.notes().remunerative = text.range();
     }
 }

@@ -133,15 +133,17 @@ TEST(ExplanationExamples, OnePerKindOfLine)
     e.cantkm = "30";
     e.cantidadhijos = "2";
     const Receipt receipt = std::get<Receipt>(calculate(e, position, comma, builtInPayScale(), Explain::Yes));
-    const std::string remunerative = "001 + 002 + 078 + 010 + 006 + 014 + 188 − 440";
+    const std::string remunerative =
+        "básico 001 + comp. básico 002 + zona 078 + antigüedad 010 + adicional 006 + productividad 014 + plus 188 − "
+        "inasistencias 440";
     const WorkedExample examples[] = {
         {"points", "001", "1300 puntos × 0,9842 por punto = $ 1279,46"},
         {"percentage", "010",
          "30 % de antigüedad (entre 5 y 7 años) de $ 1404,4534 = $ 421,336 (redondeado a cuatro decimales) (la base: "
-         "001 + 002)"},
+         "básico 001 + comp. básico 002)"},
         {"percentage of the zone", "078",
          "20 % por zona (Alejada radio urbano) de $ 1404,4534 = $ 280,8907 (redondeado a cuatro decimales) (la base: "
-         "001 + 002)"},
+         "básico 001 + comp. básico 002)"},
         {"table", "006",
          "Monto de la tabla del ítem 006 para la antigüedad elegida, 1300 puntos básicos y 0 de jornada completa: "
          "$ 298."},
@@ -198,8 +200,10 @@ TEST(ExplanationExamples, OnePerKindOfLine)
         {&minimumReceipt,
          {"guaranteed minimum", "172",
           "Corresponde porque el cargo tiene 1000 puntos básicos (más de 900 y menos de 1300) y su neto estimado no "
-          "llega al mínimo garantizado: $ 1318,094 − $ 1053,094 × 0,196 = 1111,687576. Se agrega el mínimo menos el "
-          "neto: 1490 − 1111,687576 = $ 378,3124 (redondeado a cuatro decimales)"}},
+          "llega al mínimo garantizado. El neto estimado son los haberes que cuenta el mínimo menos los descuentos que "
+          "supone (la tasa sobre el remunerativo sin 006, 014 ni parte de la zona): $ 1318,094 − $ 1053,094 × 0,196 = "
+          "1111,687576 (sin redondear). Se agrega el mínimo menos el neto: $ 1490 − 1111,687576 = $ 378,3124 "
+          "(redondeado a cuatro decimales)"}},
     };
     for (const auto& [computed, example] : more) {
         const ReceiptLine* line = findLine(*computed, example.code);
