@@ -15,6 +15,7 @@
 #include "grid_accessible.h"
 #include "twip_line.h"
 #include "twips.h"
+#include "widgets/window_helpers.h"
 
 namespace recibo::receipt {
 
@@ -207,7 +208,7 @@ void ReceiptGrid::showExplanation(int row)
     if (explanation(row).isEmpty())
         return;
     const QRect box = rows_[row].box.translated(-pos());
-    QToolTip::showText(mapToGlobal(box.bottomLeft()), explanation(row), this, box);
+    QToolTip::showText(mapToGlobal(box.bottomLeft()), widgets::readableTip(explanation(row)), this, box);
 }
 
 bool ReceiptGrid::event(QEvent* event)
@@ -218,7 +219,7 @@ bool ReceiptGrid::event(QEvent* event)
         if (text.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(help->globalPos(), text, this);
+            QToolTip::showText(help->globalPos(), widgets::readableTip(text), this);
         return true;
     }
     return QWidget::event(event);

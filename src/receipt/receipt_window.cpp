@@ -487,7 +487,7 @@ void ReceiptWindow::showExplanations(const payroll::Receipt& receipt)
     for (int i = 0; i < 3; ++i) {
         const std::string_view explanation = texts3.of(totals[i]);
         const QString text = QString::fromUtf8(explanation.data(), static_cast<qsizetype>(explanation.size()));
-        totals_[i]->setToolTip(text);
+        totals_[i]->setToolTip(widgets::readableTip(text));
         totals_[i]->setAccessibleDescription(text);
     }
 }

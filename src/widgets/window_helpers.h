@@ -11,6 +11,14 @@
 
 namespace recibo::widgets {
 
+// A long text (an explanation) as a tooltip a reader can follow: as rich
+// text, which Qt wraps at a readable width, where plain text would run on
+// one line across the screen.
+inline QString readableTip(const QString& text)
+{
+    return text.isEmpty() ? text : QStringLiteral("<qt>") + text.toHtmlEscaped() + QStringLiteral("</qt>");
+}
+
 // Shows a window and brings it in front of the others, with the keyboard.
 inline void showInFront(QWidget* window)
 {

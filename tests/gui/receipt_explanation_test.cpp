@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -16,6 +17,7 @@
 #include "payroll/calculation.h"
 #include "receipt/receipt_grid.h"
 #include "receipt/receipt_window.h"
+#include "widgets/window_helpers.h"
 
 using namespace recibo;
 
@@ -52,6 +54,16 @@ private slots:
 
 private:
     QString explanation(int row) const { return QString::fromUtf8(receipt_.explanation(row)); }
+    // The tooltip shown, as wide as it is on screen; a long explanation on
+    // one line was some 1,400 pixels wide.
+    static constexpr int kReadableWidth = 700;
+    static int tipWidth()
+    {
+        for (const QWidget* window : QApplication::topLevelWidgets())
+            if (window->inherits("QTipLabel") && window->isVisible())
+                return window->width();
+        return -1;
+    }
 
     payroll::Receipt receipt_;
     std::unique_ptr<receipt::ReceiptWindow> window_;
@@ -66,15 +78,17 @@ void ReceiptExplanationTest::hoveringARowOrATotalShowsItsExplanation()
         const auto* code = window_->findChild<receipt::GridCell*>(QStringLiteral("cod(%1)").arg(row));
         QVERIFY(code);
         const QPoint inGrid(grid_->width() * 2 / 3, code->geometry().center().y() - grid_->y());
-        QCOMPARE(gui::hoverText(grid_, inGrid), explanation(row));
+        QCOMPARE(gui::hoverText(grid_, inGrid), widgets::readableTip(explanation(row)));
         QVERIFY(!explanation(row).isEmpty());
+        QVERIFY2(tipWidth() <= kReadableWidth, qPrintable(QString::number(tipWidth())));
         QVERIFY(gui::clickAt(grid_, inGrid));
         QCOMPARE(grid_->selectedRow(), row);
     }
     const payroll::ReceiptExplanations& texts = *receipt_.explanations;
     for (const auto& [name, range] : {std::pair{"liquido", texts.liquido}, {"thaberes", texts.thaberes}}) {
         const auto* total = window_->findChild<QLabel*>(name);
-        QCOMPARE(gui::hoverText(total, total->rect().center()), QString::fromUtf8(texts.of(range)));
+        QCOMPARE(gui::hoverText(total, total->rect().center()),
+                 widgets::readableTip(QString::fromUtf8(texts.of(range))));
     }
 }
 
@@ -97,10 +111,10 @@ void ReceiptExplanationTest::keyboardSelectsARowAndShowsItsExplanation()
     QVERIFY(focused);
     QCOMPARE(focused->text(QAccessible::Description), explanation(1));
     gui::press(window_.get(), Qt::Key_F1);
-    QCOMPARE(QToolTip::text(), explanation(1));
+    QCOMPARE(QToolTip::text(), widgets::readableTip(explanation(1)));
     gui::press(window_.get(), Qt::Key_End);
     gui::press(window_.get(), Qt::Key_Return);
-    QCOMPARE(QToolTip::text(), explanation(receipt_.rowsWritten() - 1));
+    QCOMPARE(QToolTip::text(), widgets::readableTip(explanation(receipt_.rowsWritten() - 1)));
 }
 
 QTEST_MAIN(ReceiptExplanationTest)
