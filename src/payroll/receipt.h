@@ -20,6 +20,7 @@ struct ReceiptLine {
     std::string_view description;
     std::string quantity;
     std::string amount;
+    Currency value;  // the amount itself, as computed
     Column column = Column::Earnings;
     // Line "1010" shows no quantity at all (its quantity cell stays hidden).
     bool showsQuantity = true;

@@ -190,6 +190,7 @@ void Run::addLine(std::string_view code, std::string_view quantity, bool showsQu
     line.showsQuantity = showsQuantity;
     line.description = description;
     formatAmountInto(line.amount, amount, settings_, amountPrefix);
+    line.value = amount;
     line.column = column;
 }
 
