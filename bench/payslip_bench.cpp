@@ -17,8 +17,8 @@ using namespace recibo;
 
 void BM_LikelyCauses(benchmark::State& state)
 {
-    const std::vector<table::Column> columns = {table::Column::Tipo, table::Column::Codcargo,
-                                                table::Column::Antiguedad, table::Column::Zona};
+    const std::vector<table::Column> columns = {table::Column::Tipo, table::Column::Codcargo, table::Column::Antiguedad,
+                                                table::Column::Zona};
     const auto row = [&](std::string_view seniority) {
         const std::vector<std::string_view> cells = {"cargo", "645", seniority, "1"};
         return std::get<table::RowInput>(table::mapRow(columns, cells));

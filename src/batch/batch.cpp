@@ -32,7 +32,7 @@ namespace {
 constexpr std::string_view kUsage =
     "Uso: recibo-lote [--locale NOMBRE] [--escala ARCHIVO]\n"
     "                 [--pdf CARPETA | --pdf-unico ARCHIVO.pdf | --svg CARPETA]\n"
-    "                 [-j N] [--explicar]\n"
+    "                 [-j N] [--explicar] [--comparar OFICIAL.csv]\n"
     "                 [ARCHIVO]\n"
     "     recibo-lote --escala-incluida\n"
     "\n"
@@ -65,11 +65,17 @@ constexpr std::string_view kUsage =
     "  -j N, --trabajos N\n"
     "                   calcula N filas a la vez (de 1 a 256; sin esta opción,\n"
     "                   una por núcleo del procesador); la salida es la misma.\n"
-    "                   Los PDF se dibujan de a uno, en orden\n"
+    "                   Con --pdf y --svg cada hilo dibuja sus hojas\n"
     "  --explicar       agrega a cada línea del recibo \"explicacion\": la cuenta\n"
     "                   que da su importe, con los números que usó el cálculo;\n"
     "                   y a cada fila calculada \"explicacion_total_haberes\",\n"
     "                   \"explicacion_total_descuentos\" y \"explicacion_liquido\"\n"
+    "  --comparar OFICIAL.csv\n"
+    "                   compara cada fila con las líneas de su recibo oficial,\n"
+    "                   tabla con las columnas fila (de la tabla de docentes,\n"
+    "                   desde 1), cod e importe: agrega \"comparacion\" con las\n"
+    "                   líneas que difieren y los cambios de un solo dato que\n"
+    "                   las explicarían; estado 1 si alguna fila difiere\n"
     "  -h, --help       muestra esta ayuda\n"
     "\n"
     "La primera línea de la tabla nombra las columnas, separadas por \",\" o \";\".\n"
@@ -89,8 +95,9 @@ constexpr std::string_view kUsage =
     "                          0, 1 o 2 (2 = atenuada, no cuenta)\n"
     "\n"
     "Estado de salida: 0 si se calcularon todas las filas, 1 si alguna fila tiene\n"
-    "error (o no se pudo guardar su PDF o el de --pdf-unico), 2 si la entrada, la\n"
-    "escala, la carpeta de --pdf o el archivo de --pdf-unico no se pudieron usar.\n";
+    "error (o no se pudo guardar su PDF o el de --pdf-unico, o difiere de su\n"
+    "recibo oficial), 2 si la entrada, la escala, la carpeta de --pdf, el archivo\n"
+    "de --pdf-unico o el de --comparar no se pudieron usar.\n";
 
 // Output is handed to the stream in pieces of about this size.
 constexpr std::size_t kFlushSize = 1 << 18;
@@ -144,8 +151,15 @@ public:
 class ReceiptRows : public table::TableSink {
 public:
     ReceiptRows(const payroll::RegionalSettings& settings, const scales::Scale& scale, unsigned jobs, std::ostream& out,
-                std::ostream& err, ReceiptPdfs* pdfs, bool explain)
-        : settings_(settings), scale_(scale), jobs_(jobs), out_(out), err_(err), pdfs_(pdfs), explain_(explain)
+                std::ostream& err, ReceiptPdfs* pdfs, bool explain, const OfficialLines* official)
+        : settings_(settings),
+          scale_(scale),
+          jobs_(jobs),
+          out_(out),
+          err_(err),
+          pdfs_(pdfs),
+          explain_(explain),
+          official_(official)
     {}
 
     Problem header(const std::vector<std::string>& names) override
@@ -154,7 +168,8 @@ public:
         if (const auto* problem = std::get_if<Unusable>(&resolved))
             return *problem;
         pool_.reset();
-        computation_.emplace(std::move(std::get<std::vector<table::Column>>(resolved)), settings_, scale_, explain_);
+        computation_.emplace(std::move(std::get<std::vector<table::Column>>(resolved)), settings_, scale_, explain_,
+                             official_);
         cells_.assign(computation_->columnCount(), std::string_view());
         if (jobs_ > 1) {
             PagePreparer prepare;
@@ -179,6 +194,8 @@ public:
             someRowFailed_ = true;
         else if (pdfs_)
             writePdf(*computed);
+        if (computed && computed->differsFromOfficial)
+            someRowFailed_ = true;
         // A PDF takes milliseconds: its line goes out at once.
         return (lines_.size() < kFlushSize && !pdfs_) || flush();
     }
@@ -237,6 +254,7 @@ private:
     std::ostream& err_;
     ReceiptPdfs* pdfs_;
     bool explain_;
+    const OfficialLines* official_;
     std::optional<RowComputation> computation_;
     std::optional<RowPool> pool_;  // with jobs_ above one; ends before computation_
     std::vector<std::string_view> cells_;
@@ -273,6 +291,7 @@ struct Prepared {
     ReceiptPdfs* pdfs = nullptr;        // with --pdf or --pdf-unico only
     unsigned jobs = 1;
     bool explain = false;
+    std::optional<OfficialLines> official;  // with --comparar only
 };
 
 // -j's default: one thread per core.
@@ -318,6 +337,13 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
                                        : OrUnusable<scales::Scale>(scales::builtInScale());
     if (auto* problem = std::get_if<Unusable>(&scale))
         return std::move(*problem);
+    std::optional<OfficialLines> official;
+    if (commandLine.compareFile) {
+        auto read = readOfficialLines(*commandLine.compareFile, settings);
+        if (auto* problem = std::get_if<Unusable>(&read))
+            return std::move(*problem);
+        official = std::move(std::get<OfficialLines>(read));
+    }
 
     auto opened = openInput(commandLine, in);
     if (auto* problem = std::get_if<Unusable>(&opened))
@@ -327,7 +353,8 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
                       std::move(std::get<std::unique_ptr<TableInput>>(opened)),
                       nullptr,
                       jobsOf(commandLine),
-                      commandLine.explain};
+                      commandLine.explain,
+                      std::move(official)};
     {
         HeaderCheck check;
         table::CsvReader checker(check, table::CsvReader::Pass::Check);
@@ -353,7 +380,8 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
 // The table is sound: every row gets its line, as soon as it is computed.
 int computeRows(Prepared& prepared, std::ostream& out, std::ostream& err)
 {
-    ReceiptRows rows(prepared.settings, prepared.scale, prepared.jobs, out, err, prepared.pdfs, prepared.explain);
+    ReceiptRows rows(prepared.settings, prepared.scale, prepared.jobs, out, err, prepared.pdfs, prepared.explain,
+                     prepared.official ? &*prepared.official : nullptr);
     table::CsvReader reader(rows, table::CsvReader::Pass::ReadCells);
     const auto problem = readThrough(*prepared.input, reader);
     const bool written = rows.finish();

@@ -39,6 +39,8 @@ const ValueOption kValueOptions[] = {
     {"--pdf", &CommandLine::pdfDirectory, "falta el nombre de la carpeta después de --pdf", true},
     {"--pdf-unico", &CommandLine::pdfFile, "falta el nombre del archivo después de --pdf-unico", true},
     {"--svg", &CommandLine::svgDirectory, "falta el nombre de la carpeta después de --svg", true},
+    {"--comparar", &CommandLine::compareFile, "falta el nombre del archivo de recibos oficiales después de --comparar",
+     true},
 };
 
 }  // namespace

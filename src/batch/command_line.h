@@ -31,6 +31,8 @@ struct CommandLine {
     std::optional<unsigned> jobs;
     // --explicar: each line and total also carries its explanation.
     bool explain = false;
+    // --comparar: the official payslips' lines the receipts are compared with.
+    std::optional<std::string> compareFile;
     // Absent or "-": standard input.
     std::optional<std::string> file;
 };

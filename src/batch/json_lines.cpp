@@ -110,6 +110,10 @@ constexpr std::size_t kFailureFrame = 128;
 // one key per line.
 constexpr std::size_t kExplanationsFrame = 128;
 constexpr std::size_t kLineExplanationFrame = 32;
+// A comparison's keys, and those of each line and suggestion in it.
+constexpr std::size_t kComparisonFrame = 96;
+constexpr std::size_t kComparedLineFrame = 80;
+constexpr std::size_t kSuggestionFrame = 64;
 
 }  // namespace
 
@@ -127,7 +131,7 @@ char* JsonLines::reserve(std::size_t bytes)
 }
 
 void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt, std::string_view scaleName,
-                              bool explanations)
+                              bool explanations, const Comparison* comparison)
 {
     const payroll::ReceiptHeader& header = receipt.header;
     std::size_t bound = kReceiptFrame + escapedBound(scaleName) + escapedBound(receipt.docente)
@@ -144,6 +148,14 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt,
         bound += kExplanationsFrame + escapedBound(explained.text);
         for (std::size_t i = 0; i < receipt.lines.size(); ++i)
             bound += kLineExplanationFrame + escapedBound(receipt.explanation(i));
+    }
+    if (comparison) {
+        bound += kComparisonFrame;
+        for (const Comparison::Line& line : comparison->lineas)
+            bound += kComparedLineFrame + escapedBound(line.cod) + escapedBound(line.oficial.value_or(""))
+                + escapedBound(line.calculado.value_or("")) + escapedBound(line.diferencia);
+        for (const payslip::Suggestion& suggestion : comparison->sugerencias)
+            bound += kSuggestionFrame + escapedBound(suggestion.campo) + escapedBound(suggestion.valor);
     }
 
     Cursor out(reserve(bound));
@@ -200,6 +212,48 @@ void JsonLines::appendReceipt(std::size_t fila, const payroll::Receipt& receipt,
     }
     out.raw(",\"escala\":");
     out.string(scaleName);
+    if (comparison) {
+        const auto optional = [&](const std::optional<std::string>& text) {
+            if (text)
+                out.string(*text);
+            else
+                out.raw("null");
+        };
+        out.raw(",\"comparacion\":{\"coinciden\":");
+        if (comparison->coinciden)
+            out.raw("true");
+        else
+            out.raw("false");
+        out.raw(",\"lineas\":[");
+        for (std::size_t i = 0; i < comparison->lineas.size(); ++i) {
+            const Comparison::Line& line = comparison->lineas[i];
+            if (i != 0)
+                out.raw(',');
+            out.raw("{\"cod\":");
+            out.string(line.cod);
+            out.raw(",\"oficial\":");
+            optional(line.oficial);
+            out.raw(",\"calculado\":");
+            optional(line.calculado);
+            out.raw(",\"diferencia\":");
+            out.string(line.diferencia);
+            out.raw('}');
+        }
+        out.raw("],\"sugerencias\":[");
+        for (std::size_t i = 0; i < comparison->sugerencias.size(); ++i) {
+            const payslip::Suggestion& suggestion = comparison->sugerencias[i];
+            if (i != 0)
+                out.raw(',');
+            out.raw("{\"campo\":");
+            out.string(suggestion.campo);
+            out.raw(",\"valor\":");
+            out.string(suggestion.valor);
+            out.raw(",\"coinciden\":");
+            out.number(static_cast<std::size_t>(suggestion.coinciden));
+            out.raw('}');
+        }
+        out.raw("]}");
+    }
     out.raw("}\n");
     used_ = static_cast<std::size_t>(out.end() - data_.get());
 }

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "json_lines.h"
+#include "official_lines.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
 #include "payroll/regional_settings.h"
 #include "scales/scale.h"
 #include "table/columns.h"
+#include "table/row_input.h"
 
 namespace recibo::batch {
 
@@ -30,6 +32,8 @@ struct ComputedRow {
     payroll::Receipt receipt;
     payroll::SelectedPosition position;
     std::shared_ptr<const PreparedPage> page;
+    // Its official payslip (--comparar) differs from it.
+    bool differsFromOfficial = false;
 };
 
 // Prepares a computed row's page; called by several threads at once.
@@ -40,9 +44,11 @@ using PagePreparer = std::function<std::shared_ptr<const PreparedPage>(const Com
 // threads may compute rows with the same object at once.
 class RowComputation {
 public:
-    // With `explain`, every line and total of a receipt carries its explanation.
+    // With `explain`, every line and total of a receipt carries its
+    // explanation; with `official`, a row that has official payslip lines is
+    // compared with them.
     RowComputation(std::vector<table::Column> columns, const payroll::RegionalSettings& settings,
-                   const scales::Scale& scale, bool explain = false);
+                   const scales::Scale& scale, bool explain = false, const OfficialLines* official = nullptr);
 
     std::size_t columnCount() const { return columns_.size(); }
 
@@ -53,11 +59,15 @@ public:
                                        JsonLines& lines) const;
 
 private:
+    Comparison compare(const table::RowInput& teacher, const payroll::Receipt& receipt,
+                       std::span<const payslip::OfficialLine> official) const;
+
     std::vector<table::Column> columns_;
     std::optional<std::size_t> docenteColumn_;
     const payroll::RegionalSettings& settings_;
     const scales::Scale& scale_;
     bool explain_;
+    const OfficialLines* official_;
 };
 
 }  // namespace recibo::batch

@@ -109,7 +109,7 @@ void RowPool::work()
                     from = end;
                 }
                 auto computed = computation_.compute(batch->filas[row], cells, batch->lines);
-                if (!computed)
+                if (!computed || computed->differsFromOfficial)
                     batch->someRowFailed = true;
                 else if (keepReceipts_) {
                     if (prepare_)

@@ -23,8 +23,8 @@ std::vector<Column> everyColumn()
     return columns;
 }
 
-constexpr Column kCheckBoxes[] = {Column::Opincentivo, Column::Transporte, Column::Hijos,   Column::Hijosdisc,
-                                  Column::Conyuge,     Column::Iosper,     Column::Osplad,  Column::Aportejub,
+constexpr Column kCheckBoxes[] = {Column::Opincentivo, Column::Transporte, Column::Hijos,    Column::Hijosdisc,
+                                  Column::Conyuge,     Column::Iosper,     Column::Osplad,   Column::Aportejub,
                                   Column::Ley4035,     Column::Agmer,      Column::Cajacomp, Column::Seguro3011};
 constexpr Column kHours[] = {Column::Numerohorasmed, Column::Numerohorassup, Column::Numhorascod06,
                              Column::Numhorasincen, Column::Numhorascod113};

@@ -37,7 +37,8 @@ bool PayslipCheck::matches() const
 
 int PayslipCheck::equalLines() const
 {
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const LineCheck& line) { return !line.differs; }));
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [](const LineCheck& line) { return !line.differs; }));
 }
 
 PayslipCheck checkPayslip(const payroll::Receipt& computed, std::span<const OfficialLine> official)
@@ -59,8 +60,8 @@ PayslipCheck checkPayslip(const payroll::Receipt& computed, std::span<const Offi
     }
     for (std::size_t i = 0; i < official.size(); ++i)
         if (!used[i])
-            check.lines.push_back({official[i].code, official[i].amount, std::nullopt,
-                                   !agree(official[i].amount, Currency())});
+            check.lines.push_back(
+                {official[i].code, official[i].amount, std::nullopt, !agree(official[i].amount, Currency())});
     return check;
 }
 

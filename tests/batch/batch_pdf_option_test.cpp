@@ -45,10 +45,10 @@ public:
     }
     std::optional<std::string> write(const ComputedRow& row) override
     {
-        const auto& [fila, receipt, position, page] = row;
+        const std::size_t fila = row.fila;
         if (opened.empty())
             ADD_FAILURE() << "row " << fila << " written before the folder was opened";
-        written.push_back({fila, receipt.docente, receipt.liquido, position.codigocargo});
+        written.push_back({fila, row.receipt.docente, row.receipt.liquido, row.position.codigocargo});
         if (refuseRow && *refuseRow == fila)
             return std::string("no se pudo guardar el PDF \"0001-Ana.pdf\": disco lleno");
         return std::nullopt;

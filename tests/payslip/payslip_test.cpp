@@ -49,8 +49,8 @@ std::vector<OfficialLine> payslipOf(const table::RowInput& input)
     return lines;
 }
 
-const Cells kTeacher = {{"tipo", "cargo"},     {"codcargo", "645"},  {"antiguedad", "4"}, {"zona", "1"},
-                        {"hijos", "1"},        {"cantidadhijos", "2"}, {"Iosper", "1"},    {"APORTEJUB", "1"}};
+const Cells kTeacher = {{"tipo", "cargo"}, {"codcargo", "645"},    {"antiguedad", "4"}, {"zona", "1"},
+                        {"hijos", "1"},    {"cantidadhijos", "2"}, {"Iosper", "1"},     {"APORTEJUB", "1"}};
 
 Cells with(Cells cells, const std::string& column, const std::string& value)
 {
@@ -65,11 +65,8 @@ TEST(LikelyCauses, APayslipOfAChangedTeacherIsTracedBackToTheChange)
         const char* official;
         const char* ours;
     } changes[] = {
-        {"antiguedad", "5", "4"},
-        {"zona", "3", "1"},
-        {"cantidadhijos", "3", "2"},
-        {"codcargo", "934", "645"},
-        {"Iosper", "0", "1"},
+        {"antiguedad", "5", "4"},   {"zona", "3", "1"},   {"cantidadhijos", "3", "2"},
+        {"codcargo", "934", "645"}, {"Iosper", "0", "1"},
     };
     for (const auto& change : changes) {
         const auto official = payslipOf(teacher(with(kTeacher, change.column, change.official)));
