@@ -83,8 +83,8 @@ OrUnusable<OfficialLines> readOfficialLines(const std::string& path, const payro
         const auto money = value.ok() ? payroll::Currency::fromDouble(value.value) : std::nullopt;
         if (!money)
             return Unusable{at + "el importe " + payroll::quotedForMessage(std::string(amount))
-                            + " no es un importe: escribilo como en el recibo, por ejemplo 1234" + settings.decimalSeparator
-                            + "56"};
+                            + " no es un importe: escribilo como en el recibo, por ejemplo 1234"
+                            + settings.decimalSeparator + "56"};
         lines[number].push_back({std::string(code), *money});
     }
     return lines;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace recibo::positions {
@@ -50,8 +51,13 @@ public:
     bool operator==(const Catalogue& other) const { return rows_ == other.rows_; }
 
 private:
+    void indexCodes();
+
     std::shared_ptr<const std::vector<CatalogueEntry>> texts_;
     std::vector<CatalogueRow> rows_;
+    // The rows by code, for findByCode: every change of a payslip's likely
+    // causes looks a position up.
+    std::vector<std::pair<std::string_view, int>> byCode_;
 };
 
 // The built-in catalogue: the 311 positions of the September 2010 scale in

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <fstream>
 
+#include <gtest/gtest.h>
 #include <QJsonArray>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "batch/batch.h"
 #include "batch_test_support.h"
