@@ -115,11 +115,9 @@ void setTexts(const std::vector<TextToSet>& texts, const std::function<PaperFit(
 // and the three totals share a size.
 TextToSet textOf(const SheetText& item)
 {
-    const bool total = std::any_of(std::begin(kTotals), std::end(kTotals),
-                                   [&](const char* name) { return item.name == QLatin1String(name); });
-    const QString column = total       ? QStringLiteral("totals")
-        : item.kind == SheetKind::Cell ? item.name.section('(', 0, 0)
-                                       : item.name;
+    const QString column = isOneOf(item.name, kTotals) ? QStringLiteral("totals")
+        : item.kind == SheetKind::Cell                 ? item.name.section('(', 0, 0)
+                                                       : item.name;
     return {&item, item.box, textArea(item, item.box), column};
 }
 

@@ -123,4 +123,14 @@ inline constexpr const char* kPositionPoints[] = {"Label14", "Label20", "Label21
 inline constexpr const char* kScreenOnly[] = {"Volver", "Imprimir", "Salir", "Text1", "Text12"};
 inline constexpr const char* kMarginBoxes[] = {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"};
 
+// Whether `name` is one of `names` (one of the lists above).
+template <std::size_t N>
+bool isOneOf(const QString& name, const char* const (&names)[N])
+{
+    for (const char* one : names)
+        if (name == QLatin1String(one))
+            return true;
+    return false;
+}
+
 }  // namespace recibo::receipt

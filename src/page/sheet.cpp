@@ -19,12 +19,6 @@ QString text(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-template <std::size_t N>
-bool among(const QString& name, const char* const (&names)[N])
-{
-    return std::any_of(std::begin(names), std::end(names), [&](const char* one) { return name == QLatin1String(one); });
-}
-
 SheetKind kindOf(Kind kind)
 {
     switch (kind) {
@@ -111,7 +105,7 @@ Sheet receiptSheet(const payroll::Receipt& receipt, const payroll::SelectedPosit
     };
 
     for (const ControlDesign& design : receiptControls()) {
-        if (among(design.name, kScreenOnly) || (!header.showsPositionPoints && among(design.name, kPositionPoints)))
+        if (isOneOf(design.name, kScreenOnly) || (!header.showsPositionPoints && isOneOf(design.name, kPositionPoints)))
             continue;
         SheetText item = designed(design, written.value(design.name, design.caption));
         for (int i = 0; i < 3; ++i)
@@ -135,7 +129,7 @@ Sheet receiptSheet(const payroll::Receipt& receipt, const payroll::SelectedPosit
     const int lowerRules[] = {lower.line6, lower.line15, lower.line16, lower.line17};
     for (const LineDesign& design : receiptLines()) {
         QLineF line(design.x1, design.y1, design.x2, design.y2);
-        if (among(design.name, kVerticalLines))
+        if (isOneOf(design.name, kVerticalLines))
             line.setP2(QPointF(design.x2, lower.verticalLinesBottom));
         for (int i = 0; i < 4; ++i)
             if (design.name == QLatin1String(kLowerRules[i]))
