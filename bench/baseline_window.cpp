@@ -2,7 +2,7 @@
 // Widgets window with what "Ingreso de datos" has at start, built the plain
 // way: about as many controls of each kind (22 labels, 12 text boxes, 15
 // option buttons, 13 check boxes, an editable list of 5 items, 2 buttons,
-// 4 frames) in ordinary layouts; a menu bar with "Archivo" (8 actions, 5 of
+// 4 frames) in ordinary layouts; a menu bar with "Archivo" (9 actions, 6 of
 // them with shortcuts, and a submenu) and "Escala" (a checkable choice and
 // one action); and Qt's own texts in Spanish. Nothing else: no other window,
 // no data, no handlers.
@@ -41,6 +41,7 @@ QMenuBar* menus(QWidget* window)
     file->addAction("Guardar &como…")->setShortcut(QKeySequence::SaveAs);
     file->addSeparator();
     file->addAction("&Exportar…");
+    file->addAction("C&omparar…")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     file->addAction("Exportar &todo…");
     file->addSeparator();
     file->addAction("&Salir")->setShortcut(QKeySequence::Quit);

@@ -7,10 +7,13 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QStandardPaths>
 
+#include "payslip/official_file.h"
 #include "planilla_panel.h"
 #include "reading_progress.h"
+#include "regional/regional.h"
 #include "settings.h"
 
 namespace recibo::app {
@@ -144,6 +147,10 @@ void PlanillaSession::buildMenu()
     saveReceipt_ = menu_->addAction(QStringLiteral("Guardar &recibo como PDF…"));
     saveReceipt_->setObjectName(QStringLiteral("guardarrecibopdf"));
     saveReceipt_->setEnabled(false);
+    compare_ = menu_->addAction(QStringLiteral("C&omparar con el recibo oficial…"));
+    compare_->setObjectName(QStringLiteral("compararrecibooficial"));
+    compare_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    compare_->setEnabled(false);
     planillaPdf_ = menu_->addAction(QStringLiteral("Recibos de la &planilla en PDF…"));
     planillaPdf_->setObjectName(QStringLiteral("recibosplanillapdf"));
     menu_->addSeparator();
@@ -196,13 +203,98 @@ std::optional<std::size_t> PlanillaSession::formRow() const
 
 bool PlanillaSession::formChanged() const
 {
-    return file_ && (chosen_ || adding_) && snapshot_ && !sameRow(form_.read(), *snapshot_, form_.scale().catalogue);
+    return file_ && (chosen_ || adding_) && snapshot_
+        && (officialEdited_ || !sameRow(form_.read(), *snapshot_, form_.scale().catalogue));
 }
 
 void PlanillaSession::takeSnapshot()
 {
     snapshot_ = form_.read();
+    officialEdited_ = false;
     markUnsaved();
+}
+
+std::vector<payslip::OfficialLine> PlanillaSession::officialLines() const
+{
+    if (chosen_ && !adding_)
+        if (const auto found = official_.find(*chosen_); found != official_.end())
+            return found->second;
+    return chosen_ && !adding_ ? std::vector<payslip::OfficialLine>() : formOfficial_;
+}
+
+void PlanillaSession::setOfficialLines(std::vector<payslip::OfficialLine> lines)
+{
+    if (chosen_ && !adding_) {
+        if (lines.empty())
+            official_.erase(*chosen_);
+        else
+            official_[*chosen_] = std::move(lines);
+    } else {
+        formOfficial_ = std::move(lines);
+    }
+    officialEdited_ = true;
+    markUnsaved();
+}
+
+QString PlanillaSession::officialLinesPath(const QString& planillaPath)
+{
+    const QFileInfo planilla(planillaPath);
+    return planilla.dir().filePath(planilla.completeBaseName() + QStringLiteral(".oficial.csv"));
+}
+
+// The official lines saved beside the planilla. A file that cannot be read
+// is said so and left as it is: nothing is written over it until it is
+// mended (see writeOfficialLines).
+void PlanillaSession::readOfficialLines(const QString& planillaPath)
+{
+    official_.clear();
+    officialUnreadable_ = false;
+    const QString path = officialLinesPath(planillaPath);
+    if (!QFileInfo::exists(path))
+        return;
+    auto read = payslip::readOfficialLines(QFile::encodeName(path).toStdString(), regional::systemSettings(),
+                                           "el archivo de importes oficiales");
+    if (const auto* problem = std::get_if<Unusable>(&read)) {
+        officialUnreadable_ = true;
+        dialogs_.tell(window_,
+                      QStringLiteral("La planilla se abrió sin los importes de los recibos oficiales: %1. "
+                                     "Corregí ese archivo y volvé a abrir la planilla; hasta entonces no se "
+                                     "escribe sobre él.")
+                          .arg(QString::fromStdString(problem->message)));
+        return;
+    }
+    for (auto& [fila, lines] : std::get<payslip::OfficialLines>(read))
+        official_[fila - 1] = std::move(lines);
+}
+
+// Whole or not at all, after the planilla itself was saved; a planilla with
+// no official lines and no such file gets none.
+bool PlanillaSession::writeOfficialLines(const QString& planillaPath)
+{
+    const QString path = officialLinesPath(planillaPath);
+    if (official_.empty() && !QFileInfo::exists(path))
+        return true;
+    QString problem;
+    if (officialUnreadable_) {
+        problem = QStringLiteral("el archivo %1 no se pudo leer al abrir la planilla; corregilo y volvé a abrirla")
+                      .arg(QDir::toNativeSeparators(path));
+    } else {
+        payslip::OfficialLines rows;
+        for (const auto& [row, lines] : official_)
+            rows[row + 1] = lines;
+        const std::string text = payslip::writeOfficialLines(rows, regional::systemSettings());
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0
+            || !file.commit())
+            problem =
+                QStringLiteral("no se pudo escribir %1 (%2)").arg(QDir::toNativeSeparators(path), file.errorString());
+    }
+    if (problem.isEmpty())
+        return true;
+    dialogs_.tell(
+        window_,
+        QStringLiteral("La planilla se guardó, pero no los importes de los recibos oficiales: %1.").arg(problem));
+    return false;
 }
 
 void PlanillaSession::markUnsaved()
@@ -229,6 +321,8 @@ void PlanillaSession::show(planilla::PlanillaFile file)
     file_ = std::move(file);
     chosen_.reset();
     adding_ = false;
+    official_.clear();
+    officialUnreadable_ = false;
     snapshot_.reset();
     markUnsaved();
     relist();
@@ -280,6 +374,7 @@ bool PlanillaSession::open(const QString& path)
         return false;
     }
     show(std::get<planilla::PlanillaFile>(std::move(opened)));
+    readOfficialLines(path);
     remember(path);
     return true;
 }
@@ -312,8 +407,10 @@ bool PlanillaSession::load(std::size_t row)
     form_.enter(std::get<table::Planilla::HandEntry>(hand));
     chosen_ = row;
     adding_ = false;
+    formOfficial_.clear();
     panel()->dropNewTeacher();
     takeSnapshot();
+    emit teacherChanged();
     panel()->choose(chosen_);
     return true;
 }
@@ -333,7 +430,9 @@ void PlanillaSession::startNewTeacher()
     form_.startOver();
     chosen_.reset();
     adding_ = true;
+    formOfficial_.clear();
     takeSnapshot();
+    emit teacherChanged();
     panel()->addNewTeacher();
     panel()->choose(formRow());
 }
@@ -369,6 +468,9 @@ bool PlanillaSession::saveTo(const QString& path)
         if (adding_) {
             chosen_ = table.appendRow(input, catalogue);
             adding_ = false;
+            if (!formOfficial_.empty())
+                official_[*chosen_] = std::move(formOfficial_);
+            formOfficial_.clear();
         } else {
             table.replaceRow(*chosen_, input, catalogue);
         }
@@ -391,6 +493,10 @@ bool PlanillaSession::saveTo(const QString& path)
         }
     }
     if (result.saved == planilla::PlanillaFile::Saved::Yes && result.merged) {
+        // The teacher's official lines follow the teacher to their row.
+        if (chosen_ && result.followed && *chosen_ != *result.followed)
+            if (auto lines = official_.extract(*chosen_))
+                official_.insert_or_assign(*result.followed, std::move(lines.mapped()));
         chosen_ = result.followed;
         relist();
     } else if (chosen_) {
@@ -402,8 +508,12 @@ bool PlanillaSession::saveTo(const QString& path)
             dialogs_.tell(window_, result.problem);
         return false;
     }
-    if (chosen_)
+    const bool officialSaved = writeOfficialLines(path);
+    if (chosen_) {
         takeSnapshot();
+        officialEdited_ = !officialSaved;  // still to be saved: the title keeps its mark
+        markUnsaved();
+    }
     return true;
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
+#include <vector>
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include "payslip/payslip_check.h"
 #include "planilla/planilla_file.h"
 #include "scales/scale.h"
 #include "table/planilla.h"
@@ -62,6 +65,8 @@ public:
     // "Guardar recibo como PDF…" and "Recibos de la planilla en PDF…", for
     // the program to carry out; "Salir".
     QAction* saveReceiptAction() const { return saveReceipt_; }
+    // "Comparar con el recibo oficial…", enabled with a receipt on screen.
+    QAction* compareAction() const { return compare_; }
     QAction* planillaPdfAction() const { return planillaPdf_; }
     QAction* quitAction() const { return quit_; }
 
@@ -83,6 +88,14 @@ public:
     bool mayLeave();
     // Lists again why each row cannot be computed (after the scale changed).
     void relist();
+    // The official payslip typed for the teacher the form holds, kept with
+    // the planilla in a file beside it (officialLinesPath) that
+    // recibo-lote --comparar reads; without a planilla, kept for the form.
+    std::vector<payslip::OfficialLine> officialLines() const;
+    void setOfficialLines(std::vector<payslip::OfficialLine> lines);
+    // "docentes.oficial.csv" beside "docentes.csv".
+    static QString officialLinesPath(const QString& planillaPath);
+
     // The window's title marks a teacher changed and not saved, as desktop
     // programs mark an unsaved document: called whenever the form changed.
     void markUnsaved();
@@ -90,6 +103,8 @@ public:
 signals:
     // The planilla or its file name changed: the window's title follows.
     void titleChanged(const QString& title);
+    // Another teacher is in the form: their official lines are others.
+    void teacherChanged();
 
 private:
     void buildMenu();
@@ -102,6 +117,8 @@ private:
     bool load(std::size_t row);
     void startNewTeacher();
     bool showSaved(const planilla::PlanillaFile::SaveResult& result);
+    void readOfficialLines(const QString& planillaPath);
+    bool writeOfficialLines(const QString& planillaPath);
     std::function<std::optional<QString>(std::size_t)> problemOf() const;
     void show(planilla::PlanillaFile file);
     QString suggestedFolder() const;
@@ -116,11 +133,18 @@ private:
     std::optional<std::size_t> chosen_;  // the teacher the form holds
     bool adding_ = false;                // the form holds a new teacher, not yet a row
     std::optional<table::RowInput> snapshot_;
+    // The official lines by row (from 0), and those of the form's teacher
+    // while not in a row; changed since the teacher was entered.
+    std::map<std::size_t, std::vector<payslip::OfficialLine>> official_;
+    std::vector<payslip::OfficialLine> formOfficial_;
+    bool officialEdited_ = false;
+    bool officialUnreadable_ = false;  // the file beside the planilla could not be read
     QStringList recent_;
 
     QMenu* menu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
-    QAction *save_ = nullptr, *saveAs_ = nullptr, *saveReceipt_ = nullptr, *planillaPdf_ = nullptr, *quit_ = nullptr;
+    QAction *save_ = nullptr, *saveAs_ = nullptr, *saveReceipt_ = nullptr, *compare_ = nullptr, *planillaPdf_ = nullptr,
+            *quit_ = nullptr;
 };
 
 }  // namespace recibo::app

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 
+#include "compare/payslip_window.h"
 #include "entry/entry_window.h"
 #include "entry/notice_window.h"
 #include "payroll/calculation.h"
@@ -24,6 +25,7 @@
 #include "scale_choice.h"
 #include "selection/selection_dialog.h"
 #include "settings.h"
+#include "widgets/window_helpers.h"
 
 namespace recibo::app {
 
@@ -76,10 +78,16 @@ void Program::buildPlanilla()
     connect(entry_.get(), &entry::EntryWindow::edited, planilla_, &PlanillaSession::markUnsaved);
     connect(planilla_->quitAction(), &QAction::triggered, this, &Program::requestQuit);
     connect(planilla_->planillaPdfAction(), &QAction::triggered, this, &Program::onPlanillaPdf);
+    connect(planilla_->compareAction(), &QAction::triggered, this, &Program::onCompare);
+    connect(planilla_, &PlanillaSession::teacherChanged, this, [this] {
+        if (payslip_)
+            payslip_->setOfficialLines(planilla_->officialLines());
+    });
     connect(planilla_->saveReceiptAction(), &QAction::triggered, this, [this] {
         if (receipt_ && receipt_->isVisible())
             printing_.saveAsPdf(*receipt_);
     });
+    printing_.setAnnex([this] { return payslip_ && payslip_->isVisible() ? payslip_->printedText() : QString(); });
     entry_->setCloseGuard([this] { return planilla_->mayLeave(); });
 }
 
@@ -142,6 +150,7 @@ void Program::requestQuit()
 
 Program::~Program()
 {
+    payslip_.reset();
     delete receipt_.data();
 }
 
@@ -230,6 +239,9 @@ receipt::ReceiptWindow* Program::receiptWindow()
         connect(receipt_, &ReceiptWindow::salirPressed, this, &Program::requestQuit);
         connect(receipt_, &ReceiptWindow::closedByUser, this, &Program::onReceiptClosed);
         connect(receipt_, &ReceiptWindow::printRequested, this, &Program::onImprimir);
+        // The receipt's own actions, also from its keyboard and its context menu.
+        receipt_->addAction(planilla_->compareAction());
+        receipt_->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     return receipt_;
 }
@@ -273,8 +285,12 @@ void Program::onCalcular()
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     receipt::ReceiptWindow* window = receiptWindow();
     window->setScaleTitle(QString::fromStdString(scaleChoice_->current().receiptTitle));
-    window->showReceipt(std::get<payroll::Receipt>(result), position, date);
-    planilla_->saveReceiptAction()->setEnabled(true);
+    const payroll::Receipt& receipt = std::get<payroll::Receipt>(result);
+    window->showReceipt(receipt, position, date);
+    computed_ = compare::PayslipWindow::Computed{receipt, {values, position}, scaleChoice_->shared(), {}};
+    if (payslip_)
+        payslip_->compareWith(withOtherScales(*computed_));
+    receiptShown(true);
 }
 
 void Program::onListo(const positions::PositionSelection::Accepted& accepted)
@@ -312,7 +328,7 @@ void Program::onScaleChanged()
     const scales::Scale& scale = scaleChoice_->current();
     entry_->showScale(QString::fromStdString(scale.entrySubtitle), scale.pay);
     if (receipt_ && receipt_->isVisible()) {
-        planilla_->saveReceiptAction()->setEnabled(false);
+        receiptShown(false);
         receipt_->putAway();
     }
     planilla_->relist();
@@ -330,7 +346,7 @@ void Program::onScaleChanged()
 void Program::onVolver()
 {
     positionAccepted_ = false;
-    planilla_->saveReceiptAction()->setEnabled(false);
+    receiptShown(false);
     receipt_->putAway();
     if (const payroll::EmploymentKind kind = entry_->values().kind; kind != payroll::EmploymentKind::None)
         putAwayKind_ = kind;
@@ -338,11 +354,47 @@ void Program::onVolver()
     entry_->showInFront();
 }
 
+// What works on the receipt on screen is there while it is: saving it, and
+// comparing it with the official payslip, whose window shows no receipt
+// that is not on screen.
+void Program::receiptShown(bool shown)
+{
+    planilla_->saveReceiptAction()->setEnabled(shown);
+    planilla_->compareAction()->setEnabled(shown);
+    if (!shown) {
+        computed_.reset();
+        if (payslip_)
+            payslip_->hide();
+    }
+}
+
+// "Comparar con el recibo oficial…": the comparison window over the receipt,
+// with the official lines typed for this teacher before.
+void Program::onCompare()
+{
+    if (!receipt_ || !receipt_->isVisible() || !computed_)
+        return;
+    if (!payslip_) {
+        payslip_ = std::make_unique<compare::PayslipWindow>(regional::systemSettings());
+        payslip_->setOfficialLines(planilla_->officialLines());
+        connect(payslip_.get(), &compare::PayslipWindow::officialLinesEdited, this,
+                [this] { planilla_->setOfficialLines(payslip_->officialLines()); });
+    }
+    payslip_->compareWith(withOtherScales(*computed_));
+    widgets::showOver(payslip_.get(), receipt_);
+}
+
+compare::PayslipWindow::Computed Program::withOtherScales(compare::PayslipWindow::Computed computed) const
+{
+    computed.otherScales = scaleChoice_->otherScales();
+    return computed;
+}
+
 // A receipt window closed from its title bar is gone; the next run builds a
 // new one in its design state.
 void Program::onReceiptClosed()
 {
-    planilla_->saveReceiptAction()->setEnabled(false);
+    receiptShown(false);
     receipt_->deleteLater();
     receipt_ = nullptr;
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "compare/payslip_window.h"
 #include "positions/position_selection.h"
 #include "receipt/receipt_printer.h"
 #include "table/planilla.h"
@@ -81,6 +82,9 @@ private:
     void requestQuit();
     // An accepted position into the entry window and the receipt's panel.
     void handOver(const positions::PositionSelection::Accepted& accepted);
+    void receiptShown(bool shown);
+    void onCompare();
+    compare::PayslipWindow::Computed withOtherScales(compare::PayslipWindow::Computed computed) const;
 
     void showFailure(const Unusable& failure);
 
@@ -94,6 +98,9 @@ private:
     std::unique_ptr<selection::SelectionDialog> dialog_;
     std::unique_ptr<entry::NoticeWindow> notice_;
     QPointer<receipt::ReceiptWindow> receipt_;
+    // The receipt on screen and what it was computed from, for comparing.
+    std::optional<compare::PayslipWindow::Computed> computed_;
+    std::unique_ptr<compare::PayslipWindow> payslip_;
     receipt::ReceiptPrinting printing_;
 };
 

@@ -86,6 +86,21 @@ bool ScaleChoice::choose(const QString& path)
     return true;
 }
 
+std::vector<std::shared_ptr<const scales::Scale>> ScaleChoice::otherScales() const
+{
+    std::vector<std::shared_ptr<const scales::Scale>> others;
+    if (!currentPath_.isEmpty())
+        others.push_back(builtIn());
+    for (const QString& path : recent_) {
+        if (path == currentPath_)
+            continue;
+        auto read = scales::readScaleFile(path.toStdString());
+        if (auto* scale = std::get_if<scales::Scale>(&read))
+            others.push_back(std::make_shared<const scales::Scale>(std::move(*scale)));
+    }
+    return others;
+}
+
 void ScaleChoice::openFile()
 {
     const QString path = QFileDialog::getOpenFileName(window_, "Abrir escala", QFileInfo(currentPath_).path(),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QObject>
 #include <QString>
@@ -25,6 +26,13 @@ public:
     ScaleChoice(QMenu* menu, QWidget* window);
 
     const scales::Scale& current() const { return *current_; }
+    // The same, for what outlives a change of scale.
+    std::shared_ptr<const scales::Scale> shared() const { return current_; }
+
+    // The scales the user knows besides the chosen one: the built-in scale
+    // and the files opened before that can still be read; for telling
+    // whether a payslip was computed with another scale.
+    std::vector<std::shared_ptr<const scales::Scale>> otherScales() const;
 
     // The choice remembered from the last run.
     void restore();

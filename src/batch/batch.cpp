@@ -339,7 +339,7 @@ OrUnusable<Prepared> prepare(const CommandLine& commandLine, std::istream& in, R
         return std::move(*problem);
     std::optional<OfficialLines> official;
     if (commandLine.compareFile) {
-        auto read = readOfficialLines(*commandLine.compareFile, settings);
+        auto read = payslip::readOfficialLines(*commandLine.compareFile, settings);
         if (auto* problem = std::get_if<Unusable>(&read))
             return std::move(*problem);
         official = std::move(std::get<OfficialLines>(read));

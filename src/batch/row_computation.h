@@ -9,15 +9,17 @@
 #include <vector>
 
 #include "json_lines.h"
-#include "official_lines.h"
 #include "payroll/entry_values.h"
 #include "payroll/receipt.h"
 #include "payroll/regional_settings.h"
+#include "payslip/official_file.h"
 #include "scales/scale.h"
 #include "table/columns.h"
 #include "table/row_input.h"
 
 namespace recibo::batch {
+
+using payslip::OfficialLines;
 
 // The work on a row's page that the thread computing the row does (its
 // layout), for the thread that writes the page.

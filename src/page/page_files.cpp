@@ -1,8 +1,10 @@
 #include "page_files.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QDir>
 #include <QPdfWriter>
+#include <QTextDocument>
 
 #include "files/file_errors.h"
 #include "files/replaceable.h"
@@ -76,13 +78,44 @@ QString documentTitle(const QString& docente)
                              : QStringLiteral("Recibo de haberes - %1").arg(docente);
 }
 
-bool paintPage(const Sheet& sheet, QPagedPaintDevice& device)
+namespace {
+
+// The pages of a rich text after the receipt's, laid out for the device's
+// resolution, in the printed receipt's family at a size that reads.
+bool paintAnnex(const QString& annex, QPagedPaintDevice& device, QPainter& painter)
+{
+    if (annex.isEmpty())
+        return true;
+    QTextDocument document;
+    QFont font(QStringLiteral("Sans Serif"), 9);
+    // No ligatures: the words read back from the file as they were written ("oficial").
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    document.setDefaultFont(font);
+    document.documentLayout()->setPaintDevice(&device);
+    document.setHtml(annex);
+    const QSizeF page(device.width(), device.height());
+    document.setPageSize(page);
+    for (int i = 0; i < document.pageCount(); ++i) {
+        if (!device.newPage())
+            return false;
+        painter.save();
+        painter.translate(0, -i * page.height());
+        document.drawContents(&painter, QRectF(QPointF(0, i * page.height()), page));
+        painter.restore();
+    }
+    return true;
+}
+
+}  // namespace
+
+bool paintPage(const Sheet& sheet, QPagedPaintDevice& device, const QString& annex)
 {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     drawSheet(sheet, painter, QRectF(0, 0, device.width(), device.height()));
-    return painter.end();
+    const bool annexed = paintAnnex(annex, device, painter);
+    return painter.end() && annexed;
 }
 
 PdfSheet PdfSheet::a4()
@@ -99,7 +132,12 @@ PrintResult PdfFile::printPage(const Sheet& sheet, const QString& title)
 }
 
 // The page is drawn in memory and then written whole: see writeWhole.
-PrintResult PdfFile::printPlaced(const PlacedPage& placed, const QString& title)
+PrintResult PdfFile::printPages(const Sheet& sheet, const QString& title, const QString& annex)
+{
+    return printPlaced(PdfSheet::a4().place(sheet), title, annex);
+}
+
+PrintResult PdfFile::printPlaced(const PlacedPage& placed, const QString& title, const QString& annex)
 {
     if (const QString problem = notReplaceableProblem(path_); !problem.isEmpty())
         return PrintResult::failed(problem);
@@ -115,7 +153,8 @@ PrintResult PdfFile::printPlaced(const PlacedPage& placed, const QString& title)
         QPainter painter;
         if (painter.begin(&writer)) {
             drawPlaced(placed, painter);
-            painted = painter.end();
+            const bool annexed = paintAnnex(annex, writer, painter);
+            painted = painter.end() && annexed;
         }
     }
     if (!painted) {

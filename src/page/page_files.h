@@ -35,6 +35,14 @@ public:
     // Prints the page of `sheet` (drawSheet) as one page of a document
     // called `title`.
     virtual PrintResult printPage(const Sheet& sheet, const QString& title) = 0;
+    // The same page followed by the pages of `annex`, a rich text (the
+    // comparison with an official payslip); only the page when it is empty.
+    // Where pages cannot follow (an SVG picture), the page alone.
+    virtual PrintResult printPages(const Sheet& sheet, const QString& title, const QString& annex)
+    {
+        (void)annex;
+        return printPage(sheet, title);
+    }
 };
 
 // "Recibo de haberes - Pérez, María", or "Recibo de haberes" without a name.
@@ -58,8 +66,9 @@ class PdfFile : public PrintBackend {
 public:
     explicit PdfFile(QString path) : path_(std::move(path)) {}
     PrintResult printPage(const Sheet& sheet, const QString& title) override;
-    // A page placed on PdfSheet::a4().
-    PrintResult printPlaced(const PlacedPage& placed, const QString& title);
+    PrintResult printPages(const Sheet& sheet, const QString& title, const QString& annex) override;
+    // A page placed on PdfSheet::a4(), and the pages of `annex` after it.
+    PrintResult printPlaced(const PlacedPage& placed, const QString& title, const QString& annex = {});
 
 private:
     QString path_;
@@ -119,7 +128,8 @@ private:
 };
 
 // Draws the sheet's page on one page of `device`, inside its printable
-// area. False when the device would not take the drawing.
-bool paintPage(const Sheet& sheet, QPagedPaintDevice& device);
+// area, and the rich text `annex` (when not empty) on the pages after it.
+// False when the device would not take the drawing.
+bool paintPage(const Sheet& sheet, QPagedPaintDevice& device, const QString& annex = {});
 
 }  // namespace recibo::receipt

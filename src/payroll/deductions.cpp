@@ -1,5 +1,6 @@
 // The deductions, the totals and the net pay.
 
+#include <algorithm>
 #include <array>
 
 #include "run.h"
@@ -50,6 +51,18 @@ std::string regionalQuantity(std::string_view quantity, const RegionalSettings& 
 }
 
 }  // namespace
+
+std::optional<Column> lineColumn(std::string_view code)
+{
+    const auto among = [code](const auto& codes) {
+        return std::find(std::begin(codes), std::end(codes), code) != std::end(codes);
+    };
+    if (among(kEarningsCodes))
+        return Column::Earnings;
+    if (among(kDeductionsCodes))
+        return Column::Deductions;
+    return std::nullopt;
+}
 
 void computeDeductionsAndTotals(Run& run)
 {

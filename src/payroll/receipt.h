@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,10 @@ struct ComputationState {
 };
 
 inline constexpr int kMaxReceiptLines = 26;
+
+// The column a line of `code` stands in on every receipt, or nothing for a
+// code no receipt has: what places a payslip's lines in its totals.
+std::optional<Column> lineColumn(std::string_view code);
 
 // Each line's and each total's operation with its operands as the run used
 // them, in Spanish and in the receipt's number style.

@@ -30,6 +30,11 @@ Currency LineCheck::difference() const
     return Currency::fromRaw((official ? official->raw() : 0) - ours.raw());
 }
 
+std::optional<Currency> TotalCheck::difference() const
+{
+    return official ? official->minus(toCents(computed)) : std::nullopt;
+}
+
 bool PayslipCheck::matches() const
 {
     return std::none_of(lines.begin(), lines.end(), [](const LineCheck& line) { return line.differs; });
@@ -62,6 +67,19 @@ PayslipCheck checkPayslip(const payroll::Receipt& computed, std::span<const Offi
         if (!used[i])
             check.lines.push_back(
                 {official[i].code, official[i].amount, std::nullopt, !agree(official[i].amount, Currency())});
+    std::optional<Currency> earnings = Currency(), deductions = Currency();
+    for (const OfficialLine& line : official)
+        if (const auto column = payroll::lineColumn(line.code)) {
+            std::optional<Currency>& sum = *column == payroll::Column::Earnings ? earnings : deductions;
+            sum = sum ? sum->plus(line.amount) : std::nullopt;
+        }
+    const std::optional<Currency> net = earnings && deductions ? earnings->minus(*deductions) : std::nullopt;
+    const auto total = [](std::optional<Currency> official, Currency computed) {
+        return TotalCheck{official, computed, !official || !agree(*official, computed)};
+    };
+    const payroll::ComputationState& ours = computed.state;
+    check.totals = {total(earnings, ours.totalhaberes), total(deductions, ours.totaldescuentos),
+                    total(net, ours.impliquido)};
     return check;
 }
 

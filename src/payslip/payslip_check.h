@@ -3,6 +3,7 @@
 // An official payslip, line by line, against the receipt computed for the
 // same teacher: which lines agree, which differ and by how much.
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -37,10 +38,25 @@ struct LineCheck {
     bool operator==(const LineCheck&) const = default;
 };
 
+// One of the three totals: the official lines of its column added, against
+// ours. A payslip adds its lines as printed, to the cent, so its total may
+// be a cent or two from ours rounded while every line agrees.
+struct TotalCheck {
+    std::optional<Currency> official;  // nothing when the sum leaves Currency's range
+    Currency computed;                 // ours, as computed
+    bool differs = false;
+    // The official total less ours at cents.
+    std::optional<Currency> difference() const;
+    bool operator==(const TotalCheck&) const = default;
+};
+
 struct PayslipCheck {
     // Every code on either side: the receipt's lines in its order, then the
     // official lines the receipt does not have.
     std::vector<LineCheck> lines;
+    // Earnings, deductions and net pay. An official line of a code no
+    // receipt has counts in neither column.
+    std::array<TotalCheck, 3> totals;
 
     bool matches() const;
     int equalLines() const;

@@ -50,6 +50,11 @@ QString documentsFolder()
 
 PrintResult DefaultPrinter::printPage(const Sheet& sheet, const QString& title)
 {
+    return printPages(sheet, title, {});
+}
+
+PrintResult DefaultPrinter::printPages(const Sheet& sheet, const QString& title, const QString& annex)
+{
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return PrintResult::failed(
@@ -61,17 +66,19 @@ PrintResult DefaultPrinter::printPage(const Sheet& sheet, const QString& title)
     printer.setColorMode(QPrinter::GrayScale);
     printer.setCopyCount(1);
     printer.setDocName(title);
-    if (!paintPage(sheet, printer))
+    if (!paintPage(sheet, printer, annex))
         return PrintResult::failed(QStringLiteral("la impresora %1 no aceptó el trabajo").arg(name));
     if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
         return PrintResult::failed(QStringLiteral("falló el envío del recibo a la impresora %1").arg(name));
     return PrintResult::done();
 }
 
-PrintResult printReceipt(ReceiptWindow& window, PrintBackend& backend)
+PrintResult printReceipt(ReceiptWindow& window, PrintBackend& backend, const QString& annex)
 {
     const PaperLook paper(window);
-    return backend.printPage(sheetOf(window), documentTitle(window.docente()));
+    const Sheet sheet = sheetOf(window);
+    const QString title = documentTitle(window.docente());
+    return annex.isEmpty() ? backend.printPage(sheet, title) : backend.printPages(sheet, title, annex);
 }
 
 ReceiptPrinting::ReceiptPrinting() : printer_(std::make_unique<DefaultPrinter>()), chooseFile_(askWithDialog) {}
@@ -80,7 +87,7 @@ ReceiptPrinting::~ReceiptPrinting() = default;
 
 ReceiptPrinting::Outcome ReceiptPrinting::imprimir(ReceiptWindow& window)
 {
-    const PrintResult result = printReceipt(window, *printer_);
+    const PrintResult result = printReceipt(window, *printer_, annex_ ? annex_() : QString());
     if (result.printed)
         return Outcome::Printed;
     return offerPdf(window, result.problem);
@@ -116,7 +123,7 @@ ReceiptPrinting::Outcome ReceiptPrinting::saveAsPdf(ReceiptWindow& window)
     if (path.isEmpty())
         return Outcome::NotPrinted;
     PdfFile file(path);
-    const PrintResult saved = printReceipt(window, file);
+    const PrintResult saved = printReceipt(window, file, annex_ ? annex_() : QString());
     if (saved.printed)
         return Outcome::SavedAsPdf;
 

@@ -19,11 +19,13 @@ class ReceiptWindow;
 class DefaultPrinter : public PrintBackend {
 public:
     PrintResult printPage(const Sheet& sheet, const QString& title) override;
+    PrintResult printPages(const Sheet& sheet, const QString& title, const QString& annex) override;
 };
 
 // "Imprimir": the window prepared for paper, its page sent to `backend`, and
 // the window returned to its screen look whatever happened.
-PrintResult printReceipt(ReceiptWindow& window, PrintBackend& backend);
+// `annex`: the pages that follow the receipt's (PrintBackend::printPages).
+PrintResult printReceipt(ReceiptWindow& window, PrintBackend& backend, const QString& annex = {});
 
 // "Imprimir" as the user meets it: the receipt goes to the default printer;
 // when it cannot be printed, a message says so and why, and offers to save
@@ -41,6 +43,9 @@ public:
 
     void setPrinter(std::unique_ptr<PrintBackend> printer) { printer_ = std::move(printer); }
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    // What is printed after the receipt (a rich text, empty for nothing),
+    // asked each time: the comparison with the official payslip while open.
+    void setAnnex(std::function<QString()> annex) { annex_ = std::move(annex); }
 
     Outcome imprimir(ReceiptWindow& window);
     // "Guardar recibo como PDF…": the page "Imprimir" would print, saved
@@ -52,6 +57,7 @@ private:
 
     std::unique_ptr<PrintBackend> printer_;
     FileChooser chooseFile_;
+    std::function<QString()> annex_;
 };
 
 }  // namespace recibo::receipt

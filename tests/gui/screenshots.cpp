@@ -13,10 +13,18 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <QTableWidget>
+
 #include "app/planilla_session.h"
 #include "app/program.h"
+#include "entry/entry_window.h"
 #include "gui_driver.h"
+#include "payroll/calculation.h"
+#include "payroll/seniority.h"
+#include "payslip/official_amount.h"
 #include "receipt/receipt_grid.h"
+#include "regional/regional.h"
+#include "selection/selection_dialog.h"
 
 namespace {
 
@@ -63,6 +71,32 @@ int main(int argc, char* argv[])
     gui::click("ingreso", "Command1");
     settle();
     save("Haberes", directory, "recibo.png");
+
+    // The official payslip of a teacher paid one seniority bracket more,
+    // pasted as a spreadsheet column into the comparison.
+    gui::press(gui::window("Haberes"), Qt::Key_K, Qt::ControlModifier);
+    settle();
+    recibo::payroll::EntryValues paid = program.entryWindow()->values();
+    paid.seniorityOption = 5;
+    const auto bracket = recibo::payroll::seniorityBracket(5);
+    paid.pctantig = bracket.percent;
+    paid.porcantig = bracket.text;
+    const auto official = recibo::payroll::calculate(paid, program.selectionDialog()->selection().selected(),
+                                                     recibo::regional::systemSettings());
+    QStringList amounts;
+    for (const auto& line : std::get<recibo::payroll::Receipt>(official).lines)
+        amounts << QString::fromStdString(recibo::payslip::centsText(line.value, recibo::regional::systemSettings()));
+    QApplication::clipboard()->setText(amounts.join(QLatin1Char('\n')));
+    auto* lines = gui::control<QTableWidget>("compararoficial", "lineasoficiales");
+    gui::clickAt(lines->viewport(), lines->visualRect(lines->model()->index(0, 1)).center());
+    gui::press(lines, Qt::Key_V, Qt::ControlModifier);
+    auto* comparison = gui::control<QTableWidget>("compararoficial", "comparacion");
+    for (int row = 0; row < comparison->rowCount(); ++row)
+        if (comparison->item(row, 0)->text() == QStringLiteral("010"))
+            gui::clickAt(comparison->viewport(), comparison->visualRect(comparison->model()->index(row, 1)).center());
+    settle();
+    save("compararoficial", directory, "comparacion.png");
+    gui::window("compararoficial")->close();
     gui::click("Haberes", "Volver");
     gui::click("ingreso", "Command1");
     settle();

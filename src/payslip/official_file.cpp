@@ -1,17 +1,19 @@
-#include "official_lines.h"
+#include "official_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <fstream>
 #include <optional>
 
 #include "files/system_error.h"
+#include "official_amount.h"
 #include "payroll/message_text.h"
 #include "payroll/number_text.h"
 #include "table/columns.h"
 #include "table/csv_table.h"
 
-namespace recibo::batch {
+namespace recibo::payslip {
 
 namespace {
 
@@ -31,11 +33,26 @@ std::optional<std::size_t> columnNamed(const std::vector<std::string>& header, s
     return std::nullopt;
 }
 
+// A code as typed, quoted when it holds what would end or break the cell.
+std::string quotedCell(const std::string& cell)
+{
+    if (cell.find_first_of(";\"\r\n") == std::string::npos)
+        return cell;
+    std::string quoted = "\"";
+    for (const char c : cell) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
 }  // namespace
 
-OrUnusable<OfficialLines> readOfficialLines(const std::string& path, const payroll::RegionalSettings& settings)
+OrUnusable<OfficialLines> readOfficialLines(const std::string& path, const payroll::RegionalSettings& settings,
+                                            std::string_view what)
 {
-    const std::string where = "el archivo de --comparar " + quotedPath(path);
+    const std::string where = std::string(what) + " " + quotedPath(path);
     errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file)
@@ -79,8 +96,7 @@ OrUnusable<OfficialLines> readOfficialLines(const std::string& path, const payro
                             + " no es un número de fila de la tabla de docentes (1, 2, 3…)"};
         if (code.empty())
             return Unusable{at + "falta el código de la línea (cod)"};
-        const auto value = payroll::readNumber(amount, settings);
-        const auto money = value.ok() ? payroll::Currency::fromDouble(value.value) : std::nullopt;
+        const auto money = readOfficialAmount(amount, settings);
         if (!money)
             return Unusable{at + "el importe " + payroll::quotedForMessage(std::string(amount))
                             + " no es un importe: escribilo como en el recibo, por ejemplo 1234"
@@ -90,4 +106,17 @@ OrUnusable<OfficialLines> readOfficialLines(const std::string& path, const payro
     return lines;
 }
 
-}  // namespace recibo::batch
+std::string writeOfficialLines(const OfficialLines& lines, const payroll::RegionalSettings& settings)
+{
+    std::vector<std::size_t> rows;
+    for (const auto& [row, payslip] : lines)
+        rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    std::string text = "fila;cod;importe\n";
+    for (const std::size_t row : rows)
+        for (const OfficialLine& line : lines.at(row))
+            text += std::to_string(row) + ";" + quotedCell(line.code) + ";" + centsText(line.amount, settings) + "\n";
+    return text;
+}
+
+}  // namespace recibo::payslip
