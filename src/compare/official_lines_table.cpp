@@ -21,6 +21,7 @@ OfficialLinesTable::OfficialLinesTable(QWidget* parent) : QTableWidget(0, 2, par
     horizontalHeader()->setSectionResizeMode(CodeColumn, QHeaderView::ResizeToContents);
     horizontalHeader()->setSectionResizeMode(AmountColumn, QHeaderView::Stretch);
     verticalHeader()->setVisible(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setTabKeyNavigation(false);  // Tab leaves the table, as everywhere else in the program
     keepOneEmptyRow();
     connect(this, &QTableWidget::itemChanged, this, [this] {

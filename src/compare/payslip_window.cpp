@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -11,6 +12,7 @@
 #include "comparison_rows.h"
 #include "official_lines_table.h"
 #include "payslip/suggestion_text.h"
+#include "widgets/announcer.h"
 #include "widgets/window_helpers.h"
 
 namespace recibo::compare {
@@ -58,6 +60,8 @@ PayslipWindow::PayslipWindow(payroll::RegionalSettings settings, QWidget* parent
                                             QStringLiteral("Oficial"), QStringLiteral("Calculado"),
                                             QStringLiteral("Diferencia"), QStringLiteral("Estado")});
     comparison_->verticalHeader()->setVisible(false);
+    // Rows as tall as a line of text: more of a 26-line receipt in view.
+    comparison_->verticalHeader()->setDefaultSectionSize(comparison_->fontMetrics().height() + 6);
     comparison_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     comparison_->setSelectionBehavior(QAbstractItemView::SelectRows);
     comparison_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -83,6 +87,9 @@ PayslipWindow::PayslipWindow(payroll::RegionalSettings settings, QWidget* parent
     auto* close = new QPushButton(QStringLiteral("Cerrar"));
     close->setObjectName(QStringLiteral("cerrarcomparacion"));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    announcer_ = new widgets::Announcer(this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(close);
@@ -154,9 +161,6 @@ void PayslipWindow::compare()
             for (const auto& scale : computed_->otherScales)
                 others.push_back(scale.get());
             causes_ = payslip::likelyCauses(computed_->teacher, typed.lines, *computed_->scale, settings_, others);
-            // What explains all of it, when something does; the best otherwise.
-            if (!causes_.empty() && causes_.front().explainsAll())
-                std::erase_if(causes_, [](const payslip::Suggestion& cause) { return !cause.explainsAll(); });
         }
     }
     problemsLabel_->setText(problems_.join(QLatin1Char('\n')));
@@ -167,10 +171,15 @@ void PayslipWindow::compare()
 
 void PayslipWindow::showLines()
 {
-    const std::vector<ComparisonRow> rows = !computed_ ? std::vector<ComparisonRow>()
-        : check_                                       ? comparisonRows(*check_, computed_->receipt, settings_)
-                                                       : receiptRows(computed_->receipt, settings_);
+    const std::vector<ComparisonRow> shown = !computed_ ? std::vector<ComparisonRow>()
+        : check_                                        ? comparisonRows(*check_, computed_->receipt, settings_)
+                                                        : receiptRows(computed_->receipt, settings_);
+    std::vector<ComparisonRow> rows = shown;
     const int current = comparison_->currentRow();
+    for (ComparisonRow& row : rows)
+        if (const QString hint = row.differs && !row.code.isEmpty() ? agreeingHint(row.code) : QString();
+            !hint.isEmpty())
+            row.explanation += (row.explanation.isEmpty() ? QString() : QStringLiteral("\n")) + hint;
     comparison_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const ComparisonRow& row = rows[static_cast<std::size_t>(r)];
@@ -198,6 +207,19 @@ void PayslipWindow::showLines()
     showExplanation(comparison_->currentRow());
 }
 
+// The likely causes after which the line of `code` agrees, to follow its
+// explanation.
+QString PayslipWindow::agreeingHint(const QString& code) const
+{
+    QStringList changes;
+    for (const payslip::Suggestion& cause : causes_)
+        if (std::find(cause.difieren.begin(), cause.difieren.end(), code.toStdString()) == cause.difieren.end())
+            changes << QString::fromStdString(payslip::describeChange(cause, computed_->scale->catalogue));
+    if (changes.isEmpty())
+        return {};
+    return QStringLiteral("%1 coincide esta línea.").arg(changes.join(QStringLiteral("; o ")));
+}
+
 void PayslipWindow::showCauses()
 {
     QString verdict;
@@ -215,12 +237,19 @@ void PayslipWindow::showCauses()
         if (causes_.empty())
             causes << QString::fromUtf8(payslip::kNothingExplains.data(),
                                         static_cast<qsizetype>(payslip::kNothingExplains.size()));
+        // What explains all of it, when something does; the best otherwise.
+        const bool explained = !causes_.empty() && causes_.front().explainsAll();
         for (const payslip::Suggestion& cause : causes_)
-            causes << QString::fromStdString(payslip::describe(cause, computed_->scale->catalogue));
+            if (cause.explainsAll() || !explained)
+                causes << QString::fromStdString(payslip::describe(cause, computed_->scale->catalogue));
     }
     if (check_ && check_->matches()
         && std::any_of(check_->totals.begin(), check_->totals.end(), [](const auto& t) { return t.differs; }))
         verdict += QStringLiteral(" Algún total difiere: el recibo oficial suma sus líneas ya redondeadas a centavos.");
+    // Said to a screen reader as it changes, while the focus stays where the
+    // amounts are typed.
+    if (verdict != verdict_->text())
+        announcer_->announce(verdict);
     verdict_->setText(verdict);
     causesLabel_->setText(
         causes.isEmpty() ? QString() : QStringLiteral("Causas probables:\n• ") + causes.join(QStringLiteral("\n• ")));
@@ -231,12 +260,12 @@ void PayslipWindow::showExplanation(int row)
 {
     const QTableWidgetItem* item = row >= 0 ? comparison_->item(row, 1) : nullptr;
     const QString text = item ? item->data(Qt::UserRole).toString() : QString();
-    explanation_->setText(
-        text.isEmpty()
-            ? QString()
-            : QStringLiteral("De dónde sale lo calculado (%1): %2")
-                  .arg(comparison_->item(row, 0)->text().isEmpty() ? item->text() : comparison_->item(row, 0)->text(),
-                       text));
+    explanation_->setText(text.isEmpty() ? QString()
+                                         : QStringLiteral("%1: %2").arg(
+                                             comparison_->item(row, 0)->text().isEmpty()
+                                                 ? item->text()
+                                                 : QStringLiteral("Línea %1").arg(comparison_->item(row, 0)->text()),
+                                             text));
     explanation_->setVisible(!text.isEmpty());
 }
 

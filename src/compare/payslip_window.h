@@ -17,6 +17,10 @@
 class QLabel;
 class QTableWidget;
 
+namespace recibo::widgets {
+class Announcer;
+}
+
 namespace recibo::compare {
 
 class OfficialLinesTable;
@@ -60,6 +64,7 @@ private:
     void showLines();
     void showCauses();
     void showExplanation(int row);
+    QString agreeingHint(const QString& code) const;
     QStringList receiptCodes() const;
 
     payroll::RegionalSettings settings_;
@@ -71,6 +76,7 @@ private:
 
     OfficialLinesTable* official_ = nullptr;
     QTableWidget* comparison_ = nullptr;
+    widgets::Announcer* announcer_ = nullptr;
     QLabel *problemsLabel_ = nullptr, *verdict_ = nullptr, *causesLabel_ = nullptr, *explanation_ = nullptr;
 };
 

@@ -70,6 +70,7 @@ std::vector<std::string> candidates(Column column, const std::string& now, const
 struct Agreement {
     int equal = 0;
     int lines = 0;
+    std::vector<std::string> codesDiffering;
     int differing() const { return lines - equal; }
 };
 
@@ -87,7 +88,11 @@ std::optional<Agreement> agreeing(const std::vector<Column>& columns, const std:
     if (!receipt)
         return std::nullopt;
     const PayslipCheck check = checkPayslip(*receipt, official);
-    return Agreement{check.equalLines(), static_cast<int>(check.lines.size())};
+    Agreement agreement{check.equalLines(), static_cast<int>(check.lines.size()), {}};
+    for (const LineCheck& line : check.lines)
+        if (line.differs)
+            agreement.codesDiffering.push_back(line.code);
+    return agreement;
 }
 
 }  // namespace
@@ -108,7 +113,8 @@ std::vector<Suggestion> likelyCauses(const table::RowInput& teacher, std::span<c
     std::vector<Suggestion> found;
     const auto note = [&](std::string campo, std::string valor, std::string antes, std::optional<Agreement> then) {
         if (then && then->differing() < now->differing())
-            found.push_back({std::move(campo), std::move(valor), std::move(antes), then->equal, then->lines});
+            found.push_back({std::move(campo), std::move(valor), std::move(antes), then->equal, then->lines,
+                             std::move(then->codesDiffering)});
     };
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (columns[i] == Column::Codcargo && teacher.entry.kind != payroll::EmploymentKind::Position)

@@ -25,6 +25,8 @@ struct Suggestion {
     std::string antes;
     int coinciden = 0;
     int lineas = 0;
+    // The codes of the lines that still differ after the change.
+    std::vector<std::string> difieren;
 
     bool explainsAll() const { return coinciden == lineas; }
     bool operator==(const Suggestion&) const = default;

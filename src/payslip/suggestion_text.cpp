@@ -82,8 +82,10 @@ std::string position(std::string_view code, const positions::Catalogue& catalogu
     return std::string(code) + " (" + std::string(catalogue[*row].cargox) + ")";
 }
 
+}  // namespace
+
 // "Con X en lugar de Y", "Con «AGMER» marcado", "Con la escala «…»".
-std::string change(const Suggestion& s, const positions::Catalogue& catalogue)
+std::string describeChange(const Suggestion& s, const positions::Catalogue& catalogue)
 {
     if (s.campo == "escala")
         return "Con la escala " + quoted(s.valor);
@@ -100,11 +102,9 @@ std::string change(const Suggestion& s, const positions::Catalogue& catalogue)
     return "Con " + s.campo + " " + quoted(s.valor) + " en lugar de " + quoted(s.antes);
 }
 
-}  // namespace
-
 std::string describe(const Suggestion& suggestion, const positions::Catalogue& catalogue)
 {
-    std::string text = change(suggestion, catalogue);
+    std::string text = describeChange(suggestion, catalogue);
     if (suggestion.explainsAll())
         return text + " coinciden todas las líneas.";
     return text + " coinciden " + std::to_string(suggestion.coinciden) + " de " + std::to_string(suggestion.lineas)

@@ -20,5 +20,7 @@ inline constexpr std::string_view kNothingExplains =
 // `suggestion` in words: the change, with the captions the entry window
 // shows and the position's name from `catalogue`, then how many lines agree.
 std::string describe(const Suggestion& suggestion, const positions::Catalogue& catalogue);
+// The change alone: "Con «Entre 7 y 10 años» en lugar de «Entre 5 y 7 años»".
+std::string describeChange(const Suggestion& suggestion, const positions::Catalogue& catalogue);
 
 }  // namespace recibo::payslip

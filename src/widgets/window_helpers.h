@@ -13,10 +13,12 @@ namespace recibo::widgets {
 
 // A long text (an explanation) as a tooltip a reader can follow: as rich
 // text, which Qt wraps at a readable width, where plain text would run on
-// one line across the screen.
+// one line across the screen. A line break stays one.
 inline QString readableTip(const QString& text)
 {
-    return text.isEmpty() ? text : QStringLiteral("<qt>") + text.toHtmlEscaped() + QStringLiteral("</qt>");
+    return text.isEmpty() ? text
+                          : QStringLiteral("<qt>")
+            + text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) + QStringLiteral("</qt>");
 }
 
 // Shows a window and brings it in front of the others, with the keyboard.

@@ -88,9 +88,11 @@ private slots:
         const int seniority = comparisonRow("010");
         QVERIFY(seniority >= 0);
         QCOMPARE(comparison->item(seniority, 5)->text(), "Difiere");
-        QVERIFY(gui::hoverText(comparison->viewport(),
-                               comparison->visualRect(comparison->model()->index(seniority, 1)).center())
-                    .contains("30"));
+        const QString tip = gui::hoverText(comparison->viewport(),
+                                           comparison->visualRect(comparison->model()->index(seniority, 1)).center());
+        QVERIFY2(tip.contains("30 % de antigüedad")
+                     && tip.contains("Con «Entre 7 y 10 años» en lugar de «Entre 5 y 7 años» coincide esta línea."),
+                 qPrintable(tip));
 
         pasteAmounts(amountColumn(calculated(typicalValues())));
         QCOMPARE(gui::caption(kCompare, "resultado"),

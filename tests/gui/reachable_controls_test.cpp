@@ -126,6 +126,8 @@ void ReachableControlsTest::everyControlOfEveryState()
     gui::type(kEntry, "numerohorassup", "12");
     gui::click(kEntry, "Command1");
     expectReachable("a short receipt", {kReceipt, kEntry});
+    gui::press(gui::window(kReceipt), Qt::Key_K, Qt::ControlModifier);
+    expectReachable("the comparison with the official payslip", {QStringLiteral("compararoficial")});
 
     // Tall enough for the whole receipt, as on a large screen.
     recibo::receipt::ReceiptWindow* receipt = program_->receiptWindow();
