@@ -6,12 +6,34 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include "payroll/message_text.h"
 #include "payslip/official_amount.h"
 
 namespace recibo::compare {
+
+namespace {
+
+// Hands each keystroke of a cell being typed to the table, so that the
+// comparison follows the amount as it is typed, not only once it is left.
+class LiveEditing : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            connect(line, &QLineEdit::textEdited, this,
+                    [this, line] { emit const_cast<LiveEditing*>(this)->commitData(line); });
+        return editor;
+    }
+};
+
+}  // namespace
 
 OfficialLinesTable::OfficialLinesTable(QWidget* parent) : QTableWidget(0, 2, parent)
 {
@@ -22,7 +44,8 @@ OfficialLinesTable::OfficialLinesTable(QWidget* parent) : QTableWidget(0, 2, par
     horizontalHeader()->setSectionResizeMode(AmountColumn, QHeaderView::Stretch);
     verticalHeader()->setVisible(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    setTabKeyNavigation(false);  // Tab leaves the table, as everywhere else in the program
+    setTabKeyNavigation(false);
+    setItemDelegate(new LiveEditing(this));  // Tab leaves the table, as everywhere else in the program
     keepOneEmptyRow();
     connect(this, &QTableWidget::itemChanged, this, [this] {
         keepOneEmptyRow();
