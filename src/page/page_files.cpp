@@ -10,7 +10,7 @@
 #include "files/replaceable.h"
 #include "page_svg.h"
 #include "payroll/message_text.h"
-#include "pdf/pdf_compaction.h"
+#include "pdf_compaction_module.h"
 #include "sheet_page.h"
 
 namespace recibo::receipt {
@@ -303,9 +303,9 @@ QString PdfBook::writeCompacted()
     const auto writePiece = [this](std::string_view piece) {
         return files::writeWhole(file_, QByteArray::fromRawData(piece.data(), qsizetype(piece.size())));
     };
-    const pdf::Compaction compaction = pdf::compactPdf(pages, writePiece);
+    const CompactionResult compaction = compactBook(pages, writePiece);
     const bool written =
-        compaction == pdf::Compaction::Written || (compaction == pdf::Compaction::Unchanged && writePiece(pages));
+        compaction == CompactionResult::Written || (compaction == CompactionResult::Unchanged && writePiece(pages));
     pagesFile_.unmap(const_cast<uchar*>(mapped));
     return written ? QString() : fileProblem(file_, path_);
 }
