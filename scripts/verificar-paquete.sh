@@ -123,6 +123,15 @@ run "$built" --locale C "$example" | cmp -s - "$work/recibos.jsonl" \
     || fail "el recibo-lote del paquete no da lo mismo que $built"
 echo "recibo-lote: $lines recibos de $rows filas, estado 0"
 
+# The book of the example, compacted by the module the package installs
+# beside the programs (object streams are written only by the compaction).
+modules=("$root"/usr/lib/*/recibo/librecibo-pdf.so)
+[[ -f "${modules[0]}" ]] || fail "falta el módulo librecibo-pdf.so en /usr/lib/…/recibo"
+run QT_QPA_PLATFORM=offscreen "$root/usr/bin/recibo-lote" --pdf-unico "$work/libro.pdf" "$example" >/dev/null \
+    || fail "recibo-lote --pdf-unico no escribió el libro"
+grep -qa /ObjStm "$work/libro.pdf" || fail "el libro no salió compactado: el programa no encontró el módulo"
+echo "recibo-lote --pdf-unico: libro compactado con ${modules[0]#"$root"}"
+
 # A table it cannot use: status 2 and nothing on the output.
 printf 'columna_que_no_existe\n1\n' >"$work/mala.csv"
 status=0
