@@ -134,6 +134,8 @@ void OfficialLinesTable::setLines(const std::vector<payslip::OfficialLine>& line
             setCellText(row, CodeColumn, code);
         }
         keepOneEmptyRow();
+        // Typing starts at the first amount, as the keyboard finds the table.
+        setCurrentCell(0, AmountColumn);
     }
     emit edited();
 }
