@@ -36,8 +36,9 @@ struct ComputedRow {
     bool differsFromOfficial = false;
 };
 
-// Prepares a computed row's page; called by several threads at once.
-using PagePreparer = std::function<std::shared_ptr<const PreparedPage>(const ComputedRow&)>;
+// Prepares a computed row's page; called by several threads at once, each
+// with its own worker number (from 0).
+using PagePreparer = std::function<std::shared_ptr<const PreparedPage>(const ComputedRow&, std::size_t worker)>;
 
 // One row of a table made into its JSON line: the controls set to its cells,
 // "Calcular" run on them. Holds nothing that changes, so that several

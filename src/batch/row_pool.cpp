@@ -51,13 +51,19 @@ RowPool::RowPool(const RowComputation& computation, unsigned threads, std::size_
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, kThreadStack);
-    for (unsigned i = 0; i < threads; ++i) {
+    // Each thread learns its worker number from its place in workers_,
+    // filled before the first starts.
+    workers_.reserve(threads);
+    for (unsigned i = 0; i < threads; ++i)
+        workers_.push_back({this, i});
+    for (Worker& worker : workers_) {
         pthread_t thread;
-        const auto start = [](void* pool) -> void* {
-            static_cast<RowPool*>(pool)->work();
+        const auto start = [](void* started) -> void* {
+            const Worker& worker = *static_cast<Worker*>(started);
+            worker.pool->work(worker.number);
             return nullptr;
         };
-        if (pthread_create(&thread, &attributes, start, this) != 0)
+        if (pthread_create(&thread, &attributes, start, &worker) != 0)
             break;
         threads_.push_back(thread);
     }
@@ -76,7 +82,7 @@ RowPool::~RowPool()
         pthread_join(thread, nullptr);
 }
 
-void RowPool::work()
+void RowPool::work(std::size_t worker)
 {
     // Whatever fails here, its own room included, is handed to the calling
     // thread with the batches it takes: nothing escapes the thread, which
@@ -113,7 +119,7 @@ void RowPool::work()
                     batch->someRowFailed = true;
                 else if (keepReceipts_) {
                     if (prepare_)
-                        computed->page = prepare_(*computed);
+                        computed->page = prepare_(*computed, worker);
                     batch->receipts.push_back(std::move(*computed));
                 }
             }

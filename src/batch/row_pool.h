@@ -57,7 +57,11 @@ public:
 
 private:
     struct Batch;
-    void work();
+    struct Worker {
+        RowPool* pool;
+        std::size_t number;
+    };
+    void work(std::size_t worker);
     void submit();
 
     const RowComputation& computation_;
@@ -75,6 +79,7 @@ private:
     std::unique_ptr<Batch> filling_;
     std::vector<std::unique_ptr<Batch>> spare_;  // handed back, kept for their room
     bool handedBack_ = false;                    // underWay_.front() was returned by next()
+    std::vector<Worker> workers_;                // what each thread is started with
     std::vector<pthread_t> threads_;
 };
 
