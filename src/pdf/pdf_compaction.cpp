@@ -5,7 +5,6 @@
 
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #include "book_part.h"
@@ -34,28 +33,34 @@ bool isEmptyArray(QPDFObjectHandle value)
     return value.isArray() && value.getArrayNItems() == 0;
 }
 
-// The page of `part` made a page of `book`: its own resources replaced by
-// the part's shared ones, its content by a new stream that `contents`
-// makes, nothing of the part's page tree or old content copied.
-void addPage(QPDF& book, const BookPart& part, const BookPage& page, const std::shared_ptr<PageContents>& contents)
+// The page of `part` made a page of `book`, which is one part's file: its
+// own resources replaced by the part's shared ones, its content by a new
+// stream that `contents` makes; a page of another part is copied without
+// its page tree or old content.
+QPDFObjectHandle bookPage(QPDF& book, const BookPart& part, const BookPage& page,
+                          const std::shared_ptr<PageContents>& contents)
 {
-    QPDFObjectHandle original = page.page;
-    original.removeKey("/Parent");
-    original.removeKey("/Contents");
-    original.replaceKey("/Resources", part.resources);
-    if (isEmptyArray(original.getKey("/Annots")))
-        original.removeKey("/Annots");
-    QPDFObjectHandle copied = book.copyForeignObject(original);
+    QPDFObjectHandle result = page.page;
+    result.removeKey("/Contents");
+    result.replaceKey("/Resources", part.resources);
+    if (isEmptyArray(result.getKey("/Annots")))
+        result.removeKey("/Annots");
+    if (part.pdf.get() != &book) {
+        result.removeKey("/Parent");
+        result = book.copyForeignObject(result);
+    }
     QPDFObjectHandle stream = QPDFObjectHandle::newStream(&book);
     stream.replaceStreamData(contents, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
     contents->add({&page, &part.book.fonts, &part.blocks}, stream.getObjGen());
-    copied.replaceKey("/Contents", stream);
-    QPDFPageDocumentHelper(book).addPage(QPDFPageObjectHelper(copied), false);
+    result.replaceKey("/Contents", stream);
+    return result;
 }
 
 // Reads every part `order` names before writing anything, so that a file
 // it does not recognise, or one qpdf would have to repair, is told apart
-// before the first piece.
+// before the first piece. The book is written from the file of the first
+// page's part, its title and creator kept, its page tree made the pages in
+// `order`: what of the file no page uses any longer is not written.
 Compaction join(std::size_t partCount, const PartOpener& open, const std::vector<PartPage>& order,
                 const PieceWriter& write)
 {
@@ -66,28 +71,30 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
         // Deflated before the first piece goes out, like everything that may fail.
         Pl_Flate::setCompressionLevel(kDeflateLevel);
         std::vector<std::optional<BookPart>> parts(partCount);
-        QPDF book;
-        book.emptyPDF();
+        QPDF* book = nullptr;
         auto contents = std::make_shared<PageContents>([&out] { return out.refused(); });
+        std::vector<QPDFObjectHandle> pages;
+        pages.reserve(order.size());
         for (const PartPage& at : order) {
             if (at.part >= parts.size())
                 return Compaction::Unchanged;
             std::optional<BookPart>& part = parts[at.part];
-            if (!part) {
-                part = readPart(open(at.part));
-                if (!part)
-                    return Compaction::Unchanged;
-                // The document's title and creator: the first part's.
-                QPDFObjectHandle info = part->pdf->getTrailer().getKey("/Info");
-                if (!book.getTrailer().hasKey("/Info") && info.isIndirect())
-                    book.getTrailer().replaceKey("/Info", book.copyForeignObject(info));
-            }
+            if (!part && !(part = readPart(open(at.part))))
+                return Compaction::Unchanged;
             if (at.page >= part->book.pages.size())
                 return Compaction::Unchanged;
-            addPage(book, *part, part->book.pages[at.page], contents);
+            if (!book)
+                book = part->pdf.get();
+            pages.push_back(bookPage(*book, *part, part->book.pages[at.page], contents));
         }
+        QPDFObjectHandle tree = book->getRoot().getKey("/Pages");
+        for (QPDFObjectHandle& page : pages)
+            page.replaceKey("/Parent", tree);
+        tree.replaceKey("/Kids", QPDFObjectHandle::newArray(pages));
+        tree.replaceKey("/Count", QPDFObjectHandle::newInteger(static_cast<long long>(pages.size())));
+        book->updateAllPagesCache();
 
-        QPDFWriter writer(book);
+        QPDFWriter writer(*book);
         writer.setOutputPipeline(&out);
         writer.setObjectStreamMode(qpdf_o_generate);
         // Deflated streams, the fonts and the new contents, are copied,
