@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <qpdf/QPDFObjGen.hh>
@@ -64,13 +65,19 @@ public:
     void provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline) override;
 
 private:
+    // Makes the contents of the next pages from `first` on not yet made.
     void runBatch(std::size_t first);
 
     std::vector<PageSource> pages_;
     std::function<bool()> stopped_;
     std::map<QPDFObjGen, std::size_t> pageOf_;
     std::vector<PageCompactor> workers_;
-    std::size_t first_ = 0;  // the batch's first page
+    // QPDFWriter asks for the pages nearly in order, but not quite (the
+    // copied pages of a joined book come in among the others): a page made
+    // in a batch waits here until it is asked for, and is made only once.
+    std::vector<char> made_;  // by page
+    std::unordered_map<std::size_t, std::string> waiting_;
+    std::vector<std::size_t> batch_;
     std::vector<std::string> raw_;
     std::vector<std::string> data_;
 };
