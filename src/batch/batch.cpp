@@ -173,12 +173,15 @@ public:
         cells_.assign(computation_->columnCount(), std::string_view());
         if (jobs_ > 1) {
             PagePreparer prepare;
-            if (pdfs_)
+            WorkerStop stop;
+            if (pdfs_) {
                 prepare = [pdfs = pdfs_](const ComputedRow& row, std::size_t worker) {
                     return pdfs->prepare(row, worker);
                 };
+                stop = [pdfs = pdfs_](std::size_t worker) { pdfs->stopWorker(worker); };
+            }
             pool_.emplace(*computation_, jobs_, pdfs_ ? kPdfBatchRows : kBatchRows, pdfs_ != nullptr,
-                          std::move(prepare));
+                          std::move(prepare), std::move(stop));
             if (pool_->threads() == 0)  // the system would start none: one row at a time
                 pool_.reset();
         }
@@ -210,6 +213,10 @@ public:
             pool_->close();
             writeFinished(true);
         }
+        // The threads stop here, whatever they had left, and finish their
+        // pages: after a failed write they would go on drawing pages into a
+        // book being dropped.
+        pool_.reset();
         return flush();
     }
 

@@ -48,6 +48,9 @@ public:
     {
         return nullptr;
     }
+    // The thread of `worker` stops, before finish(): what it drew is
+    // finished on it.
+    virtual void stopWorker(std::size_t /*worker*/) {}
     // Writes a computed row's receipt (computed with the position chosen in
     // the selection dialog), from its prepared page when it has one. Why it
     // could not (in Spanish, one line, naming the file), or nothing when the

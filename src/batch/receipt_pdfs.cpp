@@ -173,6 +173,12 @@ std::shared_ptr<const PreparedPage> SheetReceiptPdfs::prepare(const ComputedRow&
     return prepared;
 }
 
+void SheetReceiptPdfs::stopWorker(std::size_t worker)
+{
+    if (book_)
+        book_->endPart(worker);
+}
+
 std::optional<std::string> SheetReceiptPdfs::write(const ComputedRow& row)
 {
     if (!ready_)

@@ -41,11 +41,12 @@ struct RowPool::Batch {
 };
 
 RowPool::RowPool(const RowComputation& computation, unsigned threads, std::size_t batchRows, bool keepReceipts,
-                 PagePreparer prepare)
+                 PagePreparer prepare, WorkerStop stop)
     : computation_(computation),
       batchRows_(batchRows),
       keepReceipts_(keepReceipts),
       prepare_(std::move(prepare)),
+      stop_(std::move(stop)),
       maxUnderWay_(2 * threads + 2)
 {
     pthread_attr_t attributes;
@@ -100,7 +101,7 @@ void RowPool::work(std::size_t worker)
             std::unique_lock lock(mutex_);
             workToDo_.wait(lock, [this] { return stopping_ || !toCompute_.empty(); });
             if (stopping_)
-                return;
+                break;
             batch = toCompute_.front();
             toCompute_.pop_front();
         }
@@ -131,6 +132,12 @@ void RowPool::work(std::size_t worker)
             batch->done = true;
         }
         batchDone_.notify_one();
+    }
+    try {
+        if (stop_)
+            stop_(worker);
+    } catch (...) {
+        // What it could not finish is found unfinished by whoever reads it.
     }
 }
 

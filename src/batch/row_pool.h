@@ -32,9 +32,9 @@ public:
 
     // `batchRows` rows to a batch (fewer when their cells are long). With
     // `prepare`, each receipt kept has its page prepared by the thread that
-    // computed it.
+    // computed it; each thread calls `stop` as it ends.
     RowPool(const RowComputation& computation, unsigned threads, std::size_t batchRows, bool keepReceipts,
-            PagePreparer prepare = {});
+            PagePreparer prepare = {}, WorkerStop stop = {});
     // Stops the threads, whatever they were doing, and waits for them.
     ~RowPool();
     RowPool(const RowPool&) = delete;
@@ -68,6 +68,7 @@ private:
     const std::size_t batchRows_;
     const bool keepReceipts_;
     const PagePreparer prepare_;
+    const WorkerStop stop_;
     const std::size_t maxUnderWay_;
 
     std::mutex mutex_;

@@ -187,11 +187,7 @@ public:
         : title_(title), file_(QDir(QDir::tempPath()).filePath(QStringLiteral("recibo-XXXXXX.pdf"))), device_(file_)
     {}
 
-    ~Part()
-    {
-        if (painter_.isActive())
-            painter_.end();
-    }
+    ~Part() { end(); }
 
     // The page's number in the part, or why it could not be drawn.
     std::variant<std::size_t, QString> draw(const PlacedPage& placed, const QString& cannotDraw)
@@ -211,13 +207,22 @@ public:
         return pages_++;
     }
 
-    // Ends the part's file: its bytes, mapped while the part lasts, or why
-    // it is not whole.
-    std::variant<std::string_view, QString> end(const QString& cannotDraw)
+    // Ends the drawing, fonts and all: on the thread that drew.
+    void end()
     {
-        if (!painter_.end())
-            return cannotDraw;
+        if (!ended_)
+            whole_ = painter_.isActive() && painter_.end();
+        ended_ = true;
         writer_.reset();
+    }
+
+    // The part's file, ended: its bytes, mapped while the part lasts, or
+    // why it is not whole.
+    std::variant<std::string_view, QString> bytes(const QString& cannotDraw)
+    {
+        end();
+        if (!whole_)
+            return cannotDraw;
         const qint64 size = file_.size();
         const uchar* mapped = device_.failed() || size <= 0 ? nullptr : file_.map(0, size);
         if (!mapped)
@@ -232,6 +237,8 @@ private:
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
     std::size_t pages_ = 0;
+    bool ended_ = false;
+    bool whole_ = false;
 };
 
 PdfBook::PdfBook(QString path, QString title) : path_(std::move(path)), title_(std::move(title)), file_(path_) {}
@@ -273,6 +280,18 @@ PdfBook::Drawn PdfBook::draw(std::size_t worker, const PlacedPage& placed)
     return {{worker, std::get<std::size_t>(page)}, {}};
 }
 
+void PdfBook::endPart(std::size_t worker)
+{
+    Part* part = nullptr;
+    {
+        const std::lock_guard lock(partsMutex_);
+        if (worker < parts_.size())
+            part = parts_[worker].get();
+    }
+    if (part)
+        part->end();
+}
+
 QString PdfBook::add(const Drawn& drawn)
 {
     if (drawn.problem.isEmpty())
@@ -290,7 +309,7 @@ QString PdfBook::commit()
     std::vector<std::string_view> parts;
     for (const std::unique_ptr<Part>& part : parts_) {
         const auto ended = part
-            ? part->end(QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_)))
+            ? part->bytes(QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_)))
             : std::variant<std::string_view, QString>();
         if (const auto* problem = std::get_if<QString>(&ended)) {
             file_.cancelWriting();

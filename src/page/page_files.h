@@ -113,6 +113,9 @@ public:
     // Draws a page placed on PdfSheet::a4() into the part of `worker`: any
     // thread may draw, at once with others of other workers.
     Drawn draw(std::size_t worker, const PlacedPage& placed);
+    // Ends the part of `worker`, on the thread that drew it (Qt's fonts are
+    // the thread's own), before the thread ends; commit() ends the others.
+    void endPart(std::size_t worker);
     // The page drawn goes next in the book; why it cannot, or empty. Not
     // at once with draw().
     QString add(const Drawn& drawn);

@@ -144,7 +144,8 @@ TEST_F(BatchPdf, ThreadsWriteTheFilesOneThreadWrites)
 }
 
 // Each thread draws its pages apart, in temporary files that go away: the
-// book comes out as one thread draws it, in the table's order.
+// book comes out as one thread draws it, in the table's order; a run whose
+// output fails while the threads draw leaves no book.
 TEST_F(BatchPdf, ThreadsDrawTheBookOneThreadDraws)
 {
     const QByteArray temporaryFolder = qgetenv("TMPDIR");
@@ -156,6 +157,16 @@ TEST_F(BatchPdf, ThreadsDrawTheBookOneThreadDraws)
         runs.push_back(runWith({"--locale", "C", "-j", jobs, "--pdf-unico", book.toStdString()}, rowsSomeFailing()));
         EXPECT_EQ(pdf::pages(book), 35) << jobs;
         texts.push_back(pdf::text(book));
+    }
+    {
+        testing::RefusingBuffer refusing;
+        std::ostream out(&refusing);
+        std::istringstream in(rowsSomeFailing());
+        std::ostringstream err;
+        SheetReceiptPdfs pdfs;
+        EXPECT_EQ(
+            runBatch({"--locale", "C", "-j", "2", "--pdf-unico", path("no.pdf").toStdString()}, in, out, err, &pdfs),
+            kInputUnusable);
     }
     qputenv("TMPDIR", temporaryFolder);
     EXPECT_EQ(runs[0].status, kSomeRowFailed);
