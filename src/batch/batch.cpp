@@ -65,7 +65,7 @@ constexpr std::string_view kUsage =
     "  -j N, --trabajos N\n"
     "                   calcula N filas a la vez (de 1 a 256; sin esta opción,\n"
     "                   una por núcleo del procesador); la salida es la misma.\n"
-    "                   Con --pdf y --svg cada hilo dibuja sus hojas\n"
+    "                   Con --pdf, --pdf-unico y --svg cada hilo dibuja sus hojas\n"
     "  --explicar       agrega a cada línea del recibo \"explicacion\": la cuenta\n"
     "                   que da su importe, con los números que usó el cálculo;\n"
     "                   y a cada fila calculada \"explicacion_total_haberes\",\n"
@@ -103,7 +103,7 @@ constexpr std::string_view kUsage =
 constexpr std::size_t kFlushSize = 1 << 18;
 
 // With -j, rows go to the computing threads in batches of this many; fewer
-// when each is drawn as a PDF afterwards, which takes milliseconds.
+// when each is drawn as a PDF too, which takes milliseconds.
 constexpr std::size_t kBatchRows = 512;
 constexpr std::size_t kPdfBatchRows = 8;
 
@@ -173,10 +173,15 @@ public:
         cells_.assign(computation_->columnCount(), std::string_view());
         if (jobs_ > 1) {
             PagePreparer prepare;
-            if (pdfs_)
-                prepare = [pdfs = pdfs_](const ComputedRow& row) { return pdfs->prepare(row); };
+            WorkerStop stop;
+            if (pdfs_) {
+                prepare = [pdfs = pdfs_](const ComputedRow& row, std::size_t worker) {
+                    return pdfs->prepare(row, worker);
+                };
+                stop = [pdfs = pdfs_](std::size_t worker) { pdfs->stopWorker(worker); };
+            }
             pool_.emplace(*computation_, jobs_, pdfs_ ? kPdfBatchRows : kBatchRows, pdfs_ != nullptr,
-                          std::move(prepare));
+                          std::move(prepare), std::move(stop));
             if (pool_->threads() == 0)  // the system would start none: one row at a time
                 pool_.reset();
         }
@@ -208,6 +213,10 @@ public:
             pool_->close();
             writeFinished(true);
         }
+        // The threads stop here, whatever they had left, and finish their
+        // pages: after a failed write they would go on drawing pages into a
+        // book being dropped.
+        pool_.reset();
         return flush();
     }
 

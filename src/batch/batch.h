@@ -42,8 +42,15 @@ public:
     // Why it cannot be written, or nothing when it can.
     virtual Problem openOneFile(const std::string& path, const std::string& date, const std::string& receiptTitle) = 0;
     // The part of a computed row's page that any thread may do, at once
-    // with other rows (with -j); nothing when there is none.
-    virtual std::shared_ptr<const PreparedPage> prepare(const ComputedRow&) const { return nullptr; }
+    // with other rows (with -j), each thread with its own `worker` number
+    // (from 0); nothing when there is none.
+    virtual std::shared_ptr<const PreparedPage> prepare(const ComputedRow&, std::size_t /*worker*/) const
+    {
+        return nullptr;
+    }
+    // The thread of `worker` stops, before finish(): what it drew is
+    // finished on it.
+    virtual void stopWorker(std::size_t /*worker*/) {}
     // Writes a computed row's receipt (computed with the position chosen in
     // the selection dialog), from its prepared page when it has one. Why it
     // could not (in Spanish, one line, naming the file), or nothing when the

@@ -148,27 +148,35 @@ std::optional<std::string> SheetReceiptPdfs::finish(bool keep)
 
 namespace {
 
-// A row's page laid out for the book, or its own file already written and
-// what became of it.
+// A row's page drawn into the book's part of the thread that computed it,
+// or its own file already written and what became of it.
 struct PreparedReceipt final : PreparedPage {
-    receipt::PlacedPage placed;
+    receipt::PdfBook::Drawn drawn;
     std::optional<std::string> problem;
 };
 
 }  // namespace
 
-// Each row's own file is written whole here, by the thread that computed
-// the row; a book's page is only laid out, as the book takes its pages in
-// order on one thread.
-std::shared_ptr<const PreparedPage> SheetReceiptPdfs::prepare(const ComputedRow& row) const
+// Each row's page is drawn here, by the thread that computed the row: its
+// own file written whole, or a page of the book, which takes the pages in
+// the table's order as write() adds them.
+std::shared_ptr<const PreparedPage> SheetReceiptPdfs::prepare(const ComputedRow& row, std::size_t worker) const
 {
     if (!ready_)
         return nullptr;
     auto prepared = std::make_shared<PreparedReceipt>();
-    prepared->placed = a4_.place(receipt::receiptSheet(row.receipt, row.position, date_, title_));
-    if (!book_)
-        prepared->problem = writeFile(row, prepared->placed);
+    const receipt::PlacedPage placed = a4_.place(receipt::receiptSheet(row.receipt, row.position, date_, title_));
+    if (book_)
+        prepared->drawn = book_->draw(worker, placed);
+    else
+        prepared->problem = writeFile(row, placed);
     return prepared;
+}
+
+void SheetReceiptPdfs::stopWorker(std::size_t worker)
+{
+    if (book_)
+        book_->endPart(worker);
 }
 
 std::optional<std::string> SheetReceiptPdfs::write(const ComputedRow& row)
@@ -176,11 +184,11 @@ std::optional<std::string> SheetReceiptPdfs::write(const ComputedRow& row)
     if (!ready_)
         return std::string("el PDF no está preparado");
     auto prepared = std::dynamic_pointer_cast<const PreparedReceipt>(row.page);
-    if (!prepared)
-        prepared = std::static_pointer_cast<const PreparedReceipt>(prepare(row));
+    if (!prepared)  // one thread: this one draws
+        prepared = std::static_pointer_cast<const PreparedReceipt>(prepare(row, 0));
     if (!book_)
         return prepared->problem;
-    if (const QString problem = book_->addPlaced(prepared->placed); !problem.isEmpty())
+    if (const QString problem = book_->add(prepared->drawn); !problem.isEmpty())
         return "no se pudo dibujar su página: " + problem.toStdString();
     return std::nullopt;
 }

@@ -36,9 +36,10 @@ public:
     Problem open(const std::string& directory, PageFiles kind, const std::string& date,
                  const std::string& receiptTitle) override;
     Problem openOneFile(const std::string& path, const std::string& date, const std::string& receiptTitle) override;
-    // The row's sheet laid out for the A4 page, and its own file written:
-    // with -j, on the computing threads.
-    std::shared_ptr<const PreparedPage> prepare(const ComputedRow& row) const override;
+    // The row's sheet laid out for the A4 page and drawn, into its own file
+    // or into the book's part of `worker`: with -j, on the computing threads.
+    std::shared_ptr<const PreparedPage> prepare(const ComputedRow& row, std::size_t worker) const override;
+    void stopWorker(std::size_t worker) override;
     std::optional<std::string> write(const ComputedRow& row) override;
     std::optional<std::string> finish(bool keep) override;
 

@@ -38,8 +38,12 @@ struct ComputedRow {
     bool differsFromOfficial = false;
 };
 
-// Prepares a computed row's page; called by several threads at once.
-using PagePreparer = std::function<std::shared_ptr<const PreparedPage>(const ComputedRow&)>;
+// Prepares a computed row's page; called by several threads at once, each
+// with its own worker number (from 0).
+using PagePreparer = std::function<std::shared_ptr<const PreparedPage>(const ComputedRow&, std::size_t worker)>;
+// Called by each of those threads as it stops, with its worker number: what
+// it drew with Qt's fonts, which are the thread's own, is finished there.
+using WorkerStop = std::function<void(std::size_t worker)>;
 
 // One row of a table made into its JSON line: the controls set to its cells,
 // "Calcular" run on them. Holds nothing that changes, so that several

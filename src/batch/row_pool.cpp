@@ -41,23 +41,30 @@ struct RowPool::Batch {
 };
 
 RowPool::RowPool(const RowComputation& computation, unsigned threads, std::size_t batchRows, bool keepReceipts,
-                 PagePreparer prepare)
+                 PagePreparer prepare, WorkerStop stop)
     : computation_(computation),
       batchRows_(batchRows),
       keepReceipts_(keepReceipts),
       prepare_(std::move(prepare)),
+      stop_(std::move(stop)),
       maxUnderWay_(2 * threads + 2)
 {
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, kThreadStack);
-    for (unsigned i = 0; i < threads; ++i) {
+    // Each thread learns its worker number from its place in workers_,
+    // filled before the first starts.
+    workers_.reserve(threads);
+    for (unsigned i = 0; i < threads; ++i)
+        workers_.push_back({this, i});
+    for (Worker& worker : workers_) {
         pthread_t thread;
-        const auto start = [](void* pool) -> void* {
-            static_cast<RowPool*>(pool)->work();
+        const auto start = [](void* started) -> void* {
+            const Worker& worker = *static_cast<Worker*>(started);
+            worker.pool->work(worker.number);
             return nullptr;
         };
-        if (pthread_create(&thread, &attributes, start, this) != 0)
+        if (pthread_create(&thread, &attributes, start, &worker) != 0)
             break;
         threads_.push_back(thread);
     }
@@ -76,7 +83,7 @@ RowPool::~RowPool()
         pthread_join(thread, nullptr);
 }
 
-void RowPool::work()
+void RowPool::work(std::size_t worker)
 {
     // Whatever fails here, its own room included, is handed to the calling
     // thread with the batches it takes: nothing escapes the thread, which
@@ -94,7 +101,7 @@ void RowPool::work()
             std::unique_lock lock(mutex_);
             workToDo_.wait(lock, [this] { return stopping_ || !toCompute_.empty(); });
             if (stopping_)
-                return;
+                break;
             batch = toCompute_.front();
             toCompute_.pop_front();
         }
@@ -113,7 +120,7 @@ void RowPool::work()
                     batch->someRowFailed = true;
                 else if (keepReceipts_) {
                     if (prepare_)
-                        computed->page = prepare_(*computed);
+                        computed->page = prepare_(*computed, worker);
                     batch->receipts.push_back(std::move(*computed));
                 }
             }
@@ -125,6 +132,12 @@ void RowPool::work()
             batch->done = true;
         }
         batchDone_.notify_one();
+    }
+    try {
+        if (stop_)
+            stop_(worker);
+    } catch (...) {
+        // What it could not finish is found unfinished by whoever reads it.
     }
 }
 

@@ -32,9 +32,9 @@ public:
 
     // `batchRows` rows to a batch (fewer when their cells are long). With
     // `prepare`, each receipt kept has its page prepared by the thread that
-    // computed it.
+    // computed it; each thread calls `stop` as it ends.
     RowPool(const RowComputation& computation, unsigned threads, std::size_t batchRows, bool keepReceipts,
-            PagePreparer prepare = {});
+            PagePreparer prepare = {}, WorkerStop stop = {});
     // Stops the threads, whatever they were doing, and waits for them.
     ~RowPool();
     RowPool(const RowPool&) = delete;
@@ -57,13 +57,18 @@ public:
 
 private:
     struct Batch;
-    void work();
+    struct Worker {
+        RowPool* pool;
+        std::size_t number;
+    };
+    void work(std::size_t worker);
     void submit();
 
     const RowComputation& computation_;
     const std::size_t batchRows_;
     const bool keepReceipts_;
     const PagePreparer prepare_;
+    const WorkerStop stop_;
     const std::size_t maxUnderWay_;
 
     std::mutex mutex_;
@@ -75,6 +80,7 @@ private:
     std::unique_ptr<Batch> filling_;
     std::vector<std::unique_ptr<Batch>> spare_;  // handed back, kept for their room
     bool handedBack_ = false;                    // underWay_.front() was returned by next()
+    std::vector<Worker> workers_;                // what each thread is started with
     std::vector<pthread_t> threads_;
 };
 

@@ -1,9 +1,13 @@
 #include "page_files.h"
 
+#include <variant>
+
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QDir>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QTemporaryFile>
 #include <QTextDocument>
 
 #include "files/file_errors.h"
@@ -193,22 +197,6 @@ PrintResult SvgFile::printPlaced(const PlacedPage& placed, int dpi)
     return PrintResult::done();
 }
 
-PdfBook::PdfBook(QString path, QString title)
-    : path_(std::move(path)),
-      title_(std::move(title)),
-      file_(path_),
-      pagesFile_(QDir(QDir::tempPath()).filePath(QStringLiteral("recibo-XXXXXX.pdf")))
-{}
-
-PdfBook::~PdfBook()
-{
-    if (painter_.isActive())
-        painter_.end();
-    writer_.reset();
-    device_.reset();
-    // Never committed: the file is left as it was.
-}
-
 // What the PDF writer writes goes to the file whole; a write the disk cut
 // short is remembered (Qt would take it for a whole one) and the file not
 // committed.
@@ -230,56 +218,149 @@ private:
     bool failed_ = false;
 };
 
+// The pages one worker draws, in the order it draws them: a Qt PDF of
+// their own in a temporary file, removed with the part.
+class PdfBook::Part {
+public:
+    explicit Part(const QString& title)
+        : title_(title), file_(QDir(QDir::tempPath()).filePath(QStringLiteral("recibo-XXXXXX.pdf"))), device_(file_)
+    {}
+
+    ~Part() { end(); }
+
+    // The page's number in the part, or why it could not be drawn.
+    std::variant<std::size_t, QString> draw(const PlacedPage& placed, const QString& cannotDraw)
+    {
+        if (!writer_) {
+            // Unbuffered, as writeWhole needs to see a write the disk cut
+            // short (QTemporaryFile's own open() takes no mode).
+            if (!static_cast<QFile&>(file_).open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+                return temporaryProblem(file_);
+            device_.open(QIODevice::WriteOnly);
+            writer_ = std::make_unique<QPdfWriter>(&device_);
+            setUpPdf(*writer_, title_);
+        }
+        if (pages_ == 0 ? !painter_.begin(writer_.get()) : !writer_->newPage())
+            return cannotDraw;
+        drawPlaced(placed, painter_);
+        return pages_++;
+    }
+
+    // Ends the drawing, fonts and all: on the thread that drew.
+    void end()
+    {
+        if (!ended_)
+            whole_ = painter_.isActive() && painter_.end();
+        ended_ = true;
+        writer_.reset();
+    }
+
+    // The part's file, ended: its bytes, mapped while the part lasts, or
+    // why it is not whole.
+    std::variant<std::string_view, QString> bytes(const QString& cannotDraw)
+    {
+        end();
+        if (!whole_)
+            return cannotDraw;
+        const qint64 size = file_.size();
+        const uchar* mapped = device_.failed() || size <= 0 ? nullptr : file_.map(0, size);
+        if (!mapped)
+            return temporaryProblem(file_);
+        return std::string_view(reinterpret_cast<const char*>(mapped), std::size_t(size));
+    }
+
+private:
+    QString title_;
+    QTemporaryFile file_;
+    WholeWrites device_;  // between the writer and file_
+    std::unique_ptr<QPdfWriter> writer_;
+    QPainter painter_;
+    std::size_t pages_ = 0;
+    bool ended_ = false;
+    bool whole_ = false;
+};
+
+PdfBook::PdfBook(QString path, QString title) : path_(std::move(path)), title_(std::move(title)), file_(path_) {}
+
+// Never committed: the file is left as it was.
+PdfBook::~PdfBook() = default;
+
 QString PdfBook::open()
 {
     if (const QString problem = notReplaceableProblem(path_); !problem.isEmpty())
         return problem;
+    // The parts go to the temporary folder: one that takes no file is told
+    // now, not at every page.
+    QTemporaryFile probe(QDir(QDir::tempPath()).filePath(QStringLiteral("recibo-XXXXXX.pdf")));
+    if (!probe.open())
+        return temporaryProblem(probe);
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fileProblem(file_, path_);
-    // Unbuffered, as writeWhole needs to see a write the disk cut short
-    // (QTemporaryFile's own open() takes no mode).
-    if (!static_cast<QFile&>(pagesFile_).open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        file_.cancelWriting();
-        return temporaryProblem(pagesFile_);
-    }
-    device_ = std::make_unique<WholeWrites>(pagesFile_);
-    device_->open(QIODevice::WriteOnly);
-    writer_ = std::make_unique<QPdfWriter>(device_.get());
-    setUpPdf(*writer_, title_);
     return {};
+}
+
+PdfBook::Drawn PdfBook::draw(std::size_t worker, const PlacedPage& placed)
+{
+    const QString cannotDraw = QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_));
+    if (!file_.isOpen())
+        return {{}, cannotDraw};
+    Part* part = nullptr;
+    {
+        const std::lock_guard lock(partsMutex_);
+        if (parts_.size() <= worker)
+            parts_.resize(worker + 1);
+        if (!parts_[worker])
+            parts_[worker] = std::make_unique<Part>(title_);
+        part = parts_[worker].get();
+    }
+    const auto page = part->draw(placed, cannotDraw);
+    if (const auto* problem = std::get_if<QString>(&page))
+        return {{}, *problem};
+    return {{worker, std::get<std::size_t>(page)}, {}};
+}
+
+void PdfBook::endPart(std::size_t worker)
+{
+    Part* part = nullptr;
+    {
+        const std::lock_guard lock(partsMutex_);
+        if (worker < parts_.size())
+            part = parts_[worker].get();
+    }
+    if (part)
+        part->end();
+}
+
+QString PdfBook::add(const Drawn& drawn)
+{
+    if (drawn.problem.isEmpty())
+        order_.push_back(drawn.at);
+    return drawn.problem;
 }
 
 QString PdfBook::addPage(const Sheet& sheet)
 {
-    if (!writer_)
-        return addPlaced({});
-    return addPlaced(placeSheet(sheet, writer_->logicalDpiY(), QRectF(0, 0, writer_->width(), writer_->height())));
-}
-
-QString PdfBook::addPlaced(const PlacedPage& placed)
-{
-    const QString cannotDraw = QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_));
-    if (!writer_)
-        return cannotDraw;
-    if (pages_ == 0 ? !painter_.begin(writer_.get()) : !writer_->newPage())
-        return cannotDraw;
-    drawPlaced(placed, painter_);
-    ++pages_;
-    return {};
+    return add(draw(0, PdfSheet::a4().place(sheet)));
 }
 
 QString PdfBook::commit()
 {
-    if (pages_ == 0 || !painter_.end()) {
+    std::vector<std::string_view> parts;
+    for (const std::unique_ptr<Part>& part : parts_) {
+        const auto ended = part
+            ? part->bytes(QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_)))
+            : std::variant<std::string_view, QString>();
+        if (const auto* problem = std::get_if<QString>(&ended)) {
+            file_.cancelWriting();
+            return *problem;
+        }
+        parts.push_back(std::get<std::string_view>(ended));
+    }
+    if (order_.empty()) {
         file_.cancelWriting();
         return QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_));
     }
-    writer_.reset();
-    if (device_->failed()) {
-        file_.cancelWriting();
-        return temporaryProblem(pagesFile_);
-    }
-    if (const QString problem = writeCompacted(); !problem.isEmpty()) {
+    if (const QString problem = writeJoined(parts); !problem.isEmpty()) {
         file_.cancelWriting();
         return problem;
     }
@@ -291,23 +372,23 @@ QString PdfBook::commit()
     return {};
 }
 
-// The pages Qt wrote, compacted, or as they are when the compaction does not
-// know the file; every write whole, a short one a failure.
-QString PdfBook::writeCompacted()
+// The parts' pages joined in the book's order and compacted; every write
+// whole, a short one a failure.
+QString PdfBook::writeJoined(const std::vector<std::string_view>& parts)
 {
-    const qint64 size = pagesFile_.size();
-    const uchar* mapped = size > 0 ? pagesFile_.map(0, size) : nullptr;
-    if (!mapped)
-        return temporaryProblem(pagesFile_);
-    const std::string_view pages(reinterpret_cast<const char*>(mapped), std::size_t(size));
     const auto writePiece = [this](std::string_view piece) {
         return files::writeWhole(file_, QByteArray::fromRawData(piece.data(), qsizetype(piece.size())));
     };
-    const CompactionResult compaction = compactBook(pages, writePiece);
-    const bool written =
-        compaction == CompactionResult::Written || (compaction == CompactionResult::Unchanged && writePiece(pages));
-    pagesFile_.unmap(const_cast<uchar*>(mapped));
-    return written ? QString() : fileProblem(file_, path_);
+    std::vector<std::pair<std::size_t, std::size_t>> order;
+    order.reserve(order_.size());
+    for (const Place& place : order_)
+        order.emplace_back(place.part, place.page);
+    switch (joinBook(parts, order, writePiece)) {
+    case CompactionResult::Written: return {};
+    case CompactionResult::WriteFailed: return fileProblem(file_, path_);
+    case CompactionResult::Unchanged: break;
+    }
+    return QStringLiteral("no se pudieron juntar las hojas dibujadas en el archivo %1").arg(quotedPath(path_));
 }
 
 }  // namespace recibo::receipt

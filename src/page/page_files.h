@@ -1,12 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
+#include <string_view>
 #include <utility>
+#include <vector>
 
-#include <QPainter>
 #include <QSaveFile>
 #include <QString>
-#include <QTemporaryFile>
 
 #include "sheet.h"
 #include "sheet_page.h"
@@ -89,11 +90,13 @@ private:
 };
 
 // One PDF file of A4 pages, one for each sheet added, each the page that
-// PdfFile writes, in one document (the fonts in it once): written whole or
-// not at all, like PdfFile. Nothing is written but by commit(); a book that
-// ends without it leaves no file, and a file that was there stays as it was.
-// The pages go first to a temporary file, which commit() writes again
-// smaller (pdf/pdf_compaction.h), or as it is when that cannot be done.
+// PdfFile writes, in one document: written whole or not at all, like
+// PdfFile. Nothing is written but by commit(); a book that ends without it
+// leaves no file, and a file that was there stays as it was.
+// Several threads may draw its pages at once, each into a part of its own,
+// a temporary file with its own painter and fonts; commit() joins the parts
+// into the file, the pages in the order added, smaller
+// (pdf/pdf_compaction.h). The parts are removed whatever becomes of the book.
 class PdfBook {
 public:
     PdfBook(QString path, QString title);
@@ -104,27 +107,45 @@ public:
     // Makes the file ready to be written: why it cannot (in Spanish, to
     // follow "No se pudo guardar el PDF: "), or empty.
     QString open();
-    // The sheet's page on a new page; why it could not be drawn, or empty.
+
+    // Where a page is among the parts: the worker's, and its page there.
+    struct Place {
+        std::size_t part = 0;
+        std::size_t page = 0;
+    };
+    // A page drawn into a part, not yet in the book; why it could not be
+    // drawn, when it was not.
+    struct Drawn {
+        Place at;
+        QString problem;
+    };
+    // Draws a page placed on PdfSheet::a4() into the part of `worker`: any
+    // thread may draw, at once with others of other workers.
+    Drawn draw(std::size_t worker, const PlacedPage& placed);
+    // Ends the part of `worker`, on the thread that drew it (Qt's fonts are
+    // the thread's own), before the thread ends; commit() ends the others.
+    void endPart(std::size_t worker);
+    // The page drawn goes next in the book; why it cannot, or empty. Not
+    // at once with draw().
+    QString add(const Drawn& drawn);
+    // The sheet's page, drawn and added.
     QString addPage(const Sheet& sheet);
-    // The same for a page placed on PdfSheet::a4().
-    QString addPlaced(const PlacedPage& placed);
-    int pages() const { return pages_; }
+    int pages() const { return int(order_.size()); }
     // Writes the file with the pages added: why it could not, or empty.
     QString commit();
 
 private:
     class WholeWrites;
+    class Part;
 
-    QString writeCompacted();
+    QString writeJoined(const std::vector<std::string_view>& parts);
 
     QString path_;
     QString title_;
     QSaveFile file_;
-    QTemporaryFile pagesFile_;
-    std::unique_ptr<WholeWrites> device_;  // between the writer and pagesFile_
-    std::unique_ptr<QPdfWriter> writer_;
-    QPainter painter_;
-    int pages_ = 0;
+    std::mutex partsMutex_;
+    std::vector<std::unique_ptr<Part>> parts_;  // by worker, under partsMutex_
+    std::vector<Place> order_;
 };
 
 // Draws the sheet's page on one page of `device`, inside its printable

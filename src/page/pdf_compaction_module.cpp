@@ -25,11 +25,11 @@ static_assert(int(CompactionResult::Written) == int(pdf::Compaction::Written)
               && int(CompactionResult::Unchanged) == int(pdf::Compaction::Unchanged)
               && int(CompactionResult::WriteFailed) == int(pdf::Compaction::WriteFailed));
 
-ReciboCompactPdf loadCompaction()
+ReciboJoinPdfParts loadJoining()
 {
     // Kept loaded for the rest of the run.
     static QLibrary module(modulePath());
-    return reinterpret_cast<ReciboCompactPdf>(module.resolve(pdf::kCompactPdfSymbol));
+    return reinterpret_cast<ReciboJoinPdfParts>(module.resolve(pdf::kJoinPartsSymbol));
 }
 
 bool writePiece(void* context, const char* piece, std::size_t size)
@@ -39,16 +39,29 @@ bool writePiece(void* context, const char* piece, std::size_t size)
 
 }  // namespace
 
-CompactionResult compactBook(std::string_view file, const std::function<bool(std::string_view)>& write)
+CompactionResult joinBook(const std::vector<std::string_view>& parts,
+                          const std::vector<std::pair<std::size_t, std::size_t>>& order,
+                          const std::function<bool(std::string_view)>& write)
 {
     static std::once_flag loaded;
-    static ReciboCompactPdf compact = nullptr;
-    std::call_once(loaded, [] { compact = loadCompaction(); });
-    if (!compact)
+    static ReciboJoinPdfParts join = nullptr;
+    std::call_once(loaded, [] { join = loadJoining(); });
+    if (!join)
         return CompactionResult::Unchanged;
+    std::vector<const char*> files;
+    std::vector<std::size_t> sizes;
+    for (const std::string_view part : parts) {
+        files.push_back(part.data());
+        sizes.push_back(part.size());
+    }
+    std::vector<std::size_t> pages;
+    for (const auto& [part, page] : order) {
+        pages.push_back(part);
+        pages.push_back(page);
+    }
     // The module's values are pdf::Compaction's, in the same order.
-    return static_cast<CompactionResult>(
-        compact(file.data(), file.size(), writePiece, const_cast<std::function<bool(std::string_view)>*>(&write)));
+    return static_cast<CompactionResult>(join(files.data(), sizes.data(), files.size(), pages.data(), order.size(),
+                                              writePiece, const_cast<std::function<bool(std::string_view)>*>(&write)));
 }
 
 }  // namespace recibo::receipt

@@ -24,7 +24,7 @@ constexpr std::size_t kBatch = 64;
 
 }  // namespace
 
-const ContentLines* PageCompactor::lines(std::string_view raw, bool deflated)
+const ContentLines* PageCompactor::lines(std::string_view raw, bool deflated, const FontWidths& fonts)
 {
     std::string_view decoded = raw;
     if (deflated) {
@@ -32,33 +32,30 @@ const ContentLines* PageCompactor::lines(std::string_view raw, bool deflated)
             return nullptr;
         decoded = inflated_;
     }
-    if (!splitOperations(decoded, operations_) || !writeMergingGlyphRuns(operations_, fonts_, lines_))
+    if (!splitOperations(decoded, operations_) || !writeMergingGlyphRuns(operations_, fonts, lines_))
         return nullptr;
     return &lines_;
 }
 
-bool PageCompactor::compact(std::string_view raw, bool deflated, const SharedBlocks& blocks, const Box& media,
-                            std::string& out)
+bool PageCompactor::compact(std::string_view raw, const PageSource& page, std::string& out)
 {
-    const ContentLines* read = lines(raw, deflated);
+    const ContentLines* read = lines(raw, page.page->deflated, *page.fonts);
     if (!read)
         return false;
-    blocks.write(*read, media, text_);
+    page.blocks->write(*read, page.page->media, text_);
     deflate(text_, out);
     return true;
 }
 
-PageContents::PageContents(const Book& book, const SharedBlocks& blocks, std::function<bool()> stopped)
-    : book_(book), blocks_(blocks), stopped_(std::move(stopped))
-{
-    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads);
-    for (unsigned i = 0; i < cores; ++i)
-        workers_.emplace_back(book.fonts);
-}
+PageContents::PageContents(std::function<bool()> stopped)
+    : stopped_(std::move(stopped)), workers_(std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads))
+{}
 
-void PageContents::add(std::size_t page, QPDFObjGen stream)
+void PageContents::add(const PageSource& page, QPDFObjGen stream)
 {
-    pageOf_.emplace(stream, page);
+    pageOf_.emplace(stream, pages_.size());
+    pages_.push_back(page);
+    made_.push_back(false);
 }
 
 void PageContents::provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline)
@@ -66,31 +63,34 @@ void PageContents::provideStreamData(QPDFObjGen const& stream, Pipeline* pipelin
     if (stopped_())
         throw StoppedWriting();
     const std::size_t page = pageOf_.at(stream);
-    if (page < first_ || page >= first_ + data_.size())
+    if (!made_[page])
         runBatch(page);
-    const std::string& data = data_[page - first_];
-    pipeline->write(reinterpret_cast<unsigned char const*>(data.data()), data.size());
+    const auto data = waiting_.find(page);
+    pipeline->write(reinterpret_cast<unsigned char const*>(data->second.data()), data->second.size());
     pipeline->finish();
+    waiting_.erase(data);
 }
 
 void PageContents::runBatch(std::size_t first)
 {
-    first_ = first;
-    const std::size_t count = std::min(kBatch, book_.pages.size() - first);
+    batch_.clear();
+    for (std::size_t page = first; page < pages_.size() && batch_.size() < kBatch; ++page)
+        if (!made_[page])
+            batch_.push_back(page);
+    const std::size_t count = batch_.size();
     // qpdf's objects are for one thread: the bytes are read here, the work
     // is shared out.
     raw_.resize(count);
     data_.resize(count);
     std::vector<char> done(count, false);  // not vector<bool>: written from several threads
     for (std::size_t i = 0; i < count; ++i) {
-        const auto buffer = QPDFObjectHandle(book_.pages[first + i].contents).getRawStreamData();
+        const auto buffer = QPDFObjectHandle(pages_[batch_[i]].page->contents).getRawStreamData();
         raw_[i].assign(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
     }
     auto work = [&](std::size_t worker) noexcept {
         for (std::size_t i = worker; i < count; i += workers_.size()) {
-            const BookPage& page = book_.pages[first + i];
             try {
-                done[i] = workers_[worker].compact(raw_[i], page.deflated, blocks_, page.media, data_[i]);
+                done[i] = workers_[worker].compact(raw_[i], pages_[batch_[i]], data_[i]);
             } catch (const std::exception&) {
                 done[i] = false;
             }
@@ -110,12 +110,12 @@ void PageContents::runBatch(std::size_t first)
     // A page that could not be compacted (no memory, no thread to do it) is
     // written as Qt wrote it, deflated as every new content is.
     for (std::size_t i = 0; i < count; ++i) {
-        if (done[i])
-            continue;
-        if (book_.pages[first + i].deflated)
+        if (!done[i] && pages_[batch_[i]].page->deflated)
             data_[i] = raw_[i];
-        else
+        else if (!done[i])
             deflate(raw_[i], data_[i]);
+        made_[batch_[i]] = true;
+        waiting_[batch_[i]] = std::move(data_[i]);
     }
 }
 

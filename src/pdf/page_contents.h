@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <qpdf/QPDFObjGen.hh>
@@ -20,19 +21,25 @@
 
 namespace recibo::pdf {
 
+// A page of the book being written, with what its content is read and
+// written again with: the fonts and the forms of the file it comes from.
+struct PageSource {
+    const BookPage* page = nullptr;
+    const FontWidths* fonts = nullptr;
+    const SharedBlocks* blocks = nullptr;
+};
+
 // One page's content at a time, through buffers kept from page to page.
 class PageCompactor {
 public:
-    explicit PageCompactor(const FontWidths& fonts) : fonts_(fonts) {}
-
-    // The content one operation a line, runs merged; null when it cannot be read.
-    const ContentLines* lines(std::string_view raw, bool deflated);
-    // The content compacted and deflated in `out`; false when it cannot be
-    // read and is better copied as it was.
-    bool compact(std::string_view raw, bool deflated, const SharedBlocks& blocks, const Box& media, std::string& out);
+    // The content one operation a line, runs of `fonts` merged; null when
+    // it cannot be read.
+    const ContentLines* lines(std::string_view raw, bool deflated, const FontWidths& fonts);
+    // The content of `page` (its bytes `raw`) compacted and deflated in
+    // `out`; false when it cannot be read and is better copied as it was.
+    bool compact(std::string_view raw, const PageSource& page, std::string& out);
 
 private:
-    const FontWidths& fonts_;
     std::string inflated_;
     Operations operations_;
     ContentLines lines_;
@@ -49,22 +56,28 @@ struct StoppedWriting : std::exception {
 
 class PageContents : public QPDFObjectHandle::StreamDataProvider {
 public:
-    PageContents(const Book& book, const SharedBlocks& blocks, std::function<bool()> stopped);
+    explicit PageContents(std::function<bool()> stopped);
 
-    // The stream to put in the place of page `page`'s contents.
-    void add(std::size_t page, QPDFObjGen stream);
+    // The next page of the book, and the stream to put in the place of its
+    // contents.
+    void add(const PageSource& page, QPDFObjGen stream);
 
     void provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline) override;
 
 private:
+    // Makes the contents of the next pages from `first` on not yet made.
     void runBatch(std::size_t first);
 
-    const Book& book_;
-    const SharedBlocks& blocks_;
+    std::vector<PageSource> pages_;
     std::function<bool()> stopped_;
     std::map<QPDFObjGen, std::size_t> pageOf_;
     std::vector<PageCompactor> workers_;
-    std::size_t first_ = 0;  // the batch's first page
+    // QPDFWriter asks for the pages nearly in order, but not quite (the
+    // copied pages of a joined book come in among the others): a page made
+    // in a batch waits here until it is asked for, and is made only once.
+    std::vector<char> made_;  // by page
+    std::unordered_map<std::size_t, std::string> waiting_;
+    std::vector<std::size_t> batch_;
     std::vector<std::string> raw_;
     std::vector<std::string> data_;
 };

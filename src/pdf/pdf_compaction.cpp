@@ -1,89 +1,31 @@
 #include "pdf_compaction.h"
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
-#include <set>
-#include <string>
+#include <optional>
 
-#include <qpdf/Buffer.hh>
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFWriter.hh>
 
-#include "book_reader.h"
-#include "flate.h"
+#include "book_part.h"
 #include "page_contents.h"
 #include "piece_pipeline.h"
-#include "shared_blocks.h"
 
 namespace recibo::pdf {
 
 namespace {
 
-// The forms are chosen from the first pages only, so that the memory they
-// take does not grow with the book.
-constexpr std::size_t kSamplePages = 32;
 constexpr int kDeflateLevel = 9;
 
-// Every object read and every stream's bytes found where the file says,
-// without a word from qpdf: a file it would have to repair is no book
-// this knows, and nothing read later can fail once the writing started.
-bool readsCleanly(QPDF& pdf)
-{
-    for (QPDFObjectHandle object : pdf.getAllObjects()) {
-        if (object.isStream())
-            object.getRawStreamData();
-        else
-            object.getTypeCode();
-    }
-    return !pdf.anyWarnings();
-}
+// Gives the file of part `part`, read by qpdf; it may throw.
+using PartOpener = std::function<std::unique_ptr<QPDF>(std::size_t part)>;
 
-// A free name for the forms among the names of the pages' own XObjects.
-std::string formPrefix(QPDFObjectHandle resources)
+std::unique_ptr<QPDF> strictReader()
 {
-    QPDFObjectHandle xobjects = resources.getKey("/XObject");
-    const std::set<std::string> names = xobjects.isDictionary() ? xobjects.getKeys() : std::set<std::string>();
-    std::string prefix = "/Fm";
-    while (std::any_of(names.begin(), names.end(),
-                       [&](const std::string& name) { return name.compare(0, prefix.size(), prefix) == 0; }))
-        prefix += "x";
-    return prefix;
-}
-
-// The forms as objects of the file, and the resources every page shares,
-// the forms among its XObjects; the forms' own resources are the pages'
-// without the forms.
-QPDFObjectHandle addForms(QPDF& pdf, const Book& book, const SharedBlocks& blocks)
-{
-    QPDFObjectHandle joined = book.resources;
-    QPDFObjectHandle pageResources = joined.shallowCopy();
-    if (blocks.forms().empty())
-        return pdf.makeIndirectObject(pageResources);
-    QPDFObjectHandle formResources = pdf.makeIndirectObject(joined);
-    QPDFObjectHandle known = joined.getKey("/XObject");
-    QPDFObjectHandle xobjects = known.isDictionary() ? known.shallowCopy() : QPDFObjectHandle::newDictionary();
-    std::string data;
-    for (const Form& form : blocks.forms()) {
-        deflate(form.content, data);
-        QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf);
-        stream.replaceStreamData(data, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
-        QPDFObjectHandle dictionary = stream.getDict();
-        dictionary.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
-        dictionary.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
-        // Whole points, outwards, so that the box never clips what it must show.
-        dictionary.replaceKey("/BBox",
-                              QPDFObjectHandle::newArray(
-                                  std::vector<QPDFObjectHandle>{QPDFObjectHandle::newReal(std::floor(form.box.x0), 0),
-                                                                QPDFObjectHandle::newReal(std::floor(form.box.y0), 0),
-                                                                QPDFObjectHandle::newReal(std::ceil(form.box.x1), 0),
-                                                                QPDFObjectHandle::newReal(std::ceil(form.box.y1), 0)}));
-        dictionary.replaceKey("/Resources", formResources);
-        xobjects.replaceKey(form.name, stream);
-    }
-    pageResources.replaceKey("/XObject", xobjects);
-    return pdf.makeIndirectObject(pageResources);
+    auto pdf = std::make_unique<QPDF>();
+    pdf->setSuppressWarnings(true);
+    pdf->setAttemptRecovery(false);
+    return pdf;
 }
 
 bool isEmptyArray(QPDFObjectHandle value)
@@ -91,51 +33,68 @@ bool isEmptyArray(QPDFObjectHandle value)
     return value.isArray() && value.getArrayNItems() == 0;
 }
 
-}  // namespace
-
-Compaction compactPdf(std::string_view file, const PieceWriter& write)
+// The page of `part` made a page of `book`, which is one part's file: its
+// own resources replaced by the part's shared ones, its content by a new
+// stream that `contents` makes; a page of another part is copied without
+// its page tree or old content.
+QPDFObjectHandle bookPage(QPDF& book, const BookPart& part, const BookPage& page,
+                          const std::shared_ptr<PageContents>& contents)
 {
-    if (file.substr(0, 5) != "%PDF-")
+    QPDFObjectHandle result = page.page;
+    result.removeKey("/Contents");
+    result.replaceKey("/Resources", part.resources);
+    if (isEmptyArray(result.getKey("/Annots")))
+        result.removeKey("/Annots");
+    if (part.pdf.get() != &book) {
+        result.removeKey("/Parent");
+        result = book.copyForeignObject(result);
+    }
+    QPDFObjectHandle stream = QPDFObjectHandle::newStream(&book);
+    stream.replaceStreamData(contents, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
+    contents->add({&page, &part.book.fonts, &part.blocks}, stream.getObjGen());
+    result.replaceKey("/Contents", stream);
+    return result;
+}
+
+// Reads every part `order` names before writing anything, so that a file
+// it does not recognise, or one qpdf would have to repair, is told apart
+// before the first piece. The book is written from the file of the first
+// page's part, its title and creator kept, its page tree made the pages in
+// `order`: what of the file no page uses any longer is not written.
+Compaction join(std::size_t partCount, const PartOpener& open, const std::vector<PartPage>& order,
+                const PieceWriter& write)
+{
+    if (order.empty())
         return Compaction::Unchanged;
     PiecePipeline out(write);
     try {
-        QPDF pdf;
-        pdf.setSuppressWarnings(true);
-        pdf.setAttemptRecovery(false);
-        pdf.processMemoryFile("Qt", file.data(), file.size());
-        if (pdf.isEncrypted() || !readsCleanly(pdf))
-            return Compaction::Unchanged;
-        const auto book = readBook(pdf);
-        if (!book || pdf.anyWarnings())
-            return Compaction::Unchanged;
-
         // Deflated before the first piece goes out, like everything that may fail.
         Pl_Flate::setCompressionLevel(kDeflateLevel);
-        PageCompactor sampler(book->fonts);
-        SharedBlocks blocks;
-        for (std::size_t i = 0; i < std::min(kSamplePages, book->pages.size()); ++i) {
-            const BookPage& page = book->pages[i];
-            const auto raw = QPDFObjectHandle(page.contents).getRawStreamData();
-            const std::string_view bytes(reinterpret_cast<const char*>(raw->getBuffer()), raw->getSize());
-            if (const ContentLines* lines = sampler.lines(bytes, page.deflated))
-                blocks.sample(*lines, page.media);
+        std::vector<std::optional<BookPart>> parts(partCount);
+        QPDF* book = nullptr;
+        auto contents = std::make_shared<PageContents>([&out] { return out.refused(); });
+        std::vector<QPDFObjectHandle> pages;
+        pages.reserve(order.size());
+        for (const PartPage& at : order) {
+            if (at.part >= parts.size())
+                return Compaction::Unchanged;
+            std::optional<BookPart>& part = parts[at.part];
+            if (!part && !(part = readPart(open(at.part))))
+                return Compaction::Unchanged;
+            if (at.page >= part->book.pages.size())
+                return Compaction::Unchanged;
+            if (!book)
+                book = part->pdf.get();
+            pages.push_back(bookPage(*book, *part, part->book.pages[at.page], contents));
         }
-        blocks.choose(formPrefix(book->resources));
-        const QPDFObjectHandle resources = addForms(pdf, *book, blocks);
+        QPDFObjectHandle tree = book->getRoot().getKey("/Pages");
+        for (QPDFObjectHandle& page : pages)
+            page.replaceKey("/Parent", tree);
+        tree.replaceKey("/Kids", QPDFObjectHandle::newArray(pages));
+        tree.replaceKey("/Count", QPDFObjectHandle::newInteger(static_cast<long long>(pages.size())));
+        book->updateAllPagesCache();
 
-        auto contents = std::make_shared<PageContents>(*book, blocks, [&out] { return out.refused(); });
-        for (std::size_t i = 0; i < book->pages.size(); ++i) {
-            QPDFObjectHandle page = book->pages[i].page;
-            QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf);
-            stream.replaceStreamData(contents, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
-            contents->add(i, stream.getObjGen());
-            page.replaceKey("/Contents", stream);
-            page.replaceKey("/Resources", resources);
-            if (isEmptyArray(page.getKey("/Annots")))
-                page.removeKey("/Annots");
-        }
-
-        QPDFWriter writer(pdf);
+        QPDFWriter writer(*book);
         writer.setOutputPipeline(&out);
         writer.setObjectStreamMode(qpdf_o_generate);
         // Deflated streams, the fonts and the new contents, are copied,
@@ -151,6 +110,37 @@ Compaction compactPdf(std::string_view file, const PieceWriter& write)
         // nothing went out yet.
         return out.started() ? Compaction::WriteFailed : Compaction::Unchanged;
     }
+}
+
+}  // namespace
+
+Compaction compactPdf(std::string_view file, const PieceWriter& write)
+{
+    if (file.substr(0, 5) != "%PDF-")
+        return Compaction::Unchanged;
+    std::unique_ptr<QPDF> pdf;
+    std::vector<PartPage> order;
+    try {
+        pdf = strictReader();
+        pdf->processMemoryFile("Qt", file.data(), file.size());
+        for (std::size_t page = 0; page < pdf->getAllPages().size(); ++page)
+            order.push_back({0, page});
+    } catch (...) {
+        return Compaction::Unchanged;
+    }
+    return join(
+        1, [&pdf](std::size_t) { return std::move(pdf); }, order, write);
+}
+
+Compaction joinParts(const std::vector<std::string_view>& parts, const std::vector<PartPage>& order,
+                     const PieceWriter& write)
+{
+    const auto open = [&parts](std::size_t part) {
+        auto pdf = strictReader();
+        pdf->processMemoryFile("Qt", parts[part].data(), parts[part].size());
+        return pdf;
+    };
+    return join(parts.size(), open, order, write);
 }
 
 }  // namespace recibo::pdf

@@ -1,14 +1,17 @@
 #pragma once
 
-// A PDF of many pages as Qt's QPdfWriter writes it, written again smaller
+// A PDF of many pages as Qt's QPdfWriter writes it, or several such files
+// drawn at once by as many threads, written again as one book, smaller
 // and the same to the eye and to text search: runs of glyphs as one TJ,
 // the blocks pages share as forms written once, one resource dictionary
 // for every page, contents deflated at the highest level, the small
-// objects together in object streams. libqpdf reads and writes the file;
+// objects together in object streams. libqpdf reads and writes the files;
 // the fonts' data is copied byte for byte.
 
+#include <cstddef>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 namespace recibo::pdf {
 
@@ -26,5 +29,20 @@ using PieceWriter = std::function<bool(std::string_view piece)>;
 // first piece. A page whose content it cannot read is copied as it was.
 // The same file gives the same bytes.
 Compaction compactPdf(std::string_view file, const PieceWriter& write);
+
+// A page of a book drawn in several files: the file, and the page in it,
+// both from 0.
+struct PartPage {
+    std::size_t part = 0;
+    std::size_t page = 0;
+};
+
+// The pages `order` names, in that order, from the files `parts`, as one
+// book written as compactPdf writes it; each file's pages keep their own
+// resources and forms, as their fonts are that file's own subsets. Only
+// the files `order` names are read. "Unchanged" when one of them is not a
+// file this knows or `order` names a page it does not have.
+Compaction joinParts(const std::vector<std::string_view>& parts, const std::vector<PartPage>& order,
+                     const PieceWriter& write);
 
 }  // namespace recibo::pdf

@@ -2,14 +2,21 @@
 
 #include "pdf_compaction.h"
 
-extern "C" __attribute__((visibility("default"))) int recibo_compact_pdf(const char* file, std::size_t size,
-                                                                         ReciboPdfPieceWriter write, void* context)
+extern "C" __attribute__((visibility("default"))) int recibo_join_pdf_parts(
+    const char* const* parts, const std::size_t* sizes, std::size_t partCount, const std::size_t* order,
+    std::size_t pageCount, ReciboPdfPieceWriter write, void* context)
 {
     // Nothing may leave a C function: an exception is a piece not written.
     try {
-        return static_cast<int>(recibo::pdf::compactPdf(
-            std::string_view(file, size),
-            [write, context](std::string_view piece) { return write(context, piece.data(), piece.size()); }));
+        std::vector<std::string_view> files;
+        for (std::size_t i = 0; i < partCount; ++i)
+            files.emplace_back(parts[i], sizes[i]);
+        std::vector<recibo::pdf::PartPage> pages;
+        for (std::size_t i = 0; i < pageCount; ++i)
+            pages.push_back({order[2 * i], order[2 * i + 1]});
+        return static_cast<int>(recibo::pdf::joinParts(files, pages, [write, context](std::string_view piece) {
+            return write(context, piece.data(), piece.size());
+        }));
     } catch (...) {
         return static_cast<int>(recibo::pdf::Compaction::WriteFailed);
     }

@@ -13,10 +13,14 @@ extern "C" {
 // Writes a piece of the output; false stops the writing.
 using ReciboPdfPieceWriter = bool (*)(void* context, const char* piece, std::size_t size);
 
-// compactPdf() (pdf_compaction.h): the Compaction's value as an int.
-using ReciboCompactPdf = int (*)(const char* file, std::size_t size, ReciboPdfPieceWriter write, void* context);
+// joinParts() (pdf_compaction.h): the `partCount` files `parts` of `sizes`
+// bytes, and `pageCount` pages in `order`, each as two numbers (its part,
+// its page there); the Compaction's value as an int.
+using ReciboJoinPdfParts = int (*)(const char* const* parts, const std::size_t* sizes, std::size_t partCount,
+                                   const std::size_t* order, std::size_t pageCount, ReciboPdfPieceWriter write,
+                                   void* context);
 }
 
 namespace recibo::pdf {
-inline constexpr const char* kCompactPdfSymbol = "recibo_compact_pdf";
+inline constexpr const char* kJoinPartsSymbol = "recibo_join_pdf_parts";
 }

@@ -103,13 +103,20 @@ TEST_F(BatchPdf, EachPageShowsOnlyItsOwnReceipt)
 
 // With -j the computing threads lay out and write each row's file: the
 // same files, the same output and the same messages as one thread.
-TEST_F(BatchPdf, ThreadsWriteTheFilesOneThreadWrites)
+// 40 rows, every seventh without a receipt.
+std::string rowsSomeFailing()
 {
     std::string table = "docente,tipo,codcargo,numerohorasmed,antiguedad,Iosper\n";
     for (int row = 1; row <= 40; ++row)
         table += row % 7 == 0 ? "Sin Cargo,cargo,1,0,1,1\n"
                               : "Docente " + std::to_string(row) + (row % 2 ? ",cargo,645,0," : ",medio,,12,")
                 + std::to_string(row % 5) + ",1\n";
+    return table;
+}
+
+TEST_F(BatchPdf, ThreadsWriteTheFilesOneThreadWrites)
+{
+    const std::string table = rowsSomeFailing();
     for (const char* option : {"--pdf", "--svg"}) {
         std::vector<Outcome> runs;
         for (const char* jobs : {"1", "2"})
@@ -134,6 +141,39 @@ TEST_F(BatchPdf, ThreadsWriteTheFilesOneThreadWrites)
         QDir(path("1")).removeRecursively();
         QDir(path("2")).removeRecursively();
     }
+}
+
+// Each thread draws its pages apart, in temporary files that go away: the
+// book comes out as one thread draws it, in the table's order; a run whose
+// output fails while the threads draw leaves no book.
+TEST_F(BatchPdf, ThreadsDrawTheBookOneThreadDraws)
+{
+    const QByteArray temporaryFolder = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(folder_.path()));
+    std::vector<Outcome> runs;
+    QStringList texts;
+    for (const char* jobs : {"1", "2"}) {
+        const QString book = path(QStringLiteral("libro-%1.pdf").arg(jobs));
+        runs.push_back(runWith({"--locale", "C", "-j", jobs, "--pdf-unico", book.toStdString()}, rowsSomeFailing()));
+        EXPECT_EQ(pdf::pages(book), 35) << jobs;
+        texts.push_back(pdf::text(book));
+    }
+    {
+        testing::RefusingBuffer refusing;
+        std::ostream out(&refusing);
+        std::istringstream in(rowsSomeFailing());
+        std::ostringstream err;
+        SheetReceiptPdfs pdfs;
+        EXPECT_EQ(
+            runBatch({"--locale", "C", "-j", "2", "--pdf-unico", path("no.pdf").toStdString()}, in, out, err, &pdfs),
+            kInputUnusable);
+    }
+    qputenv("TMPDIR", temporaryFolder);
+    EXPECT_EQ(runs[0].status, kSomeRowFailed);
+    EXPECT_EQ(runs[1].status, runs[0].status);
+    EXPECT_EQ(runs[1].out, runs[0].out);
+    EXPECT_EQ(texts[1], texts[0]);
+    EXPECT_EQ(filesIn(folder_.path()), (QStringList{"libro-1.pdf", "libro-2.pdf"}));
 }
 
 TEST_F(BatchPdf, MissingFoldersAreMadeAndOlderFilesReplaced)
@@ -215,13 +255,15 @@ std::string teachers(int rows)
 
 // The book is written again smaller: each page looks and reads as the
 // receipt's own file (which is Qt's PDF as it was), and what every page
-// shares is written once.
+// shares is written once (by one thread here: each thread's pages carry
+// their own fonts).
 TEST_F(BatchPdf, OneFileLooksAsEachReceiptAndSharesWhatPagesHaveInCommon)
 {
     const std::string table = teachers(20);
-    ASSERT_EQ(runWith({"--locale", "C", "--pdf-unico", path("todos.pdf").toStdString()}, table).status, 0);
+    ASSERT_EQ(runWith({"--locale", "C", "-j", "1", "--pdf-unico", path("todos.pdf").toStdString()}, table).status, 0);
     ASSERT_EQ(runWith({"--locale", "C", "--pdf", path("uno").toStdString()}, table).status, 0);
-    ASSERT_EQ(runWith({"--locale", "C", "--pdf-unico", path("dos.pdf").toStdString()}, teachers(2)).status, 0);
+    ASSERT_EQ(runWith({"--locale", "C", "-j", "1", "--pdf-unico", path("dos.pdf").toStdString()}, teachers(2)).status,
+              0);
     const QStringList single = filesIn(path("uno"));
     ASSERT_EQ(single.size(), 20);
 

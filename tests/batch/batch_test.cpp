@@ -718,16 +718,9 @@ TEST(BatchCommandLine, WithoutLocaleTheSystemSettingsApply)
 
 // --- Writing -------------------------------------------------------------------------
 
-// A standard output that cannot be written, as on a full disk.
-class RefusingBuffer : public std::streambuf {
-protected:
-    int_type overflow(int_type) override { return traits_type::eof(); }
-    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
-};
-
 TEST(BatchOutput, AFailedWriteIsNotReportedAsSuccess)
 {
-    RefusingBuffer refusing;
+    testing::RefusingBuffer refusing;
     std::ostream out(&refusing);
     std::istringstream in(kGoodTable);
     std::ostringstream err;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,12 @@ QJsonObject lineWithCode(const QJsonObject& receipt, const QString& code);
 QStringList codesOf(const QJsonObject& receipt);
 
 std::string readWholeFile(const std::string& path);
+
+// A standard output that cannot be written, as on a full disk.
+class RefusingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
 
 }  // namespace recibo::batch::testing
