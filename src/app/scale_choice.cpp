@@ -5,6 +5,7 @@
 #include <variant>
 
 #include <QActionGroup>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -94,9 +95,16 @@ std::vector<std::shared_ptr<const scales::Scale>> ScaleChoice::otherScales() con
     for (const QString& path : recent_) {
         if (path == currentPath_)
             continue;
-        auto read = scales::readScaleFile(path.toStdString());
-        if (auto* scale = std::get_if<scales::Scale>(&read))
-            others.push_back(std::make_shared<const scales::Scale>(std::move(*scale)));
+        // Read again only when the file changed: "Calcular" asks each time.
+        const QDateTime modified = QFileInfo(path).lastModified();
+        Known& known = known_[path];
+        if (!known.scale || known.modified != modified) {
+            auto read = scales::readScaleFile(path.toStdString());
+            auto* scale = std::get_if<scales::Scale>(&read);
+            known = {scale ? std::make_shared<const scales::Scale>(std::move(*scale)) : nullptr, modified};
+        }
+        if (known.scale)
+            others.push_back(known.scale);
     }
     return others;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <vector>
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -56,6 +58,12 @@ private:
     std::shared_ptr<const scales::Scale> current_;
     QString currentPath_;  // empty for the built-in scale
     QStringList recent_;   // scale files opened before, the latest first
+    // The scale files of otherScales() as last read, and when they were changed.
+    struct Known {
+        std::shared_ptr<const scales::Scale> scale;
+        QDateTime modified;
+    };
+    mutable std::map<QString, Known> known_;
 };
 
 }  // namespace recibo::app

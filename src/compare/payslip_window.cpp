@@ -171,10 +171,9 @@ void PayslipWindow::compare()
 
 void PayslipWindow::showLines()
 {
-    const std::vector<ComparisonRow> shown = !computed_ ? std::vector<ComparisonRow>()
-        : check_                                        ? comparisonRows(*check_, computed_->receipt, settings_)
-                                                        : receiptRows(computed_->receipt, settings_);
-    std::vector<ComparisonRow> rows = shown;
+    std::vector<ComparisonRow> rows = !computed_ ? std::vector<ComparisonRow>()
+        : check_                                 ? comparisonRows(*check_, computed_->receipt, settings_)
+                                                 : receiptRows(computed_->receipt, settings_);
     const int current = comparison_->currentRow();
     for (ComparisonRow& row : rows)
         if (const QString hint = row.differs && !row.code.isEmpty() ? agreeingHint(row.code) : QString();
