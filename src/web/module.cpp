@@ -1,6 +1,7 @@
 // The engine's entry for JavaScript (Embind): a teachers' table, held whole,
-// made into the JSON lines recibo-lote writes for it; `node lote.mjs`
-// computes a whole file with it.
+// made into the JSON lines recibo-lote writes for it, and the texts of the
+// page's lists. The page computes one teacher's receipt as a table of one
+// row; `node lote.mjs` a whole file.
 
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 #include <emscripten/val.h>
 
 #include "payroll/regional_settings.h"
+#include "payroll/seniority.h"
+#include "payroll/zones.h"
 #include "rows/table_lines.h"
 #include "scales/scale.h"
 
@@ -54,9 +57,27 @@ val computeTable(const std::string& table, bool decimalComma)
     return result;
 }
 
+// What the page's lists offer, as the entry window words it: "antiguedades"
+// (options 1 to 12), "zonas" (0 to 4), and the name of the scale, "escala".
+val options()
+{
+    const auto texts = [](const auto& captions) {
+        val list = val::array();
+        for (const std::string_view caption : captions)
+            list.call<void>("push", std::string(caption));
+        return list;
+    };
+    val result = val::object();
+    result.set("antiguedades", texts(recibo::payroll::kSeniorityCaptions));
+    result.set("zonas", texts(recibo::payroll::kZoneNames));
+    result.set("escala", recibo::scales::builtInScale().name);
+    return result;
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(recibo)
 {
     emscripten::function("calcularTabla", &computeTable);
+    emscripten::function("opciones", &options);
 }
