@@ -10,12 +10,17 @@
 # (xprop) give the walkthrough test a desktop with a window manager, driven
 # by real pointer and keyboard events; at-spi2-core, python3-pyatspi and
 # dbus-daemon let the screen reader test read the program as Orca does.
+# libfmt-dev and libfast-float-dev write and read the engine's doubles (header
+# only); emscripten builds the engine as WebAssembly (scripts/web.sh), with
+# libcsv's source unpacked by dpkg-source (dpkg-dev); chromium opens its page
+# in the page's test.
 set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n
-    libcsv-dev libtomlplusplus-dev libqpdf-dev
+    libcsv-dev libtomlplusplus-dev libqpdf-dev libfmt-dev libfast-float-dev
+    emscripten dpkg-dev chromium
     libgtest-dev libbenchmark-dev
     poppler-utils qpdf xvfb xauth openbox xdotool x11-utils
     at-spi2-core python3-pyatspi dbus-daemon

@@ -16,10 +16,11 @@
 
 #include "command_line.h"
 #include "files/system_error.h"
-#include "json_lines.h"
 #include "regional/regional.h"
-#include "row_computation.h"
 #include "row_pool.h"
+#include "rows/json_lines.h"
+#include "rows/row_computation.h"
+#include "rows/table_lines.h"
 #include "scales/scale.h"
 #include "table/columns.h"
 #include "table/csv_reader.h"
@@ -132,19 +133,6 @@ Unusable outputFailed(int error)
                     + (error != 0 ? " (" + files::systemErrorText(error, files::Access::Write) + ")" : std::string())
                     + ": revisá que el disco de destino tenga lugar y que la salida siga abierta"};
 }
-
-// The first reading: the header's columns must be known and unrepeated.
-class HeaderCheck : public table::TableSink {
-public:
-    Problem header(const std::vector<std::string>& names) override
-    {
-        const auto resolved = table::resolveHeader(names);
-        if (const auto* problem = std::get_if<Unusable>(&resolved))
-            return *problem;
-        return std::nullopt;
-    }
-    bool row(std::size_t, std::span<const std::string_view>) override { return true; }  // not called
-};
 
 // The second reading: each row's receipt, or why it has none, as a JSON line;
 // with `jobs` above one, computed by as many threads and written in order.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "row_computation.h"
+#include "rows/row_computation.h"
 #include "unusable/unusable.h"
 
 namespace recibo::payroll {

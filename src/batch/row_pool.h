@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "row_computation.h"
+#include "rows/row_computation.h"
 
 namespace recibo::batch {
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "decimal_text.h"
 #include "number_text.h"
 
 namespace recibo::payroll {
@@ -22,13 +23,8 @@ ExplanationText& ExplanationText::amount(Currency value)
 
 ExplanationText& ExplanationText::number(double value)
 {
-    char buffer[400];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    if (error != std::errc()) {
-        out_ += "(número demasiado largo)";
-        return *this;
-    }
-    const std::string_view written(buffer, static_cast<std::size_t>(end - buffer));
+    const std::string text = shortestFixed(value);
+    const std::string_view written = text;
     const std::size_t point = written.find('.');
     if (point == std::string_view::npos) {
         out_ += written;

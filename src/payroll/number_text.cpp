@@ -1,8 +1,8 @@
 #include "number_text.h"
 
+#include "decimal_text.h"
 #include "rounding.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -49,7 +49,6 @@ std::string_view trimBlanks(std::string_view text)
 // What scanning a number text found.
 struct ScannedNumber {
     bool negative = false;
-    bool integerIsZero = true;      // the integer part has only zeros
     std::uint64_t significand = 0;  // all digits, leading zeros left out
     int significantDigits = 0;      // how many digits `significand` holds
     int decimals = 0;               // digits after the decimal separator
@@ -57,7 +56,7 @@ struct ScannedNumber {
 
 // Scans the text as the user's number; false when it is not a number. When
 // `plain` is given, the number is also written there in the plain form that
-// from_chars reads ("-1234.5").
+// readDouble reads ("-1234.5").
 bool scanNumber(std::string_view text, const RegionalSettings& settings, ScannedNumber& number, std::string* plain)
 {
     std::string_view rest = trimBlanks(text);
@@ -92,8 +91,6 @@ bool scanNumber(std::string_view text, const RegionalSettings& settings, Scanned
     bool grouped = false;
     while (!rest.empty()) {
         if (isDigit(rest.front())) {
-            if (rest.front() != '0')
-                number.integerIsZero = false;
             takeDigit(rest.front());
             rest.remove_prefix(1);
             ++groupLength;
@@ -149,7 +146,7 @@ Reading<double> readNumber(std::string_view text, const RegionalSettings& settin
 
     // Up to 15 significant digits the significand is exact in a double, and so
     // is the power of ten: one division is then correctly rounded. That covers
-    // everything people type; longer numbers go through from_chars.
+    // everything people type; longer numbers are read digit by digit.
     if (number.significantDigits <= 15 && number.decimals < static_cast<int>(std::size(kExactPowersOfTen))) {
         const double magnitude = static_cast<double>(number.significand) / kExactPowersOfTen[number.decimals];
         return {ReadStatus::Ok, number.negative ? -magnitude : magnitude};
@@ -159,15 +156,11 @@ Reading<double> readNumber(std::string_view text, const RegionalSettings& settin
     ScannedNumber rescanned;
     scanNumber(text, settings, rescanned, &plain);
     double value = 0.0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // Too small for a double is as good as zero; too large is out of range.
-        if (!number.integerIsZero)
-            return {ReadStatus::OutOfRange, 0.0};
-        value = number.negative ? -0.0 : 0.0;
-    } else if (error != std::errc() || end != plain.data() + plain.size()) {
+    if (!readDouble(plain, value))
         return {ReadStatus::NotANumber, 0.0};
-    }
+    // Too large for a double is out of range; too small reads as zero.
+    if (!std::isfinite(value))
+        return {ReadStatus::OutOfRange, 0.0};
     return {ReadStatus::Ok, value};
 }
 
@@ -281,16 +274,14 @@ std::string formatPoints(double value, const RegionalSettings& settings)
         return "0";
     if (!std::isfinite(value))
         return value > 0 ? "Inf" : "-Inf";
-    char buffer[40];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text;
-    for (const char* c = buffer; c != end; ++c) {
-        if (*c == '.')
+    for (const char c : generalText(value, 15)) {
+        if (c == '.')
             text += settings.decimalSeparator;
-        else if (*c == 'e')
+        else if (c == 'e')
             text += 'E';
         else
-            text += *c;
+            text += c;
     }
     return text;
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -20,6 +19,7 @@
 
 #include "files/system_error.h"
 #include "key_depth.h"
+#include "payroll/decimal_text.h"
 #include "payroll/message_text.h"
 #include "scale.h"
 #include "text/utf8.h"
@@ -198,9 +198,7 @@ void describe(V& v, P& s)
 
 std::string shortest(double value)
 {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    return payroll::shortestText(value);
 }
 
 std::string amountText(Currency amount)
@@ -664,8 +662,7 @@ private:
             for (const char c : sourceText(node))
                 if (c != '_' && c != '+')
                     digits += c;
-            const auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-            if (parsed.ec != std::errc() || parsed.ptr != digits.data() + digits.size() || !std::isfinite(value))
+            if (!payroll::readDouble(digits, value) || !std::isfinite(value))
                 outOfRange(node, path, expected);
         } else {
             wrongType(node, path, expected);

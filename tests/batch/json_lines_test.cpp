@@ -4,7 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "batch/json_lines.h"
+#include "rows/json_lines.h"
 
 namespace recibo::batch {
 namespace {
