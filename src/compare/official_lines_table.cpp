@@ -10,7 +10,7 @@
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
-#include "payroll/message_text.h"
+#include "payslip/comparison_report.h"
 #include "payslip/official_amount.h"
 
 namespace recibo::compare {
@@ -84,26 +84,13 @@ OfficialLinesTable::Typed OfficialLinesTable::typed(const payroll::RegionalSetti
                                "%2 líneas. Revisá que copiaste sólo la columna de importes.")
                                .arg(pastedLeftOut_)
                                .arg(kMostRows);
-    for (int row = 0; row < rowCount(); ++row) {
-        const QString code = cellText(row, CodeColumn);
-        const QString amount = cellText(row, AmountColumn);
-        if (amount.isEmpty())
-            continue;
-        const QString at = QStringLiteral("Fila %1: ").arg(row + 1);
-        if (code.isEmpty()) {
-            result.problems << at + QStringLiteral("falta el código de la línea; escribilo como en el recibo oficial.");
-            continue;
-        }
-        const auto value = payslip::readOfficialAmount(amount.toStdString(), settings);
-        if (!value) {
-            result.problems << at
-                    + QStringLiteral("%1 no es un importe: escribilo como en el recibo, por ejemplo 1234%2")
-                          .arg(QString::fromStdString(payroll::quotedForMessage(amount.toStdString())),
-                               QString::fromStdString(settings.decimalSeparator) + QStringLiteral("56."));
-            continue;
-        }
-        result.lines.push_back({code.toStdString(), *value});
-    }
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (int row = 0; row < rowCount(); ++row)
+        rows.emplace_back(cellText(row, CodeColumn).toStdString(), cellText(row, AmountColumn).toStdString());
+    payslip::TypedLines read = payslip::readTypedLines(rows, settings);
+    result.lines = std::move(read.lines);
+    for (const std::string& problem : read.problems)
+        result.problems << QString::fromStdString(problem);
     return result;
 }
 

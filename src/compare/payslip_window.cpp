@@ -9,9 +9,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "comparison_rows.h"
 #include "official_lines_table.h"
-#include "payslip/suggestion_text.h"
+#include "payslip/comparison_report.h"
 #include "widgets/announcer.h"
 #include "widgets/window_helpers.h"
 
@@ -169,30 +168,37 @@ void PayslipWindow::compare()
     showCauses();
 }
 
+namespace {
+
+QString fromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
 void PayslipWindow::showLines()
 {
-    std::vector<ComparisonRow> rows = !computed_ ? std::vector<ComparisonRow>()
-        : check_                                 ? comparisonRows(*check_, computed_->receipt, settings_)
-                                                 : receiptRows(computed_->receipt, settings_);
+    const std::vector<payslip::ComparisonRow> rows = !computed_ ? std::vector<payslip::ComparisonRow>()
+        : check_ ? payslip::comparisonRows(*check_, computed_->receipt, settings_, causes_, computed_->scale->catalogue)
+                 : payslip::receiptRows(computed_->receipt, settings_);
     const int current = comparison_->currentRow();
-    for (ComparisonRow& row : rows)
-        if (const QString hint = row.differs && !row.code.isEmpty() ? agreeingHint(row.code) : QString();
-            !hint.isEmpty())
-            row.explanation += (row.explanation.isEmpty() ? QString() : QStringLiteral("\n")) + hint;
     comparison_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        const ComparisonRow& row = rows[static_cast<std::size_t>(r)];
-        const QString cells[] = {row.code, row.description, row.official, row.computed, row.difference, row.status};
+        const payslip::ComparisonRow& row = rows[static_cast<std::size_t>(r)];
+        const std::string* cells[] = {&row.code,     &row.description, &row.official,
+                                      &row.computed, &row.difference,  &row.status};
+        const QString explanation = fromStd(row.explanation);
         for (int c = 0; c < 6; ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
+            auto* item = new QTableWidgetItem(fromStd(*cells[c]));
             if (c >= 2 && c <= 4)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (row.differs) {
                 item->setBackground(kDiffersGround);
                 item->setForeground(Qt::black);
             }
-            item->setToolTip(widgets::readableTip(row.explanation));
-            item->setData(Qt::UserRole, row.explanation);
+            item->setToolTip(widgets::readableTip(explanation));
+            item->setData(Qt::UserRole, explanation);
             comparison_->setItem(r, c, item);
         }
         if (row.differs) {
@@ -206,19 +212,6 @@ void PayslipWindow::showLines()
     showExplanation(comparison_->currentRow());
 }
 
-// The likely causes after which the line of `code` agrees, to follow its
-// explanation.
-QString PayslipWindow::agreeingHint(const QString& code) const
-{
-    QStringList changes;
-    for (const payslip::Suggestion& cause : causes_)
-        if (std::find(cause.difieren.begin(), cause.difieren.end(), code.toStdString()) == cause.difieren.end())
-            changes << QString::fromStdString(payslip::describeChange(cause, computed_->scale->catalogue));
-    if (changes.isEmpty())
-        return {};
-    return QStringLiteral("%1 coincide esta línea.").arg(changes.join(QStringLiteral("; o ")));
-}
-
 void PayslipWindow::showCauses()
 {
     QString verdict;
@@ -226,25 +219,14 @@ void PayslipWindow::showCauses()
     if (!computed_) {
         verdict = QStringLiteral("No hay un recibo calculado: calculá el recibo del docente para compararlo.");
     } else if (!check_) {
-        verdict = QStringLiteral("Escribí los importes del recibo oficial para compararlos con el calculado.");
-    } else if (check_->matches()) {
-        verdict = QStringLiteral("El recibo oficial coincide con el calculado en todas las líneas.");
+        verdict =
+            QString::fromUtf8(payslip::kTypeTheAmounts.data(), static_cast<qsizetype>(payslip::kTypeTheAmounts.size()));
     } else {
-        const int differing = static_cast<int>(check_->lines.size()) - check_->equalLines();
-        verdict = differing == 1 ? QStringLiteral("Difiere 1 línea del recibo oficial.")
-                                 : QStringLiteral("Difieren %1 líneas del recibo oficial.").arg(differing);
-        if (causes_.empty())
-            causes << QString::fromUtf8(payslip::kNothingExplains.data(),
-                                        static_cast<qsizetype>(payslip::kNothingExplains.size()));
-        // What explains all of it, when something does; the best otherwise.
-        const bool explained = !causes_.empty() && causes_.front().explainsAll();
-        for (const payslip::Suggestion& cause : causes_)
-            if (cause.explainsAll() || !explained)
-                causes << QString::fromStdString(payslip::describe(cause, computed_->scale->catalogue));
+        const payslip::Verdict said = payslip::verdictOf(*check_, causes_, computed_->scale->catalogue);
+        verdict = fromStd(said.text);
+        for (const std::string& cause : said.causes)
+            causes << fromStd(cause);
     }
-    if (check_ && check_->matches()
-        && std::any_of(check_->totals.begin(), check_->totals.end(), [](const auto& t) { return t.differs; }))
-        verdict += QStringLiteral(" Algún total difiere: el recibo oficial suma sus líneas ya redondeadas a centavos.");
     // Said to a screen reader as it changes, while the focus stays where the
     // amounts are typed.
     if (verdict != verdict_->text())
@@ -279,14 +261,15 @@ QString PayslipWindow::printedText() const
     for (const char* header : {"Código", "Descripción", "Oficial", "Calculado", "Diferencia", "Estado"})
         html += QStringLiteral("<th>%1</th>").arg(QString::fromUtf8(header));
     html += QStringLiteral("</tr>");
-    for (const ComparisonRow& row : comparisonRows(*check_, computed_->receipt, settings_)) {
+    for (const payslip::ComparisonRow& row :
+         payslip::comparisonRows(*check_, computed_->receipt, settings_, {}, computed_->scale->catalogue)) {
         const QString weight = row.differs ? QStringLiteral(" style=\"font-weight:bold\"") : QString();
-        html +=
-            QStringLiteral(
-                "<tr%1><td>%2</td><td>%3</td><td align=\"right\">%4</td><td align=\"right\">%5</td>"
-                "<td align=\"right\">%6</td><td>%7</td></tr>")
-                .arg(weight, row.code.toHtmlEscaped(), row.description.toHtmlEscaped(), row.official.toHtmlEscaped(),
-                     row.computed.toHtmlEscaped(), row.difference.toHtmlEscaped(), row.status.toHtmlEscaped());
+        html += QStringLiteral(
+                    "<tr%1><td>%2</td><td>%3</td><td align=\"right\">%4</td><td align=\"right\">%5</td>"
+                    "<td align=\"right\">%6</td><td>%7</td></tr>")
+                    .arg(weight, fromStd(row.code).toHtmlEscaped(), fromStd(row.description).toHtmlEscaped(),
+                         fromStd(row.official).toHtmlEscaped(), fromStd(row.computed).toHtmlEscaped(),
+                         fromStd(row.difference).toHtmlEscaped(), fromStd(row.status).toHtmlEscaped());
     }
     html += QStringLiteral("</table>");
     html += QStringLiteral("<p><b>%1</b></p>").arg(verdict_->text().toHtmlEscaped());

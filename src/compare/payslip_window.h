@@ -64,7 +64,6 @@ private:
     void showLines();
     void showCauses();
     void showExplanation(int row);
-    QString agreeingHint(const QString& code) const;
     QStringList receiptCodes() const;
 
     payroll::RegionalSettings settings_;
