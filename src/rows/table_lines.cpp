@@ -14,7 +14,8 @@ namespace {
 // The second reading: each row's line, computed as it is read.
 class LineRows : public table::TableSink {
 public:
-    LineRows(const payroll::RegionalSettings& settings, const scales::Scale& scale) : settings_(settings), scale_(scale)
+    LineRows(const payroll::RegionalSettings& settings, const scales::Scale& scale, bool explain)
+        : settings_(settings), scale_(scale), explain_(explain)
     {}
 
     Problem header(const std::vector<std::string>& names) override
@@ -22,7 +23,7 @@ public:
         auto resolved = table::resolveHeader(names);
         if (const auto* problem = std::get_if<Unusable>(&resolved))
             return *problem;
-        computation_.emplace(std::move(std::get<std::vector<table::Column>>(resolved)), settings_, scale_);
+        computation_.emplace(std::move(std::get<std::vector<table::Column>>(resolved)), settings_, scale_, explain_);
         cells_.assign(computation_->columnCount(), std::string_view());
         return std::nullopt;
     }
@@ -41,6 +42,7 @@ public:
 private:
     const payroll::RegionalSettings& settings_;
     const scales::Scale& scale_;
+    bool explain_;
     std::optional<RowComputation> computation_;
     std::vector<std::string_view> cells_;
     JsonLines lines_;
@@ -67,12 +69,12 @@ Problem HeaderCheck::header(const std::vector<std::string>& names)
 }
 
 OrUnusable<TableLines> computeTable(std::string_view csv, const payroll::RegionalSettings& settings,
-                                    const scales::Scale& scale)
+                                    const scales::Scale& scale, bool explain)
 {
     HeaderCheck check;
     if (auto problem = readWhole(csv, check, table::CsvReader::Pass::Check))
         return std::move(*problem);
-    LineRows rows(settings, scale);
+    LineRows rows(settings, scale, explain);
     if (auto problem = readWhole(csv, rows, table::CsvReader::Pass::ReadCells))
         return std::move(*problem);
     return rows.take();

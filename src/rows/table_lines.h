@@ -28,7 +28,8 @@ struct TableLines {
 // The JSON lines of a table held whole in memory (the WebAssembly module's
 // tables), as recibo-lote writes them for the same table: checked whole
 // first, so that a table that cannot be used gets why and no line at all.
+// With `explain`, every line and total carries its explanation.
 OrUnusable<TableLines> computeTable(std::string_view csv, const payroll::RegionalSettings& settings,
-                                    const scales::Scale& scale);
+                                    const scales::Scale& scale, bool explain = false);
 
 }  // namespace recibo::batch

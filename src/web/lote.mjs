@@ -29,7 +29,7 @@ try {
 }
 
 const recibo = await cargarRecibo({ wasmBinary: readFileSync(new URL("recibo.wasm", import.meta.url)) });
-const result = recibo.calcularTabla(table, false);
+const result = recibo.calcularTabla(table, false, false);
 // Written whole and at once, even to a pipe.
 for (let at = 0; at < result.lineas.length;)
     at += writeSync(1, result.lineas, at);

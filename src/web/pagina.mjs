@@ -1,104 +1,115 @@
 // The page: the form's values become a table of one row, which the
 // WebAssembly engine computes as recibo-lote would under es_AR; its JSON
-// line is shown as the receipt's lines. Every keystroke computes again.
+// line is shown as the receipt. Every keystroke computes again, and the
+// address keeps the form's values after "#", so that a receipt can be
+// bookmarked, sent or opened again.
 import cargarRecibo from "./recibo.mjs";
+import { Cargos } from "./cargos.mjs";
+import { Comparacion } from "./comparacion.mjs";
+import { Formulario } from "./formulario.mjs";
+import { ReciboVista } from "./recibo-vista.mjs";
 
 const form = document.getElementById("datos");
-const estado = document.getElementById("estado");
-const tabla = document.getElementById("lineas");
+const formulario = new Formulario(form);
+const vista = new ReciboVista();
 const decoder = new TextDecoder();
-
-// The check boxes are columns of the table with their own names.
-const casillas = [...form.querySelectorAll("input[type=checkbox]")].map((box) => box.name);
-
-// A cell as the table quotes it: the text is the engine's to judge.
-const celda = (texto) => `"${String(texto).replaceAll('"', '""')}"`;
-
-function tablaDelFormulario() {
-    const datos = new FormData(form);
-    const tipo = datos.get("tipo");
-    const columnas = {
-        tipo,
-        codcargo: datos.get("codcargo"),
-        numerohorasmed: tipo === "medio" ? datos.get("horas") : "0",
-        numerohorassup: tipo === "superior" ? datos.get("horas") : "0",
-        antiguedad: datos.get("antiguedad"),
-        zona: datos.get("zona"),
-    };
-    for (const nombre of casillas)
-        columnas[nombre] = datos.has(nombre) ? "1" : "0";
-    const nombres = Object.keys(columnas);
-    return `${nombres.join(";")}\n${nombres.map((nombre) => celda(columnas[nombre])).join(";")}\n`;
-}
+const motor = await cargarRecibo();
+const comparacion = new Comparacion(motor, formulario);
+const cargos = new Cargos(() => calcular());
 
 function llenarOpciones(select, textos, primerValor) {
+    select.length = 1;
     textos.forEach((texto, i) => select.add(new Option(texto, String(primerValor + i))));
 }
 
-function fila(...celdas) {
-    const tr = document.createElement("tr");
-    celdas.forEach(([texto, clase]) => {
-        const td = tr.insertCell();
-        td.textContent = texto ?? "";
-        if (clase)
-            td.className = clase;
-    });
-    return tr;
-}
-
-function mostrar(recibo) {
-    const cargo = document.getElementById("cargo");
-    if (recibo.error !== undefined) {
-        estado.textContent = recibo.error;
-        estado.className = "error";
-        cargo.textContent = "";
-        tabla.hidden = true;
-        return;
+// The lists of the scale in use: the seniority brackets and their
+// percentages, the zones, the positions.
+let porcentajes = [];
+function usarEscala() {
+    const opciones = motor.opciones();
+    for (const [select, textos, primero] of [[form.elements.antiguedad, opciones.antiguedades, 1],
+                                              [form.elements.zona, opciones.zonas, 0]]) {
+        const elegido = select.value;
+        llenarOpciones(select, textos, primero);
+        select.value = elegido;
     }
-    estado.textContent = "";
-    estado.className = "";
-    const cabecera = recibo.cabecera;
-    cargo.textContent = cabecera.carsel ? `${cabecera.numcargo} · ${cabecera.carsel} · ${cabecera.punbasicos} puntos` : "";
-    // Each line under its column's heading, in the receipt's order.
-    for (const columna of ["haberes", "descuentos"]) {
-        const grupo = document.getElementById(columna);
-        const lineas = recibo.lineas.filter((linea) => linea[columna] !== undefined);
-        grupo.replaceChildren(grupo.rows[0], ...lineas.map((linea) => fila(
-            [linea.cod], [linea.cantidad], [linea.descripcion], [linea[columna], "importe"])));
-        grupo.hidden = lineas.length === 0;
-    }
-    document.getElementById("total_haberes").textContent = recibo.total_haberes;
-    document.getElementById("total_descuentos").textContent = recibo.total_descuentos;
-    document.getElementById("liquido").textContent = recibo.liquido;
-    tabla.hidden = false;
+    porcentajes = opciones.porcentajes;
+    cargos.usar(opciones.cargos);
+    document.getElementById("escala").textContent = `${opciones.escala}. ${opciones.subtitulo}`;
+    document.getElementById("escala-en-uso").textContent = `En uso: ${opciones.escala}.`;
 }
-
-const motor = await cargarRecibo();
-const opciones = motor.opciones();
-llenarOpciones(form.elements.antiguedad, opciones.antiguedades, 1);
-llenarOpciones(form.elements.zona, opciones.zonas, 0);
-document.getElementById("escala").textContent = opciones.escala;
 
 function calcular() {
-    document.getElementById("horas").hidden = form.elements.tipo.value === "cargo";
-    const resultado = motor.calcularTabla(tablaDelFormulario(), true);
-    const texto = decoder.decode(resultado.problema.length > 0 ? resultado.problema : resultado.lineas);
-    if (resultado.problema.length > 0)
-        mostrar({ error: texto });
-    else
-        mostrar(JSON.parse(texto));
+    const antiguedad = Number(form.elements.antiguedad.value);
+    document.getElementById("porcantig").textContent = antiguedad > 0 ? porcentajes[antiguedad - 1] : "0 %";
+    cargos.mostrarElegido();
+    const resultado = motor.calcularTabla(formulario.tabla(), true, true);
+    if (resultado.problema.length > 0) {
+        vista.mostrar({ error: decoder.decode(resultado.problema) });
+    } else {
+        const linea = JSON.parse(decoder.decode(resultado.lineas));
+        vista.mostrar(linea, formulario.tipo() === "cargo");
+        if (linea.lineas)
+            comparacion.ofrecerCodigos(linea.lineas.map((l) => l.cod));
+    }
+    comparacion.comparar();
+    const fragmento = formulario.fragmento();
+    if (location.hash.slice(1) !== fragmento)
+        history.replaceState(null, "", fragmento ? `#${fragmento}` : location.pathname + location.search);
 }
 
-// A link may carry the form's values (?codcargo=645&antiguedad=4, a check
-// box as 1 or 0): the page opens on that receipt.
-for (const [nombre, valor] of new URLSearchParams(location.search)) {
-    const control = form.elements.namedItem(nombre);
-    if (control?.type === "checkbox")
-        control.checked = valor === "1";
-    else if (control)
-        control.value = valor;
-}
+// Options and check boxes first follow the entry window's rules.
+const marca = (control) => control.type === "radio" || control.type === "checkbox";
+form.addEventListener("change", (evento) => {
+    if (!marca(evento.target))
+        return;
+    if (evento.target.name === "tipo")
+        formulario.elegirTipo(evento.target.value);
+    else if (evento.target.dataset.cantidad)
+        formulario.marcarConCantidad(evento.target);
+    calcular();
+});
+form.addEventListener("input", (evento) => {
+    if (!marca(evento.target) && evento.target.id !== "buscar" && evento.target.type !== "file")
+        calcular();
+});
+form.addEventListener("submit", (evento) => evento.preventDefault());
 
-form.addEventListener("input", calcular);
-form.addEventListener("submit", (event) => event.preventDefault());
-calcular();
+// A scale file from the device: its receipts from then on, or the reason it
+// cannot be used, beside the control (the scale in use stays).
+const archivo = document.getElementById("archivo-escala");
+const errorEscala = document.getElementById("error-escala");
+const volver = document.getElementById("escala-incorporada");
+archivo.addEventListener("change", async () => {
+    const elegido = archivo.files[0];
+    if (!elegido)
+        return;
+    const respuesta = motor.elegirEscala(await elegido.text(), elegido.name);
+    errorEscala.hidden = respuesta.problema === undefined;
+    errorEscala.textContent = respuesta.problema ?? "";
+    archivo.toggleAttribute("aria-invalid", respuesta.problema !== undefined);
+    if (respuesta.problema === undefined) {
+        volver.hidden = false;
+        usarEscala();
+        calcular();
+    }
+});
+volver.addEventListener("click", () => {
+    motor.escalaIncorporada();
+    volver.hidden = true;
+    archivo.value = "";
+    usarEscala();
+    calcular();
+});
+
+document.getElementById("imprimir").addEventListener("click", () => print());
+
+// The address's values, when it has them; again when only "#…" changes.
+function abrirDireccion() {
+    formulario.leerFragmento(location.hash.slice(1));
+    calcular();
+}
+window.addEventListener("hashchange", abrirDireccion);
+usarEscala();
+abrirDireccion();
+document.documentElement.dataset.listo = "1";
