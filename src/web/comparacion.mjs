@@ -104,15 +104,15 @@ export class Comparacion {
             const tr = document.createElement("tr");
             if (fila.difiere)
                 tr.className = "difiere";
-            for (const [texto, clase] of [[fila.cod], [fila.descripcion], [fila.oficial, "importe"], [fila.calculado, "importe"], [fila.diferencia, "importe"], [fila.estado, "estado"]]) {
+            for (const [texto, clase] of [[fila.cod], [fila.descripcion, "descripcion"], [fila.oficial, "importe"], [fila.calculado, "importe"], [fila.diferencia, "importe"], [fila.estado, "estado"]]) {
                 const td = tr.insertCell();
                 td.textContent = texto;
                 if (clase)
                     td.className = clase;
             }
-            // Where our amount comes from, and the changes after which it
-            // agrees, one tap away.
-            if (fila.explicacion) {
+            // Where our differing amount comes from, and the changes after
+            // which it agrees, one tap away.
+            if (fila.difiere && fila.explicacion) {
                 const detalle = document.createElement("details");
                 const resumen = document.createElement("summary");
                 resumen.textContent = "De dónde sale";

@@ -113,7 +113,13 @@ export class ReciboVista {
         boton.setAttribute("aria-controls", `explicacion-${clave}`);
         boton.setAttribute("aria-label", `${textos[2]}: ${importe}`);
         boton.addEventListener("click", () => this.abrir(clave, true));
-        boton.addEventListener("focus", () => this.abrir(clave));
+        // Reached with the keyboard: open at once. A tap or a click focuses
+        // it too, but opens through "click" alone, so that it does not open
+        // and close in one touch.
+        boton.addEventListener("focus", () => {
+            if (boton.matches(":focus-visible"))
+                this.abrir(clave);
+        });
         td.append(boton);
         const debajo = grupo.insertRow();
         debajo.className = "explicacion";

@@ -184,9 +184,28 @@ for (const recorrido of RECORRIDOS) {
     const abierta = () => pagina.evaluate(() => [...document.querySelectorAll("#lineas tr.explicacion")]
         .filter((tr) => !tr.hidden).map((tr) => tr.textContent));
     comprobar(`${recorrido.nombre}: explicación al llegar con Tab`, await abierta(), [linea.lineas[0].explicacion]);
-    await (await pagina.$$("#lineas tr.total button")).at(-1).click();
+    const liquido = (await pagina.$$("#lineas tr.total button")).at(-1);
+    await liquido.click();
     comprobar(`${recorrido.nombre}: explicación al tocar el líquido`, await abierta(), [linea.explicacion_liquido]);
+    await liquido.click();
+    comprobar(`${recorrido.nombre}: otro toque la cierra`, await abierta(), []);
     comprobar(`${recorrido.nombre}: ningún pedido a otro sitio`, pagina.otrosHosts, []);
+    await pagina.close();
+}
+
+// On a page just opened, a tap on an amount opens its explanation, and a
+// second one closes it.
+{
+    const celdas = { tipo: "cargo", codcargo: "645", antiguedad: "3" };
+    const linea = esperado(celdas);
+    const pagina = await abrir(new URLSearchParams(celdas).toString());
+    const abierta = () => pagina.evaluate(() => [...document.querySelectorAll("#lineas tr.explicacion")]
+        .filter((tr) => !tr.hidden).map((tr) => tr.textContent));
+    const segunda = (await pagina.$$("#lineas tr.linea button"))[1];
+    await segunda.click();
+    comprobar("un toque abre la explicación", await abierta(), [linea.lineas[1].explicacion]);
+    await segunda.click();
+    comprobar("otro toque la cierra", await abierta(), []);
     await pagina.close();
 }
 
@@ -255,8 +274,12 @@ for (const [estado, fragmento, abrirTodo] of [["nueva", "", false], ["con error"
         comprobar(`axe-core, página ${estado} a ${ancho} px`, graves, []);
         const ancha = await pagina.evaluate(() => document.documentElement.scrollWidth);
         comprobar(`página ${estado} a ${ancho} px sin desplazamiento lateral`, ancha <= ancho, true);
-        if (process.env.RECIBO_CAPTURAS && abrirTodo)
-            await pagina.screenshot({ path: join(process.env.RECIBO_CAPTURAS, `web-${ancho}.png`), fullPage: ancho > 360 });
+        // On a phone, the receipt as it is scrolled to; on a computer, all of it.
+        const captura = join(process.env.RECIBO_CAPTURAS ?? "", `web-${ancho}.png`);
+        if (process.env.RECIBO_CAPTURAS && abrirTodo && ancho === 360)
+            await (await pagina.$("#recibo")).screenshot({ path: captura });
+        else if (process.env.RECIBO_CAPTURAS && abrirTodo)
+            await pagina.screenshot({ path: captura, fullPage: true });
         await pagina.close();
     }
 }
