@@ -209,17 +209,18 @@ for (const recorrido of RECORRIDOS) {
     await pagina.close();
 }
 
+// An amount of the receipt as a payslip prints it: to the cent, half up.
+function aCentavos(importe) {
+    const [entero, decimales = ""] = importe.replace("$", "").trim().split(",");
+    const centavos = (BigInt(entero + decimales.padEnd(4, "0")) + 50n) / 100n;
+    return `${centavos / 100n},${String(centavos % 100n).padStart(2, "0")}`;
+}
+
 // An official payslip made with another seniority: typed line by line, it
 // is traced back to that change.
 {
     const celdas = { tipo: "cargo", codcargo: "645", antiguedad: "4", zona: "0" };
     const oficial = esperado({ ...celdas, antiguedad: "5" });
-    const aCentavos = (importe) => {
-        const [entero, decimales = ""] = importe.replace("$", "").trim().split(",");
-        const diezmilesimos = BigInt(entero + decimales.padEnd(4, "0"));
-        const centavos = (diezmilesimos + 50n) / 100n;
-        return `${centavos / 100n},${String(centavos % 100n).padStart(2, "0")}`;
-    };
     const pagina = await abrir(new URLSearchParams(celdas).toString());
     await pagina.click("#comparar summary");
     for (const [i, linea] of oficial.lineas.entries()) {
@@ -232,6 +233,33 @@ for (const recorrido of RECORRIDOS) {
     }));
     comprobar("recibo oficial con otra antigüedad", { veredicto: dicho.veredicto.startsWith("Difiere"),
         causa: dicho.causa.includes("«Entre 7 y 10 años» en lugar de «Entre 5 y 7 años»") }, { veredicto: true, causa: true });
+    await pagina.close();
+}
+
+// A column pasted from a spreadsheet (Ctrl+V through the system's clipboard)
+// fills the amounts down from the cell pasted into: the right payslip
+// agrees; a paste longer than any payslip is cut, and the page says so.
+{
+    const celdas = { tipo: "medio", numerohorasmed: "12", antiguedad: "6", Iosper: "1" };
+    const linea = esperado(celdas);
+    await navegador.defaultBrowserContext().overridePermissions(direccion.slice(0, -1), ["clipboard-read", "clipboard-write", "clipboard-sanitized-write"]);
+    const pagina = await abrir(new URLSearchParams(celdas).toString());
+    await pagina.click("#comparar summary");
+    const pegar = async (texto, fila) => {
+        await pagina.evaluate((t) => navigator.clipboard.writeText(t), texto);
+        await pagina.click(`#oficial tbody tr:nth-child(${fila}) td:nth-child(3) input`);
+        await pagina.keyboard.down("Control");
+        await pagina.keyboard.press("KeyV");
+        await pagina.keyboard.up("Control");
+    };
+    await pegar(linea.lineas.map((l) => aCentavos(l.haberes ?? l.descuentos)).join("\r\n") + "\r\n", 1);
+    comprobar("recibo oficial pegado que coincide", await pagina.$eval("#veredicto", (e) => e.textContent),
+        "El recibo oficial coincide con el calculado en todas las líneas.");
+    await pegar(Array(120).fill("1,00").join("\n"), 1);
+    comprobar("pegado de más de 100 líneas", await pagina.evaluate(() => ({
+        filas: document.querySelectorAll("#oficial tbody tr").length,
+        aviso: document.querySelector("#problemas-oficial li")?.textContent.startsWith("Se dejaron afuera las últimas 20 líneas pegadas"),
+    })), { filas: 100, aviso: true });
     await pagina.close();
 }
 
