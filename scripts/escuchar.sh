@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Usage: scripts/escuchar.sh [ARGUMENTO DE recibo...] < TECLAS
-# What Orca says while a person uses the desktop program: recibo runs on a
+#        scripts/escuchar.sh --pagina DIRECCIÓN < TECLAS
+# What Orca says while a person uses the desktop program (or, with
+# --pagina, the web page at DIRECCIÓN in chromium): recibo runs on a
 # desktop of its own (tests/gui/desktop_session.sh) with Orca started first,
 # as on a blind user's desktop; each line read from standard input is pressed
 # as xdotool key names ("Tab", "shift+Tab", "Return", "Down"), or typed when
@@ -10,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ "${1:-}" != --dentro ]]; then
     command -v orca >/dev/null || { echo "Falta orca: instalalo con «apt-get install orca»." >&2; exit 1; }
-    [[ -x build/release/src/app/recibo ]] || bash scripts/compilar.sh
+    [[ "${1:-}" == --pagina || -x build/release/src/app/recibo ]] || bash scripts/compilar.sh
     keys=$(mktemp)
     trap 'rm -f "$keys"' EXIT
     cat >"$keys"
@@ -27,7 +29,15 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANGUAGE=es LC_ALL=es_AR.UTF-8
 orca --debug-file="$log/orca" >/dev/null 2>&1 &
 orca_pid=$!
 sleep 5  # Orca has said "Lector de pantalla activado" and listens
-build/release/src/app/recibo "$@" >"$log/recibo" 2>&1 &
+if [[ "${1:-}" == --pagina ]]; then
+    # Chromium shows its page to screen readers only when asked to.
+    chromium --no-sandbox --force-renderer-accessibility --no-first-run --disable-background-networking \
+        --disable-component-update --disable-sync --disable-features=Translate --lang=es-AR --user-data-dir="$log/chromium" \
+        --start-maximized "$2" >"$log/recibo" 2>&1 &
+    sleep 4
+else
+    build/release/src/app/recibo "$@" >"$log/recibo" 2>&1 &
+fi
 recibo_pid=$!
 sleep 4
 

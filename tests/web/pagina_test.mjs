@@ -190,6 +190,14 @@ for (const recorrido of RECORRIDOS) {
     await liquido.click();
     comprobar(`${recorrido.nombre}: otro toque la cierra`, await abierta(), []);
     comprobar(`${recorrido.nombre}: ningún pedido a otro sitio`, pagina.otrosHosts, []);
+    // What a screen reader is given (the browser's accessibility tree): the
+    // net pay, by name, with its explanation.
+    const arbol = await pagina.accessibility.snapshot({ interestingOnly: true });
+    const nodos = (nodo) => [nodo, ...(nodo.children ?? []).flatMap(nodos)];
+    const liquidoDicho = nodos(arbol).find((nodo) => nodo.role === "button" && nodo.name.startsWith("Líquido"));
+    comprobar(`${recorrido.nombre}: el líquido para un lector de pantalla`,
+        { nombre: liquidoDicho?.name, descripcion: liquidoDicho?.description },
+        { nombre: `Líquido: ${linea.liquido}`, descripcion: linea.explicacion_liquido });
     await pagina.close();
 }
 
