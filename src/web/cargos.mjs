@@ -58,6 +58,13 @@ export class Cargos {
         this.alElegir();
     }
 
+    // The catalogue's points of the position whose code is typed, beside
+    // the base points, as the receipt's panel shows them.
+    puntos() {
+        const cargo = this.lista.find(({ cargo }) => cargo[0] === this.codigo.value)?.cargo;
+        return cargo ? { compbas: cargo[3], proljor: cargo[4], jorcom: cargo[5], tardif: cargo[6] } : {};
+    }
+
     // The name and points of the position whose code is typed, and the
     // catalogue's points shown in the boxes that may change them.
     mostrarElegido() {

@@ -98,7 +98,7 @@ val computeTable(const std::string& table, bool decimalComma, bool explain)
 // their "porcentajes", "zonas" (0 to 4), "cargos" (each position as [code,
 // name, base points, basic complement, extended day, full day,
 // differentiated task], in the catalogue's order), and the scale's "escala"
-// (its name) and "subtitulo".
+// (its name), "subtitulo" and "tituloRecibo" (the receipt window's title).
 val options()
 {
     const scales::Scale& scale = currentScale();
@@ -118,6 +118,7 @@ val options()
     result.set("cargos", positions);
     result.set("escala", scale.name);
     result.set("subtitulo", scale.entrySubtitle);
+    result.set("tituloRecibo", scale.receiptTitle);
     return result;
 }
 

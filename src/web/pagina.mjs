@@ -7,6 +7,7 @@ import cargarRecibo from "./recibo.mjs";
 import { Cargos } from "./cargos.mjs";
 import { Comparacion } from "./comparacion.mjs";
 import { Formulario } from "./formulario.mjs";
+import { armarHoja } from "./hoja.mjs";
 import { ReciboVista } from "./recibo-vista.mjs";
 
 const form = document.getElementById("datos");
@@ -25,6 +26,8 @@ function llenarOpciones(select, textos, primerValor) {
 // The lists of the scale in use: the seniority brackets and their
 // percentages, the zones, the positions.
 let porcentajes = [];
+let tituloRecibo = "";
+let mostrada = null;  // the receipt's JSON line on the page, if any
 function usarEscala() {
     const opciones = motor.opciones();
     for (const [select, textos, primero] of [[form.elements.antiguedad, opciones.antiguedades, 1],
@@ -34,9 +37,23 @@ function usarEscala() {
         select.value = elegido;
     }
     porcentajes = opciones.porcentajes;
+    tituloRecibo = opciones.tituloRecibo;
     cargos.usar(opciones.cargos);
     document.getElementById("escala").textContent = `${opciones.escala}. ${opciones.subtitulo}`;
     document.getElementById("escala-en-uso").textContent = `En uso: ${opciones.escala}.`;
+}
+
+// The points the receipt's panel shows beside the base points: the
+// position's, or those typed over them; null for hours.
+function puntosDelPanel() {
+    if (formulario.tipo() !== "cargo")
+        return null;
+    const puntos = cargos.puntos();
+    const valores = formulario.valores();
+    for (const nombre of Object.keys(puntos))
+        if (valores[nombre] !== "")
+            puntos[nombre] = valores[nombre];
+    return puntos;
 }
 
 function calcular() {
@@ -45,6 +62,7 @@ function calcular() {
     document.getElementById("porcantig").textContent = antiguedad > 0 ? porcentajes[antiguedad - 1] : "0 %";
     cargos.mostrarElegido();
     const resultado = motor.calcularTabla(formulario.tabla(), true, true);
+    mostrada = null;
     if (resultado.problema.length > 0) {
         vista.mostrar({ error: decoder.decode(resultado.problema) });
     } else {
@@ -52,6 +70,7 @@ function calcular() {
         vista.mostrar(linea, formulario.tipo() === "cargo");
         if (linea.lineas)
             comparacion.ofrecerCodigos(linea.lineas.map((l) => l.cod));
+        mostrada = linea.lineas ? linea : null;
     }
     comparacion.comparar();
     const fragmento = formulario.fragmento();
@@ -105,6 +124,14 @@ volver.addEventListener("click", () => {
     calcular();
 });
 
+// The printed sheet is laid out only when the page is printed, not at
+// every keystroke.
+window.addEventListener("beforeprint", () => {
+    if (mostrada)
+        armarHoja(mostrada, tituloRecibo, puntosDelPanel());
+    else
+        document.getElementById("hoja").replaceChildren();
+});
 document.getElementById("imprimir").addEventListener("click", () => print());
 
 // The address's values, when it has them; again when only "#…" changes.

@@ -11,7 +11,7 @@
 // RECIBO_CAPTURAS set, screenshots at 360 and 1280 px go to that folder.
 // Skipped (77) without emcc or chromium.
 import { execFileSync, spawn } from "node:child_process";
-import { mkdtempSync, readFileSync, writeFileSync, existsSync } from "node:fs";
+import { existsSync, mkdtempSync, readdirSync, readFileSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
@@ -288,6 +288,26 @@ function aCentavos(importe) {
         nombra: (await pagina.$eval("#error-escala", (e) => e.textContent)).includes("rota.toml"),
         recibo: await loQueMuestra(pagina) }, { nombra: true, recibo: comoSeMuestra(esperado(celdas, escalaEjemplo)) });
     await pagina.close();
+}
+
+// Printed from the browser, a receipt's page has the words of the page
+// `recibo-lote --pdf` prints for the same teacher (the desktop's
+// "Imprimir"), every one as often.
+// An amount's "$" stands apart or not as each writer spaces it.
+const palabrasDelPdf = (pdf) => execFileSync("pdftotext", [pdf, "-"], { encoding: "utf8" }).replace(/\$\s+/g, "$")
+    .split(/\s+/).filter(Boolean).sort();
+for (const celdas of [DIRECCIONES[1], { ...DIRECCIONES[2], docente: "Gómez, María" }]) {
+    const pagina = await abrir(new URLSearchParams(celdas).toString());
+    const impresa = join(carpeta, "pagina.pdf");
+    await pagina.pdf({ path: impresa, format: "A4" });
+    await pagina.close();
+    const tabla = join(carpeta, "impresa.csv");
+    const nombres = Object.keys(celdas);
+    writeFileSync(tabla, `${nombres.join(";")}\n${nombres.map((n) => `"${celdas[n].replaceAll('"', '""')}"`).join(";")}\n`);
+    const hojas = join(carpeta, `hojas-${pruebas}`);
+    execFileSync(reciboLote, ["--locale", "es_AR", "--pdf", hojas, tabla], { stdio: "ignore" });
+    const [hoja] = readdirSync(hojas);
+    comprobar(`impresa como "Imprimir": ${JSON.stringify(celdas)}`, palabrasDelPdf(impresa), palabrasDelPdf(join(hojas, hoja)));
 }
 
 // Accessibility, in the states a user meets: a new page, an error, a
