@@ -47,7 +47,7 @@ export class Comparacion {
 
     // The receipt's codes, offered while no amount has been typed.
     ofrecerCodigos(codigos) {
-        if (this.tieneImportes())
+        if (this.tieneImportes() || this.filas().map(([codigo]) => codigo).join() === codigos.join())
             return;
         this.cuerpo.replaceChildren();
         for (const codigo of codigos)

@@ -73,11 +73,22 @@ function calcular() {
         mostrada = linea.lineas ? linea : null;
     }
     comparacion.comparar();
-    const fragmento = formulario.fragmento();
-    if (location.hash.slice(1) !== fragmento)
-        history.replaceState(null, "", fragmento ? `#${fragmento}` : location.pathname + location.search);
+    guardarEnDireccion();
     // What bench/medir-web.mjs reads: how long each receipt took.
     performance.measure("calculo", { start: inicio });
+}
+
+// The address follows the form once typing pauses: changing it costs more
+// than the receipt, and a browser limits how often a page may.
+const PAUSA_MS = 250;
+let pendiente = 0;
+function guardarEnDireccion() {
+    clearTimeout(pendiente);
+    pendiente = setTimeout(() => {
+        const fragmento = formulario.fragmento();
+        if (location.hash.slice(1) !== fragmento)
+            history.replaceState(null, "", fragmento ? `#${fragmento}` : location.pathname + location.search);
+    }, PAUSA_MS);
 }
 
 // Options and check boxes first follow the entry window's rules.

@@ -111,9 +111,13 @@ async function abrir(fragmento = "", ancho = 1280, sinCsp = false) {
     return pagina;
 }
 
-// The address's values, as cells, in the order of their names.
+// The address's values, as cells, in the order of their names, once typing
+// has paused long enough for the page to keep them there.
 const ordenadas = (celdas) => Object.fromEntries(Object.entries(celdas).sort());
-const celdasDe = (pagina) => ordenadas(Object.fromEntries(new URLSearchParams(new URL(pagina.url()).hash.slice(1))));
+async function celdasDe(pagina) {
+    await new Promise((listo) => setTimeout(listo, 1000));
+    return ordenadas(Object.fromEntries(new URLSearchParams(new URL(pagina.url()).hash.slice(1))));
+}
 
 // Opened on an address: the teacher it carries.
 const DIRECCIONES = [
@@ -178,7 +182,7 @@ for (const recorrido of RECORRIDOS) {
         await paso(pagina);
     const linea = esperado(recorrido.celdas);
     comprobar(recorrido.nombre, await loQueMuestra(pagina), comoSeMuestra(linea));
-    comprobar(`${recorrido.nombre}: la dirección`, celdasDe(pagina), ordenadas(recorrido.celdas));
+    comprobar(`${recorrido.nombre}: la dirección`, await celdasDe(pagina), ordenadas(recorrido.celdas));
     // Each amount's explanation when the keyboard reaches it, then on a tap.
     await tabHasta("#lineas button")(pagina);
     const abierta = () => pagina.evaluate(() => [...document.querySelectorAll("#lineas tr.explicacion")]
