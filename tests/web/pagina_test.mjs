@@ -129,6 +129,7 @@ const DIRECCIONES = [
     { tipo: "cargo", codcargo: "99999" },
     { tipo: "medio", numerohorasmed: "abc" },
     { docente: "Nadie" },
+    { tipo: "cargo", codcargo: "645", docente: "Apellido Muy Largo ".repeat(150), tardif: "1e308" },
 ];
 for (const celdas of DIRECCIONES) {
     const pagina = await abrir(new URLSearchParams(celdas).toString());
