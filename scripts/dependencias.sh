@@ -13,8 +13,8 @@
 # libfmt-dev and libfast-float-dev write and read the engine's doubles (header
 # only); emscripten builds the engine as WebAssembly (scripts/web.sh), with
 # libcsv's source unpacked by dpkg-source (dpkg-dev); chromium opens its page
-# in the page's test, driven by puppeteer-core and checked by axe-core, both
-# from the npm registry at the versions tests/web/package-lock.json records.
+# in the page's test (whose npm packages scripts/dependencias-pruebas.sh
+# installs).
 set -euo pipefail
 
 packages=(
@@ -29,9 +29,3 @@ packages=(
 )
 
 bash "$(dirname "$0")/instalar-faltantes.sh" "${packages[@]}"
-web_tests="$(dirname "$0")/../tests/web"
-if [[ ! -f "$web_tests/node_modules/.package-lock.json" ]] \
-    || [[ "$web_tests/package-lock.json" -nt "$web_tests/node_modules/.package-lock.json" ]]; then
-    command -v npm >/dev/null || bash "$(dirname "$0")/instalar-faltantes.sh" npm
-    npm ci --prefix "$web_tests" --no-audit --no-fund --loglevel=error
-fi

@@ -3,4 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/compilar.sh
+bash scripts/dependencias-pruebas.sh
 ctest --preset release

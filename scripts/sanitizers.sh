@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/dependencias.sh
+bash scripts/dependencias-pruebas.sh
 bash scripts/clang14.sh
 cmake --preset asan >/dev/null
 cmake --build --preset asan

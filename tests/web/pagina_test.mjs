@@ -24,8 +24,15 @@ if (!enPath("emcc") || !existsSync(chromium)) {
     console.error("falta emcc (emscripten) o chromium: se omite la prueba de la página");
     process.exit(77);
 }
-const { default: puppeteer } = await import("puppeteer-core");
-const axe = readFileSync(join(dirname(fileURLToPath(import.meta.resolve("axe-core"))), "axe.min.js"), "utf8");
+let puppeteer;
+let axe;
+try {
+    ({ default: puppeteer } = await import("puppeteer-core"));
+    axe = readFileSync(join(dirname(fileURLToPath(import.meta.resolve("axe-core"))), "axe.min.js"), "utf8");
+} catch {
+    console.error("faltan los paquetes de npm de la prueba: instalalos con scripts/dependencias-pruebas.sh");
+    process.exit(1);
+}
 execFileSync("bash", [join(raiz, "scripts", "web.sh")], { stdio: ["ignore", "ignore", "inherit"] });
 
 const carpeta = mkdtempSync(join(tmpdir(), "recibo-pagina-"));
