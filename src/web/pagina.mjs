@@ -14,7 +14,15 @@ const form = document.getElementById("datos");
 const formulario = new Formulario(form);
 const vista = new ReciboVista();
 const decoder = new TextDecoder();
-const motor = await cargarRecibo();
+// Without the engine (recibo.wasm not served, or a browser without
+// WebAssembly) nothing can be computed: the page says so instead of loading
+// for ever.
+const motor = await cargarRecibo().catch(() => {
+    const estado = document.getElementById("estado");
+    estado.textContent = "No se pudo cargar el cálculo (recibo.wasm): volvé a abrir la página; si sigue igual, usá un navegador actualizado o avisá a quien la publica.";
+    estado.className = "error";
+    throw new Error("sin WebAssembly");
+});
 const comparacion = new Comparacion(motor, formulario);
 const cargos = new Cargos(() => calcular());
 

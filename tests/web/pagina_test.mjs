@@ -213,6 +213,17 @@ for (const recorrido of RECORRIDOS) {
     await pagina.close();
 }
 
+// Without its engine the page says why, instead of loading for ever.
+{
+    const pagina = await navegador.newPage();
+    await pagina.setRequestInterception(true);
+    pagina.on("request", (pedido) => (pedido.url().endsWith(".wasm") ? pedido.abort() : pedido.continue()));
+    await pagina.goto(`${direccion}#tipo=cargo&codcargo=645`);
+    await pagina.waitForFunction(() => document.getElementById("estado").className === "error", { timeout: 20000 });
+    comprobar("sin recibo.wasm", await pagina.$eval("#estado", (e) => e.textContent.startsWith("No se pudo cargar el cálculo")), true);
+    await pagina.close();
+}
+
 // On a page just opened, a tap on an amount opens its explanation, and a
 // second one closes it.
 {
