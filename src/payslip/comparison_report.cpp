@@ -12,11 +12,6 @@ namespace {
 
 const std::string kNone = "—";
 
-std::string cents(payroll::Currency amount, const payroll::RegionalSettings& settings)
-{
-    return centsText(amount, settings);
-}
-
 std::string statusOf(const LineCheck& line)
 {
     if (!line.differs)
@@ -34,7 +29,7 @@ ComparisonRow lineRow(const payroll::Receipt& receipt, std::size_t index, const 
     return {std::string(line.code),
             std::string(line.description),
             kNone,
-            cents(line.value, settings),
+            centsText(line.value, settings),
             {},
             {},
             false,
@@ -78,11 +73,11 @@ std::vector<ComparisonRow> comparisonRows(const PayslipCheck& check, const payro
                             {},        {},
                             false,     {}};
         if (line.official)
-            row.official = cents(*line.official, settings);
+            row.official = centsText(*line.official, settings);
         row.differs = line.differs;
         row.status = statusOf(line);
         if (line.differs) {
-            row.difference = cents(line.difference(), settings);
+            row.difference = centsText(line.difference(), settings);
             if (const std::string hint = agreeingHint(line.code, causes, catalogue); !hint.empty())
                 row.explanation += (row.explanation.empty() ? "" : "\n") + hint;
         }
@@ -101,9 +96,9 @@ std::vector<ComparisonRow> comparisonRows(const PayslipCheck& check, const payro
         const std::optional<payroll::Currency> difference = total.difference();
         rows.push_back({{},
                         names[i],
-                        total.official ? cents(*total.official, settings) : kNone,
-                        cents(total.computed, settings),
-                        total.differs && difference ? cents(*difference, settings) : std::string(),
+                        total.official ? centsText(*total.official, settings) : kNone,
+                        centsText(total.computed, settings),
+                        total.differs && difference ? centsText(*difference, settings) : std::string(),
                         total.differs ? "Difiere" : "Coincide",
                         total.differs,
                         totalExplanation(i)});

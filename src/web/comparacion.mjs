@@ -2,6 +2,8 @@
 // engine's comparison of the two: each line's state in words, the verdict
 // and the likely causes, as the desktop's window shows them.
 
+import { celda } from "./celdas.mjs";
+
 // A payslip has no more lines than this; a longer paste is cut.
 const MAS_FILAS = 100;
 
@@ -104,12 +106,8 @@ export class Comparacion {
             const tr = document.createElement("tr");
             if (fila.difiere)
                 tr.className = "difiere";
-            for (const [texto, clase] of [[fila.cod], [fila.descripcion, "descripcion"], [fila.oficial, "importe"], [fila.calculado, "importe"], [fila.diferencia, "importe"], [fila.estado, "estado"]]) {
-                const td = tr.insertCell();
-                td.textContent = texto;
-                if (clase)
-                    td.className = clase;
-            }
+            for (const [texto, clase] of [[fila.cod], [fila.descripcion, "descripcion"], [fila.oficial, "importe"], [fila.calculado, "importe"], [fila.diferencia, "importe"], [fila.estado, "estado"]])
+                celda(tr, texto, clase);
             // Where our differing amount comes from, and the changes after
             // which it agrees, one tap away.
             if (fila.difiere && fila.explicacion) {

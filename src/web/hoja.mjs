@@ -5,6 +5,8 @@
 // panel with the scale's title, the position or the hours, their points and
 // the date. The print stylesheet shows it alone.
 
+import { celda } from "./celdas.mjs";
+
 const CAJAS_DEL_MARGEN = 8;  // their greys are the stylesheet's
 
 const PANEL = [
@@ -29,12 +31,8 @@ function fila(tabla, celdas, clase) {
     const tr = tabla.insertRow();
     if (clase)
         tr.className = clase;
-    for (const [texto, claseCelda] of celdas) {
-        const td = tr.insertCell();
-        td.textContent = texto ?? "";
-        if (claseCelda)
-            td.className = claseCelda;
-    }
+    for (const [texto, claseCelda] of celdas)
+        celda(tr, texto, claseCelda);
 }
 
 // `linea`: the receipt's JSON line; `titulo`: the scale's title for the

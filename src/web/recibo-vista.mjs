@@ -2,19 +2,13 @@
 // by line with the three totals. Each amount is a button; its explanation
 // opens below it on a tap, a click or when the keyboard reaches it.
 
+import { celda } from "./celdas.mjs";
+
 const TOTALES = [
     ["total_haberes", "Total haberes"],
     ["total_descuentos", "Total descuentos"],
     ["liquido", "Líquido"],
 ];
-
-function celda(fila, texto, clase) {
-    const td = fila.insertCell();
-    td.textContent = texto ?? "";
-    if (clase)
-        td.className = clase;
-    return td;
-}
 
 export class ReciboVista {
     constructor() {
