@@ -1,6 +1,6 @@
 // The yardstick for the desktop program's start-up and memory: one plain Qt
 // Widgets window with what "Ingreso de datos" has at start, built the plain
-// way: about as many controls of each kind (22 labels, 12 text boxes, 15
+// way: a title in bold, about as many controls of each kind (22 labels, 12 text boxes, 15
 // option buttons, 13 check boxes, an editable list of 5 items, 2 buttons,
 // 4 frames) in ordinary layouts; a menu bar with "Archivo" (9 actions, 6 of
 // them with shortcuts, and a submenu) and "Escala" (a checkable choice and
@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -74,7 +75,13 @@ int main(int argc, char* argv[])
     body->setMenuBar(menus(&window));
     auto* layout = new QVBoxLayout;
     body->addLayout(layout, 1);
-    layout->addWidget(new QLabel("Ventana de referencia"));
+    // A title in bold, larger than the rest, as "Ingreso de datos" has.
+    auto* title = new QLabel("Ventana de referencia");
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
+    title->setFont(titleFont);
+    layout->addWidget(title);
     layout->addWidget(new QLabel("Controles comunes"));
 
     auto* nameRow = new QHBoxLayout;
