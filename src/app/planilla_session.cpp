@@ -475,15 +475,25 @@ bool PlanillaSession::saveTo(const QString& path)
             table.replaceRow(*chosen_, input, catalogue);
         }
     }
-    auto result = file_->save(path, std::nullopt, chosen_);
+    // The form's teacher and every teacher with official lines are followed
+    // to their rows, which the file may have moved.
+    std::vector<std::size_t> follow;
+    if (chosen_)
+        follow.push_back(*chosen_);
+    for (const auto& [row, lines] : official_)
+        follow.push_back(row);
+    auto result = file_->save(path, std::nullopt, follow);
     if (result.saved == planilla::PlanillaFile::Saved::Conflict) {
         using Conflicts = table::Planilla::Conflicts;
         switch (dialogs_.askAboutConflict(window_, result.problem)) {
-        case Settle::KeepMine: result = file_->save(path, Conflicts::KeepMine, chosen_); break;
+        case Settle::KeepMine: result = file_->save(path, Conflicts::KeepMine, follow); break;
         case Settle::KeepTheirs:
-            result = file_->save(path, Conflicts::KeepTheirs, chosen_);
-            if (result.saved == planilla::PlanillaFile::Saved::Yes)
+            result = file_->save(path, Conflicts::KeepTheirs, follow);
+            if (result.saved == planilla::PlanillaFile::Saved::Yes) {
+                moveOfficialLines(result.followed);
+                writeOfficialLines(path);
                 return showSaved(result);
+            }
             break;
         case Settle::SaveAs: {
             const QString other = dialogs_.savePath(window_, path);
@@ -493,11 +503,8 @@ bool PlanillaSession::saveTo(const QString& path)
         }
     }
     if (result.saved == planilla::PlanillaFile::Saved::Yes && result.merged) {
-        // The teacher's official lines follow the teacher to their row.
-        if (chosen_ && result.followed && *chosen_ != *result.followed)
-            if (auto lines = official_.extract(*chosen_))
-                official_.insert_or_assign(*result.followed, std::move(lines.mapped()));
-        chosen_ = result.followed;
+        moveOfficialLines(result.followed);
+        chosen_ = placeOf(chosen_, result.followed);
         relist();
     } else if (chosen_) {
         panel()->relist(*chosen_);
@@ -517,14 +524,36 @@ bool PlanillaSession::saveTo(const QString& path)
     return true;
 }
 
+// Each teacher's official lines to the teacher's row after a save that
+// took in others' changes; those of a teacher the file no longer has go
+// with the teacher.
+void PlanillaSession::moveOfficialLines(const std::map<std::size_t, std::size_t>& followed)
+{
+    std::map<std::size_t, std::vector<payslip::OfficialLine>> moved;
+    for (auto& [row, lines] : official_)
+        if (const auto at = followed.find(row); at != followed.end())
+            moved[at->second] = std::move(lines);
+    official_ = std::move(moved);
+}
+
+std::optional<std::size_t> PlanillaSession::placeOf(std::optional<std::size_t> row,
+                                                    const std::map<std::size_t, std::size_t>& followed)
+{
+    if (!row)
+        return std::nullopt;
+    const auto at = followed.find(*row);
+    return at == followed.end() ? std::nullopt : std::optional(at->second);
+}
+
 // The file's version of the teacher kept: the form shows it (or nothing,
 // when the file no longer has that teacher).
 bool PlanillaSession::showSaved(const planilla::PlanillaFile::SaveResult& result)
 {
+    const std::optional<std::size_t> teacher = placeOf(chosen_, result.followed);
     chosen_.reset();
     relist();
-    if (result.followed)
-        return load(*result.followed);
+    if (teacher)
+        return load(*teacher);
     startNewTeacher();
     return true;
 }

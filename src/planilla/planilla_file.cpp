@@ -66,9 +66,12 @@ std::variant<PlanillaFile, Unusable, PlanillaFile::Stopped> PlanillaFile::open(
 }
 
 PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<table::Planilla::Conflicts> settle,
-                                            std::optional<std::size_t> follow)
+                                            std::span<const std::size_t> follow)
 {
-    std::optional<std::size_t> followed = follow;
+    std::map<std::size_t, std::size_t> followed;
+    for (const std::size_t row : follow)
+        if (row < table_.rows())
+            followed[row] = row;
     bool merged = false;
     if (path == path_) {
         QFile current(path);
@@ -83,7 +86,8 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<t
                                            "como planilla. Guardá la tuya con otro nombre, o reemplazá la del disco "
                                            "con la tuya.")
                                 .arg(quoted(path)),
-                            std::nullopt, false};
+                            {},
+                            false};
             } else {
                 auto rebased = table_.rebasedOnto(std::get<table::Planilla>(std::move(onDisk)),
                                                   settle.value_or(table::Planilla::Conflicts::KeepTheirs), follow);
@@ -95,7 +99,8 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<t
                                 .arg(quoted(path),
                                      rebased.conflicts == 1 ? QStringLiteral("la fila")
                                                             : QStringLiteral("%1 filas").arg(rebased.conflicts)),
-                            std::nullopt, false};
+                            {},
+                            false};
                 table_ = std::move(rebased.table);
                 read_ = digest(now);
                 followed = rebased.followed;
@@ -110,14 +115,16 @@ PlanillaFile::SaveResult PlanillaFile::save(const QString& path, std::optional<t
                           QStringLiteral("No se guardó la planilla en %1: es %2, no un archivo; elegí el nombre de "
                                          "un archivo.")
                               .arg(quoted(path), QString::fromStdString(*other)),
-                          std::nullopt, false};
+                          {},
+                          false};
     QSaveFile file(path);
     const auto failed = [&] {
         return SaveResult{Saved::Failed,
                           QStringLiteral("No se pudo guardar la planilla %1 (%2); el archivo que "
                                          "estaba quedó como estaba.")
                               .arg(quoted(path), causeOf(file, files::Access::Write)),
-                          std::nullopt, false};
+                          {},
+                          false};
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed();

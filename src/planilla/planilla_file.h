@@ -4,7 +4,9 @@
 #include <QString>
 
 #include <cstddef>
+#include <map>
 #include <optional>
+#include <span>
 #include <variant>
 
 #include "table/planilla.h"
@@ -34,9 +36,9 @@ public:
     struct SaveResult {
         Saved saved;
         QString problem;  // in Spanish, when not saved
-        // Where the row followed (see save()) is now: the file may have
-        // gained or lost rows elsewhere.
-        std::optional<std::size_t> followed;
+        // Where each row followed (see save()) is now: the file may have
+        // gained or lost rows elsewhere; one it no longer has is missing.
+        std::map<std::size_t, std::size_t> followed;
         bool merged = false;  // the file held others' changes, now in the table too
         bool operator==(const SaveResult&) const = default;
     };
@@ -47,9 +49,10 @@ public:
     // changed both here and there is a conflict, not saved unless `settle`
     // says whose version stays. A file that is no longer a planilla is
     // written over only when `settle` keeps this one. A failed write leaves
-    // the old file whole. `follow`: a row whose place after saving is wanted.
+    // the old file whole. `follow`: rows whose places after saving are
+    // wanted.
     SaveResult save(const QString& path, std::optional<table::Planilla::Conflicts> settle = std::nullopt,
-                    std::optional<std::size_t> follow = std::nullopt);
+                    std::span<const std::size_t> follow = {});
 
 private:
     PlanillaFile(QString path, table::Planilla table, QByteArray read)

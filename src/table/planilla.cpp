@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <set>
 
 #include "positions/position_selection.h"
 #include "table/csv_reader.h"
@@ -260,6 +261,29 @@ std::string_view Planilla::readText(std::size_t row) const
     return std::string_view(text_).substr(rows_[row].begin, rows_[row].end - rows_[row].begin);
 }
 
+namespace {
+
+// The row of `current` as it was read, not yet taken, nearest to `row`
+// among those that `matches`; `taken` has one place for each of those rows
+// (the rows added to it since are this planilla's own). Sought outwards
+// from `row`, the lower of two as near first: a teacher a few rows away
+// costs a few rows, not the whole table.
+template <typename Matches>
+std::optional<std::size_t> nearestOf(std::size_t row, const std::vector<bool>& taken, Matches matches)
+{
+    const std::size_t rows = taken.size();
+    const auto fits = [&](std::size_t other) { return other < rows && !taken[other] && matches(other); };
+    for (std::size_t distance = 0; distance < std::max(row + 1, rows); ++distance) {
+        if (distance <= row && fits(row - distance))
+            return row - distance;
+        if (distance > 0 && fits(row + distance))
+            return row + distance;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 // The row of `current` that is row `row` as read here: the one that reads
 // the same (the nearest, among equal ones), or nothing when `current`
 // changed or removed it.
@@ -267,23 +291,30 @@ std::optional<std::size_t> Planilla::counterpart(std::size_t row, const Planilla
                                                  const std::vector<bool>& taken) const
 {
     const std::string_view was = readText(row);
-    std::optional<std::size_t> nearest;
-    const auto distance = [row](std::size_t other) { return other > row ? other - row : row - other; };
-    for (std::size_t other = 0; other < current.rows(); ++other)
-        if (!taken[other] && current.readText(other) == was && (!nearest || distance(other) < distance(*nearest)))
-            nearest = other;
-    return nearest;
+    return nearestOf(row, taken, [&](std::size_t other) { return current.readText(other) == was; });
 }
 
-Planilla::Rebased Planilla::rebasedOnto(Planilla current, Conflicts conflicts, std::optional<std::size_t> follow,
+// The row of `current` with the teacher of row `row` as read here, for a
+// row someone else changed: a teacher with no name has none.
+std::optional<std::size_t> Planilla::sameTeacher(std::size_t row, const Planilla& current,
+                                                 const std::vector<bool>& taken) const
+{
+    const std::string teacher = docenteAsRead(row);
+    if (teacher.empty())
+        return std::nullopt;
+    return nearestOf(row, taken, [&](std::size_t other) { return current.docente(other) == teacher; });
+}
+
+Planilla::Rebased Planilla::rebasedOnto(Planilla current, Conflicts conflicts, std::span<const std::size_t> follow,
                                         const positions::Catalogue& catalogue) const
 {
-    Rebased rebased{std::move(current), 0, std::nullopt};
+    Rebased rebased{std::move(current), 0, {}};
     Planilla& table = rebased.table;
     std::vector<bool> taken(table.rows());
+    const std::set<std::size_t> wanted(follow.begin(), follow.end());
     const auto landed = [&](std::size_t row, std::optional<std::size_t> at) {
-        if (row == follow)
-            rebased.followed = at;
+        if (at && wanted.contains(row))
+            rebased.followed[row] = *at;
     };
     for (const auto& [row, replaced] : replaced_) {
         if (row >= rowsRead_)
@@ -298,15 +329,16 @@ Planilla::Rebased Planilla::rebasedOnto(Planilla current, Conflicts conflicts, s
             continue;
         }
         ++rebased.conflicts;
-        // The same teacher in the same place is the row changed there too.
-        const bool inPlace = row < table.rows() && !taken[row] && table.docente(row) == docenteAsRead(row);
-        if (inPlace)
-            taken[row] = true;
+        // The same teacher, the nearest where the file gained or lost rows
+        // before, is the row changed there too.
+        const std::optional<std::size_t> there = sameTeacher(row, table, taken);
+        if (there)
+            taken[*there] = true;
         if (conflicts == Conflicts::KeepTheirs || !mine) {
-            landed(row, inPlace ? std::optional(row) : std::nullopt);
-        } else if (inPlace) {
-            table.replaceRow(row, *mine, catalogue);
-            landed(row, row);
+            landed(row, there);
+        } else if (there) {
+            table.replaceRow(*there, *mine, catalogue);
+            landed(row, there);
         } else {
             landed(row, table.appendRow(*mine, catalogue));
         }
@@ -316,8 +348,24 @@ Planilla::Rebased Planilla::rebasedOnto(Planilla current, Conflicts conflicts, s
         if (const auto* mine = std::get_if<RowInput>(&added))
             landed(row, table.appendRow(*mine, catalogue));
     }
-    if (follow && *follow < rowsRead_ && !replaced_.contains(*follow))
-        rebased.followed = counterpart(*follow, table, taken);
+    // The rows followed that were not replaced here: first those the file
+    // still has as they were, then those someone changed there.
+    std::vector<std::size_t> changedThere;
+    for (const std::size_t row : wanted) {
+        if (row >= rowsRead_ || replaced_.contains(row))
+            continue;
+        if (const auto same = counterpart(row, table, taken)) {
+            taken[*same] = true;
+            landed(row, same);
+        } else {
+            changedThere.push_back(row);
+        }
+    }
+    for (const std::size_t row : changedThere)
+        if (const auto same = sameTeacher(row, table, taken)) {
+            taken[*same] = true;
+            landed(row, same);
+        }
     return rebased;
 }
 

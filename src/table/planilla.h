@@ -78,11 +78,13 @@ public:
     // that `current` changed or removed too is a conflict, settled by
     // `conflicts`: this planilla's version over `current`'s (over the row
     // with the same teacher, or added when `current` has none), or
-    // `current`'s kept. `follow`: a row of this planilla whose place in the
-    // result is wanted.
+    // `current`'s kept. `follow`: rows of this planilla whose places in the
+    // result are wanted (the teacher on the form, those with official
+    // lines); a row not replaced here lands on the row of `current` that
+    // reads as it was read, or else on the nearest with the same teacher.
     enum class Conflicts { KeepMine, KeepTheirs };
     struct Rebased;
-    Rebased rebasedOnto(Planilla current, Conflicts conflicts, std::optional<std::size_t> follow = std::nullopt,
+    Rebased rebasedOnto(Planilla current, Conflicts conflicts, std::span<const std::size_t> follow = {},
                         const positions::Catalogue& catalogue = positions::catalogue()) const;
 
 private:
@@ -106,6 +108,8 @@ private:
     std::optional<std::size_t> docenteColumn() const;
     std::optional<std::size_t> counterpart(std::size_t row, const Planilla& current,
                                            const std::vector<bool>& taken) const;
+    std::optional<std::size_t> sameTeacher(std::size_t row, const Planilla& current,
+                                           const std::vector<bool>& taken) const;
     void keepCells(std::span<const std::string_view> cells);
 
     std::string text_;  // as read, the rows added appended
@@ -126,8 +130,10 @@ private:
 
 struct Planilla::Rebased {
     Planilla table;
-    std::size_t conflicts = 0;            // rows replaced here that `current` changed or removed too
-    std::optional<std::size_t> followed;  // where the row followed is in `table`, if it is
+    std::size_t conflicts = 0;  // rows replaced here that `current` changed or removed too
+    // Where each row followed is in `table`; one that `table` no longer
+    // has is missing.
+    std::map<std::size_t, std::size_t> followed;
 };
 
 }  // namespace recibo::table

@@ -26,6 +26,7 @@
 #include "entry/entry_window.h"
 #include "gui_driver.h"
 #include "payroll/calculation.h"
+#include "payslip/official_file.h"
 #include "program_driver.h"
 #include "regional/regional.h"
 #include "selection/selection_dialog.h"
@@ -185,6 +186,34 @@ private slots:
         QCOMPARE(contents(path_), QByteArray(both).replace(",200,", ",175,"));
         QCOMPARE(gui::box(kEntry, "cantkm")->text(), QString("175"));
         QVERIFY(!gui::window(kEntry)->isWindowModified());
+    }
+
+    // The official lines typed for a teacher stay that teacher's when someone
+    // else added a teacher above and removed another before a save here;
+    // those of the teacher removed go with the teacher.
+    void officialLinesFollowTheirTeachersOverOthersChanges()
+    {
+        QVERIFY(session_->open(path_));
+        const std::vector<payslip::OfficialLine> lines{{"001", payroll::Currency::fromUnits(1234)}};
+        for (const std::size_t row : {4, 6}) {
+            QVERIFY(session_->chooseTeacher(row));
+            session_->setOfficialLines(lines);
+            QVERIFY(session_->save());
+        }
+        QVERIFY(session_->chooseTeacher(3));
+        gui::type(kEntry, "cantkm", "200");
+        QList<QByteArray> rows = contents(path_).split('\n');
+        rows.removeAt(7);  // the teacher of row 6
+        rows.insert(1, "Nueva,cargo,645,0,0,0,0,0,1,0,1,0,0,0,0,0,0,0,0,1,0,1,1,1,0,0");
+        writeFile(path_, rows.join('\n'));
+        QVERIFY(session_->save());
+        QVERIFY(asked_.isEmpty() && told_.isEmpty());
+        const auto official =
+            payslip::readOfficialLines(QFile::encodeName(app::PlanillaSession::officialLinesPath(path_)).toStdString(),
+                                       regional::systemSettings(), "oficial");
+        QVERIFY(std::holds_alternative<payslip::OfficialLines>(official));
+        // Row 4, one down, is the file's row 6 ("fila" counts from 1).
+        QVERIFY(std::get<payslip::OfficialLines>(official) == payslip::OfficialLines({{6, lines}}));
     }
 
     // The planillas opened before, kept by earlier versions in a file of an

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <map>
 
 #include "common/file_size_limit.h"
 #include "planilla/planilla_file.h"
@@ -43,11 +44,11 @@ protected:
         return std::get<PlanillaFile>(std::move(read));
     }
     // Luis gets the seniority option 3.
-    static void changeLuis(PlanillaFile& file)
+    static void changeLuis(PlanillaFile& file, std::size_t row = 1)
     {
-        auto luis = std::get<table::RowInput>(file.table().input(1));
+        auto luis = std::get<table::RowInput>(file.table().input(row));
         luis.entry.seniorityOption = 3;
-        file.table().replaceRow(1, luis);
+        file.table().replaceRow(row, luis);
     }
 
     QTemporaryDir folder_;
@@ -61,56 +62,74 @@ TEST_F(PlanillaFileTest, SavedWithOnlyTheChangedCell)
     EXPECT_EQ(contents(path()), QByteArray(kTable).replace("Luis,medio,,2", "Luis,medio,,3"));
 }
 
-// Luis changed here (seniority 3) while someone else changed the file.
+// Luis changed here (seniority 3) while someone else changed the file; both
+// teachers followed to their rows.
 TEST_F(PlanillaFileTest, ChangedOnDiskGetsOnlyThisTeachersRowAndConflictsAreAskedAbout)
 {
     using Conflicts = table::Planilla::Conflicts;
+    using Places = std::map<std::size_t, std::size_t>;
     const QByteArray header = "docente,tipo,codcargo,antiguedad\r\n";
     const QByteArray ana = "\"Gómez, Ana\",cargo,645,4\r\n", luis = "Luis,medio,,2\r\n", mine = "Luis,medio,,3\r\n";
+    const QByteArray anaThere = "\"Gómez, Ana\",cargo,645,5\r\n", eva = "Eva,cargo,650,1\r\n";
     const struct {
         const char* what;
         QByteArray theirs;
         std::optional<Conflicts> settle;
         PlanillaFile::Saved saved;
         QByteArray expected;  // the file afterwards
+        Places followed;
     } cases[] = {
         {"another row changed",
-         header + "\"Gómez, Ana\",cargo,645,5\r\n" + luis,
+         header + anaThere + luis,
          {},
          PlanillaFile::Saved::Yes,
-         header + "\"Gómez, Ana\",cargo,645,5\r\n" + mine},
+         header + anaThere + mine,
+         Places{{0, 0}, {1, 1}}},
         {"a row added before",
-         header + "Eva,cargo,650,1\r\n" + ana + luis,
+         header + eva + ana + luis,
          {},
          PlanillaFile::Saved::Yes,
-         header + "Eva,cargo,650,1\r\n" + ana + mine},
+         header + eva + ana + mine,
+         Places{{0, 1}, {1, 2}}},
+        {"a row added before one changed there",
+         header + eva + anaThere + luis,
+         {},
+         PlanillaFile::Saved::Yes,
+         header + eva + anaThere + mine,
+         Places{{0, 1}, {1, 2}}},
+        {"a row removed there", header + luis, {}, PlanillaFile::Saved::Yes, header + mine, Places{{1, 0}}},
         {"the same row changed",
          header + ana + "Luis,medio,,5\r\n",
          {},
          PlanillaFile::Saved::Conflict,
-         header + ana + "Luis,medio,,5\r\n"},
-        {"theirs kept", header + ana + "Luis,medio,,5\r\n", Conflicts::KeepTheirs, PlanillaFile::Saved::Yes,
-         header + ana + "Luis,medio,,5\r\n"},
+         header + ana + "Luis,medio,,5\r\n",
+         Places{}},
+        {"theirs kept", header + eva + ana + "Luis,medio,,5\r\n", Conflicts::KeepTheirs, PlanillaFile::Saved::Yes,
+         header + eva + ana + "Luis,medio,,5\r\n", Places{{0, 1}, {1, 2}}},
         {"mine kept", header + ana + "Luis,medio,,5\r\n", Conflicts::KeepMine, PlanillaFile::Saved::Yes,
-         header + ana + mine},
-        {"mine kept, the row removed there", header + ana, Conflicts::KeepMine, PlanillaFile::Saved::Yes,
-         header + ana + mine},
-        {"no longer a planilla", "hola,chau\r\n", {}, PlanillaFile::Saved::Conflict, "hola,chau\r\n"},
+         header + ana + mine, Places{{0, 0}, {1, 1}}},
+        {"mine kept over the row moved there", header + eva + ana + "Luis,medio,,5\r\n", Conflicts::KeepMine,
+         PlanillaFile::Saved::Yes, header + eva + ana + mine, Places{{0, 1}, {1, 2}}},
+        {"mine kept, the row removed there", header + eva + ana, Conflicts::KeepMine, PlanillaFile::Saved::Yes,
+         header + eva + ana + mine, Places{{0, 1}, {1, 2}}},
+        {"no longer a planilla", "hola,chau\r\n", {}, PlanillaFile::Saved::Conflict, "hola,chau\r\n", Places{}},
         {"no longer a planilla, mine kept", "hola,chau\r\n", Conflicts::KeepMine, PlanillaFile::Saved::Yes,
-         header + ana + mine},
+         header + ana + mine, Places{{0, 0}, {1, 1}}},
     };
+    const std::size_t both[] = {0, 1};
     for (const auto& c : cases) {
         write(path(), header + ana + luis);
         PlanillaFile file = opened();
         changeLuis(file);
         write(path(), c.theirs);
-        const auto result = file.save(path(), c.settle, 1);
+        const auto result = file.save(path(), c.settle, both);
         EXPECT_EQ(result.saved, c.saved) << c.what;
         EXPECT_EQ(contents(path()), c.expected) << c.what;
+        EXPECT_EQ(result.followed, c.followed) << c.what;
         if (result.saved != PlanillaFile::Saved::Yes)
             continue;
         EXPECT_EQ(file.table().text(), c.expected.toStdString()) << c.what << ": the table is the file saved";
-        changeLuis(file);
+        changeLuis(file, c.followed.at(1));
         EXPECT_EQ(file.save(path()).saved, PlanillaFile::Saved::Yes) << c.what << ": saved again without asking";
     }
 }
