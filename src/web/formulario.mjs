@@ -13,6 +13,22 @@ const COLUMNAS = [
 ];
 const HORAS_EXTRA = ["numhorascod06", "numhorasincen", "numhorascod113"];
 
+// A list set to an address's value. One that is none of its options is
+// added as it came, so that the receipt says what is wrong with it (as
+// recibo-lote does) instead of the list quietly showing another; it goes
+// once another option is chosen.
+function elegirEnLista(lista, valor) {
+    for (const ajena of lista.querySelectorAll("option[data-ajena]"))
+        ajena.remove();
+    if (![...lista.options].some((opcion) => opcion.value === valor)) {
+        const ajena = new Option(valor, valor);
+        ajena.dataset.ajena = "";
+        lista.add(ajena);
+        lista.addEventListener("change", () => ajena.remove(), { once: true });
+    }
+    lista.value = valor;
+}
+
 export class Formulario {
     constructor(form) {
         this.form = form;
@@ -85,6 +101,8 @@ export class Formulario {
             const control = this.control(nombre);
             if (control.type === "checkbox")
                 control.checked = valor === "1";
+            else if (control.tagName === "SELECT")
+                elegirEnLista(control, valor);
             else
                 control.value = valor;
         }

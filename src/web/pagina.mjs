@@ -66,8 +66,10 @@ function puntosDelPanel() {
 
 function calcular() {
     const inicio = performance.now();
+    // A seniority that is none of the options (from an address) has no percentage.
     const antiguedad = Number(form.elements.antiguedad.value);
-    document.getElementById("porcantig").textContent = antiguedad > 0 ? porcentajes[antiguedad - 1] : "0 %";
+    document.getElementById("porcantig").textContent =
+        antiguedad > 0 ? porcentajes[antiguedad - 1] ?? "" : "0 %";
     cargos.mostrarElegido();
     const resultado = motor.calcularTabla(formulario.tabla(), true, true);
     mostrada = null;

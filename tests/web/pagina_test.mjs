@@ -135,6 +135,8 @@ const DIRECCIONES = [
     { tipo: "superior", numerohorassup: "8", dinasist: "2", docente: "Ñandú \"Pepe\" & <Cía>" },
     { tipo: "cargo", codcargo: "99999" },
     { tipo: "medio", numerohorasmed: "abc" },
+    { tipo: "cargo", codcargo: "645", antiguedad: "99" },
+    { tipo: "cargo", codcargo: "645", zona: "x" },
     { docente: "Nadie" },
     { tipo: "cargo", codcargo: "645", docente: "Apellido Muy Largo ".repeat(150), tardif: "1e308" },
 ];
