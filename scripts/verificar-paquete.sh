@@ -132,6 +132,13 @@ run QT_QPA_PLATFORM=offscreen "$root/usr/bin/recibo-lote" --pdf-unico "$work/lib
 grep -qa /ObjStm "$work/libro.pdf" || fail "el libro no salió compactado: el programa no encontró el módulo"
 echo "recibo-lote --pdf-unico: libro compactado con ${modules[0]#"$root"}"
 
+# The printer module "Imprimir" loads, beside the pdf one, with what it needs
+# (Qt PrintSupport) found on this system.
+printer=("$root"/usr/lib/*/recibo/librecibo-impresora.so)
+[[ -f "${printer[0]}" ]] || fail "falta el módulo librecibo-impresora.so en /usr/lib/…/recibo"
+! ldd "${printer[0]}" | grep -q "not found" || fail "al módulo ${printer[0]#"$root"} le faltan bibliotecas"
+echo "imprimir: módulo ${printer[0]#"$root"}"
+
 # A table it cannot use: status 2 and nothing on the output.
 printf 'columna_que_no_existe\n1\n' >"$work/mala.csv"
 status=0

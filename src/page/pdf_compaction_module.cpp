@@ -2,24 +2,15 @@
 
 #include <mutex>
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLibrary>
 
+#include "loaded_module.h"
 #include "pdf/pdf_compaction.h"
 #include "pdf/pdf_module.h"
 
 namespace recibo::receipt {
 
 namespace {
-
-// Beside the program as installed (or unpacked anywhere), else this build's.
-QString modulePath()
-{
-    const QString installed = QDir(QCoreApplication::applicationDirPath()).filePath(RECIBO_PDF_MODULE_FROM_BINDIR);
-    return QFileInfo::exists(installed) ? installed : QStringLiteral(RECIBO_PDF_MODULE_BUILT);
-}
 
 static_assert(int(CompactionResult::Written) == int(pdf::Compaction::Written)
               && int(CompactionResult::Unchanged) == int(pdf::Compaction::Unchanged)
@@ -28,7 +19,7 @@ static_assert(int(CompactionResult::Written) == int(pdf::Compaction::Written)
 ReciboJoinPdfParts loadJoining()
 {
     // Kept loaded for the rest of the run.
-    static QLibrary module(modulePath());
+    static QLibrary module(loadedModulePath(RECIBO_PDF_MODULE_FROM_BINDIR, RECIBO_PDF_MODULE_BUILT));
     return reinterpret_cast<ReciboJoinPdfParts>(module.resolve(pdf::kJoinPartsSymbol));
 }
 

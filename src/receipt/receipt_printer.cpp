@@ -1,16 +1,20 @@
 #include "receipt_printer.h"
 
+#include <memory>
+
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
+#include <QLibrary>
 #include <QMessageBox>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QPagedPaintDevice>
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include "page/loaded_module.h"
 #include "page/receipt_files.h"
 #include "payroll/message_text.h"
+#include "printer_module.h"
 #include "receipt_page.h"
 #include "receipt_window.h"
 
@@ -53,22 +57,48 @@ PrintResult DefaultPrinter::printPage(const Sheet& sheet, const QString& title)
     return printPages(sheet, title, {});
 }
 
+namespace {
+
+// The printer module's two functions, loaded the first time they are asked
+// for and kept for the rest of the run; null without the module.
+struct PrinterModule {
+    ReciboOpenDefaultPrinter open = nullptr;
+    ReciboPrinterFailed failed = nullptr;
+};
+
+const PrinterModule& printerModule()
+{
+    static const PrinterModule module = [] {
+        static QLibrary library(loadedModulePath(RECIBO_PRINTER_MODULE_FROM_BINDIR, RECIBO_PRINTER_MODULE_BUILT));
+        PrinterModule loaded{reinterpret_cast<ReciboOpenDefaultPrinter>(library.resolve(kOpenDefaultPrinterSymbol)),
+                             reinterpret_cast<ReciboPrinterFailed>(library.resolve(kPrinterFailedSymbol))};
+        return loaded.open && loaded.failed ? loaded : PrinterModule{};
+    }();
+    return module;
+}
+
+}  // namespace
+
 PrintResult DefaultPrinter::printPages(const Sheet& sheet, const QString& title, const QString& annex)
 {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
+    const PrinterModule& module = printerModule();
+    if (!module.open)
+        return PrintResult::failed(
+            QStringLiteral("falta la parte del programa que imprime (librecibo-impresora.so); "
+                           "volvé a instalar el programa"));
+    QString name;
+    QPagedPaintDevice* opened = nullptr;
+    const ReciboPrinterOpening opening = module.open(title, name, opened);
+    const std::unique_ptr<QPagedPaintDevice> printer(opened);
+    name = quoted(name);
+    if (opening == ReciboNoDefaultPrinter)
         return PrintResult::failed(
             QStringLiteral("no hay ninguna impresora predeterminada instalada en esta computadora"));
-    const QString name = quoted(info.description().isEmpty() ? info.printerName() : info.description());
-    QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid())
+    if (opening != ReciboPrinterOpened || !printer)
         return PrintResult::failed(QStringLiteral("la impresora %1 no está disponible").arg(name));
-    printer.setColorMode(QPrinter::GrayScale);
-    printer.setCopyCount(1);
-    printer.setDocName(title);
-    if (!paintPage(sheet, printer, annex))
+    if (!paintPage(sheet, *printer, annex))
         return PrintResult::failed(QStringLiteral("la impresora %1 no aceptó el trabajo").arg(name));
-    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+    if (module.failed(printer.get()))
         return PrintResult::failed(QStringLiteral("falló el envío del recibo a la impresora %1").arg(name));
     return PrintResult::done();
 }
