@@ -457,6 +457,20 @@ bool PlanillaSession::saveAs(const QString& path)
     return true;
 }
 
+namespace {
+
+// Where row `row` went, after a save that followed it; nothing without a
+// row or when the file no longer has it.
+std::optional<std::size_t> placeOf(std::optional<std::size_t> row, const std::map<std::size_t, std::size_t>& followed)
+{
+    if (!row)
+        return std::nullopt;
+    const auto at = followed.find(*row);
+    return at == followed.end() ? std::nullopt : std::optional(at->second);
+}
+
+}  // namespace
+
 // The form goes into its teacher's row (or a new one), then the whole
 // planilla to the file.
 bool PlanillaSession::saveTo(const QString& path)
@@ -534,15 +548,6 @@ void PlanillaSession::moveOfficialLines(const std::map<std::size_t, std::size_t>
         if (const auto at = followed.find(row); at != followed.end())
             moved[at->second] = std::move(lines);
     official_ = std::move(moved);
-}
-
-std::optional<std::size_t> PlanillaSession::placeOf(std::optional<std::size_t> row,
-                                                    const std::map<std::size_t, std::size_t>& followed)
-{
-    if (!row)
-        return std::nullopt;
-    const auto at = followed.find(*row);
-    return at == followed.end() ? std::nullopt : std::optional(at->second);
 }
 
 // The file's version of the teacher kept: the form shows it (or nothing,

@@ -120,8 +120,6 @@ private:
     void readOfficialLines(const QString& planillaPath);
     bool writeOfficialLines(const QString& planillaPath);
     void moveOfficialLines(const std::map<std::size_t, std::size_t>& followed);
-    static std::optional<std::size_t> placeOf(std::optional<std::size_t> row,
-                                              const std::map<std::size_t, std::size_t>& followed);
     std::function<std::optional<QString>(std::size_t)> problemOf() const;
     void show(planilla::PlanillaFile file);
     QString suggestedFolder() const;
