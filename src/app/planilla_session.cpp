@@ -250,6 +250,8 @@ void PlanillaSession::readOfficialLines(const QString& planillaPath)
     official_.clear();
     officialUnreadable_ = false;
     const QString path = officialLinesPath(planillaPath);
+    officialFile_ = path;
+    officialOnDisk_.clear();
     if (!QFileInfo::exists(path))
         return;
     auto read = payslip::readOfficialLines(QFile::encodeName(path).toStdString(), regional::systemSettings(),
@@ -263,13 +265,15 @@ void PlanillaSession::readOfficialLines(const QString& planillaPath)
                           .arg(QString::fromStdString(problem->message)));
         return;
     }
-    for (auto& [fila, lines] : std::get<payslip::OfficialLines>(read))
-        official_[fila - 1] = std::move(lines);
+    officialOnDisk_ = std::move(std::get<payslip::OfficialLines>(read));
+    for (const auto& [fila, lines] : officialOnDisk_)
+        official_[fila - 1] = lines;
 }
 
 // Whole or not at all, after the planilla itself was saved; a planilla with
-// no official lines and no such file gets none.
-bool PlanillaSession::writeOfficialLines(const QString& planillaPath)
+// no official lines and no such file gets none. `typedHere`: the row of the
+// form's teacher, after the save, when their lines were typed here.
+bool PlanillaSession::writeOfficialLines(const QString& planillaPath, std::optional<std::size_t> typedHere)
 {
     const QString path = officialLinesPath(planillaPath);
     if (official_.empty() && !QFileInfo::exists(path))
@@ -278,16 +282,20 @@ bool PlanillaSession::writeOfficialLines(const QString& planillaPath)
     if (officialUnreadable_) {
         problem = QStringLiteral("el archivo %1 no se pudo leer al abrir la planilla; corregilo y volvé a abrirla")
                       .arg(QDir::toNativeSeparators(path));
-    } else {
+    } else if (problem = takeOthersOfficialLines(path, typedHere); problem.isEmpty()) {
         payslip::OfficialLines rows;
         for (const auto& [row, lines] : official_)
             rows[row + 1] = lines;
         const std::string text = payslip::writeOfficialLines(rows, regional::systemSettings());
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0
-            || !file.commit())
+            || !file.commit()) {
             problem =
                 QStringLiteral("no se pudo escribir %1 (%2)").arg(QDir::toNativeSeparators(path), file.errorString());
+        } else {
+            officialFile_ = path;
+            officialOnDisk_ = std::move(rows);
+        }
     }
     if (problem.isEmpty())
         return true;
@@ -295,6 +303,37 @@ bool PlanillaSession::writeOfficialLines(const QString& planillaPath)
         window_,
         QStringLiteral("La planilla se guardó, pero no los importes de los recibos oficiales: %1.").arg(problem));
     return false;
+}
+
+// Someone else saved official lines beside the same planilla since they
+// were read or written here: theirs are kept, each for the row it names
+// (the saved planilla keeps the rows of the file as it was found), but the
+// lines typed here for the form's teacher. A file that can no longer be
+// read is not written over.
+QString PlanillaSession::takeOthersOfficialLines(const QString& path, std::optional<std::size_t> typedHere)
+{
+    if (path != officialFile_ || !QFileInfo::exists(path))
+        return {};
+    auto now = payslip::readOfficialLines(QFile::encodeName(path).toStdString(), regional::systemSettings(),
+                                          "el archivo de importes oficiales");
+    if (const auto* problem = std::get_if<Unusable>(&now))
+        return QStringLiteral("alguien cambió el archivo y ya no se puede leer (%1); corregilo y volvé a guardar")
+            .arg(QString::fromStdString(problem->message));
+    auto& theirs = std::get<payslip::OfficialLines>(now);
+    if (theirs == officialOnDisk_)
+        return {};
+    std::vector<payslip::OfficialLine> mine;
+    if (typedHere)
+        if (const auto found = official_.find(*typedHere); found != official_.end())
+            mine = std::move(found->second);
+    official_.clear();
+    for (auto& [fila, lines] : theirs)
+        official_[fila - 1] = std::move(lines);
+    if (typedHere && mine.empty())
+        official_.erase(*typedHere);
+    else if (typedHere)
+        official_[*typedHere] = std::move(mine);
+    return {};
 }
 
 void PlanillaSession::markUnsaved()
@@ -323,6 +362,8 @@ void PlanillaSession::show(planilla::PlanillaFile file)
     adding_ = false;
     official_.clear();
     officialUnreadable_ = false;
+    officialFile_.clear();
+    officialOnDisk_.clear();
     snapshot_.reset();
     markUnsaved();
     relist();
@@ -505,7 +546,7 @@ bool PlanillaSession::saveTo(const QString& path)
             result = file_->save(path, Conflicts::KeepTheirs, follow);
             if (result.saved == planilla::PlanillaFile::Saved::Yes) {
                 moveOfficialLines(result.followed);
-                writeOfficialLines(path);
+                writeOfficialLines(path, officialEdited_ ? placeOf(chosen_, result.followed) : std::nullopt);
                 return showSaved(result);
             }
             break;
@@ -529,7 +570,7 @@ bool PlanillaSession::saveTo(const QString& path)
             dialogs_.tell(window_, result.problem);
         return false;
     }
-    const bool officialSaved = writeOfficialLines(path);
+    const bool officialSaved = writeOfficialLines(path, officialEdited_ ? chosen_ : std::nullopt);
     if (chosen_) {
         takeSnapshot();
         officialEdited_ = !officialSaved;  // still to be saved: the title keeps its mark

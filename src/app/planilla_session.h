@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "payslip/official_file.h"
 #include "payslip/payslip_check.h"
 #include "planilla/planilla_file.h"
 #include "scales/scale.h"
@@ -91,6 +92,8 @@ public:
     // The official payslip typed for the teacher the form holds, kept with
     // the planilla in a file beside it (officialLinesPath) that
     // recibo-lote --comparar reads; without a planilla, kept for the form.
+    // Saving keeps what someone else saved in that file meanwhile, but for
+    // the form's teacher when their lines were typed here.
     std::vector<payslip::OfficialLine> officialLines() const;
     void setOfficialLines(std::vector<payslip::OfficialLine> lines);
     // "docentes.oficial.csv" beside "docentes.csv".
@@ -118,7 +121,8 @@ private:
     void startNewTeacher();
     bool showSaved(const planilla::PlanillaFile::SaveResult& result);
     void readOfficialLines(const QString& planillaPath);
-    bool writeOfficialLines(const QString& planillaPath);
+    bool writeOfficialLines(const QString& planillaPath, std::optional<std::size_t> typedHere);
+    QString takeOthersOfficialLines(const QString& path, std::optional<std::size_t> typedHere);
     void moveOfficialLines(const std::map<std::size_t, std::size_t>& followed);
     std::function<std::optional<QString>(std::size_t)> problemOf() const;
     void show(planilla::PlanillaFile file);
@@ -140,6 +144,10 @@ private:
     std::vector<payslip::OfficialLine> formOfficial_;
     bool officialEdited_ = false;
     bool officialUnreadable_ = false;  // the file beside the planilla could not be read
+    // That file, and what it held when last read or written here: what
+    // someone else saved there since is told apart at the next save.
+    QString officialFile_;
+    payslip::OfficialLines officialOnDisk_;
     QStringList recent_;
 
     QMenu* menu_ = nullptr;

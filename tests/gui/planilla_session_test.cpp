@@ -51,6 +51,22 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
+// The official lines saved beside the planilla at `path`; none when the
+// file cannot be read.
+payslip::OfficialLines savedOfficialLines(const QString& path)
+{
+    const auto read =
+        payslip::readOfficialLines(QFile::encodeName(app::PlanillaSession::officialLinesPath(path)).toStdString(),
+                                   regional::systemSettings(), "oficial");
+    const auto* lines = std::get_if<payslip::OfficialLines>(&read);
+    return lines ? *lines : payslip::OfficialLines();
+}
+
+QByteArray officialText(const payslip::OfficialLines& lines)
+{
+    return QByteArray::fromStdString(payslip::writeOfficialLines(lines, regional::systemSettings()));
+}
+
 // What the form shows, control by control: each named control of the entry
 // window (the planilla's panel beside it left out) and of the selection
 // dialog, hidden or with its text, tick or choice.
@@ -208,12 +224,50 @@ private slots:
         writeFile(path_, rows.join('\n'));
         QVERIFY(session_->save());
         QVERIFY(asked_.isEmpty() && told_.isEmpty());
-        const auto official =
-            payslip::readOfficialLines(QFile::encodeName(app::PlanillaSession::officialLinesPath(path_)).toStdString(),
-                                       regional::systemSettings(), "oficial");
-        QVERIFY(std::holds_alternative<payslip::OfficialLines>(official));
         // Row 4, one down, is the file's row 6 ("fila" counts from 1).
-        QVERIFY(std::get<payslip::OfficialLines>(official) == payslip::OfficialLines({{6, lines}}));
+        QVERIFY(savedOfficialLines(path_) == payslip::OfficialLines({{6, lines}}));
+    }
+
+    // What someone else saved in the official lines' file since it was read
+    // here is kept at a save here, but the lines typed here for the form's
+    // teacher (row 0, "fila" 1); a file they left unreadable is not
+    // written over.
+    void officialLinesSavedMeanwhileByOthersAreKept()
+    {
+        using Lines = std::vector<payslip::OfficialLine>;
+        const Lines read{{"001", payroll::Currency::fromUnits(200)}};
+        const Lines typed{{"001", payroll::Currency::fromUnits(100)}};
+        const Lines theirs{{"002", payroll::Currency::fromUnits(300)}};
+        const QString official = app::PlanillaSession::officialLinesPath(path_);
+        struct Case {
+            const char* what;
+            bool typeHere;
+            QByteArray theirs;  // the file as the other person left it
+            payslip::OfficialLines saved;
+        };
+        const Case cases[] = {
+            {"another teacher's lines added",
+             true,
+             officialText({{5, read}, {3, theirs}}),
+             {{5, read}, {3, theirs}, {1, typed}}},
+            {"lines changed and removed, none typed here", false, officialText({{3, theirs}}), {{3, theirs}}},
+            {"the form's teacher's lines", true, officialText({{5, read}, {1, theirs}}), {{5, read}, {1, typed}}},
+            {"unreadable", true, "fila;cod\n1;001\n", {}},
+        };
+        for (const Case& c : cases) {
+            writeFile(official, officialText({{5, read}}));
+            QVERIFY(session_->open(path_));
+            QVERIFY(session_->chooseTeacher(0));
+            if (c.typeHere)
+                session_->setOfficialLines(typed);
+            else
+                gui::type(kEntry, "docente", "Gómez, María Laura Inés");
+            writeFile(official, c.theirs);
+            told_.clear();
+            QVERIFY2(session_->save(), c.what);
+            QVERIFY2(savedOfficialLines(path_) == c.saved, c.what);
+            QVERIFY2(c.saved.empty() ? contents(official) == c.theirs && told_.size() == 1 : told_.isEmpty(), c.what);
+        }
     }
 
     // The planillas opened before, kept by earlier versions in a file of an
