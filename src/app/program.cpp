@@ -25,12 +25,14 @@
 #include "scale_choice.h"
 #include "selection/selection_dialog.h"
 #include "settings.h"
+#include "widgets/active_window_keeper.h"
 #include "widgets/window_helpers.h"
 
 namespace recibo::app {
 
 Program::Program() : entry_(std::make_unique<entry::EntryWindow>())
 {
+    new widgets::ActiveWindowKeeper(this);
     takeOverEarlierSettings();
     using entry::EntryWindow;
     connect(entry_.get(), &EntryWindow::positionChosen, this, &Program::onCargoChosen);

@@ -225,6 +225,9 @@ void WalkthroughTest::calcular()
 void WalkthroughTest::typeInto(QLineEdit* box, const QString& text)
 {
     QVERIFY(clickOn(box));
+    // The keyboard follows the click once the window manager has moved it.
+    QVERIFY(holdsKeyboard(box->window()));
+    QTRY_VERIFY2(box->hasFocus(), qPrintable("the focus is on " + describe(QApplication::focusWidget())));
     QVERIFY(pressKeys("ctrl+a"));
     QVERIFY(typeText(text));
     QVERIFY2(
@@ -277,6 +280,10 @@ void WalkthroughTest::openSamplePlanilla()
     }));
     QTRY_VERIFY(gui::window(kEntry)->windowTitle().endsWith("— docentes.csv[*]"));
     QTRY_VERIFY(gui::control(kEntry, "docentes")->isVisible());
+    // Typing the path shows the completion list, which Enter closes with
+    // the dialog: the entry window is the active one again, not only the
+    // one with the keyboard (its text cursor and tooltips show).
+    QTRY_VERIFY(QApplication::activeWindow() == gui::window(kEntry));
 }
 
 // A click on the teacher's line in the list.
