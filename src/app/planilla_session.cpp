@@ -35,6 +35,22 @@ bool sameRow(const table::RowInput& a, const table::RowInput& b, const positions
     return true;
 }
 
+// The official lines' file beside a planilla, as the program reads it.
+OrUnusable<payslip::OfficialLines> readOfficialFile(const QString& path)
+{
+    return payslip::readOfficialLines(QFile::encodeName(path).toStdString(), regional::systemSettings(),
+                                      "el archivo de importes oficiales");
+}
+
+// The file's lines ("fila" from 1) by row of the table (from 0).
+std::map<std::size_t, std::vector<payslip::OfficialLine>> byRow(payslip::OfficialLines lines)
+{
+    std::map<std::size_t, std::vector<payslip::OfficialLine>> rows;
+    for (auto& [fila, official] : lines)
+        rows[fila - 1] = std::move(official);
+    return rows;
+}
+
 PlanillaSession::Dialogs standardDialogs()
 {
     PlanillaSession::Dialogs dialogs;
@@ -254,8 +270,7 @@ void PlanillaSession::readOfficialLines(const QString& planillaPath)
     officialOnDisk_.clear();
     if (!QFileInfo::exists(path))
         return;
-    auto read = payslip::readOfficialLines(QFile::encodeName(path).toStdString(), regional::systemSettings(),
-                                           "el archivo de importes oficiales");
+    auto read = readOfficialFile(path);
     if (const auto* problem = std::get_if<Unusable>(&read)) {
         officialUnreadable_ = true;
         dialogs_.tell(window_,
@@ -266,8 +281,7 @@ void PlanillaSession::readOfficialLines(const QString& planillaPath)
         return;
     }
     officialOnDisk_ = std::move(std::get<payslip::OfficialLines>(read));
-    for (const auto& [fila, lines] : officialOnDisk_)
-        official_[fila - 1] = lines;
+    official_ = byRow(officialOnDisk_);
 }
 
 // Whole or not at all, after the planilla itself was saved; a planilla with
@@ -314,8 +328,7 @@ QString PlanillaSession::takeOthersOfficialLines(const QString& path, std::optio
 {
     if (path != officialFile_ || !QFileInfo::exists(path))
         return {};
-    auto now = payslip::readOfficialLines(QFile::encodeName(path).toStdString(), regional::systemSettings(),
-                                          "el archivo de importes oficiales");
+    auto now = readOfficialFile(path);
     if (const auto* problem = std::get_if<Unusable>(&now))
         return QStringLiteral("alguien cambió el archivo y ya no se puede leer (%1); corregilo y volvé a guardar")
             .arg(QString::fromStdString(problem->message));
@@ -326,9 +339,7 @@ QString PlanillaSession::takeOthersOfficialLines(const QString& path, std::optio
     if (typedHere)
         if (const auto found = official_.find(*typedHere); found != official_.end())
             mine = std::move(found->second);
-    official_.clear();
-    for (auto& [fila, lines] : theirs)
-        official_[fila - 1] = std::move(lines);
+    official_ = byRow(std::move(theirs));
     if (typedHere && mine.empty())
         official_.erase(*typedHere);
     else if (typedHere)
