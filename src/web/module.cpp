@@ -222,6 +222,13 @@ val compareWithOfficial(const val& names, const val& cells, const val& official,
     return result;
 }
 
+// `text` quoted as every message quotes what was typed: between « and »,
+// cut short when long.
+std::string quoted(const std::string& text)
+{
+    return recibo::table::quotedForMessage(text);
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(recibo)
@@ -231,4 +238,5 @@ EMSCRIPTEN_BINDINGS(recibo)
     emscripten::function("elegirEscala", &chooseScale);
     emscripten::function("escalaIncorporada", &builtInScaleAgain);
     emscripten::function("compararOficial", &compareWithOfficial);
+    emscripten::function("citar", &quoted);
 }

@@ -12,7 +12,7 @@ import { ReciboVista } from "./recibo-vista.mjs";
 
 const form = document.getElementById("datos");
 const formulario = new Formulario(form);
-const vista = new ReciboVista();
+const vista = new ReciboVista((texto) => motor.citar(texto));
 const decoder = new TextDecoder();
 // Without the engine (recibo.wasm not served, or a browser without
 // WebAssembly) nothing can be computed: the page says so instead of loading

@@ -11,7 +11,9 @@ const TOTALES = [
 ];
 
 export class ReciboVista {
-    constructor() {
+    // `citar`: a typed text quoted as the engine's messages quote it.
+    constructor(citar) {
+        this.citar = citar;
         this.tabla = document.getElementById("lineas");
         this.estado = document.getElementById("estado");
         this.abierta = null;  // the key of the explanation shown
@@ -38,13 +40,24 @@ export class ReciboVista {
         // the base points are the code's, so their message beside the code.
         const campo = linea.campo === "punbas" ? "codcargo"
             : linea.campo ?? (linea.error === "No seleccionaste cargo ni horas" ? "tipo" : undefined);
-        this.marcarError(campo, linea.error);
-        this.estado.textContent = linea.error;
+        const mensaje = this.mensajeDeLista(campo, linea) ?? linea.error;
+        this.marcarError(campo, mensaje);
+        this.estado.textContent = mensaje;
         this.estado.className = "error";
         document.getElementById("cabecera").hidden = true;
         this.tabla.hidden = true;
         document.getElementById("ayuda-importes").hidden = true;
         document.getElementById("imprimir").hidden = true;
+    }
+
+    // A list holding a value an address brought that is none of its options:
+    // the engine words it as a table's column, which the page has not.
+    mensajeDeLista(campo, linea) {
+        const lista = campo && document.getElementById(campo);
+        if (lista?.tagName !== "SELECT" || lista.selectedOptions[0]?.dataset.ajena === undefined)
+            return undefined;
+        const nombre = document.querySelector(`label[for="${campo}"]`).textContent;
+        return `La dirección de la página trae ${this.citar(linea.texto)} en «${nombre}», que no es una de sus opciones: elegí una de la lista.`;
     }
 
     // `esCargo`: the receipt is of a position, not of hours.

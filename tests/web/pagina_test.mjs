@@ -135,14 +135,25 @@ const DIRECCIONES = [
     { tipo: "superior", numerohorassup: "8", dinasist: "2", docente: "Ñandú \"Pepe\" & <Cía>" },
     { tipo: "cargo", codcargo: "99999" },
     { tipo: "medio", numerohorasmed: "abc" },
-    { tipo: "cargo", codcargo: "645", antiguedad: "99" },
-    { tipo: "cargo", codcargo: "645", zona: "x" },
     { docente: "Nadie" },
     { tipo: "cargo", codcargo: "645", docente: "Apellido Muy Largo ".repeat(150), tardif: "1e308" },
 ];
 for (const celdas of DIRECCIONES) {
     const pagina = await abrir(new URLSearchParams(celdas).toString());
     comprobar(`dirección ${JSON.stringify(celdas)}`, await loQueMuestra(pagina), comoSeMuestra(esperado(celdas)));
+    await pagina.close();
+}
+
+// A list's value an address brought that is none of its options: said of
+// the page's list, not of a table's column; what was typed quoted short.
+const ajena = (texto, lista) => `La dirección de la página trae «${texto}» en «${lista}», que no es una de sus opciones: elegí una de la lista.`;
+const AJENAS = [
+    [{ tipo: "cargo", codcargo: "645", antiguedad: "99" }, "antiguedad", ajena("99", "Antigüedad")],
+    [{ tipo: "cargo", codcargo: "645", zona: "x".repeat(50) }, "zona", ajena(`${"x".repeat(40)}…`, "Ubicación Escuela (Zona)")],
+];
+for (const [celdas, junto, estado] of AJENAS) {
+    const pagina = await abrir(new URLSearchParams(celdas).toString());
+    comprobar(`dirección ${JSON.stringify(celdas)}`, await loQueMuestra(pagina), { estado, junto, lineas: [] });
     await pagina.close();
 }
 
