@@ -1,5 +1,7 @@
 #include "page_files.h"
 
+#include <algorithm>
+#include <optional>
 #include <variant>
 
 #include <QAbstractTextDocumentLayout>
@@ -228,8 +230,9 @@ public:
 
     ~Part() { end(); }
 
-    // The page's number in the part, or why it could not be drawn.
-    std::variant<std::size_t, QString> draw(const PlacedPage& placed, const QString& cannotDraw)
+    // Where the page went in the part (the part's number left to the
+    // caller), or why it could not be drawn.
+    std::variant<Place, QString> draw(const PlacedPage& placed, const QString& cannotDraw)
     {
         if (!writer_) {
             // Unbuffered, as writeWhole needs to see a write the disk cut
@@ -240,10 +243,53 @@ public:
             writer_ = std::make_unique<QPdfWriter>(&device_);
             setUpPdf(*writer_, title_);
         }
-        if (pages_ == 0 ? !painter_.begin(writer_.get()) : !writer_->newPage())
+        // Receipts share half of their page (the frame, the labels, the
+        // boxes), and drawing takes most of a book's time: what pages placed
+        // alike on the sheet share is drawn once, on a page the book draws
+        // beneath them.
+        const auto alike = [&placed](const PlacedPage& other) { return samePlace(other, placed); };
+        const auto known =
+            std::find_if(beneath_.begin(), beneath_.end(), [&](const Beneath& b) { return alike(b.page); });
+        PlacedPage over;
+        std::optional<std::size_t> under;
+        if (known != beneath_.end() && without(known->page, placed, over)) {
+            under = known->at;
+        } else {
+            // What this page shares with the page beneath, when it has at
+            // least half of it (that page had what some receipts lack, such
+            // as the rules of their last lines, and what is left serves them
+            // all); or with the page before, while none is beneath.
+            const auto before = std::find_if(before_.begin(), before_.end(), alike);
+            const PlacedPage* other = known != beneath_.end() ? &known->page
+                : before != before_.end()                     ? &*before
+                                                              : nullptr;
+            std::vector<PagePart> shared =
+                other ? sharedParts(other->page.parts, placed.page.parts) : std::vector<PagePart>();
+            if (!shared.empty() && (known == beneath_.end() || shared.size() * 2 >= known->page.page.parts.size())
+                && (known != beneath_.end() || beneath_.size() < kMostPlaces)) {
+                Beneath next{{{placed.page.size, std::move(shared)}, placed.scale, placed.at}, 0};
+                if (!drawPage(next.page))
+                    return cannotDraw;
+                next.at = pages_ - 1;
+                without(next.page, placed, over);
+                under = next.at;
+                if (known != beneath_.end()) {
+                    *known = std::move(next);
+                } else {
+                    beneath_.push_back(std::move(next));
+                    before_.erase(before);
+                }
+            }
+        }
+        if (!drawPage(under ? over : placed))
             return cannotDraw;
-        drawPlaced(placed, painter_);
-        return pages_++;
+        if (!under && known == beneath_.end()) {
+            if (const auto before = std::find_if(before_.begin(), before_.end(), alike); before != before_.end())
+                *before = placed;
+            else if (before_.size() < kMostPlaces)
+                before_.push_back(placed);
+        }
+        return Place{0, pages_ - 1, under};
     }
 
     // Ends the drawing, fonts and all: on the thread that drew.
@@ -270,12 +316,67 @@ public:
     }
 
 private:
+    bool drawPage(const PlacedPage& placed)
+    {
+        if (pages_ == 0 ? !painter_.begin(writer_.get()) : !writer_->newPage())
+            return false;
+        drawPlaced(placed, painter_);
+        ++pages_;
+        return true;
+    }
+
+    // The parts of `first` that `second` has too, in the same order.
+    static std::vector<PagePart> sharedParts(const std::vector<PagePart>& first, const std::vector<PagePart>& second)
+    {
+        std::vector<PagePart> shared;
+        std::size_t from = 0;
+        for (const PagePart& part : first) {
+            const auto found = std::find(second.begin() + std::ptrdiff_t(from), second.end(), part);
+            if (found != second.end()) {
+                shared.push_back(part);
+                from = std::size_t(found - second.begin()) + 1;
+            }
+        }
+        return shared;
+    }
+
+    static bool samePlace(const PlacedPage& a, const PlacedPage& b)
+    {
+        return a.scale == b.scale && a.at == b.at && a.page.size == b.page.size;
+    }
+
+    // `placed` without `under`, placed alike, in `over`; false when
+    // `placed` lacks some of it, and is drawn whole.
+    static bool without(const PlacedPage& under, const PlacedPage& placed, PlacedPage& over)
+    {
+        over = {{placed.page.size, {}}, placed.scale, placed.at};
+        const std::vector<PagePart>& beneath = under.page.parts;
+        std::size_t found = 0;
+        for (const PagePart& part : placed.page.parts) {
+            if (found < beneath.size() && part == beneath[found])
+                ++found;
+            else
+                over.page.parts.push_back(part);
+        }
+        return found == beneath.size();
+    }
+
     QString title_;
     QTemporaryFile file_;
     WholeWrites device_;  // between the writer and file_
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
     std::size_t pages_ = 0;
+    // Where pages are placed alike (their size tells the receipt's length),
+    // what they share, drawn as page `at` of the part; and where nothing is
+    // beneath yet, the page drawn before. A few places at most.
+    struct Beneath {
+        PlacedPage page;
+        std::size_t at = 0;
+    };
+    static constexpr std::size_t kMostPlaces = 8;
+    std::vector<Beneath> beneath_;
+    std::vector<PlacedPage> before_;
     bool ended_ = false;
     bool whole_ = false;
 };
@@ -316,7 +417,9 @@ PdfBook::Drawn PdfBook::draw(std::size_t worker, const PlacedPage& placed)
     const auto page = part->draw(placed, cannotDraw);
     if (const auto* problem = std::get_if<QString>(&page))
         return {{}, *problem};
-    return {{worker, std::get<std::size_t>(page)}, {}};
+    Place at = std::get<Place>(page);
+    at.part = worker;
+    return {at, {}};
 }
 
 void PdfBook::endPart(std::size_t worker)
@@ -379,11 +482,7 @@ QString PdfBook::writeJoined(const std::vector<std::string_view>& parts)
     const auto writePiece = [this](std::string_view piece) {
         return files::writeWhole(file_, QByteArray::fromRawData(piece.data(), qsizetype(piece.size())));
     };
-    std::vector<std::pair<std::size_t, std::size_t>> order;
-    order.reserve(order_.size());
-    for (const Place& place : order_)
-        order.emplace_back(place.part, place.page);
-    switch (joinBook(parts, order, writePiece)) {
+    switch (joinBook(parts, order_, writePiece)) {
     case CompactionResult::Written: return {};
     case CompactionResult::WriteFailed: return fileProblem(file_, path_);
     case CompactionResult::Unchanged: break;

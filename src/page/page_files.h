@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include "pdf_compaction_module.h"
 #include "sheet.h"
 #include "sheet_page.h"
 
@@ -96,7 +97,10 @@ private:
 // Several threads may draw its pages at once, each into a part of its own,
 // a temporary file with its own painter and fonts; commit() joins the parts
 // into the file, the pages in the order added, smaller
-// (pdf/pdf_compaction.h). The parts are removed whatever becomes of the book.
+// (pdf/pdf_compaction.h). What a part's pages placed alike have in common
+// is drawn once, as a page of the part that is no page of the book, and
+// each page that has all of it is drawn without it, over it. The parts are
+// removed whatever becomes of the book.
 class PdfBook {
 public:
     PdfBook(QString path, QString title);
@@ -108,11 +112,9 @@ public:
     // follow "No se pudo guardar el PDF: "), or empty.
     QString open();
 
-    // Where a page is among the parts: the worker's, and its page there.
-    struct Place {
-        std::size_t part = 0;
-        std::size_t page = 0;
-    };
+    // Where a page is among the parts: the worker's, its page there, and
+    // the page there drawn beneath it.
+    using Place = PagePlace;
     // A page drawn into a part, not yet in the book; why it could not be
     // drawn, when it was not.
     struct Drawn {

@@ -30,8 +30,7 @@ bool writePiece(void* context, const char* piece, std::size_t size)
 
 }  // namespace
 
-CompactionResult joinBook(const std::vector<std::string_view>& parts,
-                          const std::vector<std::pair<std::size_t, std::size_t>>& order,
+CompactionResult joinBook(const std::vector<std::string_view>& parts, const std::vector<PagePlace>& order,
                           const std::function<bool(std::string_view)>& write)
 {
     static std::once_flag loaded;
@@ -46,9 +45,10 @@ CompactionResult joinBook(const std::vector<std::string_view>& parts,
         sizes.push_back(part.size());
     }
     std::vector<std::size_t> pages;
-    for (const auto& [part, page] : order) {
-        pages.push_back(part);
-        pages.push_back(page);
+    for (const PagePlace& place : order) {
+        pages.push_back(place.part);
+        pages.push_back(place.page);
+        pages.push_back(place.under.value_or(pdf::kNoPageUnder));
     }
     // The module's values are pdf::Compaction's, in the same order.
     return static_cast<CompactionResult>(join(files.data(), sizes.data(), files.size(), pages.data(), order.size(),

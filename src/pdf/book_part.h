@@ -5,8 +5,11 @@
 // pages among them. Each file has its own fonts (Qt subsets them for the
 // pages it drew), so its resources and forms serve its own pages only.
 
+#include <cstddef>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
@@ -21,10 +24,15 @@ struct BookPart {
     Book book;
     SharedBlocks blocks;
     QPDFObjectHandle resources;  // an indirect object of `pdf`
+    // By page drawn beneath others: a content stream that draws it, as a
+    // form of `resources`.
+    std::map<std::size_t, QPDFObjectHandle> drawUnder;
 };
 
 // Nothing when the file is not a book this knows well enough (encrypted,
-// one qpdf would have to repair, pages not as readBook expects).
-std::optional<BookPart> readPart(std::unique_ptr<QPDF> pdf);
+// one qpdf would have to repair, pages not as readBook expects), or lacks
+// one of the pages `under`: pages drawn beneath others, made forms and left
+// out of the sample the other forms are chosen from.
+std::optional<BookPart> readPart(std::unique_ptr<QPDF> pdf, const std::set<std::size_t>& under = {});
 
 }  // namespace recibo::pdf

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
@@ -35,9 +36,10 @@ bool isEmptyArray(QPDFObjectHandle value)
 
 // The page of `part` made a page of `book`, which is one part's file: its
 // own resources replaced by the part's shared ones, its content by a new
-// stream that `contents` makes; a page of another part is copied without
-// its page tree or old content.
-QPDFObjectHandle bookPage(QPDF& book, const BookPart& part, const BookPage& page,
+// stream that `contents` makes, after the part's page `under` when it has
+// one; a page of another part is copied without its page tree or old
+// content.
+QPDFObjectHandle bookPage(QPDF& book, const BookPart& part, const BookPage& page, std::optional<std::size_t> under,
                           const std::shared_ptr<PageContents>& contents)
 {
     QPDFObjectHandle result = page.page;
@@ -52,7 +54,15 @@ QPDFObjectHandle bookPage(QPDF& book, const BookPart& part, const BookPage& page
     QPDFObjectHandle stream = QPDFObjectHandle::newStream(&book);
     stream.replaceStreamData(contents, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
     contents->add({&page, &part.book.fonts, &part.blocks}, stream.getObjGen());
-    result.replaceKey("/Contents", stream);
+    if (!under) {
+        result.replaceKey("/Contents", stream);
+        return result;
+    }
+    // A page's content may be several streams, read as one.
+    QPDFObjectHandle drawUnder = part.drawUnder.at(*under);
+    if (part.pdf.get() != &book)
+        drawUnder = book.copyForeignObject(drawUnder);
+    result.replaceKey("/Contents", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{drawUnder, stream}));
     return result;
 }
 
@@ -70,22 +80,28 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
     try {
         // Deflated before the first piece goes out, like everything that may fail.
         Pl_Flate::setCompressionLevel(kDeflateLevel);
+        // The pages beneath others, by part.
+        std::vector<std::set<std::size_t>> unders(partCount);
+        for (const PartPage& at : order) {
+            if (at.part >= partCount)
+                return Compaction::Unchanged;
+            if (at.under)
+                unders[at.part].insert(*at.under);
+        }
         std::vector<std::optional<BookPart>> parts(partCount);
         QPDF* book = nullptr;
         auto contents = std::make_shared<PageContents>([&out] { return out.refused(); });
         std::vector<QPDFObjectHandle> pages;
         pages.reserve(order.size());
         for (const PartPage& at : order) {
-            if (at.part >= parts.size())
-                return Compaction::Unchanged;
             std::optional<BookPart>& part = parts[at.part];
-            if (!part && !(part = readPart(open(at.part))))
+            if (!part && !(part = readPart(open(at.part), unders[at.part])))
                 return Compaction::Unchanged;
-            if (at.page >= part->book.pages.size())
+            if (at.page >= part->book.pages.size() || unders[at.part].count(at.page))
                 return Compaction::Unchanged;
             if (!book)
                 book = part->pdf.get();
-            pages.push_back(bookPage(*book, *part, part->book.pages[at.page], contents));
+            pages.push_back(bookPage(*book, *part, part->book.pages[at.page], at.under, contents));
         }
         QPDFObjectHandle tree = book->getRoot().getKey("/Pages");
         for (QPDFObjectHandle& page : pages)

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -31,17 +32,20 @@ using PieceWriter = std::function<bool(std::string_view piece)>;
 Compaction compactPdf(std::string_view file, const PieceWriter& write);
 
 // A page of a book drawn in several files: the file, and the page in it,
-// both from 0.
+// both from 0. `under`: a page of the same file drawn beneath it, what
+// pages of the file have in common drawn once; itself no page of the book.
 struct PartPage {
     std::size_t part = 0;
     std::size_t page = 0;
+    std::optional<std::size_t> under = std::nullopt;
 };
 
 // The pages `order` names, in that order, from the files `parts`, as one
 // book written as compactPdf writes it; each file's pages keep their own
-// resources and forms, as their fonts are that file's own subsets. Only
-// the files `order` names are read. "Unchanged" when one of them is not a
-// file this knows or `order` names a page it does not have.
+// resources and forms, as their fonts are that file's own subsets. A page
+// beneath others is written once, as a form they draw first. Only the
+// files `order` names are read. "Unchanged" when one of them is not a file
+// this knows or `order` names a page it does not have.
 Compaction joinParts(const std::vector<std::string_view>& parts, const std::vector<PartPage>& order,
                      const PieceWriter& write);
 

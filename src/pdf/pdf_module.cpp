@@ -12,8 +12,11 @@ extern "C" __attribute__((visibility("default"))) int recibo_join_pdf_parts(
         for (std::size_t i = 0; i < partCount; ++i)
             files.emplace_back(parts[i], sizes[i]);
         std::vector<recibo::pdf::PartPage> pages;
-        for (std::size_t i = 0; i < pageCount; ++i)
-            pages.push_back({order[2 * i], order[2 * i + 1]});
+        for (std::size_t i = 0; i < pageCount; ++i) {
+            const std::size_t under = order[3 * i + 2];
+            pages.push_back({order[3 * i], order[3 * i + 1],
+                             under == recibo::pdf::kNoPageUnder ? std::nullopt : std::optional(under)});
+        }
         return static_cast<int>(recibo::pdf::joinParts(files, pages, [write, context](std::string_view piece) {
             return write(context, piece.data(), piece.size());
         }));

@@ -14,8 +14,9 @@ extern "C" {
 using ReciboPdfPieceWriter = bool (*)(void* context, const char* piece, std::size_t size);
 
 // joinParts() (pdf_compaction.h): the `partCount` files `parts` of `sizes`
-// bytes, and `pageCount` pages in `order`, each as two numbers (its part,
-// its page there); the Compaction's value as an int.
+// bytes, and `pageCount` pages in `order`, each as three numbers (its part,
+// its page there, the page drawn beneath it there or kNoPageUnder); the
+// Compaction's value as an int.
 using ReciboJoinPdfParts = int (*)(const char* const* parts, const std::size_t* sizes, std::size_t partCount,
                                    const std::size_t* order, std::size_t pageCount, ReciboPdfPieceWriter write,
                                    void* context);
@@ -23,4 +24,5 @@ using ReciboJoinPdfParts = int (*)(const char* const* parts, const std::size_t* 
 
 namespace recibo::pdf {
 inline constexpr const char* kJoinPartsSymbol = "recibo_join_pdf_parts";
-}
+inline constexpr std::size_t kNoPageUnder = static_cast<std::size_t>(-1);
+}  // namespace recibo::pdf

@@ -278,6 +278,34 @@ TEST_F(BatchPdf, OneFileLooksAsEachReceiptAndSharesWhatPagesHaveInCommon)
     // Qt writes some 3,400 bytes for each further page.
     const qint64 perPage = (QFileInfo(path("todos.pdf")).size() - QFileInfo(path("dos.pdf")).size()) / 18;
     EXPECT_LT(perPage, 2000);
+    // What pages share is drawn once, beneath the pages after the first.
+    // Values that happen to agree on pages in a row go beneath them too,
+    // and a page where one differs starts a smaller page beneath.
+    EXPECT_GE(pdf::pagesSharingAContent(path("todos.pdf")), 18);
+}
+
+// Pages share less with pages of other receipts (other kinds, other
+// lines, a name on two lines): every page still reads and looks as the
+// receipt's own file.
+TEST_F(BatchPdf, PagesOfOtherReceiptsLookAsTheirOwnFiles)
+{
+    const std::string table =
+        "docente,tipo,codcargo,numerohorasmed,numerohorassup,Iosper,hijos,cantidadhijos\n"
+        "Ana,medio,,12,,1,,\nBeto,medio,,8,,1,,\nCarla,cargo,645,,,1,1,3\nDora,superior,,,6,,,\n"
+        "\"Echeverría de la Santísima Trinidad Fernández Olmos, Eva Inés\",medio,,3,,1,,\n"
+        "Fabio,cargo,628,,,,,\n";
+    ASSERT_EQ(runWith({"--locale", "C", "-j", "1", "--pdf-unico", path("todos.pdf").toStdString()}, table).status, 0);
+    ASSERT_EQ(runWith({"--locale", "C", "--pdf", path("uno").toStdString()}, table).status, 0);
+    const QStringList single = filesIn(path("uno"));
+    ASSERT_EQ(single.size(), 6);
+    QString texts;
+    for (int page = 1; page <= 6; ++page) {
+        const QString own = QDir(path("uno")).filePath(single[page - 1]);
+        texts += pdf::text(own);
+        EXPECT_TRUE(pdf::lookAlike(pdf::picture(path("todos.pdf"), 100, page), pdf::picture(own, 100)))
+            << "page " << page;
+    }
+    EXPECT_EQ(pdf::text(path("todos.pdf")), texts);
 }
 
 // --svg: one picture per computed row, well-formed, holding as text the
@@ -371,7 +399,7 @@ TEST_F(BatchPdf, TemporaryPagesCutShortWriteNoBook)
         std::ofstream(path("viejo.pdf").toStdString()) << "anterior";
     }
     const Outcome run = [&] {
-        const FileSizeLimit disk(40000);  // Qt writes some 3,400 bytes a page
+        const FileSizeLimit disk(16000);  // each thread's temporary file holds some 30,000 bytes
         return runWith({"--locale", "C", "--pdf-unico", path("viejo.pdf").toStdString()}, teachers(20));
     }();
     EXPECT_EQ(run.status, kSomeRowFailed);

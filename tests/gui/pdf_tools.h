@@ -4,6 +4,7 @@
 // pdftoppm), as a person would: its pages, its text, its pictures, and the
 // page as an image; and, with qpdf, the size each text is drawn at.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -11,11 +12,13 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QProcess>
 #include <QRectF>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
@@ -291,6 +294,31 @@ inline QList<DrawnText> drawnText(const QString& file, int page = 1)
         content += data.out + '\n';
     }
     return detail::drawnIn(content, box.captured(4).toDouble());
+}
+
+// How many pages of the file draw a content stream that another page draws
+// too (what they have in common, written once); -1 when the file cannot be
+// read.
+inline int pagesSharingAContent(const QString& file)
+{
+    const ToolRun listed = run(QStringLiteral("qpdf"), {QStringLiteral("--show-pages"), file});
+    if (!listed.ran || listed.status != 0)
+        return -1;
+    // "page N: P 0 R", then "  content:" and one "    C 0 R" per stream.
+    static const QRegularExpression stream(QStringLiteral("^\\s+(\\d+ \\d+) R$"));
+    QHash<QString, QSet<int>> pagesDrawing;
+    int page = 0;
+    for (const QString& line : QString::fromUtf8(listed.out).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("page ")))
+            ++page;
+        else if (const auto match = stream.match(line); match.hasMatch())
+            pagesDrawing[match.captured(1)].insert(page);
+    }
+    QSet<int> sharing;
+    for (const QSet<int>& pages : std::as_const(pagesDrawing))
+        if (pages.size() > 1)
+            sharing.unite(pages);
+    return int(sharing.size());
 }
 
 // The number of raster images in the file, or -1 when it cannot be read.

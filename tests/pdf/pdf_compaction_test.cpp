@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <functional>
+#include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <QBuffer>
@@ -167,6 +169,25 @@ TEST_F(PdfCompaction, AWriterThatFailsStopsTheWriting)
                          [&](std::string_view) { return ++pieces, false; }),
               Compaction::WriteFailed);
     EXPECT_EQ(pieces, 1);
+}
+
+// A page beneath others is no page of the book, and must be one of its
+// part's: an order that says otherwise joins nothing.
+TEST_F(PdfCompaction, AnOrderWithAPageBeneathItCannotBeJoinsNothing)
+{
+    const QByteArray file = qtPdf(2, [](QPainter& p, int page) { drawLabelAndText(p, sans(9), "%1", page); });
+    const std::vector<std::string_view> parts{std::string_view(file.constData(), std::size_t(file.size()))};
+    const std::vector<std::vector<PartPage>> orders{
+        {{0, 1, 2}},          // no such page
+        {{0, 0}, {0, 1, 0}},  // the page beneath is a page of the book too
+        {{0, 1, 1}},          // beneath itself
+    };
+    for (const auto& order : orders) {
+        int pieces = 0;
+        EXPECT_EQ(joinParts(parts, order, [&](std::string_view) { return ++pieces, true; }), Compaction::Unchanged);
+        EXPECT_EQ(pieces, 0);
+    }
+    EXPECT_EQ(joinParts(parts, {{0, 1, 0}}, [](std::string_view) { return true; }), Compaction::Written);
 }
 
 }  // namespace
