@@ -247,48 +247,12 @@ public:
         // boxes), and drawing takes most of a book's time: what pages placed
         // alike on the sheet share is drawn once, on a page the book draws
         // beneath them.
-        const auto alike = [&placed](const PlacedPage& other) { return samePlace(other, placed); };
-        const auto known =
-            std::find_if(beneath_.begin(), beneath_.end(), [&](const Beneath& b) { return alike(b.page); });
-        PlacedPage over;
         std::optional<std::size_t> under;
-        if (known != beneath_.end() && without(known->page, placed, over)) {
-            under = known->at;
-        } else {
-            // What this page shares with the page beneath, when it has at
-            // least half of it (that page had what some receipts lack, such
-            // as the rules of their last lines, and what is left serves them
-            // all); or with the page before, while none is beneath.
-            const auto before = std::find_if(before_.begin(), before_.end(), alike);
-            const PlacedPage* other = known != beneath_.end() ? &known->page
-                : before != before_.end()                     ? &*before
-                                                              : nullptr;
-            std::vector<PagePart> shared =
-                other ? sharedParts(other->page.parts, placed.page.parts) : std::vector<PagePart>();
-            if (!shared.empty() && (known == beneath_.end() || shared.size() * 2 >= known->page.page.parts.size())
-                && (known != beneath_.end() || beneath_.size() < kMostPlaces)) {
-                Beneath next{{{placed.page.size, std::move(shared)}, placed.scale, placed.at}, 0};
-                if (!drawPage(next.page))
-                    return cannotDraw;
-                next.at = pages_ - 1;
-                without(next.page, placed, over);
-                under = next.at;
-                if (known != beneath_.end()) {
-                    *known = std::move(next);
-                } else {
-                    beneath_.push_back(std::move(next));
-                    before_.erase(before);
-                }
-            }
-        }
-        if (!drawPage(under ? over : placed))
+        PlacedPage over;
+        if (!drawShared(placed, under, over) || !drawPage(under ? over : placed))
             return cannotDraw;
-        if (!under && known == beneath_.end()) {
-            if (const auto before = std::find_if(before_.begin(), before_.end(), alike); before != before_.end())
-                *before = placed;
-            else if (before_.size() < kMostPlaces)
-                before_.push_back(placed);
-        }
+        if (!under)
+            rememberBefore(placed);
         return Place{0, pages_ - 1, under};
     }
 
@@ -316,6 +280,73 @@ public:
     }
 
 private:
+    struct Beneath {
+        PlacedPage page;
+        std::size_t at = 0;
+    };
+    static constexpr std::size_t kMostPlaces = 8;
+
+    // The page beneath `placed` in `under`, drawn first when there is none
+    // yet, and what is left of `placed` in `over`; `under` stays empty when
+    // `placed` is drawn whole. False when the page beneath could not be
+    // drawn.
+    bool drawShared(const PlacedPage& placed, std::optional<std::size_t>& under, PlacedPage& over)
+    {
+        const auto known = beneathFor(placed);
+        if (known != beneath_.end() && without(known->page, placed, over)) {
+            under = known->at;
+            return true;
+        }
+        // What this page shares with the page beneath, when it has at least
+        // half of it (that page had what some receipts lack, such as the
+        // rules of their last lines, and what is left serves them all); or
+        // with the page before, while none is beneath.
+        const auto before = beforeFor(placed);
+        const PlacedPage* other = known != beneath_.end() ? &known->page : before != before_.end() ? &*before : nullptr;
+        std::vector<PagePart> shared =
+            other ? sharedParts(other->page.parts, placed.page.parts) : std::vector<PagePart>();
+        const bool worthIt = known != beneath_.end() ? shared.size() * 2 >= known->page.page.parts.size()
+                                                     : beneath_.size() < kMostPlaces;
+        if (shared.empty() || !worthIt)
+            return true;
+        Beneath next{{{placed.page.size, std::move(shared)}, placed.scale, placed.at}, 0};
+        if (!drawPage(next.page))
+            return false;
+        next.at = pages_ - 1;
+        without(next.page, placed, over);
+        under = next.at;
+        if (known != beneath_.end()) {
+            *known = std::move(next);
+        } else {
+            beneath_.push_back(std::move(next));
+            before_.erase(before);
+        }
+        return true;
+    }
+
+    // A page drawn whole, to share with the next page placed alike while
+    // nothing is beneath pages placed so.
+    void rememberBefore(const PlacedPage& placed)
+    {
+        if (beneathFor(placed) != beneath_.end())
+            return;
+        if (const auto before = beforeFor(placed); before != before_.end())
+            *before = placed;
+        else if (before_.size() < kMostPlaces)
+            before_.push_back(placed);
+    }
+
+    std::vector<Beneath>::iterator beneathFor(const PlacedPage& placed)
+    {
+        return std::find_if(beneath_.begin(), beneath_.end(),
+                            [&placed](const Beneath& under) { return samePlace(under.page, placed); });
+    }
+    std::vector<PlacedPage>::iterator beforeFor(const PlacedPage& placed)
+    {
+        return std::find_if(before_.begin(), before_.end(),
+                            [&placed](const PlacedPage& page) { return samePlace(page, placed); });
+    }
+
     bool drawPage(const PlacedPage& placed)
     {
         if (pages_ == 0 ? !painter_.begin(writer_.get()) : !writer_->newPage())
@@ -370,11 +401,6 @@ private:
     // Where pages are placed alike (their size tells the receipt's length),
     // what they share, drawn as page `at` of the part; and where nothing is
     // beneath yet, the page drawn before. A few places at most.
-    struct Beneath {
-        PlacedPage page;
-        std::size_t at = 0;
-    };
-    static constexpr std::size_t kMostPlaces = 8;
     std::vector<Beneath> beneath_;
     std::vector<PlacedPage> before_;
     bool ended_ = false;
