@@ -15,6 +15,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "catalogue_names.h"
 #include "positions/catalogue.h"
 #include "widgets/announcer.h"
 #include "widgets/window_helpers.h"
@@ -46,9 +47,7 @@ QLineEdit* valueBox(const char* name, const char* tip)
     return box;
 }
 
-// Each row of the name list keeps its code here, for the drop-down list to
-// show beside the name: several positions share a name.
-constexpr int kCodeRole = Qt::UserRole;
+constexpr int kCodeRole = CatalogueNames::kCodeRole;
 
 // A name-list row in the drop-down lists: the name as the list holds it,
 // and the row's code right-aligned in grey. The name the box shows once
@@ -153,7 +152,8 @@ void SelectionDialog::buildControls()
     cargox_->setMaxVisibleItems(20);
     cargox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cargox_->setItemDelegate(new CodeBesideName(cargox_));
-    fillNameList();
+    cargox_->setModel(new CatalogueNames(model_.catalogue(), cargox_));
+    fitNameListWidth();
     // Typing part of a name offers every position that contains it, each
     // with its code; picking one of them picks that row.
     cargox_->completer()->setCompletionMode(QCompleter::PopupCompletion);
@@ -169,18 +169,9 @@ void SelectionDialog::buildControls()
     announcer_ = new widgets::Announcer(this);
 }
 
-// The catalogue's names, each with its code beside it.
-void SelectionDialog::fillNameList()
+// The drop-down list as wide as its widest row, code included.
+void SelectionDialog::fitNameListWidth()
 {
-    cargox_->clear();
-    for (const CatalogueRow& row : model_.catalogue()) {
-        const QString name = QString::fromUtf8(row.cargox.data(), static_cast<qsizetype>(row.cargox.size()));
-        const QString code = QString::fromUtf8(row.codigocargo.data(), static_cast<qsizetype>(row.codigocargo.size()));
-        cargox_->addItem(name, code);
-        cargox_->setItemData(cargox_->count() - 1, QStringLiteral("%1, código %2").arg(name, code),
-                             Qt::AccessibleTextRole);
-    }
-    // The drop-down list as wide as its widest row, code included.
     cargox_->view()->setMinimumWidth(cargox_->view()->sizeHintForColumn(0) + 2 * cargox_->view()->frameWidth());
 }
 
@@ -189,7 +180,8 @@ void SelectionDialog::setCatalogue(const positions::Catalogue& catalogue)
     showingState_ = true;
     model_.setCatalogue(catalogue);
     beforeOpening_.setCatalogue(catalogue);
-    fillNameList();
+    static_cast<CatalogueNames*>(cargox_->model())->show(model_.catalogue());
+    fitNameListWidth();
     showingState_ = false;
     showState();
 }

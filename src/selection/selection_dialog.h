@@ -62,7 +62,7 @@ protected:
 
 private:
     void buildControls();
-    void fillNameList();
+    void fitNameListWidth();
     void layOut();
     void connectHandlers();
 
