@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need,
-# only those that are missing. Safe to run again. libqpdf-dev reads and
+# only those that are missing. Safe to run again. lld lays out the code
+# recibo runs first side by side (src/app/CMakeLists.txt). libqpdf-dev reads and
 # writes the PDF books recibo_pdf makes smaller. fonts-urw-base35 gives the
 # receipt its sans-serif (Nimbus Sans) on screen and in the printed PDF pages,
 # and fonts-liberation the other one it may have (Liberation Sans): the print
@@ -18,7 +19,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config lld
     qt6-base-dev libgl-dev qt6-translations-l10n
     libcsv-dev libtomlplusplus-dev libqpdf-dev libfmt-dev libfast-float-dev
     emscripten dpkg-dev chromium
