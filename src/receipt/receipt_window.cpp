@@ -25,6 +25,7 @@
 #include "receipt_grid.h"
 #include "twip_line.h"
 #include "twips.h"
+#include "widgets/focus_colours.h"
 #include "widgets/window_helpers.h"
 #include "window_accessible.h"
 
@@ -231,10 +232,10 @@ void ReceiptWindow::holdWhatTheCodeTouches()
     // caption ("Liquido a pagar: $ 2717,6559"): a caption and an amount
     // apart are two texts a screen reader never puts together.
     QWidget* before = grid_;
+    auto* focusColours = new widgets::FocusColours(this);
     for (QLabel* total : totals_) {
         total->setFocusPolicy(Qt::TabFocus);
-        total->setStyleSheet(
-            QStringLiteral("QLabel:focus { background: palette(highlight); color: palette(highlighted-text); }"));
+        focusColours->watch(total);
         setTabOrder(before, total);
         before = total;
     }

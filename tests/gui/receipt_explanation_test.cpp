@@ -115,6 +115,16 @@ void ReceiptExplanationTest::keyboardSelectsARowAndShowsItsExplanation()
     gui::press(window_.get(), Qt::Key_End);
     gui::press(window_.get(), Qt::Key_Return);
     QCOMPARE(QToolTip::text(), widgets::readableTip(explanation(receipt_.rowsWritten() - 1)));
+    // On from the lines, each total shows the focus in the selection's
+    // colours, and its own colours again once the focus leaves it.
+    const auto corner = [](QLabel* total) { return total->grab().toImage().pixelColor(1, 1); };
+    auto* first = window_->findChild<QLabel*>("thaberes");
+    const QColor own = corner(first);
+    QVERIFY(own != first->palette().color(QPalette::Highlight));
+    QVERIFY(gui::tabTo(first));
+    QCOMPARE(corner(first), first->palette().color(QPalette::Highlight));
+    QVERIFY(gui::tabTo(window_->findChild<QLabel*>("tdescuentos")));
+    QCOMPARE(corner(first), own);
 }
 
 QTEST_MAIN(ReceiptExplanationTest)
