@@ -2,12 +2,9 @@
 
 #include <algorithm>
 
-namespace recibo::positions {
+#include "catalogue_data.h"
 
-namespace detail {
-// The rows themselves, defined with the data.
-extern const std::array<CatalogueRow, kCatalogueRows> kCatalogueData;
-}  // namespace detail
+namespace recibo::positions {
 
 Catalogue::Catalogue(std::vector<CatalogueRow> staticRows) : rows_(std::move(staticRows))
 {
@@ -46,8 +43,7 @@ std::optional<int> Catalogue::findByCode(std::string_view code) const
 
 const Catalogue& catalogue()
 {
-    static const Catalogue builtIn(
-        std::vector<CatalogueRow>(detail::kCatalogueData.begin(), detail::kCatalogueData.end()));
+    static const Catalogue builtIn(detail::builtInRows());
     return builtIn;
 }
 

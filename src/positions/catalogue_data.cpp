@@ -4,13 +4,18 @@
 // Every field is the text exactly as stored, names included (some carry
 // inner or trailing blanks that must be kept).
 
-#include "catalogue.h"
+#include <cstdint>
+
+#include "catalogue_data.h"
 
 namespace recibo::positions::detail {
 
-extern constinit const std::array<CatalogueRow, kCatalogueRows> kCatalogueData;
+namespace {
 
-constinit const std::array<CatalogueRow, kCatalogueRows> kCatalogueData = {{
+// The table as written. Only the packing below reads it, while compiling: a
+// table of views would hold 2,177 pointers, each one a relocation the loader
+// applies to a private copy of the table at every start.
+constexpr std::array<CatalogueRow, kCatalogueRows> kRows = {{
     {"999", "Analista Princ Tec Doc", "3146", "0", "0", "0", "0"},
     {"985", "Analista Técnico", "2913", "0", "0", "0", "0"},
     {"645", "Asesor Pedag Proyecto 13", "2329", "0", "0", "0", "0"},
@@ -323,5 +328,63 @@ constinit const std::array<CatalogueRow, kCatalogueRows> kCatalogueData = {{
     {"644", "Vicerector Proyecto 13", "2490", "0", "0", "0", "0"},
     {"733", "Visitador", "1150", "147", "0", "0", "0"},
 }};
+
+constexpr std::size_t kFields = 7;
+
+constexpr std::array<std::string_view, kFields> fieldsOf(const CatalogueRow& row)
+{
+    return {row.codigocargo, row.cargox,      row.puntosbasicos, row.compbasico,
+            row.tareadif,    row.jorcompleta, row.proljornada};
+}
+
+constexpr std::size_t textLength()
+{
+    std::size_t length = 0;
+    for (const CatalogueRow& row : kRows)
+        for (std::string_view field : fieldsOf(row))
+            length += field.size();
+    return length;
+}
+
+// Every field's text one after the other, and where each one starts: plain
+// characters and numbers, read in place.
+struct PackedRows {
+    std::array<char, textLength()> text{};
+    std::array<std::uint16_t, kCatalogueRows * kFields + 1> starts{};
+};
+static_assert(textLength() <= UINT16_MAX);
+
+constexpr PackedRows pack()
+{
+    PackedRows packed;
+    std::size_t at = 0;
+    std::size_t field = 0;
+    for (const CatalogueRow& row : kRows)
+        for (std::string_view text : fieldsOf(row)) {
+            packed.starts[field++] = static_cast<std::uint16_t>(at);
+            for (char c : text)
+                packed.text[at++] = c;
+        }
+    packed.starts[field] = static_cast<std::uint16_t>(at);
+    return packed;
+}
+
+constexpr PackedRows kPacked = pack();
+
+}  // namespace
+
+std::vector<CatalogueRow> builtInRows()
+{
+    const auto view = [](std::size_t field) {
+        const std::size_t start = kPacked.starts[field];
+        return std::string_view(kPacked.text.data() + start, kPacked.starts[field + 1] - start);
+    };
+    std::vector<CatalogueRow> rows;
+    rows.reserve(kCatalogueRows);
+    for (std::size_t first = 0; first < kPacked.starts.size() - 1; first += kFields)
+        rows.push_back({view(first), view(first + 1), view(first + 2), view(first + 3), view(first + 4),
+                        view(first + 5), view(first + 6)});
+    return rows;
+}
 
 }  // namespace recibo::positions::detail

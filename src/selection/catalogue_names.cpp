@@ -15,8 +15,7 @@ QString text(std::string_view view)
 
 CatalogueNames::CatalogueNames(const positions::Catalogue& catalogue, QObject* parent)
     : QAbstractListModel(parent), catalogue_(&catalogue)
-{
-}
+{}
 
 void CatalogueNames::show(const positions::Catalogue& catalogue)
 {
@@ -37,14 +36,10 @@ QVariant CatalogueNames::data(const QModelIndex& index, int role) const
     const positions::CatalogueRow& row = (*catalogue_)[index.row()];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return text(row.cargox);
-    case kCodeRole:
-        return text(row.codigocargo);
-    case Qt::AccessibleTextRole:
-        return QStringLiteral("%1, código %2").arg(text(row.cargox), text(row.codigocargo));
-    default:
-        return {};
+    case Qt::EditRole: return text(row.cargox);
+    case kCodeRole: return text(row.codigocargo);
+    case Qt::AccessibleTextRole: return QStringLiteral("%1, código %2").arg(text(row.cargox), text(row.codigocargo));
+    default: return {};
     }
 }
 
