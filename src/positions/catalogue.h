@@ -31,7 +31,7 @@ struct CatalogueEntry {
 inline constexpr int kCatalogueRows = 311;  // of the built-in catalogue
 
 // The positions of a pay scale in their stored order; the row number is the
-// only key that links a row's fields. A copy shares the texts, which never
+// only key that links a row's fields. A copy shares the rows, which never
 // change.
 class Catalogue {
 public:
@@ -39,25 +39,32 @@ public:
     explicit Catalogue(std::vector<CatalogueRow> staticRows);
     // Rows that own their texts.
     explicit Catalogue(std::vector<CatalogueEntry> entries);
+    // Copies share the rows; with these declared, a move copies too, so a
+    // catalogue moved from keeps its rows.
+    Catalogue(const Catalogue&) = default;
+    Catalogue& operator=(const Catalogue&) = default;
 
-    int size() const { return static_cast<int>(rows_.size()); }
-    const CatalogueRow& operator[](int row) const { return rows_[static_cast<std::size_t>(row)]; }
-    std::vector<CatalogueRow>::const_iterator begin() const { return rows_.begin(); }
-    std::vector<CatalogueRow>::const_iterator end() const { return rows_.end(); }
+    int size() const { return static_cast<int>(shared_->rows.size()); }
+    const CatalogueRow& operator[](int row) const { return shared_->rows[static_cast<std::size_t>(row)]; }
+    std::vector<CatalogueRow>::const_iterator begin() const { return shared_->rows.begin(); }
+    std::vector<CatalogueRow>::const_iterator end() const { return shared_->rows.end(); }
 
     // The row whose code equals the whole text exactly (no trimming, no prefix).
     std::optional<int> findByCode(std::string_view code) const;
 
-    bool operator==(const Catalogue& other) const { return rows_ == other.rows_; }
+    bool operator==(const Catalogue& other) const { return shared_->rows == other.shared_->rows; }
 
 private:
-    void indexCodes();
+    struct Shared {
+        std::vector<CatalogueEntry> texts;  // the rows' own texts, when they have them
+        std::vector<CatalogueRow> rows;
+        // The rows by code, for findByCode: every change of a payslip's
+        // likely causes looks a position up.
+        std::vector<std::pair<std::string_view, int>> byCode;
+    };
+    static std::shared_ptr<const Shared> indexed(std::shared_ptr<Shared> shared);
 
-    std::shared_ptr<const std::vector<CatalogueEntry>> texts_;
-    std::vector<CatalogueRow> rows_;
-    // The rows by code, for findByCode: every change of a payslip's likely
-    // causes looks a position up.
-    std::vector<std::pair<std::string_view, int>> byCode_;
+    std::shared_ptr<const Shared> shared_;
 };
 
 // The built-in catalogue: the 311 positions of the September 2010 scale in
