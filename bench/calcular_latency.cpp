@@ -141,8 +141,8 @@ void checkReceipt(app::Program& program)
         qFatal("Calcular showed a message instead of a receipt");
     if (const int lines = bench::receiptLinesShown(); lines != 26)
         qFatal("the receipt shows %d lines, not 26", lines);
-    const auto expected =
-        payroll::calculate(program.entryWindow()->values(), program.selection().selected(), regional::systemSettings());
+    const auto expected = payroll::calculate(
+        program.entryWindow()->values(), program.selectionDialog()->selection().selected(), regional::systemSettings());
     if (!std::holds_alternative<payroll::Receipt>(expected))
         qFatal("the request does not compute");
     const QString shown = bench::control<QLabel>("Haberes", "liquido")->text();

@@ -45,7 +45,6 @@ Program::Program() : entry_(std::make_unique<entry::EntryWindow>())
     // The planilla first: a remembered scale restored below changes the
     // scale at once, and the planilla's list follows it.
     buildPlanilla();
-    selection_.setCatalogue(scaleChoice_->current().catalogue);
     scaleChoice_->restore();
 }
 
@@ -187,8 +186,7 @@ void Program::startOver()
     }
     positionAccepted_ = false;
     putAwayKind_.reset();
-    letDialogGo();
-    selection_ = positions::PositionSelection(scaleChoice_->current().catalogue);
+    dialog_.reset();
 }
 
 // The teacher's data as the form holds them. "Volver" unchecks the kind of
@@ -197,7 +195,7 @@ void Program::startOver()
 // chosen.
 table::RowInput Program::formInput()
 {
-    table::RowInput input{entry_->values(), selection_.selected()};
+    table::RowInput input{entry_->values(), selectionDialog()->selection().selected()};
     if (input.entry.kind == payroll::EmploymentKind::None && putAwayKind_)
         input.entry.kind = *putAwayKind_;
     return input;
@@ -217,25 +215,13 @@ selection::SelectionDialog* Program::selectionDialog()
 {
     if (!dialog_) {
         // A window of its own that the window manager keeps above the entry
-        // window, so that it cannot get lost behind it. Closed, it goes: what
-        // it holds, the 311 names and their list, is not kept in memory for
-        // a choice made once per teacher.
-        dialog_ = new selection::SelectionDialog(selection_, regional::systemSettings(), entry_.get());
-        connect(dialog_, &selection::SelectionDialog::closed, this, &Program::letDialogGo);
-        connect(dialog_, &selection::SelectionDialog::listoPressed, this, &Program::onListo);
-        connect(dialog_, &selection::SelectionDialog::salirSinDatosPressed, this, &Program::onSalirSinDatos);
+        // window, so that it cannot get lost behind it.
+        dialog_ = std::make_unique<selection::SelectionDialog>(regional::systemSettings(), entry_.get(),
+                                                               scaleChoice_->current().catalogue);
+        connect(dialog_.get(), &selection::SelectionDialog::listoPressed, this, &Program::onListo);
+        connect(dialog_.get(), &selection::SelectionDialog::salirSinDatosPressed, this, &Program::onSalirSinDatos);
     }
-    return dialog_;
-}
-
-// The dialog out of sight and, once its own handler has returned, out of memory.
-void Program::letDialogGo()
-{
-    if (!dialog_)
-        return;
-    dialog_->hide();
-    dialog_->deleteLater();
-    dialog_ = nullptr;
+    return dialog_.get();
 }
 
 entry::NoticeWindow* Program::notice()
@@ -274,7 +260,8 @@ void Program::onHoursChosen()
 {
     putAwayKind_.reset();
     positionAccepted_ = false;
-    letDialogGo();
+    if (dialog_)
+        dialog_->hide();
 }
 
 // One run of the calculation. The receipt window changes only when the run
@@ -286,8 +273,9 @@ void Program::onCalcular()
         notice()->showOver(entry_.get());
         return;
     }
-    const payroll::SelectedPosition position =
-        values.kind == payroll::EmploymentKind::Position ? selection_.selected() : payroll::SelectedPosition{};
+    const payroll::SelectedPosition position = values.kind == payroll::EmploymentKind::Position
+        ? selectionDialog()->selection().selected()
+        : payroll::SelectedPosition{};
     const payroll::CalculationResult result = payroll::calculate(values, position, regional::systemSettings(),
                                                                  scaleChoice_->current().pay, payroll::Explain::Yes);
     if (const auto* failure = std::get_if<Unusable>(&result)) {
@@ -309,7 +297,6 @@ void Program::onCalcular()
 
 void Program::onListo(const positions::PositionSelection::Accepted& accepted)
 {
-    letDialogGo();
     handOver(accepted);
     positionAccepted_ = !accepted.deselectPosition;
     if (accepted.deselectPosition)
@@ -327,17 +314,15 @@ void Program::handOver(const positions::PositionSelection::Accepted& accepted)
 
 void Program::onSalirSinDatos()
 {
-    letDialogGo();
     positionAccepted_ = false;
     entry_->deselectPosition();
     entry_->hidePositionBlock();
     planilla_->markUnsaved();
 }
 
-// Another scale: its texts on the windows, its catalogue under the position
-// chosen (and in the dialog, when open), whose code handling runs again, so
-// that a position already handed over shows the new scale's points (or none,
-// when the new catalogue lacks its code).
+// Another scale: its texts on the windows, its catalogue in the dialog, whose
+// code handling runs again, so that a position already handed over shows
+// the new scale's points (or none, when the new catalogue lacks its code).
 // A receipt computed with the scale before is put away: it is not what
 // "Calcular" now gives.
 void Program::onScaleChanged()
@@ -349,14 +334,13 @@ void Program::onScaleChanged()
         receipt_->putAway();
     }
     planilla_->relist();
-    if (dialog_)
-        dialog_->setCatalogue(scale.catalogue);
-    else
-        selection_.setCatalogue(scale.catalogue);
+    if (!dialog_)
+        return;
+    dialog_->setCatalogue(scale.catalogue);
     if (!positionAccepted_ || entry_->values().kind != payroll::EmploymentKind::Position)
         return;
-    if (selection_.codeListRow())
-        handOver(selection_.listo(regional::systemSettings()));
+    if (dialog_->selection().codeListRow())
+        handOver(dialog_->selection().listo(regional::systemSettings()));
     else
         entry_->hidePositionBlock();
 }

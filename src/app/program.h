@@ -49,10 +49,6 @@ public:
     void enter(const table::Planilla::HandEntry& row);
 
     entry::EntryWindow* entryWindow() const { return entry_.get(); }
-    // The position as chosen in the selection dialog, which "Calcular" uses.
-    const positions::PositionSelection& selection() const { return selection_; }
-    // The selection dialog, built when first needed and let go whenever it
-    // is closed.
     selection::SelectionDialog* selectionDialog();
     entry::NoticeWindow* notice();
     receipt::ReceiptWindow* receiptWindow();
@@ -86,7 +82,6 @@ private:
     void requestQuit();
     // An accepted position into the entry window and the receipt's panel.
     void handOver(const positions::PositionSelection::Accepted& accepted);
-    void letDialogGo();
     void receiptShown(bool shown);
     void onCompare();
     compare::PayslipWindow::Computed withOtherScales(compare::PayslipWindow::Computed computed) const;
@@ -100,8 +95,7 @@ private:
     // The kind of employment "Volver" unchecked on the form, until another
     // is chosen: the teacher's data still have it (see buildPlanilla).
     std::optional<payroll::EmploymentKind> putAwayKind_;
-    positions::PositionSelection selection_;
-    QPointer<selection::SelectionDialog> dialog_;  // the entry window's
+    std::unique_ptr<selection::SelectionDialog> dialog_;
     std::unique_ptr<entry::NoticeWindow> notice_;
     QPointer<receipt::ReceiptWindow> receipt_;
     // The receipt on screen and what it was computed from, for comparing.

@@ -108,8 +108,9 @@ void setTextIfDifferent(QLineEdit* box, const std::string& text)
 
 }  // namespace
 
-SelectionDialog::SelectionDialog(PositionSelection& model, payroll::RegionalSettings settings, QWidget* parent)
-    : QWidget(parent, Qt::Dialog), model_(model), beforeOpening_(model), settings_(std::move(settings))
+SelectionDialog::SelectionDialog(payroll::RegionalSettings settings, QWidget* parent,
+                                 const positions::Catalogue& catalogue)
+    : QWidget(parent, Qt::Dialog), model_(catalogue), beforeOpening_(catalogue), settings_(std::move(settings))
 {
     setObjectName("advertencia");
     setWindowTitle("Selección de cargo");
@@ -289,7 +290,6 @@ void SelectionDialog::closeEvent(QCloseEvent* event)
     model_ = beforeOpening_;
     showState();
     event->accept();
-    emit closed();
 }
 
 bool SelectionDialog::eventFilter(QObject* watched, QEvent* event)

@@ -21,23 +21,23 @@ namespace recibo::selection {
 
 using positions::PositionSelection;
 
-// The dialog "advertencia" ("Selección de cargo"): a view over a
-// PositionSelection that its owner keeps, so that the dialog can be let go
-// whenever it is closed. What the user does goes to the model; the model's
-// state is then shown in the widgets, with the widgets' own change signals
-// ignored while that happens.
+// The dialog "advertencia" ("Selección de cargo"): a view over
+// PositionSelection. What the user does goes to the model; the model's state
+// is then shown in the widgets, with the widgets' own change signals ignored
+// while that happens.
 class SelectionDialog : public QWidget {
     Q_OBJECT
 public:
-    // `model` (whose catalogue gives the names and codes) must outlive the dialog.
-    SelectionDialog(PositionSelection& model, payroll::RegionalSettings settings, QWidget* parent = nullptr);
+    // The names and codes are `catalogue`'s, which must outlive the dialog.
+    explicit SelectionDialog(payroll::RegionalSettings settings, QWidget* parent = nullptr,
+                             const positions::Catalogue& catalogue = positions::catalogue());
 
     ~SelectionDialog() override;
 
     const PositionSelection& selection() const { return model_; }
 
-    // Another scale's catalogue (which must outlive the dialog) for the
-    // model: its names in the list, and the code handled again over its rows.
+    // Another scale's catalogue (which must outlive the dialog): its names in
+    // the list, and the code handled again over its rows.
     void setCatalogue(const positions::Catalogue& catalogue);
 
     // Shows the dialog, modeless, in front of the other windows, with the
@@ -53,8 +53,6 @@ public:
 signals:
     void listoPressed(const recibo::positions::PositionSelection::Accepted& accepted);
     void salirSinDatosPressed();
-    // Closed from its title bar or by the window manager.
-    void closed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,7 +79,7 @@ private:
     // Says the position chosen when what the user typed or picked changed it.
     void announceChoice();
 
-    PositionSelection& model_;
+    PositionSelection model_;
     PositionSelection beforeOpening_;  // the state the last opening found
     payroll::RegionalSettings settings_;
     bool showingState_ = false;

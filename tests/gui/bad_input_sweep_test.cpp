@@ -294,7 +294,7 @@ private:
     // The scenario's receipt, computed, checked and shown.
     void showGoodReceipt(Scenario scenario);
     // After the text went into the box: "Calcular", and what must follow.
-    void calcularWith(const Field& field, const QString& held, const BadInput& input);
+    void calcularWith(const Field& field, QLineEdit* box, const BadInput& input);
 
     std::unique_ptr<app::Program> program_;
 };
@@ -340,9 +340,9 @@ void BadInputSweep::showGoodReceipt(Scenario scenario)
     expectReceipt(sweep::baselineEntry(scenario), positionFor(scenario));
 }
 
-// "Calcular" with `held` in the field changed, as the box holds it.
-void BadInputSweep::calcularWith(const Field& field, const QString& held, const BadInput& input)
+void BadInputSweep::calcularWith(const Field& field, QLineEdit* box, const BadInput& input)
 {
+    const QString held = box->text();
     payroll::EntryValues entry = sweep::baselineEntry(field.scenario);
     payroll::SelectedPosition position = positionFor(field.scenario);
     sweep::putText(field.control, held.toStdString(), entry, position);
@@ -376,15 +376,10 @@ void BadInputSweep::calcularWith(const Field& field, const QString& held, const 
     if (failed)
         return;
     QVERIFY(!QApplication::activeModalWidget());
-    // The text stays where it was typed, with the focus there for
-    // correcting it; a dialog's, closed with "Listo", in the entry window.
-    if (field.place == Place::EntryWindow) {
-        QLineEdit* box = gui::box(kEntry, qs(field.control));
-        QCOMPARE(box->text(), held);
+    // The box keeps the text, with the focus there for correcting it.
+    QCOMPARE(box->text(), held);
+    if (field.place == Place::EntryWindow)
         QCOMPARE(gui::window(kEntry)->focusWidget(), box);
-    } else {
-        QCOMPARE(gui::caption(kEntry, labelOnTheEntryWindow(field.control)), held);
-    }
     const auto result = calculate(entry, position);
     QVERIFY(std::holds_alternative<Unusable>(result));
     QCOMPARE(qs(std::get<Unusable>(result).where), qs(field.control));
@@ -402,7 +397,7 @@ void BadInputSweep::entryWindowBoxes()
     const QString typed = qs(in.text);
     enterText(box, typed);
     QCOMPARE(box->text(), f.readOnly ? before : heldAfterTyping(box, typed));
-    calcularWith(f, box->text(), in);
+    calcularWith(f, box, in);
 }
 
 void BadInputSweep::dialogValueBoxes()
@@ -419,8 +414,7 @@ void BadInputSweep::dialogValueBoxes()
     const QString typed = qs(in.text);
     const QString onTheReceipt = gui::box(kReceipt, panelBoxOnTheReceipt(f.control))->text();
     enterText(box, typed);
-    const QString held = box->text();
-    QCOMPARE(held, f.readOnly ? lookedUp : heldAfterTyping(box, typed));
+    QCOMPARE(box->text(), f.readOnly ? lookedUp : heldAfterTyping(box, typed));
 
     // "Listo" copies the texts as they stand, whatever they say, to the
     // entry window; the receipt shown keeps the points it was computed with.
@@ -428,9 +422,9 @@ void BadInputSweep::dialogValueBoxes()
     gui::click(kDialog, "Command1");
     QVERIFY(!visible(kDialog));
     QVERIFY(gui::button(kEntry, "cargo")->isChecked());
-    QCOMPARE(gui::caption(kEntry, labelOnTheEntryWindow(f.control)), held);
+    QCOMPARE(gui::caption(kEntry, labelOnTheEntryWindow(f.control)), box->text());
     QCOMPARE(gui::box(kReceipt, panelBoxOnTheReceipt(f.control))->text(), onTheReceipt);
-    calcularWith(f, held, in);
+    calcularWith(f, box, in);
 }
 
 void BadInputSweep::dialogCodeBox()
@@ -500,10 +494,9 @@ void BadInputSweep::dialogCodeBox()
     gui::click(kDialog, "Command2");
     QVERIFY(!visible(kDialog));
     QVERIFY(!gui::button(kEntry, "cargo")->isChecked());
-    using Box = positions::PositionSelection::ValueBox;
-    for (Box box : {Box::Punbas, Box::Compbas, Box::Proljor, Box::Jorcom, Box::Tardif})
-        QCOMPARE(program_->selection().value(box), "0");
-    QCOMPARE(qs(program_->selection().code()), held);
+    for (const char* name : {"punbas", "compbas", "proljor", "jorcom", "tardif"})
+        QCOMPARE(gui::box(kDialog, name)->text(), QString("0"));
+    QCOMPARE(code->text(), held);
     pressCalcular();
     QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(visible("error"));

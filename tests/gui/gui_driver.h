@@ -30,13 +30,10 @@ namespace gui {
 // The top-level window with this name, or nullptr while it does not exist.
 inline QWidget* window(const QString& name)
 {
-    // A window closed a moment ago may wait to be deleted beside its
-    // successor of the same name: the one on screen is the one meant.
-    QWidget* found = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == name && (!found || widget->isVisible()))
-            found = widget;
-    return found;
+        if (widget->objectName() == name)
+            return widget;
+    return nullptr;
 }
 
 template <typename T = QWidget>

@@ -81,8 +81,8 @@ int main(int argc, char* argv[])
     const auto bracket = recibo::payroll::seniorityBracket(5);
     paid.pctantig = bracket.percent;
     paid.porcantig = bracket.text;
-    const auto official =
-        recibo::payroll::calculate(paid, program.selection().selected(), recibo::regional::systemSettings());
+    const auto official = recibo::payroll::calculate(paid, program.selectionDialog()->selection().selected(),
+                                                     recibo::regional::systemSettings());
     QStringList amounts;
     for (const auto& line : std::get<recibo::payroll::Receipt>(official).lines)
         amounts << QString::fromStdString(recibo::payslip::centsText(line.value, recibo::regional::systemSettings()));

@@ -54,8 +54,7 @@ private slots:
     }
     void init()
     {
-        model_ = PositionSelection();
-        dialog_ = std::make_unique<SelectionDialog>(model_, recibo::payroll::RegionalSettings::pointDecimal());
+        dialog_ = std::make_unique<SelectionDialog>(recibo::payroll::RegionalSettings::pointDecimal());
         dialog_->open();
         QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
     }
@@ -82,7 +81,6 @@ private slots:
     void tabOrderStartsAtTheCode();
 
 private:
-    PositionSelection model_;
     std::unique_ptr<SelectionDialog> dialog_;
 };
 
