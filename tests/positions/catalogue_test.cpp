@@ -241,5 +241,21 @@ TEST(CatalogueLookup, AnEmbeddedNulIsPartOfTheText)
               std::nullopt);
 }
 
+// A catalogue with texts of its own outlives the one it was copied from, and
+// one moved from stays whole: copies share the rows.
+TEST(CatalogueCopies, KeepRowsAndLookupsWhateverHappensToTheOriginal)
+{
+    std::optional<Catalogue> original(std::vector<CatalogueEntry>{{"101", "Uno", "10", "0", "0", "0", "0"},
+                                                                  {"102", "Dos", "20", "0", "0", "0", "0"}});
+    const Catalogue copy = *original;
+    const Catalogue moved = std::move(*original);
+    EXPECT_EQ(original->size(), 2);
+    original.reset();
+    for (const Catalogue* kept : {&copy, &moved}) {
+        EXPECT_EQ(kept->findByCode("102"), 1);
+        EXPECT_EQ((*kept)[1].cargox, "Dos");
+    }
+}
+
 }  // namespace
 }  // namespace recibo::positions
