@@ -77,6 +77,8 @@ private slots:
     void keys_data();
     void keys();
     void equalNamesShowTheirCodesInTheList();
+    void nameListRowsReadTheCatalogue_data();
+    void nameListRowsReadTheCatalogue();
     void closingUndoesWhatWasTyped();
     void tabOrderStartsAtTheCode();
 
@@ -392,4 +394,41 @@ void SelectionDialogTest::tabOrderStartsAtTheCode()
 }
 
 QTEST_MAIN(SelectionDialogTest)
+// Each row of the name list: the name shown and completed, the code beside
+// it, and both together for a screen reader; another scale's catalogue
+// replaces the rows.
+void SelectionDialogTest::nameListRowsReadTheCatalogue_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("first") << 0 << "Analista Princ Tec Doc"
+                           << "999";
+    QTest::newRow("645") << 2 << "Asesor Pedag Proyecto 13"
+                         << "645";
+    QTest::newRow("last") << 310 << "Visitador"
+                          << "733";
+}
+
+void SelectionDialogTest::nameListRowsReadTheCatalogue()
+{
+    QFETCH(int, row);
+    QFETCH(QString, name);
+    QFETCH(QString, code);
+    QComboBox* names = gui::control<QComboBox>(kWin, "cargox");
+    QCOMPARE(names->count(), 311);
+    QCOMPARE(names->itemText(row), name);
+    QCOMPARE(names->itemData(row, Qt::EditRole).toString(), name);
+    QCOMPARE(names->itemData(row).toString(), code);
+    QCOMPARE(names->itemData(row, Qt::AccessibleTextRole).toString(), name + ", código " + code);
+    QCOMPARE(names->itemData(311).isValid(), false);
+
+    const recibo::positions::Catalogue other(
+        std::vector<recibo::positions::CatalogueEntry>{{"101", "Otro cargo", "10", "0", "0", "0", "0"}});
+    dialog_->setCatalogue(other);
+    QCOMPARE(names->count(), 1);
+    QCOMPARE(names->itemText(0), QString("Otro cargo"));
+    dialog_->setCatalogue(recibo::positions::catalogue());
+}
+
 #include "selection_dialog_test.moc"
