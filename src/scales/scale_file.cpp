@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -13,9 +14,8 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <utility>
 #include <vector>
-
-#include <toml++/toml.h>
 
 #include "files/system_error.h"
 #include "key_depth.h"
@@ -23,6 +23,8 @@
 #include "payroll/message_text.h"
 #include "scale.h"
 #include "text/utf8.h"
+#include "toml_reader.h"
+#include "toml_stand_ins.h"
 
 namespace recibo::scales {
 
@@ -471,13 +473,14 @@ public:
             wrongType(*node, "fuera_de_proporcion", "una lista de claves entre comillas, como [\"punto.valor\"]");
         for (const toml::node& item : *list) {
             const auto* key = item.as_string();
-            const auto named = [&](const auto& number) { return key && number.first == key->get(); };
+            const std::string keyText = key ? withoutStandIns(key->get()) : std::string();
+            const auto named = [&](const auto& number) { return key && number.first == keyText; };
             if (std::none_of(pesos_.begin(), pesos_.end(), named)
                 && std::none_of(others_.begin(), others_.end(), named))
                 throw Refusal{item.source().begin, "fuera_de_proporcion",
                               "cada elemento tiene que ser la clave de un importe en pesos o de otro número con "
                               "decimales que no sea una tasa, entre comillas, como \"punto.valor\""};
-            keys.push_back(key->get());
+            keys.push_back(keyText);
         }
         return keys;
     }
@@ -611,7 +614,7 @@ private:
         const auto* text = node.as_string();
         if (!text)
             wrongType(node, path, "un texto entre comillas");
-        const std::string& value = text->get();
+        const std::string value = withoutStandIns(text->get());
         if (value.find_first_not_of(' ') == std::string::npos || text::characterCount(value) > longest
             || hasControlCharacter(value))
             outOfRange(node, path,
@@ -728,10 +731,24 @@ private:
 
 // Every key and table a scale file has (from "nombre" to
 // "nomenclador.cargos"), with its tables' names before the key ("punto.valor").
+// A key's dotted path below `prefix`, in the file's own characters.
+std::string qualifiedKey(const std::string& prefix, const toml::key& key)
+{
+    const std::string name = withoutStandIns(key.str());
+    return prefix.empty() ? name : prefix + "." + name;
+}
+
+// The document a scale file's text holds, read with the stand-ins
+// toml_stand_ins.h explains.
+toml::table parsedToml(std::string_view text, std::string_view fileName = {})
+{
+    return toml::parse(withStandIns(text), fileName);
+}
+
 void collectKeys(const toml::table& table, const std::string& prefix, std::set<std::string>& keys)
 {
     for (const auto& [key, node] : table) {
-        const std::string path = prefix.empty() ? std::string(key.str()) : prefix + "." + std::string(key.str());
+        const std::string path = qualifiedKey(prefix, key);
         keys.insert(path);
         if (const auto* inner = node.as_table())
             collectKeys(*inner, path, keys);
@@ -743,7 +760,7 @@ void collectKeys(const toml::table& table, const std::string& prefix, std::set<s
 // the known keys and the numbers compared with are taken from.
 struct BuiltInFile {
     std::string text = scaleFileText(builtInScale());
-    toml::table document = toml::parse(text);
+    toml::table document = parsedToml(text);
 };
 
 const BuiltInFile& builtInFile()
@@ -806,7 +823,7 @@ std::optional<std::string> closestKey(const std::string& path)
 void findUnknownKey(const toml::table& table, const std::string& prefix, std::optional<Refusal>& first)
 {
     for (const auto& [key, node] : table) {
-        const std::string path = prefix.empty() ? std::string(key.str()) : prefix + "." + std::string(key.str());
+        const std::string path = qualifiedKey(prefix, key);
         if (scaleKeys().contains(path)) {
             if (const auto* inner = node.as_table())
                 findUnknownKey(*inner, path, first);
@@ -948,6 +965,17 @@ std::string syntaxProblem(std::string_view description)
     return "no se puede leer como TOML: revisá las comillas, los corchetes, las comas y el signo = de esa línea";
 }
 
+// The line and the column (from 1, the column in characters) where the
+// byte at `at` stands.
+std::pair<std::size_t, std::size_t> lineAndColumn(std::string_view text, std::size_t at)
+{
+    const std::string_view before = text.substr(0, at);
+    const std::size_t newline = before.rfind('\n');
+    const std::size_t lineStart = newline == std::string_view::npos ? 0 : newline + 1;
+    return {1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')),
+            1 + text::characterCount(before.substr(lineStart))};
+}
+
 Unusable unusableScale(std::string_view fileName, std::size_t line, std::size_t column, std::string_view key,
                        std::string_view what)
 {
@@ -1013,9 +1041,17 @@ OrUnusable<Scale> parseScale(std::string_view text, std::string_view fileName)
         return unusableScale(fileName, deep->line, deep->column, {},
                              "una clave tiene más de " + std::to_string(kMostKeyParts)
                                  + " partes separadas por puntos, y una escala no anida tanto: revisá esa clave");
+    if (const std::optional<std::size_t> at = firstStandIn(text)) {
+        const auto [line, column] = lineAndColumn(text, *at);
+        char codePoint[16];
+        std::snprintf(codePoint, sizeof codePoint, "U+%04X", unsigned(text::decodeAt(text, *at).codePoint));
+        return unusableScale(
+            fileName, line, column, {},
+            "hay un carácter de uso privado (" + std::string(codePoint) + "), que una escala no lleva: borralo");
+    }
     toml::table document;
     try {
-        document = toml::parse(text, fileName);
+        document = parsedToml(text, fileName);
     } catch (const toml::parse_error& error) {
         return unusableScale(fileName, error.source().begin.line, error.source().begin.column, {},
                              syntaxProblem(error.description()));

@@ -74,6 +74,27 @@ TEST(ScaleFile, EqualBoundsAndNoFormatNumberAreRead)
     EXPECT_EQ(std::get<Scale>(read).pay.minimumBasePointsAbove, std::get<Scale>(read).pay.minimumBasePointsBelow);
 }
 
+// Characters the TOML reader must be kept from (see toml_stand_ins.h), at
+// the edges of each range, reach the scale as they are written: within a
+// line, and after a line-ending backslash, where the reader skips blanks.
+TEST(ScaleFile, NamesKeepEveryCharacter)
+{
+    const std::string_view names[][2] = {
+        {"\"\u00a1\u00d1and\u00fa \u0499 \u2c5e \u3000 \u3057 \ufb26 \ufefe\"",
+         "\u00a1\u00d1and\u00fa \u0499 \u2c5e \u3000 \u3057 \ufb26 \ufefe"},
+        {"\"\"\"\\\n   ¡Año 2026!\"\"\"", "¡Año 2026!"},
+    };
+    for (const auto& [written, read] : names) {
+        std::string text = kBuiltInText;
+        const std::string find = "\"Escala de septiembre de 2010\"";
+        ASSERT_NE(text.find(find), std::string::npos);
+        text.replace(text.find(find), find.size(), written);
+        const auto scale = parseScale(text, "nombres.toml");
+        ASSERT_TRUE(std::holds_alternative<Scale>(scale)) << std::get<Unusable>(scale).message;
+        EXPECT_EQ(std::get<Scale>(scale).name, read);
+    }
+}
+
 // Every amount in pesos raised alike, as for prices, is a scale; one amount
 // a hundred times off is one only when the file says so.
 TEST(ScaleFile, AmountsInProportionOrSaidToBeOut)
@@ -189,6 +210,10 @@ INSTANTIATE_TEST_SUITE_P(
         Mistake{"NoPositions", kBuiltInText.substr(kBuiltInText.find("cargos = [\n")), "cargos = []\n", "cargos = []",
                 "nomenclador.cargos"},
         Mistake{"NotToml", "[punto]", "[punto", "[punto", ""},
+        Mistake{"AccentedBareKey", "[punto]\n", "[punto]\nvalór = 1\n", "valór", ""},
+        Mistake{"AccentedQuotedKey", "[punto]\n", "[punto]\n\"año\" = 1\n", "\"año", "punto.año"},
+        Mistake{"PrivateUseCharacter", "[punto]\n", "[punto]\n# \U000F0001\n", "# \U000F0001", "",
+                "columna 3: hay un carácter de uso privado (U+F0001)"},
         Mistake{"RepeatedKey", "[punto]\n", "[punto]\nvalor = 1\n", "valor = 0.9842", ""},
         Mistake{"BandUpsideDown", "puntos_basicos_mas_de = 900", "puntos_basicos_mas_de = 1400",
                 "puntos_basicos_mas_de = 1400", "minimo.puntos_basicos_mas_de", "ningún cargo cobraría la línea 172"},
