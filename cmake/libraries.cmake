@@ -3,7 +3,10 @@
 #   recibo_decimal_headers    {fmt} and fast_float, header only: the
 #                             engine's doubles written and read
 #                             (payroll/decimal_text.cpp)
-#   tomlplusplus::tomlplusplus toml++, for scale files
+#   tomlplusplus::tomlplusplus toml++, for scale files, header only as
+#                             well: Debian's shared library runs its own
+#                             start-up code, which kept 116 kB of it in
+#                             memory in a program that reads no scale file
 #   recibo_libcsv             libcsv, for the teachers' table
 # Emscripten's compiler must not see the whole of /usr/include (the
 # machine's C library would take the place of its own): the WebAssembly
@@ -16,7 +19,10 @@ add_library(recibo_libcsv INTERFACE)
 if(NOT EMSCRIPTEN)
   find_package(fmt REQUIRED)
   find_package(FastFloat REQUIRED)
-  find_package(tomlplusplus REQUIRED)
+  find_path(TOMLPLUSPLUS_INCLUDE_DIR toml++/toml.h REQUIRED)
+  add_library(tomlplusplus::tomlplusplus INTERFACE IMPORTED)
+  target_include_directories(tomlplusplus::tomlplusplus SYSTEM INTERFACE ${TOMLPLUSPLUS_INCLUDE_DIR})
+  target_compile_definitions(tomlplusplus::tomlplusplus INTERFACE TOML_HEADER_ONLY=1)
   target_link_libraries(recibo_decimal_headers INTERFACE fmt::fmt-header-only FastFloat::fast_float)
   find_path(LIBCSV_INCLUDE_DIR csv.h REQUIRED)
   find_library(LIBCSV_LIBRARY csv REQUIRED)
