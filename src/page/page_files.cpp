@@ -4,6 +4,8 @@
 #include <optional>
 #include <variant>
 
+#include <sys/mman.h>
+
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QDir>
@@ -230,6 +232,9 @@ public:
 
     ~Part() { end(); }
 
+    // The pages drawn, those beneath others among them.
+    std::size_t pages() const { return pages_; }
+
     // Where the page went in the part (the part's number left to the
     // caller), or why it could not be drawn.
     std::variant<Place, QString> draw(const PlacedPage& placed, const QString& cannotDraw)
@@ -276,7 +281,16 @@ public:
         const uchar* mapped = device_.failed() || size <= 0 ? nullptr : file_.map(0, size);
         if (!mapped)
             return temporaryProblem(file_);
-        return std::string_view(reinterpret_cast<const char*>(mapped), std::size_t(size));
+        mapped_ = {reinterpret_cast<const char*>(mapped), std::size_t(size)};
+        return mapped_;
+    }
+
+    // The part read into the book: its pages leave this process's memory
+    // (they stay in the file, where the few read again are found).
+    void release()
+    {
+        if (!mapped_.empty())
+            ::madvise(const_cast<char*>(mapped_.data()), mapped_.size(), MADV_DONTNEED);
     }
 
 private:
@@ -398,6 +412,7 @@ private:
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
     std::size_t pages_ = 0;
+    std::string_view mapped_;
     // Where pages are placed alike (their size tells the receipt's length),
     // what they share, drawn as page `at` of the part; and where nothing is
     // beneath yet, the page drawn before. A few places at most.
@@ -431,20 +446,32 @@ PdfBook::Drawn PdfBook::draw(std::size_t worker, const PlacedPage& placed)
     const QString cannotDraw = QStringLiteral("no se pudo dibujar la página del archivo %1").arg(quotedPath(path_));
     if (!file_.isOpen())
         return {{}, cannotDraw};
+    Part* full = nullptr;
     Part* part = nullptr;
+    std::size_t number = 0;
     {
         const std::lock_guard lock(partsMutex_);
-        if (parts_.size() <= worker)
-            parts_.resize(worker + 1);
-        if (!parts_[worker])
-            parts_[worker] = std::make_unique<Part>(title_);
-        part = parts_[worker].get();
+        if (current_.size() <= worker)
+            current_.resize(worker + 1, kNoPart);
+        if (current_[worker] != kNoPart && parts_[current_[worker]]->pages() >= kPagesPerPart) {
+            full = parts_[current_[worker]].get();
+            current_[worker] = kNoPart;
+        }
+        if (current_[worker] == kNoPart) {
+            current_[worker] = parts_.size();
+            parts_.push_back(std::make_unique<Part>(title_));
+        }
+        number = current_[worker];
+        part = parts_[number].get();
     }
+    // Ended on the thread that drew it, as its fonts are this thread's.
+    if (full)
+        full->end();
     const auto page = part->draw(placed, cannotDraw);
     if (const auto* problem = std::get_if<QString>(&page))
         return {{}, *problem};
     Place at = std::get<Place>(page);
-    at.part = worker;
+    at.part = number;
     return {at, {}};
 }
 
@@ -453,8 +480,8 @@ void PdfBook::endPart(std::size_t worker)
     Part* part = nullptr;
     {
         const std::lock_guard lock(partsMutex_);
-        if (worker < parts_.size())
-            part = parts_[worker].get();
+        if (worker < current_.size() && current_[worker] != kNoPart)
+            part = parts_[current_[worker]].get();
     }
     if (part)
         part->end();
@@ -508,7 +535,8 @@ QString PdfBook::writeJoined(const std::vector<std::string_view>& parts)
     const auto writePiece = [this](std::string_view piece) {
         return files::writeWhole(file_, QByteArray::fromRawData(piece.data(), qsizetype(piece.size())));
     };
-    switch (joinBook(parts, order_, writePiece)) {
+    const auto release = [this](std::size_t part) { parts_.at(part)->release(); };
+    switch (joinBook(parts, order_, writePiece, release)) {
     case CompactionResult::Written: return {};
     case CompactionResult::WriteFailed: return fileProblem(file_, path_);
     case CompactionResult::Unchanged: break;

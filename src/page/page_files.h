@@ -95,9 +95,10 @@ private:
 // PdfFile. Nothing is written but by commit(); a book that ends without it
 // leaves no file, and a file that was there stays as it was.
 // Several threads may draw its pages at once, each into a part of its own,
-// a temporary file with its own painter and fonts; commit() joins the parts
-// into the file, the pages in the order added, smaller
-// (pdf/pdf_compaction.h). What a part's pages placed alike have in common
+// a temporary file with its own painter and fonts, and a new one every few
+// hundred pages (the join holds one part at a time, so the memory it takes
+// does not grow with the book); commit() joins the parts into the file,
+// the pages in the order added, smaller (pdf/pdf_compaction.h). What a part's pages placed alike have in common
 // is drawn once, as a page of the part that is no page of the book, and
 // each page that has all of it is drawn without it, over it. The parts are
 // removed whatever becomes of the book.
@@ -112,8 +113,8 @@ public:
     // follow "No se pudo guardar el PDF: "), or empty.
     QString open();
 
-    // Where a page is among the parts: the worker's, its page there, and
-    // the page there drawn beneath it.
+    // Where a page is among the parts: the part, its page there, and the
+    // page there drawn beneath it.
     using Place = PagePlace;
     // A page drawn into a part, not yet in the book; why it could not be
     // drawn, when it was not.
@@ -145,8 +146,13 @@ private:
     QString path_;
     QString title_;
     QSaveFile file_;
+    // The pages of a part, those beneath others among them, before the
+    // worker starts another.
+    static constexpr std::size_t kPagesPerPart = 500;
+    static constexpr std::size_t kNoPart = std::size_t(-1);
     std::mutex partsMutex_;
-    std::vector<std::unique_ptr<Part>> parts_;  // by worker, under partsMutex_
+    std::vector<std::unique_ptr<Part>> parts_;  // in the order started, under partsMutex_
+    std::vector<std::size_t> current_;          // by worker, the part it draws into
     std::vector<Place> order_;
 };
 

@@ -23,15 +23,27 @@ ReciboJoinPdfParts loadJoining()
     return reinterpret_cast<ReciboJoinPdfParts>(module.resolve(pdf::kJoinPartsSymbol));
 }
 
+struct Callbacks {
+    const std::function<bool(std::string_view)>& write;
+    const std::function<void(std::size_t)>& read;
+};
+
 bool writePiece(void* context, const char* piece, std::size_t size)
 {
-    return (*static_cast<const std::function<bool(std::string_view)>*>(context))(std::string_view(piece, size));
+    return static_cast<const Callbacks*>(context)->write(std::string_view(piece, size));
+}
+
+void partRead(void* context, std::size_t part)
+{
+    if (const auto& read = static_cast<const Callbacks*>(context)->read)
+        read(part);
 }
 
 }  // namespace
 
 CompactionResult joinBook(const std::vector<std::string_view>& parts, const std::vector<PagePlace>& order,
-                          const std::function<bool(std::string_view)>& write)
+                          const std::function<bool(std::string_view)>& write,
+                          const std::function<void(std::size_t)>& read)
 {
     static std::once_flag loaded;
     static ReciboJoinPdfParts join = nullptr;
@@ -51,8 +63,9 @@ CompactionResult joinBook(const std::vector<std::string_view>& parts, const std:
         pages.push_back(place.under.value_or(pdf::kNoPageUnder));
     }
     // The module's values are pdf::Compaction's, in the same order.
-    return static_cast<CompactionResult>(join(files.data(), sizes.data(), files.size(), pages.data(), order.size(),
-                                              writePiece, const_cast<std::function<bool(std::string_view)>*>(&write)));
+    Callbacks callbacks{write, read};
+    return static_cast<CompactionResult>(
+        join(files.data(), sizes.data(), files.size(), pages.data(), order.size(), writePiece, partRead, &callbacks));
 }
 
 }  // namespace recibo::receipt

@@ -21,9 +21,11 @@ struct PagePlace {
 
 // joinParts() of pdf/pdf_compaction.h, from the module pdf/pdf_module.h,
 // loaded the first time it is asked for, on whatever thread: the pages of
-// `order` from the files `parts`, as one book. Without the module:
-// Unchanged, nothing written.
+// `order` from the files `parts`, as one book; `read` is told when a part
+// has been read (pdf::PartRead). Without the module: Unchanged, nothing
+// written.
 CompactionResult joinBook(const std::vector<std::string_view>& parts, const std::vector<PagePlace>& order,
-                          const std::function<bool(std::string_view)>& write);
+                          const std::function<bool(std::string_view)>& write,
+                          const std::function<void(std::size_t)>& read);
 
 }  // namespace recibo::receipt

@@ -1,6 +1,7 @@
 #include "page_contents.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <system_error>
 #include <thread>
@@ -47,50 +48,60 @@ bool PageCompactor::compact(std::string_view raw, const PageSource& page, std::s
     return true;
 }
 
-PageContents::PageContents(std::function<bool()> stopped)
-    : stopped_(std::move(stopped)), workers_(std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads))
-{}
-
-void PageContents::add(const PageSource& page, QPDFObjGen stream)
+ContentSpool::ContentSpool(std::function<bool()> stopped)
+    : file_(std::tmpfile(), &std::fclose),
+      stopped_(std::move(stopped)),
+      workers_(std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads))
 {
-    pageOf_.emplace(stream, pages_.size());
-    pages_.push_back(page);
-    made_.push_back(false);
+    if (!file_)
+        throw std::system_error(errno, std::generic_category(), "temporary file");
 }
 
-void PageContents::provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline)
+void ContentSpool::add(const std::vector<PageSource>& pages, const std::vector<QPDFObjGen>& streams)
+{
+    for (std::size_t first = 0; first < pages.size(); first += kBatch) {
+        const std::size_t count = std::min(kBatch, pages.size() - first);
+        runBatch(pages, first, count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string& data = data_[i];
+            if (std::fwrite(data.data(), 1, data.size(), file_.get()) != data.size())
+                throw std::system_error(errno, std::generic_category(), "temporary file");
+            spooled_[streams[first + i]] = {end_, data.size()};
+            end_ += static_cast<long>(data.size());
+        }
+    }
+    if (std::fflush(file_.get()) != 0)
+        throw std::system_error(errno, std::generic_category(), "temporary file");
+}
+
+void ContentSpool::provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline)
 {
     if (stopped_())
         throw StoppedWriting();
-    const std::size_t page = pageOf_.at(stream);
-    if (!made_[page])
-        runBatch(page);
-    const auto data = waiting_.find(page);
-    pipeline->write(reinterpret_cast<unsigned char const*>(data->second.data()), data->second.size());
+    const Spooled& at = spooled_.at(stream);
+    read_.resize(at.size);
+    if (std::fseek(file_.get(), at.offset, SEEK_SET) != 0
+        || std::fread(read_.data(), 1, at.size, file_.get()) != at.size)
+        throw std::system_error(errno, std::generic_category(), "temporary file");
+    pipeline->write(reinterpret_cast<unsigned char const*>(read_.data()), read_.size());
     pipeline->finish();
-    waiting_.erase(data);
 }
 
-void PageContents::runBatch(std::size_t first)
+void ContentSpool::runBatch(const std::vector<PageSource>& pages, std::size_t first, std::size_t count)
 {
-    batch_.clear();
-    for (std::size_t page = first; page < pages_.size() && batch_.size() < kBatch; ++page)
-        if (!made_[page])
-            batch_.push_back(page);
-    const std::size_t count = batch_.size();
     // qpdf's objects are for one thread: the bytes are read here, the work
     // is shared out.
     raw_.resize(count);
     data_.resize(count);
     std::vector<char> done(count, false);  // not vector<bool>: written from several threads
     for (std::size_t i = 0; i < count; ++i) {
-        const auto buffer = QPDFObjectHandle(pages_[batch_[i]].page->contents).getRawStreamData();
+        const auto buffer = QPDFObjectHandle(pages[first + i].page->contents).getRawStreamData();
         raw_[i].assign(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
     }
     auto work = [&](std::size_t worker) noexcept {
         for (std::size_t i = worker; i < count; i += workers_.size()) {
             try {
-                done[i] = workers_[worker].compact(raw_[i], pages_[batch_[i]], data_[i]);
+                done[i] = workers_[worker].compact(raw_[i], pages[first + i], data_[i]);
             } catch (const std::exception&) {
                 done[i] = false;
             }
@@ -110,12 +121,10 @@ void PageContents::runBatch(std::size_t first)
     // A page that could not be compacted (no memory, no thread to do it) is
     // written as Qt wrote it, deflated as every new content is.
     for (std::size_t i = 0; i < count; ++i) {
-        if (!done[i] && pages_[batch_[i]].page->deflated)
+        if (!done[i] && pages[first + i].page->deflated)
             data_[i] = raw_[i];
         else if (!done[i])
             deflate(raw_[i], data_[i]);
-        made_[batch_[i]] = true;
-        waiting_[batch_[i]] = std::move(data_[i]);
     }
 }
 

@@ -1,15 +1,15 @@
 #pragma once
 
-// The pages' new contents, made while QPDFWriter writes them: a batch of
-// pages at a time, shared out among the processor's cores, so that the
-// memory held is one batch's whatever the length of the book.
+// The pages' new contents: their glyph runs merged and their shared blocks
+// drawn as forms, deflated.
 
 #include <cstddef>
+#include <cstdio>
 #include <exception>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include <qpdf/QPDFObjGen.hh>
@@ -46,40 +46,46 @@ private:
     std::string text_;
 };
 
-// Gives each page's new content stream, deflated, in the order QPDFWriter
-// asks for them (the pages' order, where batches pay off). Once `stopped`
-// says the output is lost it throws StoppedWriting, which ends QPDFWriter's
-// work instead of compacting the rest of the book for nothing.
+// Once `stopped` says the output is lost, QPDFWriter's request for a
+// content throws StoppedWriting, which ends its work instead of writing the
+// rest of the book for nothing.
 struct StoppedWriting : std::exception {
     const char* what() const noexcept override { return "writing stopped"; }
 };
 
-class PageContents : public QPDFObjectHandle::StreamDataProvider {
+// The pages' new contents, made a file's pages at a time before QPDFWriter
+// writes a byte, a batch at a time shared out among the processor's cores,
+// and kept deflated in a temporary file until QPDFWriter asks for them: so
+// the file a page comes from, and everything qpdf read of it, can go as
+// soon as its pages are made, and the memory held does not grow with the
+// contents of the book.
+class ContentSpool : public QPDFObjectHandle::StreamDataProvider {
 public:
-    explicit PageContents(std::function<bool()> stopped);
+    // Throws when no temporary file can be made.
+    explicit ContentSpool(std::function<bool()> stopped);
 
-    // The next page of the book, and the stream to put in the place of its
-    // contents.
-    void add(const PageSource& page, QPDFObjGen stream);
+    // Makes the contents of `pages`, each for the stream of `streams` at
+    // the same place. Throws when the temporary file cannot take them.
+    void add(const std::vector<PageSource>& pages, const std::vector<QPDFObjGen>& streams);
 
     void provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline) override;
 
 private:
-    // Makes the contents of the next pages from `first` on not yet made.
-    void runBatch(std::size_t first);
+    struct Spooled {
+        long offset = 0;
+        std::size_t size = 0;
+    };
+    // Makes pages [first, first + count) of `pages` into data_.
+    void runBatch(const std::vector<PageSource>& pages, std::size_t first, std::size_t count);
 
-    std::vector<PageSource> pages_;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_;
+    long end_ = 0;
     std::function<bool()> stopped_;
-    std::map<QPDFObjGen, std::size_t> pageOf_;
+    std::map<QPDFObjGen, Spooled> spooled_;
     std::vector<PageCompactor> workers_;
-    // QPDFWriter asks for the pages nearly in order, but not quite (the
-    // copied pages of a joined book come in among the others): a page made
-    // in a batch waits here until it is asked for, and is made only once.
-    std::vector<char> made_;  // by page
-    std::unordered_map<std::size_t, std::string> waiting_;
-    std::vector<std::size_t> batch_;
     std::vector<std::string> raw_;
     std::vector<std::string> data_;
+    std::string read_;
 };
 
 }  // namespace recibo::pdf

@@ -34,45 +34,38 @@ bool isEmptyArray(QPDFObjectHandle value)
     return value.isArray() && value.getArrayNItems() == 0;
 }
 
-// The page of `part` made a page of `book`, which is one part's file: its
-// own resources replaced by the part's shared ones, its content by a new
-// stream that `contents` makes, after the part's page `under` when it has
-// one; a page of another part is copied without its page tree or old
-// content.
+// The page of `part` made a page of `book`: its own resources replaced by
+// the part's shared ones, its content by `stream`, after the part's page
+// `under` when it has one; copied without its page tree or old content.
 QPDFObjectHandle bookPage(QPDF& book, const BookPart& part, const BookPage& page, std::optional<std::size_t> under,
-                          const std::shared_ptr<PageContents>& contents)
+                          QPDFObjectHandle stream)
 {
     QPDFObjectHandle result = page.page;
     result.removeKey("/Contents");
+    result.removeKey("/Parent");
     result.replaceKey("/Resources", part.resources);
     if (isEmptyArray(result.getKey("/Annots")))
         result.removeKey("/Annots");
-    if (part.pdf.get() != &book) {
-        result.removeKey("/Parent");
-        result = book.copyForeignObject(result);
-    }
-    QPDFObjectHandle stream = QPDFObjectHandle::newStream(&book);
-    stream.replaceStreamData(contents, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
-    contents->add({&page, &part.book.fonts, &part.blocks}, stream.getObjGen());
+    result = book.copyForeignObject(result);
     if (!under) {
         result.replaceKey("/Contents", stream);
         return result;
     }
     // A page's content may be several streams, read as one.
-    QPDFObjectHandle drawUnder = part.drawUnder.at(*under);
-    if (part.pdf.get() != &book)
-        drawUnder = book.copyForeignObject(drawUnder);
+    QPDFObjectHandle drawUnder = book.copyForeignObject(part.drawUnder.at(*under));
     result.replaceKey("/Contents", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{drawUnder, stream}));
     return result;
 }
 
-// Reads every part `order` names before writing anything, so that a file
-// it does not recognise, or one qpdf would have to repair, is told apart
-// before the first piece. The book is written from the file of the first
-// page's part, its title and creator kept, its page tree made the pages in
-// `order`: what of the file no page uses any longer is not written.
+// Reads every part `order` names, one at a time, and makes its pages'
+// contents before writing anything, so that a file it does not recognise,
+// or one qpdf would have to repair, is told apart before the first piece.
+// Each part's pages are copied into a new book and the part let go before
+// the next is read: what qpdf holds of the parts is one part's, and the
+// contents wait in a temporary file. The book keeps the title and creator
+// of the file of its first page.
 Compaction join(std::size_t partCount, const PartOpener& open, const std::vector<PartPage>& order,
-                const PieceWriter& write)
+                const PieceWriter& write, const PartRead& read)
 {
     if (order.empty())
         return Compaction::Unchanged;
@@ -80,28 +73,49 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
     try {
         // Deflated before the first piece goes out, like everything that may fail.
         Pl_Flate::setCompressionLevel(kDeflateLevel);
-        // The pages beneath others, by part.
+        // The pages beneath others, and the places in the book, by part.
         std::vector<std::set<std::size_t>> unders(partCount);
-        for (const PartPage& at : order) {
+        std::vector<std::vector<std::size_t>> places(partCount);
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const PartPage& at = order[i];
             if (at.part >= partCount)
                 return Compaction::Unchanged;
             if (at.under)
                 unders[at.part].insert(*at.under);
+            places[at.part].push_back(i);
         }
-        std::vector<std::optional<BookPart>> parts(partCount);
-        QPDF* book = nullptr;
-        auto contents = std::make_shared<PageContents>([&out] { return out.refused(); });
-        std::vector<QPDFObjectHandle> pages;
-        pages.reserve(order.size());
-        for (const PartPage& at : order) {
-            std::optional<BookPart>& part = parts[at.part];
-            if (!part && !(part = readPart(open(at.part), unders[at.part])))
+        std::unique_ptr<QPDF> book = strictReader();
+        book->emptyPDF();
+        auto contents = std::make_shared<ContentSpool>([&out] { return out.refused(); });
+        std::vector<QPDFObjectHandle> pages(order.size());
+        for (std::size_t p = 0; p < partCount; ++p) {
+            if (places[p].empty())
+                continue;
+            std::optional<BookPart> part = readPart(open(p), unders[p]);
+            if (!part)
                 return Compaction::Unchanged;
-            if (at.page >= part->book.pages.size() || unders[at.part].count(at.page))
-                return Compaction::Unchanged;
-            if (!book)
-                book = part->pdf.get();
-            pages.push_back(bookPage(*book, *part, part->book.pages[at.page], at.under, contents));
+            if (p == order.front().part) {
+                QPDFObjectHandle info = part->pdf->getTrailer().getKey("/Info");
+                if (info.isDictionary())
+                    book->getTrailer().replaceKey("/Info", book->copyForeignObject(info));
+            }
+            std::vector<PageSource> sources;
+            std::vector<QPDFObjGen> streams;
+            for (const std::size_t i : places[p]) {
+                const PartPage& at = order[i];
+                if (at.page >= part->book.pages.size() || unders[p].count(at.page))
+                    return Compaction::Unchanged;
+                sources.push_back({&part->book.pages[at.page], &part->book.fonts, &part->blocks});
+                QPDFObjectHandle stream = QPDFObjectHandle::newStream(book.get());
+                stream.replaceStreamData(contents, QPDFObjectHandle::newName("/FlateDecode"),
+                                         QPDFObjectHandle::newNull());
+                streams.push_back(stream.getObjGen());
+                pages[i] = bookPage(*book, *part, part->book.pages[at.page], at.under, stream);
+            }
+            contents->add(sources, streams);
+            part.reset();
+            if (read)
+                read(p);
         }
         QPDFObjectHandle tree = book->getRoot().getKey("/Pages");
         for (QPDFObjectHandle& page : pages)
@@ -121,9 +135,9 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
         writer.write();
         return out.refused() ? Compaction::WriteFailed : Compaction::Written;
     } catch (...) {
-        // qpdf's exceptions, the memory's, or the writing stopped for a
-        // refused piece: the file is still the caller's to copy when
-        // nothing went out yet.
+        // qpdf's exceptions, the memory's, the temporary file's, or the
+        // writing stopped for a refused piece: the file is still the
+        // caller's to copy when nothing went out yet.
         return out.started() ? Compaction::WriteFailed : Compaction::Unchanged;
     }
 }
@@ -144,19 +158,18 @@ Compaction compactPdf(std::string_view file, const PieceWriter& write)
     } catch (...) {
         return Compaction::Unchanged;
     }
-    return join(
-        1, [&pdf](std::size_t) { return std::move(pdf); }, order, write);
+    return join(1, [&pdf](std::size_t) { return std::move(pdf); }, order, write, {});
 }
 
 Compaction joinParts(const std::vector<std::string_view>& parts, const std::vector<PartPage>& order,
-                     const PieceWriter& write)
+                     const PieceWriter& write, const PartRead& read)
 {
     const auto open = [&parts](std::size_t part) {
         auto pdf = strictReader();
         pdf->processMemoryFile("Qt", parts[part].data(), parts[part].size());
         return pdf;
     };
-    return join(parts.size(), open, order, write);
+    return join(parts.size(), open, order, write, read);
 }
 
 }  // namespace recibo::pdf

@@ -24,6 +24,10 @@ enum class Compaction {
 
 // Gets the output in pieces, in order; false stops the writing.
 using PieceWriter = std::function<bool(std::string_view piece)>;
+// Told that a part has been read and its pages made: of its bytes, only
+// what the book copies as it is (fonts, pages beneath others) is read again,
+// while the book is written. Its caller may let its memory go.
+using PartRead = std::function<void(std::size_t part)>;
 
 // Reads `file` whole before writing anything, so that a file it does not
 // recognise, or one qpdf would have to repair, is told apart before the
@@ -44,9 +48,10 @@ struct PartPage {
 // book written as compactPdf writes it; each file's pages keep their own
 // resources and forms, as their fonts are that file's own subsets. A page
 // beneath others is written once, as a form they draw first. Only the
-// files `order` names are read. "Unchanged" when one of them is not a file
-// this knows or `order` names a page it does not have.
+// files `order` names are read, one at a time, in the order of `parts`.
+// "Unchanged" when one of them is not a file this knows or `order` names a
+// page it does not have.
 Compaction joinParts(const std::vector<std::string_view>& parts, const std::vector<PartPage>& order,
-                     const PieceWriter& write);
+                     const PieceWriter& write, const PartRead& read = {});
 
 }  // namespace recibo::pdf

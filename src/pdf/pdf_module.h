@@ -12,14 +12,16 @@ extern "C" {
 
 // Writes a piece of the output; false stops the writing.
 using ReciboPdfPieceWriter = bool (*)(void* context, const char* piece, std::size_t size);
+// Told that a part has been read (PartRead in pdf_compaction.h).
+using ReciboPdfPartRead = void (*)(void* context, std::size_t part);
 
 // joinParts() (pdf_compaction.h): the `partCount` files `parts` of `sizes`
 // bytes, and `pageCount` pages in `order`, each as three numbers (its part,
 // its page there, the page drawn beneath it there or kNoPageUnder); the
-// Compaction's value as an int.
+// Compaction's value as an int. Both callbacks get `context`.
 using ReciboJoinPdfParts = int (*)(const char* const* parts, const std::size_t* sizes, std::size_t partCount,
                                    const std::size_t* order, std::size_t pageCount, ReciboPdfPieceWriter write,
-                                   void* context);
+                                   ReciboPdfPartRead read, void* context);
 }
 
 namespace recibo::pdf {

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -251,6 +252,25 @@ std::string teachers(int rows)
     for (int row = 1; row <= rows; ++row)
         table += "Docente " + std::to_string(row) + ",medio," + std::to_string(row % 30 + 1) + "\n";
     return table;
+}
+
+// Past the pages a part of the book holds, the worker starts another, and
+// the join lets each part go before the next: every page is still there
+// once, in the table's order.
+TEST_F(BatchPdf, ABookOfSeveralPartsKeepsTheTableOrder)
+{
+    constexpr int kRows = 600;
+    const QString file = path("muchos.pdf");
+    const Outcome run = runWith({"--locale", "C", "-j", "1", "--pdf-unico", file.toStdString()}, teachers(kRows));
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(pdf::pages(file), kRows);
+    std::vector<int> rows, expected;
+    const QString text = pdf::text(file);
+    for (const auto& match : QRegularExpression(QStringLiteral("Docente (\\d+)\\b")).globalMatch(text))
+        rows.push_back(match.captured(1).toInt());
+    for (int row = 1; row <= kRows; ++row)
+        expected.push_back(row);
+    EXPECT_EQ(rows, expected);
 }
 
 // The book is written again smaller: each page looks and reads as the

@@ -3,7 +3,9 @@
 
 #include <cmath>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -188,6 +190,36 @@ TEST_F(PdfCompaction, AnOrderWithAPageBeneathItCannotBeJoinsNothing)
         EXPECT_EQ(pieces, 0);
     }
     EXPECT_EQ(joinParts(parts, {{0, 1, 0}}, [](std::string_view) { return true; }), Compaction::Written);
+}
+
+// Parts are read one at a time, in their order, and all before the first
+// piece goes out, whatever the order of their pages in the book.
+TEST_F(PdfCompaction, PartsAreReadInTurnBeforeAnythingIsWritten)
+{
+    const QByteArray first = qtPdf(2, [](QPainter& p, int page) { drawLabelAndText(p, sans(9), "A%1", page); });
+    const QByteArray second = qtPdf(2, [](QPainter& p, int page) { drawLabelAndText(p, sans(9), "B%1", page); });
+    const std::vector<std::string_view> parts{std::string_view(first.constData(), std::size_t(first.size())),
+                                              std::string_view(second.constData(), std::size_t(second.size()))};
+    std::vector<std::string> events;
+    QByteArray book;
+    EXPECT_EQ(joinParts(
+                  parts, {{1, 0}, {0, 1}, {1, 1}, {0, 0}},
+                  [&](std::string_view piece) {
+                      if (book.isEmpty())
+                          events.push_back("written");
+                      book.append(piece.data(), qsizetype(piece.size()));
+                      return true;
+                  },
+                  [&](std::size_t part) { events.push_back("read " + std::to_string(part)); }),
+              Compaction::Written);
+    EXPECT_EQ(events, (std::vector<std::string>{"read 0", "read 1", "written"}));
+    const QString path = save("libro.pdf", book);
+    for (const auto& [page, text] : {std::pair{1, "B0"}, {2, "A7919"}, {3, "B7919"}, {4, "A0"}}) {
+        QStringList words;
+        for (const auto& word : ::pdf::words(path, page))
+            words << word.text;
+        EXPECT_TRUE(words.contains(QString::fromLatin1(text))) << page;
+    }
 }
 
 }  // namespace
