@@ -96,12 +96,13 @@ private:
 // leaves no file, and a file that was there stays as it was.
 // Several threads may draw its pages at once, each into a part of its own,
 // a temporary file with its own painter and fonts, and a new one every few
-// hundred pages (the join holds one part at a time, so the memory it takes
-// does not grow with the book); commit() joins the parts into the file,
-// the pages in the order added, smaller (pdf/pdf_compaction.h). What a part's pages placed alike have in common
-// is drawn once, as a page of the part that is no page of the book, and
-// each page that has all of it is drawn without it, over it. The parts are
-// removed whatever becomes of the book.
+// hundred pages (the join holds one part at a time: what it holds of the
+// parts does not grow with the book); commit() joins the parts into the
+// file, the pages in the order added, smaller (pdf/pdf_compaction.h). What
+// a part's pages placed alike have in common is drawn once, as a page of
+// the part that is no page of the book, and each page that has all of it
+// is drawn without it, over it. The parts are removed whatever becomes of
+// the book.
 class PdfBook {
 public:
     PdfBook(QString path, QString title);

@@ -20,7 +20,10 @@ extern "C" __attribute__((visibility("default"))) int recibo_join_pdf_parts(
         return static_cast<int>(recibo::pdf::joinParts(
             files, pages,
             [write, context](std::string_view piece) { return write(context, piece.data(), piece.size()); },
-            [read, context](std::size_t part) { read(context, part); }));
+            [read, context](std::size_t part) {
+                if (read)
+                    read(context, part);
+            }));
     } catch (...) {
         return static_cast<int>(recibo::pdf::Compaction::WriteFailed);
     }
