@@ -729,8 +729,6 @@ private:
     std::string group_;
 };
 
-// Every key and table a scale file has (from "nombre" to
-// "nomenclador.cargos"), with its tables' names before the key ("punto.valor").
 // A key's dotted path below `prefix`, in the file's own characters.
 std::string qualifiedKey(const std::string& prefix, const toml::key& key)
 {
@@ -745,6 +743,8 @@ toml::table parsedToml(std::string_view text, std::string_view fileName = {})
     return toml::parse(withStandIns(text), fileName);
 }
 
+// Every key and table a scale file has (from "nombre" to
+// "nomenclador.cargos"), with its tables' names before the key ("punto.valor").
 void collectKeys(const toml::table& table, const std::string& prefix, std::set<std::string>& keys)
 {
     for (const auto& [key, node] : table) {
