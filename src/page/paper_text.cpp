@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include "font_keyed.h"
 #include "remembered.h"
 #include "text_width.h"
 #include "twip_units.h"
@@ -21,8 +22,8 @@ constexpr qreal kSizeStep = 0.25;  // points
 // would look them up again for every text it measures (see textWidth).
 QFont atSize(const QFont& font, qreal points)
 {
-    thread_local QHash<std::pair<QFont, qreal>, QFont> sized;
-    return remembered(sized, std::pair{font, points}, 256, [&] {
+    thread_local QHash<FontKeyed<qreal>, QFont> sized;
+    return remembered(sized, FontKeyed<qreal>{font, points}, 256, [&] {
         QFont atPoints(font);
         atPoints.setPointSizeF(points);
         return twipsFont(atPoints);
@@ -42,8 +43,8 @@ struct ShapedLine {
 
 const ShapedLine& shaped(const QFont& font, const QString& text)
 {
-    thread_local QHash<std::pair<QFont, QString>, ShapedLine> lines;
-    return remembered(lines, std::pair{font, text}, 4096, [&] {
+    thread_local QHash<FontKeyed<QString>, ShapedLine> lines;
+    return remembered(lines, FontKeyed<QString>{font, text}, 4096, [&] {
         QTextLayout layout(text, font);
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);

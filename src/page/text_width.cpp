@@ -5,23 +5,16 @@
 #include <QHash>
 #include <QScreen>
 
+#include "font_keyed.h"
 #include "remembered.h"
 
 namespace recibo::receipt {
 
 namespace {
 
-struct Measured {
-    QFont font;
-    QString text;
-    qreal dpi;  // a size in points measures differently on another screen
-    bool operator==(const Measured&) const = default;
-};
-
-size_t qHash(const Measured& key, size_t seed)
-{
-    return qHashMulti(seed, key.font, key.text, key.dpi);
-}
+// A text, and the screen's resolution: a size in points measures
+// differently on another screen.
+using Measured = FontKeyed<std::pair<QString, qreal>>;
 
 // Enough for every text of a few hundred different receipts; then it starts again.
 constexpr qsizetype kMostRemembered = 4096;
@@ -32,7 +25,7 @@ qreal textWidth(const QFont& font, const QString& text)
 {
     thread_local QHash<Measured, qreal> widths;
     const QScreen* screen = font.pixelSize() > 0 ? nullptr : QGuiApplication::primaryScreen();
-    const Measured key{font, text, screen ? screen->logicalDotsPerInchY() : 0};
+    const Measured key{font, {text, screen ? screen->logicalDotsPerInchY() : 0}};
     return remembered(widths, key, kMostRemembered, [&] { return QFontMetricsF(font).horizontalAdvance(text); });
 }
 
