@@ -1,5 +1,6 @@
 #include "content_syntax.h"
 
+#include <array>
 #include <charconv>
 
 namespace recibo::pdf {
@@ -30,26 +31,32 @@ bool isHexDigit(char c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
+// What each byte is to the syntax, looked up in one step: a book's content
+// streams are read a byte at a time, and are tens of megabytes.
+enum ByteClass : unsigned char { kRegular = 0, kSpace = 1, kDelimiter = 2 };
+
+constexpr std::array<unsigned char, 256> kByteClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    for (const unsigned char c : std::string_view(" \n\r\t\f\0", 6))
+        classes[c] = kSpace;
+    for (const unsigned char c : std::string_view("()<>[]{}/%"))
+        classes[c] = kDelimiter;
+    return classes;
+}();
+
+unsigned char byteClass(char c)
+{
+    return kByteClasses[static_cast<unsigned char>(c)];
+}
+
 bool isPdfSpace(char c)
 {
-    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
+    return byteClass(c) == kSpace;
 }
 
 bool isPdfDelimiter(char c)
 {
-    switch (c) {
-    case '(':
-    case ')':
-    case '<':
-    case '>':
-    case '[':
-    case ']':
-    case '{':
-    case '}':
-    case '/':
-    case '%': return true;
-    default: return false;
-    }
+    return byteClass(c) == kDelimiter;
 }
 
 }  // namespace
@@ -82,7 +89,7 @@ void Scanner::skipSpace()
 std::string_view Scanner::regularToken()
 {
     const std::size_t start = at_;
-    while (at_ < text_.size() && !isPdfSpace(text_[at_]) && !isPdfDelimiter(text_[at_]))
+    while (at_ < text_.size() && byteClass(text_[at_]) == kRegular)
         ++at_;
     return text_.substr(start, at_ - start);
 }
