@@ -1,8 +1,10 @@
 #include "pdf_compaction.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
@@ -34,16 +36,40 @@ bool isEmptyArray(QPDFObjectHandle value)
     return value.isArray() && value.getArrayNItems() == 0;
 }
 
+// One object for each media box a part's pages have, written as they have
+// it, which the pages of that size share: what a page holds of its own is
+// most of what the book holds in memory, all of it until the book is
+// written.
+class SharedBoxes {
+public:
+    explicit SharedBoxes(QPDF& part) : part_(part) {}
+
+    QPDFObjectHandle of(QPDFObjectHandle box)
+    {
+        const std::string written = box.unparseResolved();
+        auto [at, added] = boxes_.try_emplace(written);
+        if (added)
+            at->second = part_.makeIndirectObject(QPDFObjectHandle::parse(written));
+        return at->second;
+    }
+
+private:
+    QPDF& part_;
+    std::map<std::string, QPDFObjectHandle> boxes_;
+};
+
 // The page of `part` made a page of `book`: its own resources replaced by
-// the part's shared ones, its content by `stream`, after the part's page
-// `under` when it has one; copied without its page tree or old content.
-QPDFObjectHandle bookPage(QPDF& book, const BookPart& part, const BookPage& page, std::optional<std::size_t> under,
-                          QPDFObjectHandle stream)
+// the part's shared ones, its media box by the one `boxes` shares, its
+// content by `stream`, after the part's page `under` when it has one;
+// copied without its page tree or old content.
+QPDFObjectHandle bookPage(QPDF& book, const BookPart& part, SharedBoxes& boxes, const BookPage& page,
+                          std::optional<std::size_t> under, QPDFObjectHandle stream)
 {
     QPDFObjectHandle result = page.page;
     result.removeKey("/Contents");
     result.removeKey("/Parent");
     result.replaceKey("/Resources", part.resources);
+    result.replaceKey("/MediaBox", boxes.of(result.getKey("/MediaBox")));
     if (isEmptyArray(result.getKey("/Annots")))
         result.removeKey("/Annots");
     result = book.copyForeignObject(result);
@@ -88,6 +114,8 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
         book->emptyPDF();
         auto contents = std::make_shared<ContentSpool>([&out] { return out.refused(); });
         std::vector<QPDFObjectHandle> pages(order.size());
+        // One name for every page's filter, as for its box.
+        const QPDFObjectHandle deflated = QPDFObjectHandle::newName("/FlateDecode");
         for (std::size_t p = 0; p < partCount; ++p) {
             if (places[p].empty())
                 continue;
@@ -101,16 +129,16 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
             }
             std::vector<PageSource> sources;
             std::vector<QPDFObjGen> streams;
+            SharedBoxes boxes(*part->pdf);
             for (const std::size_t i : places[p]) {
                 const PartPage& at = order[i];
                 if (at.page >= part->book.pages.size() || unders[p].count(at.page))
                     return Compaction::Unchanged;
                 sources.push_back({&part->book.pages[at.page], &part->book.fonts, &part->blocks});
                 QPDFObjectHandle stream = QPDFObjectHandle::newStream(book.get());
-                stream.replaceStreamData(contents, QPDFObjectHandle::newName("/FlateDecode"),
-                                         QPDFObjectHandle::newNull());
+                stream.replaceStreamData(contents, deflated, QPDFObjectHandle::newNull());
                 streams.push_back(stream.getObjGen());
-                pages[i] = bookPage(*book, *part, part->book.pages[at.page], at.under, stream);
+                pages[i] = bookPage(*book, *part, boxes, part->book.pages[at.page], at.under, stream);
             }
             contents->add(sources, streams);
             part.reset();

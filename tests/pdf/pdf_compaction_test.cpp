@@ -192,6 +192,43 @@ TEST_F(PdfCompaction, AnOrderWithAPageBeneathItCannotBeJoinsNothing)
     EXPECT_EQ(joinParts(parts, {{0, 1, 0}}, [](std::string_view) { return true; }), Compaction::Written);
 }
 
+// Receipts of several lengths make a book of several page sizes: each
+// page keeps its own.
+TEST_F(PdfCompaction, EveryPageKeepsItsSize)
+{
+    const QPageSize sizes[] = {QPageSize(QPageSize::A4), QPageSize(QPageSize::Legal), QPageSize(QPageSize::A4),
+                               QPageSize(QSizeF(210, 150), QPageSize::Millimeter)};
+    QBuffer qt;
+    qt.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&qt);
+        writer.setResolution(1200);
+        writer.setPageSize(sizes[0]);
+        QPainter painter(&writer);
+        for (int page = 0; page < 4; ++page) {
+            if (page > 0) {
+                writer.setPageSize(sizes[page]);
+                writer.newPage();
+            }
+            drawLabelAndText(painter, sans(9), "Docente %1", page);
+        }
+    }
+    Compaction result{};
+    const QString before = save(QStringLiteral("qt.pdf"), qt.data());
+    const QString after = save(QStringLiteral("compacto.pdf"), compacted(qt.data(), result));
+    ASSERT_EQ(result, Compaction::Written);
+    const auto pageSizes = [](const QString& file) {
+        QStringList lines;
+        for (const QString& line :
+             QString::fromUtf8(::pdf::run("pdfinfo", {"-f", "1", "-l", "4", file}).out).split(u'\n'))
+            if (line.startsWith("Page ") && line.contains(" size:"))
+                lines << line;
+        return lines;
+    };
+    EXPECT_EQ(pageSizes(after), pageSizes(before));
+    EXPECT_EQ(pageSizes(before).size(), 4);
+}
+
 // Parts are read one at a time, in their order, and all before the first
 // piece goes out, whatever the order of their pages in the book.
 TEST_F(PdfCompaction, PartsAreReadInTurnBeforeAnythingIsWritten)
