@@ -36,50 +36,63 @@ bool isEmptyArray(QPDFObjectHandle value)
     return value.isArray() && value.getArrayNItems() == 0;
 }
 
-// One object for each media box a part's pages have, written as they have
-// it, which the pages of that size share: what a page holds of its own is
-// most of what the book holds in memory, all of it until the book is
-// written.
-class SharedBoxes {
+// What the pages of the book have in common, made once in the book: a
+// page's type, and an object for each media box they have, written as they
+// have it, which the pages of that size share. What a page holds of its own
+// is most of what the book holds in memory, all of it until it is written.
+class SharedPageParts {
 public:
-    explicit SharedBoxes(QPDF& part) : part_(part) {}
+    explicit SharedPageParts(QPDF& book) : book_(book) {}
 
-    QPDFObjectHandle of(QPDFObjectHandle box)
+    QPDFObjectHandle box(QPDFObjectHandle partBox)
     {
-        const std::string written = box.unparseResolved();
+        const std::string written = partBox.unparseResolved();
         auto [at, added] = boxes_.try_emplace(written);
         if (added)
-            at->second = part_.makeIndirectObject(QPDFObjectHandle::parse(written));
+            at->second = book_.makeIndirectObject(QPDFObjectHandle::parse(written));
         return at->second;
     }
 
+    QPDFObjectHandle pageType() const { return pageType_; }
+
 private:
-    QPDF& part_;
+    QPDF& book_;
     std::map<std::string, QPDFObjectHandle> boxes_;
+    QPDFObjectHandle pageType_ = QPDFObjectHandle::newName("/Page");
 };
 
-// The page of `part` made a page of `book`: its own resources replaced by
-// the part's shared ones, its media box by the one `boxes` shares, its
-// content by `stream`, after the part's page `under` when it has one;
-// copied without its page tree or old content.
-QPDFObjectHandle bookPage(QPDF& book, const BookPart& part, SharedBoxes& boxes, const BookPage& page,
-                          std::optional<std::size_t> under, QPDFObjectHandle stream)
+// A page as Qt writes it: no keys but those the book writes anew, and no
+// links.
+bool isPlainPage(QPDFObjectHandle page)
 {
-    QPDFObjectHandle result = page.page;
-    result.removeKey("/Contents");
-    result.removeKey("/Parent");
-    result.replaceKey("/Resources", part.resources);
-    result.replaceKey("/MediaBox", boxes.of(result.getKey("/MediaBox")));
-    if (isEmptyArray(result.getKey("/Annots")))
-        result.removeKey("/Annots");
-    result = book.copyForeignObject(result);
-    if (!under) {
-        result.replaceKey("/Contents", stream);
-        return result;
-    }
-    // A page's content may be several streams, read as one.
-    QPDFObjectHandle drawUnder = book.copyForeignObject(part.drawUnder.at(*under));
-    result.replaceKey("/Contents", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{drawUnder, stream}));
+    static const std::set<std::string> written{"/Type", "/Parent", "/Contents", "/Resources", "/MediaBox", "/Annots"};
+    for (const std::string& key : page.getKeys())
+        if (!written.count(key))
+            return false;
+    QPDFObjectHandle links = page.getKey("/Annots");
+    return page.getKey("/Type").isNameAndEquals("/Page") && (links.isNull() || isEmptyArray(links));
+}
+
+// The page of a part made a page of `book`, of the part's resources copied
+// into the book, `resources`, and of `contents`: a new dictionary of
+// objects the pages share when it is a page as Qt writes it; otherwise the
+// page copied whole, without its page tree, old content or empty links.
+QPDFObjectHandle bookPage(QPDF& book, SharedPageParts& shared, QPDFObjectHandle resources, const BookPage& page,
+                          QPDFObjectHandle contents)
+{
+    QPDFObjectHandle from = page.page;
+    const QPDFObjectHandle box = shared.box(from.getKey("/MediaBox"));
+    if (isPlainPage(from))
+        return book.makeIndirectObject(QPDFObjectHandle::newDictionary(
+            {{"/Type", shared.pageType()}, {"/MediaBox", box}, {"/Resources", resources}, {"/Contents", contents}}));
+    for (const char* key : {"/Contents", "/Parent", "/Resources", "/MediaBox"})
+        from.removeKey(key);
+    if (isEmptyArray(from.getKey("/Annots")))
+        from.removeKey("/Annots");
+    QPDFObjectHandle result = book.copyForeignObject(from);
+    result.replaceKey("/MediaBox", box);
+    result.replaceKey("/Resources", resources);
+    result.replaceKey("/Contents", contents);
     return result;
 }
 
@@ -116,6 +129,7 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
         std::vector<QPDFObjectHandle> pages(order.size());
         // One name for every page's filter, as for its box.
         const QPDFObjectHandle deflated = QPDFObjectHandle::newName("/FlateDecode");
+        SharedPageParts shared(*book);
         for (std::size_t p = 0; p < partCount; ++p) {
             if (places[p].empty())
                 continue;
@@ -129,7 +143,10 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
             }
             std::vector<PageSource> sources;
             std::vector<QPDFObjGen> streams;
-            SharedBoxes boxes(*part->pdf);
+            const QPDFObjectHandle resources = book->copyForeignObject(part->resources);
+            std::map<std::size_t, QPDFObjectHandle> drawUnder;
+            for (const auto& [page, stream] : part->drawUnder)
+                drawUnder[page] = book->copyForeignObject(stream);
             for (const std::size_t i : places[p]) {
                 const PartPage& at = order[i];
                 if (at.page >= part->book.pages.size() || unders[p].count(at.page))
@@ -138,7 +155,11 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
                 QPDFObjectHandle stream = QPDFObjectHandle::newStream(book.get());
                 stream.replaceStreamData(contents, deflated, QPDFObjectHandle::newNull());
                 streams.push_back(stream.getObjGen());
-                pages[i] = bookPage(*book, *part, boxes, part->book.pages[at.page], at.under, stream);
+                // A page's content may be several streams, read as one.
+                QPDFObjectHandle pageContents = at.under
+                    ? QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{drawUnder.at(*at.under), stream})
+                    : stream;
+                pages[i] = bookPage(*book, shared, resources, part->book.pages[at.page], pageContents);
             }
             contents->add(sources, streams);
             part.reset();

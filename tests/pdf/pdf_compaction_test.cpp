@@ -193,8 +193,8 @@ TEST_F(PdfCompaction, AnOrderWithAPageBeneathItCannotBeJoinsNothing)
 }
 
 // Receipts of several lengths make a book of several page sizes: each
-// page keeps its own.
-TEST_F(PdfCompaction, EveryPageKeepsItsSize)
+// page keeps its own, and a page turned by another program stays turned.
+TEST_F(PdfCompaction, EveryPageKeepsItsSizeAndTurn)
 {
     const QPageSize sizes[] = {QPageSize(QPageSize::A4), QPageSize(QPageSize::Legal), QPageSize(QPageSize::A4),
                                QPageSize(QSizeF(210, 150), QPageSize::Millimeter)};
@@ -213,20 +213,24 @@ TEST_F(PdfCompaction, EveryPageKeepsItsSize)
             drawLabelAndText(painter, sans(9), "Docente %1", page);
         }
     }
+    const QString drawn = save(QStringLiteral("qt.pdf"), qt.data());
+    const QString before = QDir(folder_.path()).filePath(QStringLiteral("girada.pdf"));
+    ASSERT_EQ(::pdf::run("qpdf", {"--rotate=+90:3", drawn, before}).status, 0);
+    QFile turned(before);
+    ASSERT_TRUE(turned.open(QIODevice::ReadOnly));
     Compaction result{};
-    const QString before = save(QStringLiteral("qt.pdf"), qt.data());
-    const QString after = save(QStringLiteral("compacto.pdf"), compacted(qt.data(), result));
+    const QString after = save(QStringLiteral("compacto.pdf"), compacted(turned.readAll(), result));
     ASSERT_EQ(result, Compaction::Written);
     const auto pageSizes = [](const QString& file) {
         QStringList lines;
         for (const QString& line :
              QString::fromUtf8(::pdf::run("pdfinfo", {"-f", "1", "-l", "4", file}).out).split(u'\n'))
-            if (line.startsWith("Page ") && line.contains(" size:"))
+            if (line.startsWith("Page ") && (line.contains(" size:") || line.contains(" rot:")))
                 lines << line;
         return lines;
     };
     EXPECT_EQ(pageSizes(after), pageSizes(before));
-    EXPECT_EQ(pageSizes(before).size(), 4);
+    EXPECT_TRUE(pageSizes(before).contains(QStringLiteral("Page    3 rot:   90")));
 }
 
 // Parts are read one at a time, in their order, and all before the first
