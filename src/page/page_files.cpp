@@ -201,24 +201,42 @@ PrintResult SvgFile::printPlaced(const PlacedPage& placed, int dpi)
     return PrintResult::done();
 }
 
-// What the PDF writer writes goes to the file whole; a write the disk cut
-// short is remembered (Qt would take it for a whole one) and the file not
-// committed.
+// What the PDF writer writes goes to the file whole, gathered into chunks:
+// Qt writes a page in some 35 pieces of about 80 bytes, each a system call
+// of its own on an unbuffered file. A write the disk cut short is
+// remembered (Qt would take it for a whole one) and the file not committed.
 class PdfBook::WholeWrites : public QIODevice {
 public:
     explicit WholeWrites(QFileDevice& file) : file_(file) {}
-    bool failed() const { return failed_; }
+
+    // Writes what is gathered; false when some write was cut short.
+    bool finish()
+    {
+        writeGathered();
+        return !failed_;
+    }
 
 protected:
     qint64 writeData(const char* data, qint64 size) override
     {
-        failed_ = failed_ || !files::writeWhole(file_, QByteArray::fromRawData(data, size));
+        gathered_.append(data, size);
+        if (gathered_.size() >= kChunk)
+            writeGathered();
         return size;
     }
     qint64 readData(char*, qint64) override { return -1; }
 
 private:
+    static constexpr qsizetype kChunk = 64 * 1024;
+
+    void writeGathered()
+    {
+        failed_ = failed_ || !files::writeWhole(file_, gathered_);
+        gathered_.clear();
+    }
+
     QFileDevice& file_;
+    QByteArray gathered_;
     bool failed_ = false;
 };
 
@@ -268,6 +286,7 @@ public:
             whole_ = painter_.isActive() && painter_.end();
         ended_ = true;
         writer_.reset();
+        device_.finish();
     }
 
     // The part's file, ended: its bytes, mapped while the part lasts, or
@@ -277,8 +296,9 @@ public:
         end();
         if (!whole_)
             return cannotDraw;
+        const bool written = device_.finish();
         const qint64 size = file_.size();
-        const uchar* mapped = device_.failed() || size <= 0 ? nullptr : file_.map(0, size);
+        const uchar* mapped = !written || size <= 0 ? nullptr : file_.map(0, size);
         if (!mapped)
             return temporaryProblem(file_);
         mapped_ = {reinterpret_cast<const char*>(mapped), std::size_t(size)};
