@@ -207,7 +207,7 @@ PrintResult SvgFile::printPlaced(const PlacedPage& placed, int dpi)
 // remembered (Qt would take it for a whole one) and the file not committed.
 class PdfBook::WholeWrites : public QIODevice {
 public:
-    explicit WholeWrites(QFileDevice& file) : file_(file) {}
+    explicit WholeWrites(QFileDevice& file) : file_(file) { gathered_.reserve(kChunk); }
 
     // Writes what is gathered; false when some write was cut short.
     bool finish()
@@ -232,7 +232,7 @@ private:
     void writeGathered()
     {
         failed_ = failed_ || !files::writeWhole(file_, gathered_);
-        gathered_.clear();
+        gathered_.resize(0);  // keeps its room, unlike clear()
     }
 
     QFileDevice& file_;
