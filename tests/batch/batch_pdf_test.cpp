@@ -410,22 +410,29 @@ TEST_F(BatchPdf, OneFileRefusedOrNotWrittenLeavesNothingNew)
     EXPECT_EQ(testing::readWholeFile(path("viejo.pdf").toStdString()), "anterior");
 }
 
-// The pages are drawn into a temporary file before the book is written: a
-// disk that cuts it short makes the run fail with the cause, and the file
-// that was there stays whole.
+// The pages are drawn into a temporary file before the book is written, in
+// pieces of 64 KB: a disk that cuts it short, in the first piece or after
+// whole ones, makes the run fail with the cause, and the file that was
+// there stays whole.
 TEST_F(BatchPdf, TemporaryPagesCutShortWriteNoBook)
 {
-    {
-        std::ofstream(path("viejo.pdf").toStdString()) << "anterior";
+    struct Case {
+        rlim_t limit;
+        int rows;  // enough for each thread's temporary file to pass the limit
+    };
+    for (const Case& cut : {Case{16000, 20}, Case{70000, 300}}) {
+        {
+            std::ofstream(path("viejo.pdf").toStdString()) << "anterior";
+        }
+        const Outcome run = [&] {
+            const FileSizeLimit disk(cut.limit);
+            return runWith({"--locale", "C", "--pdf-unico", path("viejo.pdf").toStdString()}, teachers(cut.rows));
+        }();
+        EXPECT_EQ(run.status, kSomeRowFailed) << cut.limit;
+        EXPECT_NE(run.err.find("archivo temporal"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("disco admite"), std::string::npos) << run.err;
+        EXPECT_EQ(testing::readWholeFile(path("viejo.pdf").toStdString()), "anterior") << cut.limit;
     }
-    const Outcome run = [&] {
-        const FileSizeLimit disk(16000);  // each thread's temporary file holds some 30,000 bytes
-        return runWith({"--locale", "C", "--pdf-unico", path("viejo.pdf").toStdString()}, teachers(20));
-    }();
-    EXPECT_EQ(run.status, kSomeRowFailed);
-    EXPECT_NE(run.err.find("archivo temporal"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("disco admite"), std::string::npos) << run.err;
-    EXPECT_EQ(testing::readWholeFile(path("viejo.pdf").toStdString()), "anterior");
 }
 
 }  // namespace
