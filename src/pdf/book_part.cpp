@@ -121,7 +121,7 @@ std::optional<BookPart> readPart(std::unique_ptr<QPDF> pdf, const std::set<std::
         underNames[page] = prefix + "Under" + std::to_string(underNames.size());
     part.resources = addForms(*part.pdf, part.book, part.blocks, underNames);
     for (const auto& [page, name] : underNames)
-        part.drawUnder[page] = QPDFObjectHandle::newStream(part.pdf.get(), "q " + name + " Do Q\n");
+        part.drawUnder[page] = "q " + name + " Do Q\n";
     return part;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
@@ -24,9 +25,9 @@ struct BookPart {
     Book book;
     SharedBlocks blocks;
     QPDFObjectHandle resources;  // an indirect object of `pdf`
-    // By page drawn beneath others: a content stream that draws it, as a
-    // form of `resources`.
-    std::map<std::size_t, QPDFObjectHandle> drawUnder;
+    // By page drawn beneath others: the operations that draw it, as a form
+    // of `resources`.
+    std::map<std::size_t, std::string> drawUnder;
 };
 
 // Nothing when the file is not a book this knows well enough (encrypted,

@@ -44,6 +44,26 @@ bool PageCompactor::compact(std::string_view raw, const PageSource& page, std::s
     if (!read)
         return false;
     page.blocks->write(*read, page.page->media, text_);
+    text_.insert(0, page.before);
+    deflate(text_, out);
+    return true;
+}
+
+bool PageCompactor::copy(std::string_view raw, const PageSource& page, std::string& out)
+{
+    std::string_view decoded = raw;
+    if (page.page->deflated && page.before.empty()) {
+        out.assign(raw);
+        return true;
+    }
+    if (page.page->deflated) {
+        if (!inflate(raw, inflated_, kLargestContent)) {
+            out.assign(raw);
+            return false;
+        }
+        decoded = inflated_;
+    }
+    text_.assign(page.before).append(decoded);
     deflate(text_, out);
     return true;
 }
@@ -57,11 +77,12 @@ ContentSpool::ContentSpool(std::function<bool()> stopped)
         throw std::system_error(errno, std::generic_category(), "temporary file");
 }
 
-void ContentSpool::add(const std::vector<PageSource>& pages, const std::vector<QPDFObjGen>& streams)
+std::vector<bool> ContentSpool::add(const std::vector<PageSource>& pages, const std::vector<QPDFObjGen>& streams)
 {
+    std::vector<bool> whole(pages.size());
     for (std::size_t first = 0; first < pages.size(); first += kBatch) {
         const std::size_t count = std::min(kBatch, pages.size() - first);
-        runBatch(pages, first, count);
+        runBatch(pages, first, count, whole);
         for (std::size_t i = 0; i < count; ++i) {
             const std::string& data = data_[i];
             if (std::fwrite(data.data(), 1, data.size(), file_.get()) != data.size())
@@ -72,6 +93,7 @@ void ContentSpool::add(const std::vector<PageSource>& pages, const std::vector<Q
     }
     if (std::fflush(file_.get()) != 0)
         throw std::system_error(errno, std::generic_category(), "temporary file");
+    return whole;
 }
 
 void ContentSpool::provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline)
@@ -87,7 +109,8 @@ void ContentSpool::provideStreamData(QPDFObjGen const& stream, Pipeline* pipelin
     pipeline->finish();
 }
 
-void ContentSpool::runBatch(const std::vector<PageSource>& pages, std::size_t first, std::size_t count)
+void ContentSpool::runBatch(const std::vector<PageSource>& pages, std::size_t first, std::size_t count,
+                            std::vector<bool>& whole)
 {
     // qpdf's objects are for one thread: the bytes are read here, the work
     // is shared out.
@@ -120,12 +143,8 @@ void ContentSpool::runBatch(const std::vector<PageSource>& pages, std::size_t fi
         thread.join();
     // A page that could not be compacted (no memory, no thread to do it) is
     // written as Qt wrote it, deflated as every new content is.
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!done[i] && pages[first + i].page->deflated)
-            data_[i] = raw_[i];
-        else if (!done[i])
-            deflate(raw_[i], data_[i]);
-    }
+    for (std::size_t i = 0; i < count; ++i)
+        whole[first + i] = done[i] || workers_.front().copy(raw_[i], pages[first + i], data_[i]);
 }
 
 }  // namespace recibo::pdf

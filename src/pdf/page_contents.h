@@ -22,11 +22,13 @@
 namespace recibo::pdf {
 
 // A page of the book being written, with what its content is read and
-// written again with: the fonts and the forms of the file it comes from.
+// written again with: the fonts and the forms of the file it comes from,
+// and what is drawn before it (the page beneath it, as a form).
 struct PageSource {
     const BookPage* page = nullptr;
     const FontWidths* fonts = nullptr;
     const SharedBlocks* blocks = nullptr;
+    std::string_view before = {};
 };
 
 // One page's content at a time, through buffers kept from page to page.
@@ -35,9 +37,13 @@ public:
     // The content one operation a line, runs of `fonts` merged; null when
     // it cannot be read.
     const ContentLines* lines(std::string_view raw, bool deflated, const FontWidths& fonts);
-    // The content of `page` (its bytes `raw`) compacted and deflated in
-    // `out`; false when it cannot be read and is better copied as it was.
+    // The content of `page` (its bytes `raw`) compacted, after what is
+    // drawn before it, and deflated in `out`; false when it cannot be read
+    // and is better copied as it was.
     bool compact(std::string_view raw, const PageSource& page, std::string& out);
+    // The content as Qt wrote it, deflated, after what is drawn before it;
+    // false, and the bytes `raw` as they are, when they cannot be inflated.
+    bool copy(std::string_view raw, const PageSource& page, std::string& out);
 
 private:
     std::string inflated_;
@@ -65,8 +71,10 @@ public:
     explicit ContentSpool(std::function<bool()> stopped);
 
     // Makes the contents of `pages`, each for the stream of `streams` at
-    // the same place. Throws when the temporary file cannot take them.
-    void add(const std::vector<PageSource>& pages, const std::vector<QPDFObjGen>& streams);
+    // the same place; for each, whether it begins with what is drawn before
+    // it, which otherwise needs a stream of its own. Throws when the
+    // temporary file cannot take them.
+    std::vector<bool> add(const std::vector<PageSource>& pages, const std::vector<QPDFObjGen>& streams);
 
     void provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline) override;
 
@@ -75,8 +83,9 @@ private:
         long offset = 0;
         std::size_t size = 0;
     };
-    // Makes pages [first, first + count) of `pages` into data_.
-    void runBatch(const std::vector<PageSource>& pages, std::size_t first, std::size_t count);
+    // Makes pages [first, first + count) of `pages` into data_, and says
+    // in `whole` whether each begins with what is drawn before it.
+    void runBatch(const std::vector<PageSource>& pages, std::size_t first, std::size_t count, std::vector<bool>& whole);
 
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_;
     long end_ = 0;

@@ -142,26 +142,29 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
                     book->getTrailer().replaceKey("/Info", book->copyForeignObject(info));
             }
             std::vector<PageSource> sources;
-            std::vector<QPDFObjGen> streams;
+            std::vector<QPDFObjectHandle> streams;
+            std::vector<QPDFObjGen> streamIds;
             const QPDFObjectHandle resources = book->copyForeignObject(part->resources);
-            std::map<std::size_t, QPDFObjectHandle> drawUnder;
-            for (const auto& [page, stream] : part->drawUnder)
-                drawUnder[page] = book->copyForeignObject(stream);
             for (const std::size_t i : places[p]) {
                 const PartPage& at = order[i];
                 if (at.page >= part->book.pages.size() || unders[p].count(at.page))
                     return Compaction::Unchanged;
-                sources.push_back({&part->book.pages[at.page], &part->book.fonts, &part->blocks});
-                QPDFObjectHandle stream = QPDFObjectHandle::newStream(book.get());
-                stream.replaceStreamData(contents, deflated, QPDFObjectHandle::newNull());
-                streams.push_back(stream.getObjGen());
-                // A page's content may be several streams, read as one.
-                QPDFObjectHandle pageContents = at.under
-                    ? QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{drawUnder.at(*at.under), stream})
-                    : stream;
-                pages[i] = bookPage(*book, shared, resources, part->book.pages[at.page], pageContents);
+                const std::string_view before = at.under ? std::string_view(part->drawUnder.at(*at.under)) : "";
+                sources.push_back({&part->book.pages[at.page], &part->book.fonts, &part->blocks, before});
+                streams.push_back(QPDFObjectHandle::newStream(book.get()));
+                streams.back().replaceStreamData(contents, deflated, QPDFObjectHandle::newNull());
+                streamIds.push_back(streams.back().getObjGen());
             }
-            contents->add(sources, streams);
+            const std::vector<bool> whole = contents->add(sources, streamIds);
+            for (std::size_t k = 0; k < sources.size(); ++k) {
+                // A page whose content could not be read draws the page
+                // beneath it from a stream of its own, read first.
+                QPDFObjectHandle pageContents = streams[k];
+                if (!whole[k])
+                    pageContents = QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{
+                        QPDFObjectHandle::newStream(book.get(), std::string(sources[k].before)), streams[k]});
+                pages[places[p][k]] = bookPage(*book, shared, resources, *sources[k].page, pageContents);
+            }
             part.reset();
             if (read)
                 read(p);

@@ -301,7 +301,7 @@ TEST_F(BatchPdf, OneFileLooksAsEachReceiptAndSharesWhatPagesHaveInCommon)
     // What pages share is drawn once, beneath the pages after the first.
     // Values that happen to agree on pages in a row go beneath them too,
     // and a page where one differs starts a smaller page beneath.
-    EXPECT_GE(pdf::pagesSharingAContent(path("todos.pdf")), 18);
+    EXPECT_GE(pdf::pagesOverASharedForm(path("todos.pdf")), 18);
 }
 
 // Pages share less with pages of other receipts (other kinds, other

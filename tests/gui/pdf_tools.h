@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -296,26 +297,26 @@ inline QList<DrawnText> drawnText(const QString& file, int page = 1)
     return detail::drawnIn(content, box.captured(4).toDouble());
 }
 
-// How many pages of the file draw a content stream that another page draws
-// too (what they have in common, written once); -1 when the file cannot be
-// read.
-inline int pagesSharingAContent(const QString& file)
+// How many pages of the file begin by drawing a form that another page
+// begins with too (what they have in common, written once and drawn
+// beneath them); -1 when the file cannot be read.
+inline int pagesOverASharedForm(const QString& file)
 {
-    const ToolRun listed = run(QStringLiteral("qpdf"), {QStringLiteral("--show-pages"), file});
-    if (!listed.ran || listed.status != 0)
+    // qpdf's QDF form: contents inflated, each after "%% Contents for page N".
+    QTemporaryDir folder;
+    const QString qdf = folder.filePath(QStringLiteral("qdf.pdf"));
+    const ToolRun written =
+        run(QStringLiteral("qpdf"), {QStringLiteral("--qdf"), QStringLiteral("--object-streams=disable"), file, qdf});
+    QFile read(qdf);
+    if (!written.ran || written.status != 0 || !read.open(QIODevice::ReadOnly))
         return -1;
-    // "page N: P 0 R", then "  content:" and one "    C 0 R" per stream.
-    static const QRegularExpression stream(QStringLiteral("^\\s+(\\d+ \\d+) R$"));
-    QHash<QString, QSet<int>> pagesDrawing;
-    int page = 0;
-    for (const QString& line : QString::fromUtf8(listed.out).split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String("page ")))
-            ++page;
-        else if (const auto match = stream.match(line); match.hasMatch())
-            pagesDrawing[match.captured(1)].insert(page);
-    }
-    QSet<int> sharing;
-    for (const QSet<int>& pages : std::as_const(pagesDrawing))
+    static const QRegularExpression firstDrawn(QStringLiteral(
+        R"(%% Contents for page (\d+)\n(?:%%[^\n]*\n)*\d+ \d+ obj\n<<(?:[^>]|>(?!>))*>>\nstream\nq (/\S+) Do Q\n)"));
+    QHash<QString, QSet<QString>> pagesOver;
+    for (const auto& match : firstDrawn.globalMatch(QString::fromLatin1(read.readAll())))
+        pagesOver[match.captured(2)].insert(match.captured(1));
+    QSet<QString> sharing;
+    for (const QSet<QString>& pages : std::as_const(pagesOver))
         if (pages.size() > 1)
             sharing.unite(pages);
     return int(sharing.size());

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "pdf/pdf_compaction.h"
@@ -231,6 +232,34 @@ TEST_F(PdfCompaction, EveryPageKeepsItsSizeAndTurn)
     };
     EXPECT_EQ(pageSizes(after), pageSizes(before));
     EXPECT_TRUE(pageSizes(before).contains(QStringLiteral("Page    3 rot:   90")));
+}
+
+// A page drawn over another: the page beneath is drawn first, also when
+// the page's own content cannot be read and is copied as it was.
+TEST_F(PdfCompaction, APageOverAnotherIsDrawnOverIt)
+{
+    const QByteArray qt = qtPdf(
+        2, [](QPainter& p, int page) { drawLabelAndText(p, sans(9), page == 0 ? "Debajo %1" : "Encima %1", page); });
+    // The second page's content, not deflated data any longer.
+    static const QRegularExpression secondContent(QStringLiteral(R"(page 2: \d+ \d+ R\n\s*content:\n\s*(\d+) 0 R)"));
+    const QString contents =
+        secondContent.match(QString::fromUtf8(::pdf::run("qpdf", {"--show-pages", save("qt.pdf", qt)}).out))
+            .captured(1);
+    QByteArray damaged = qt;
+    const qsizetype object = damaged.indexOf("\n" + contents.toLatin1() + " 0 obj");
+    ASSERT_GT(object, 0);
+    damaged.replace(damaged.indexOf("stream\n", object) + 7, 16, QByteArray(16, 'x'));
+    // What Qt drew of the page itself shows only when it can be read.
+    for (const auto& [file, readable] : {std::pair{qt, true}, {damaged, false}}) {
+        QByteArray book;
+        ASSERT_EQ(
+            joinParts({std::string_view(file.constData(), std::size_t(file.size()))}, {{0, 1, 0}},
+                      [&](std::string_view piece) { return book.append(piece.data(), qsizetype(piece.size())), true; }),
+            Compaction::Written);
+        const QString text = ::pdf::text(save(QStringLiteral("libro.pdf"), book));
+        EXPECT_TRUE(text.contains(QStringLiteral("Debajo"))) << readable;
+        EXPECT_EQ(text.contains(QStringLiteral("Encima")), readable);
+    }
 }
 
 // Parts are read one at a time, in their order, and all before the first
