@@ -305,8 +305,8 @@ public:
         return mapped_;
     }
 
-    // The part read into the book: its pages leave this process's memory
-    // (they stay in the file, where the few read again are found).
+    // The part read into the book, which does not read it again: its pages
+    // leave this process's memory.
     void release()
     {
         if (!mapped_.empty())

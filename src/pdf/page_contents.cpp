@@ -83,17 +83,27 @@ std::vector<bool> ContentSpool::add(const std::vector<PageSource>& pages, const 
     for (std::size_t first = 0; first < pages.size(); first += kBatch) {
         const std::size_t count = std::min(kBatch, pages.size() - first);
         runBatch(pages, first, count, whole);
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::string& data = data_[i];
-            if (std::fwrite(data.data(), 1, data.size(), file_.get()) != data.size())
-                throw std::system_error(errno, std::generic_category(), "temporary file");
-            spooled_[streams[first + i]] = {end_, data.size()};
-            end_ += static_cast<long>(data.size());
-        }
+        for (std::size_t i = 0; i < count; ++i)
+            append(streams[first + i], data_[i]);
     }
     if (std::fflush(file_.get()) != 0)
         throw std::system_error(errno, std::generic_category(), "temporary file");
     return whole;
+}
+
+void ContentSpool::keep(QPDFObjGen stream, std::string_view bytes)
+{
+    append(stream, bytes);
+    if (std::fflush(file_.get()) != 0)
+        throw std::system_error(errno, std::generic_category(), "temporary file");
+}
+
+void ContentSpool::append(QPDFObjGen stream, std::string_view bytes)
+{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size())
+        throw std::system_error(errno, std::generic_category(), "temporary file");
+    spooled_[stream] = {end_, bytes.size()};
+    end_ += static_cast<long>(bytes.size());
 }
 
 void ContentSpool::provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline)

@@ -75,6 +75,12 @@ public:
     // it, which otherwise needs a stream of its own. Throws when the
     // temporary file cannot take them.
     std::vector<bool> add(const std::vector<PageSource>& pages, const std::vector<QPDFObjGen>& streams);
+    // Keeps the bytes of `stream`, a stream of the book whose data is read
+    // from another file, as they are, for QPDFWriter to ask for here: that
+    // file is then not read again. Throws as add() does.
+    void keep(QPDFObjGen stream, std::string_view bytes);
+    // Whether QPDFWriter asks for the bytes of `stream` here.
+    bool gives(QPDFObjGen stream) const { return spooled_.count(stream) != 0; }
 
     void provideStreamData(QPDFObjGen const& stream, Pipeline* pipeline) override;
 
@@ -83,6 +89,7 @@ private:
         long offset = 0;
         std::size_t size = 0;
     };
+    void append(QPDFObjGen stream, std::string_view bytes);
     // Makes pages [first, first + count) of `pages` into data_, and says
     // in `whole` whether each begins with what is drawn before it.
     void runBatch(const std::vector<PageSource>& pages, std::size_t first, std::size_t count, std::vector<bool>& whole);

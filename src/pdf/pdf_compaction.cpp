@@ -96,12 +96,43 @@ QPDFObjectHandle bookPage(QPDF& book, SharedPageParts& shared, QPDFObjectHandle 
     return result;
 }
 
+// Every stream `from` leads to, copied from a part, made to be written from
+// `spool`, byte for byte: the fonts, the forms and the pages beneath others,
+// which QPDFWriter would otherwise read again from the part's file, into
+// the memory of the process, while it writes the book. Objects in `seen`
+// are not gone through again.
+void keepCopiedStreams(QPDFObjectHandle from, const std::shared_ptr<ContentSpool>& spool, std::set<QPDFObjGen>& seen)
+{
+    std::vector<QPDFObjectHandle> next{from};
+    while (!next.empty()) {
+        QPDFObjectHandle object = next.back();
+        next.pop_back();
+        if (object.isIndirect() && !seen.insert(object.getObjGen()).second)
+            continue;
+        if (object.isStream() && !spool->gives(object.getObjGen())) {
+            QPDFObjectHandle dictionary = object.getDict();
+            const auto bytes = object.getRawStreamData();
+            spool->keep(object.getObjGen(), {reinterpret_cast<const char*>(bytes->getBuffer()), bytes->getSize()});
+            object.replaceStreamData(spool, dictionary.getKey("/Filter"), dictionary.getKey("/DecodeParms"));
+        }
+        if (object.isStream())
+            next.push_back(object.getDict());
+        else if (object.isDictionary())
+            for (const auto& [key, value] : object.ditems())
+                next.push_back(value);
+        else if (object.isArray())
+            for (const QPDFObjectHandle& item : object.aitems())
+                next.push_back(item);
+    }
+}
+
 // Reads every part `order` names, one at a time, and makes its pages'
 // contents before writing anything, so that a file it does not recognise,
 // or one qpdf would have to repair, is told apart before the first piece.
 // Each part's pages are copied into a new book and the part let go before
 // the next is read: what qpdf holds of the parts is one part's, and the
-// contents wait in a temporary file. The book keeps the title and creator
+// contents, with the fonts and forms copied as they are, wait in a
+// temporary file. The book keeps the title and creator
 // of the file of its first page.
 Compaction join(std::size_t partCount, const PartOpener& open, const std::vector<PartPage>& order,
                 const PieceWriter& write, const PartRead& read)
@@ -138,13 +169,18 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
                 return Compaction::Unchanged;
             if (p == order.front().part) {
                 QPDFObjectHandle info = part->pdf->getTrailer().getKey("/Info");
-                if (info.isDictionary())
+                if (info.isDictionary()) {
                     book->getTrailer().replaceKey("/Info", book->copyForeignObject(info));
+                    std::set<QPDFObjGen> kept;
+                    keepCopiedStreams(book->getTrailer().getKey("/Info"), contents, kept);
+                }
             }
             std::vector<PageSource> sources;
             std::vector<QPDFObjectHandle> streams;
             std::vector<QPDFObjGen> streamIds;
             const QPDFObjectHandle resources = book->copyForeignObject(part->resources);
+            std::set<QPDFObjGen> kept;
+            keepCopiedStreams(resources, contents, kept);
             for (const std::size_t i : places[p]) {
                 const PartPage& at = order[i];
                 if (at.page >= part->book.pages.size() || unders[p].count(at.page))
@@ -163,7 +199,10 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
                 if (!whole[k])
                     pageContents = QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{
                         QPDFObjectHandle::newStream(book.get(), std::string(sources[k].before)), streams[k]});
+                const bool plain = isPlainPage(sources[k].page->page);
                 pages[places[p][k]] = bookPage(*book, shared, resources, *sources[k].page, pageContents);
+                if (!plain)
+                    keepCopiedStreams(pages[places[p][k]], contents, kept);
             }
             part.reset();
             if (read)

@@ -24,9 +24,10 @@ enum class Compaction {
 
 // Gets the output in pieces, in order; false stops the writing.
 using PieceWriter = std::function<bool(std::string_view piece)>;
-// Told that a part has been read and its pages made: of its bytes, only
-// what the book copies as it is (fonts, pages beneath others) is read again,
-// while the book is written. Its caller may let its memory go.
+// Told that a part has been read and its pages made: its bytes are not
+// read again (what the book copies of it as it is, its fonts and the pages
+// beneath others, waits with the new contents in a temporary file). Its
+// caller may let its memory go.
 using PartRead = std::function<void(std::size_t part)>;
 
 // Reads `file` whole before writing anything, so that a file it does not
