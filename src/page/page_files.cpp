@@ -209,10 +209,12 @@ class PdfBook::WholeWrites : public QIODevice {
 public:
     explicit WholeWrites(QFileDevice& file) : file_(file) { gathered_.reserve(kChunk); }
 
-    // Writes what is gathered; false when some write was cut short.
+    // Writes what is gathered and lets its room go; false when some write
+    // was cut short.
     bool finish()
     {
         writeGathered();
+        gathered_ = QByteArray();
         return !failed_;
     }
 
@@ -279,7 +281,8 @@ public:
         return Place{0, pages_ - 1, under};
     }
 
-    // Ends the drawing, fonts and all: on the thread that drew.
+    // Ends the drawing, fonts and all: on the thread that drew. What only
+    // the drawing needed goes with it, as the book keeps its parts to the end.
     void end()
     {
         if (!ended_)
@@ -287,6 +290,8 @@ public:
         ended_ = true;
         writer_.reset();
         device_.finish();
+        beneath_ = {};
+        before_ = {};
     }
 
     // The part's file, ended: its bytes, mapped while the part lasts, or
