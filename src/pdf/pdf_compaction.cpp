@@ -132,8 +132,8 @@ void keepCopiedStreams(QPDFObjectHandle from, const std::shared_ptr<ContentSpool
 // Each part's pages are copied into a new book and the part let go before
 // the next is read: what qpdf holds of the parts is one part's, and the
 // contents, with the fonts and forms copied as they are, wait in a
-// temporary file. The book keeps the title and creator
-// of the file of its first page.
+// temporary file. The book keeps the title and creator of the file of its
+// first page.
 Compaction join(std::size_t partCount, const PartOpener& open, const std::vector<PartPage>& order,
                 const PieceWriter& write, const PartRead& read)
 {
