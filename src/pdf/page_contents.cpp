@@ -77,14 +77,14 @@ ContentSpool::ContentSpool(std::function<bool()> stopped)
         throw std::system_error(errno, std::generic_category(), "temporary file");
 }
 
-std::vector<bool> ContentSpool::add(const std::vector<PageSource>& pages, const std::vector<QPDFObjGen>& streams)
+std::vector<bool> ContentSpool::add(const std::vector<PageSource>& pages, const std::vector<QPDFObjectHandle>& streams)
 {
     std::vector<bool> whole(pages.size());
     for (std::size_t first = 0; first < pages.size(); first += kBatch) {
         const std::size_t count = std::min(kBatch, pages.size() - first);
         runBatch(pages, first, count, whole);
         for (std::size_t i = 0; i < count; ++i)
-            append(streams[first + i], data_[i]);
+            append(streams[first + i].getObjGen(), data_[i]);
     }
     if (std::fflush(file_.get()) != 0)
         throw std::system_error(errno, std::generic_category(), "temporary file");

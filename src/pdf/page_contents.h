@@ -74,7 +74,7 @@ public:
     // the same place; for each, whether it begins with what is drawn before
     // it, which otherwise needs a stream of its own. Throws when the
     // temporary file cannot take them.
-    std::vector<bool> add(const std::vector<PageSource>& pages, const std::vector<QPDFObjGen>& streams);
+    std::vector<bool> add(const std::vector<PageSource>& pages, const std::vector<QPDFObjectHandle>& streams);
     // Keeps the bytes of `stream`, a stream of the book whose data is read
     // from another file, as they are, for QPDFWriter to ask for here: that
     // file is then not read again. Throws as add() does.

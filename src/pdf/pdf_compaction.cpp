@@ -177,7 +177,6 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
             }
             std::vector<PageSource> sources;
             std::vector<QPDFObjectHandle> streams;
-            std::vector<QPDFObjGen> streamIds;
             const QPDFObjectHandle resources = book->copyForeignObject(part->resources);
             std::set<QPDFObjGen> kept;
             keepCopiedStreams(resources, contents, kept);
@@ -189,9 +188,8 @@ Compaction join(std::size_t partCount, const PartOpener& open, const std::vector
                 sources.push_back({&part->book.pages[at.page], &part->book.fonts, &part->blocks, before});
                 streams.push_back(QPDFObjectHandle::newStream(book.get()));
                 streams.back().replaceStreamData(contents, deflated, QPDFObjectHandle::newNull());
-                streamIds.push_back(streams.back().getObjGen());
             }
-            const std::vector<bool> whole = contents->add(sources, streamIds);
+            const std::vector<bool> whole = contents->add(sources, streams);
             for (std::size_t k = 0; k < sources.size(); ++k) {
                 // A page whose content could not be read draws the page
                 // beneath it from a stream of its own, read first.
